@@ -1,0 +1,381 @@
+#include "KORDataBusOC.h"
+
+#include "AlertPanel.h"
+#include "EOModelGroup.h"
+#include "NSCursorExtensions.h"
+
+namespace data
+{
+
+namespace
+{
+
+// Restores the arrow cursor however a fetch ends.
+struct WaitCursorScope {
+    WaitCursorScope() { StartWaitCursor(); }
+    ~WaitCursorScope() { StopWaitCursor(); }
+    WaitCursorScope(const WaitCursorScope &) = delete;
+    WaitCursorScope &operator=(const WaitCursorScope &) = delete;
+};
+
+} // namespace
+
+void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingContext *context)
+{
+    myExecutedProcResultDict.clear();
+    refreshObjects = true;
+    myEditingContext = context;
+    myModel = eo::EOModelGroup::defaultGroup().modelNamed(modelName);
+    if (!myModel || !context) {
+        throw eo::EOException(eo::EOException::Kind::Model,
+                              QStringLiteral("Le modèle de données « %1 » n'est pas chargé.").arg(modelName));
+    }
+    myDatabaseContext = &eo::EODatabaseContext::registeredDatabaseContextForModel(*myModel, *context);
+    myAdaptorContext = &myDatabaseContext->adaptorContext();
+    myAdaptor = &myDatabaseContext->adaptor();
+    // The adaptor connects with the model's dictionary as the application left it.
+    myAdaptor->setConnectionDictionary(QVariantMap(myModel->connectionDictionary()));
+    try {
+        myDatabaseChannel = &myDatabaseContext->availableChannel();
+    } catch (const eo::EOException &) {
+        myDatabaseChannel = &myDatabaseContext->createChannel();
+    }
+    myAdaptorChannel = &myDatabaseChannel->adaptorChannel();
+}
+
+void KORDataBusOC::setTitleHooks(std::function<void(const QString &)> setWindowTitle,
+                                 std::function<QString()> applicationTitle)
+{
+    m_setWindowTitle = std::move(setWindowTitle);
+    m_applicationTitle = std::move(applicationTitle);
+}
+
+void KORDataBusOC::requireStack() const
+{
+    if (!myEditingContext) {
+        throw eo::EOException(eo::EOException::Kind::Model,
+                              QStringLiteral("Le bus de données n'est pas initialisé."));
+    }
+}
+
+void KORDataBusOC::clearTable(eo::EODisplayGroup *group)
+{
+    group->setObjectArray({});
+    group->redisplay();
+}
+
+eo::EOQualifierPtr KORDataBusOC::newCondition(const QString &format)
+{
+    return eo::EOQualifier::qualifierWithQualifierFormat(format);
+}
+
+// --- Arrays -----------------------------------------------------------------------------------------------
+
+QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                                    const eo::EOQualifierPtr &qualifier, const Sort &sort,
+                                                    bool distinct, bool refresh)
+{
+    WaitCursorScope cursor;
+    if (!context)
+        requireStack();
+    eo::EOFetchSpecification specification;
+    specification.entityName = entity;
+    specification.qualifier = qualifier;
+    specification.sortOrderings = sort;
+    specification.refreshesRefetchedObjects = refresh;
+    specification.usesDistinct = distinct;
+    myFetch = specification;
+    eo::EOEditingContext *ec = context ? context : myEditingContext;
+    // The request to skip the refresh covers one fetch only, even a failing one.
+    refreshObjects = true;
+    myResult = ec->objectsWithFetchSpecification(specification);
+    if (!sort.isEmpty() && !myResult.isEmpty())
+        eo::EOSortOrdering::sortArrayUsingKeyOrderArray(myResult, sort);
+    return myResult;
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                                    const eo::EOQualifierPtr &qualifier, const Sort &sort,
+                                                    bool distinct)
+{
+    return fetchArrayWithEOC(context, entity, qualifier, sort, distinct, refreshObjects);
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                                    const eo::EOQualifierPtr &qualifier, const Sort &sort)
+{
+    return fetchArrayWithEOC(context, entity, qualifier, sort, true, refreshObjects);
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchArray(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                             const Sort &sort)
+{
+    return fetchArrayWithEOC(myEditingContext, entity, qualifier, sort, true, refreshObjects);
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchArray(const QString &entity, const QString &format,
+                                             const QVariantList &arguments, const Sort &sort)
+{
+    myQualifier = eo::EOQualifier::qualifierWithQualifierFormat(format, arguments);
+    return fetchArrayWithEOC(myEditingContext, entity, myQualifier, sort, true, refreshObjects);
+}
+
+eo::EORecord KORDataBusOC::fetchObjectWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                              const eo::EOQualifierPtr &qualifier)
+{
+    const QList<eo::EORecord> found = fetchArrayWithEOC(context, entity, qualifier, {}, true, refreshObjects);
+    return found.isEmpty() ? eo::EORecord() : found.first();
+}
+
+eo::EORecord KORDataBusOC::fetchObject(const QString &entity, const eo::EOQualifierPtr &qualifier)
+{
+    return fetchObjectWithEOC(myEditingContext, entity, qualifier);
+}
+
+eo::EORecord KORDataBusOC::fetchObject(const QString &entity, const QString &format,
+                                       const QVariantList &arguments)
+{
+    myQualifier = eo::EOQualifier::qualifierWithQualifierFormat(format, arguments);
+    return fetchObjectWithEOC(myEditingContext, entity, myQualifier);
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchSansMessageEntityName(const QString &entity,
+                                                             const eo::EOQualifierPtr &qualifier,
+                                                             const Sort &sort)
+{
+    WaitCursorScope cursor;
+    myResult = fetchArrayWithEOC(myEditingContext, entity, qualifier, sort, true, refreshObjects);
+    return myResult;
+}
+
+QList<eo::EORecord> KORDataBusOC::fetchEntityName(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                                  const Sort &sort)
+{
+    // The title comes back to the application's title however the fetch ends.
+    struct TitleScope {
+        KORDataBusOC &bus;
+        ~TitleScope()
+        {
+            if (bus.m_setWindowTitle)
+                bus.m_setWindowTitle(bus.m_applicationTitle ? bus.m_applicationTitle() : QString());
+        }
+    } title{*this};
+    if (m_setWindowTitle) {
+        m_setWindowTitle(QStringLiteral("Veuillez Patienter, RECHERCHE : %1 -> %2")
+                             .arg(entity, qualifier ? qualifier->description() : QStringLiteral("(null)")));
+    }
+    return fetchSansMessageEntityName(entity, qualifier, sort);
+}
+
+// --- Display groups ---------------------------------------------------------------------------------------
+
+void KORDataBusOC::fetchTableWithEOC(eo::EOEditingContext *context, eo::EODisplayGroup *group,
+                                     const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                     const Sort &sort, bool selectFirst, bool distinct)
+{
+    WaitCursorScope cursor;
+    group->setSelectsFirstObjectAfterFetch(selectFirst);
+    const QList<eo::EORecord> records =
+        fetchArrayWithEOC(context, entity, qualifier, sort, distinct, refreshObjects);
+    if (!group->editingContext())
+        group->setEditingContext(context ? context : myEditingContext);
+    group->setObjectArray(records);
+    refreshObjects = true;
+}
+
+void KORDataBusOC::fetchTableWithEOC(eo::EOEditingContext *context, eo::EODisplayGroup *group,
+                                     const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                     const Sort &sort, bool selectFirst)
+{
+    fetchTableWithEOC(context, group, entity, qualifier, sort, selectFirst, true);
+}
+
+void KORDataBusOC::fetchTablePlain(eo::EODisplayGroup *group, const QString &entity,
+                                   const eo::EOQualifierPtr &qualifier, const Sort &sort, bool selectFirst)
+{
+    fetchTableWithEOC(myEditingContext, group, entity, qualifier, sort, selectFirst, true);
+}
+
+void KORDataBusOC::fetchTable(eo::EODisplayGroup *group, const QString &entity, const QString &format,
+                              const QVariantList &arguments, const Sort &sort, bool selectFirst)
+{
+    myQualifier = eo::EOQualifier::qualifierWithQualifierFormat(format, arguments);
+    fetchTableWithEOC(myEditingContext, group, entity, myQualifier, sort, selectFirst, true);
+}
+
+void KORDataBusOC::fetchTable(eo::EODisplayGroup *group, const QString &nomTable,
+                              const eo::EOQualifierPtr &qualifier, const Sort &sort, bool selectionnePremier)
+{
+    fetchTableWithEOC(myEditingContext, group, nomTable, qualifier, sort, selectionnePremier, true);
+    if (eo::EODisplayGroupDelegate *delegate = group->delegate())
+        delegate->displayGroupDidFetchObjects(group, group->displayedObjects());
+}
+
+void KORDataBusOC::refetchTable(eo::EODisplayGroup *group, const QString &entity)
+{
+    fetchTableWithEOC(myEditingContext, group, entity, group->qualifier(), group->sortOrderings(), false,
+                      true);
+}
+
+void KORDataBusOC::refetchWithSameSelection(eo::EODisplayGroup *group, const QString &entity)
+{
+    if (group->displayedObjects().isEmpty())
+        return;
+    const QList<int> selection = group->selectionIndexes();
+    const int index = selection.isEmpty() ? 0 : selection.first();
+    refetchTable(group, entity);
+    const int count = int(group->displayedObjects().size());
+    if (count == 0) {
+        group->clearSelection();
+        return;
+    }
+    group->setSelectionIndexes({index < count ? index : count - 1});
+}
+
+// --- Transactions ------------------------------------------------------------------------------------------
+
+void KORDataBusOC::beginTransaction()
+{
+    requireStack();
+    myAdaptorContext->beginTransaction();
+}
+
+void KORDataBusOC::commitTransaction()
+{
+    requireStack();
+    myAdaptorContext->commitTransaction();
+}
+
+void KORDataBusOC::rollbackTransaction()
+{
+    requireStack();
+    myAdaptorContext->rollbackTransaction();
+}
+
+// --- Stored procedures -------------------------------------------------------------------------------------
+
+bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &arguments, bool transactional,
+                                QVariantMap *result)
+{
+    myProcedure = myModel ? myModel->storedProcedureNamed(name) : nullptr;
+    myError = 1;
+    try {
+        requireStack();
+        if (transactional)
+            beginTransaction();
+        if (!myProcedure) {
+            throw eo::EOException(eo::EOException::Kind::Model,
+                                  QStringLiteral("La procédure « %1 » n'existe pas dans le modèle %2.")
+                                      .arg(name, myModel ? myModel->name() : QString()));
+        }
+        myAdaptorChannel->executeStoredProcedure(*myProcedure, arguments);
+    } catch (const eo::EOException &error) {
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
+        myError = 0;
+    } catch (const std::exception &error) {
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), QString::fromUtf8(error.what()),
+                                  QStringLiteral("OK"));
+        myError = 0;
+    }
+    if (!transactional)
+        return myError == 1;
+    try {
+        if (myError == 1) {
+            commitTransaction();
+            myDico = myAdaptorChannel->returnValuesForLastStoredProcedureInvocation();
+            for (auto it = myDico.constBegin(); it != myDico.constEnd(); ++it)
+                result->insert(it.key(), it.value());
+        } else if (myAdaptorContext) {
+            rollbackTransaction();
+        }
+    } catch (const eo::EOException &error) {
+        // A commit that fails loses the call's effect: say so rather than report a success.
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
+        myError = 0;
+    }
+    return myError == 1;
+}
+
+bool KORDataBusOC::executeProcedure(QVariantMap &result, const QString &name, const QVariantMap &arguments)
+{
+    return runProcedure(name, arguments, true, &result);
+}
+
+bool KORDataBusOC::executeProcedure(const QString &name, const QVariantMap &arguments)
+{
+    return runProcedure(name, arguments, true, &myExecutedProcResultDict);
+}
+
+bool KORDataBusOC::executerProcedure(const QString &name, const QVariantMap &arguments)
+{
+    return runProcedure(name, arguments, true, &myExecutedProcResultDict);
+}
+
+bool KORDataBusOC::executeProcedureSansTransaction(const QString &name, const QVariantMap &arguments)
+{
+    return runProcedure(name, arguments, false, nullptr);
+}
+
+int KORDataBusOC::executerIntFonction(const QString &name, const QVariantMap &arguments)
+{
+    const bool ok = executeProcedure(name, arguments);
+    myError = ok ? 1 : 0;
+    return ok ? myExecutedProcResultDict.value(QStringLiteral("returnValue")).toInt() : 0;
+}
+
+QVariant KORDataBusOC::executerNumberFonction(const QString &name, const QVariantMap &arguments)
+{
+    const bool ok = executeProcedure(name, arguments);
+    myError = ok ? 1 : 0;
+    return ok ? myExecutedProcResultDict.value(QStringLiteral("returnValue")) : QVariant(0);
+}
+
+QString KORDataBusOC::executerStringFonction(const QString &name, const QVariantMap &arguments)
+{
+    const bool ok = executeProcedure(name, arguments);
+    myError = ok ? 1 : 0;
+    return ok ? myExecutedProcResultDict.value(QStringLiteral("returnValue")).toString() : QString();
+}
+
+// --- Raw SQL and new records -------------------------------------------------------------------------------
+
+QList<QVariantMap> KORDataBusOC::executeSQLQuery(const QString &sql, const QVariantList &bindings)
+{
+    requireStack();
+    return myEditingContext->rawRowsWithSQL(sql, myModel->name(), bindings);
+}
+
+eo::EORecord KORDataBusOC::newObjectLikeEntity(const QString &entity, eo::EOEditingContext *context)
+{
+    const eo::EOEntity *description = eo::EOModelGroup::defaultGroup().entityNamed(entity);
+    if (!description)
+        return {};
+    return eo::EOGenericRecord::create(description, context);
+}
+
+eo::EORecord KORDataBusOC::newObjectLikeEntity(const QString &entity)
+{
+    return newObjectLikeEntity(entity, myEditingContext);
+}
+
+eo::EORecord KORDataBusOC::newObjectInEntity(const QString &entity, eo::EOEditingContext *context)
+{
+    eo::EORecord record = newObjectLikeEntity(entity, context);
+    if (record && context)
+        context->insertObject(record);
+    return record;
+}
+
+eo::EORecord KORDataBusOC::newObjectInEntity(const QString &entity)
+{
+    return newObjectInEntity(entity, myEditingContext);
+}
+
+QString KORDataBusOC::traitementException(const QString &reason)
+{
+    const QString rest = reason.mid(11);
+    const qsizetype ora = rest.indexOf(QLatin1String("ORA"));
+    return ora < 0 ? rest : rest.left(ora);
+}
+
+} // namespace data

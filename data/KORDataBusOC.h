@@ -1,0 +1,159 @@
+#pragma once
+
+#include "EOAdaptor.h"
+#include "EOAdaptorChannel.h"
+#include "EOAdaptorContext.h"
+#include "EODatabaseChannel.h"
+#include "EODatabaseContext.h"
+#include "EODisplayGroup.h"
+#include "EOEditingContext.h"
+#include "EOException.h"
+#include "EOFetchSpecification.h"
+#include "EOModel.h"
+#include "EOStoredProcedure.h"
+
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+#include <functional>
+
+namespace data
+{
+
+// The one object through which the application reads and writes the database: fetches into display groups
+// and arrays, transactions, stored procedures with named arguments, raw queries and new records.
+// Procedure errors are caught here and shown in the "ERREUR..." alert; fetch errors go to the caller.
+//
+// Naming: each operation is named by its first keyword. The controllers' fetch
+// (fetchTable:withNomTable:withQualifier:withSort:selectionnePremier:, which then informs the delegate) is
+// fetchTable(group, nomTable, qualifier, sort, selectionnePremier); the plain member of the family with the
+// same arguments (fetchTable:::::) is fetchTablePlain.
+class KORDataBusOC
+{
+public:
+    using Sort = QList<eo::EOSortOrdering>;
+
+    KORDataBusOC() = default;
+    KORDataBusOC(const KORDataBusOC &) = delete;
+    KORDataBusOC &operator=(const KORDataBusOC &) = delete;
+
+    // Builds the stack for the model of that name in the default model group; throws EOException when the
+    // model is not loaded.
+    void initDataBusWithModel(const QString &modelName, eo::EOEditingContext *context);
+
+    // How the data bus writes its wait message into the main window's title, set by the application.
+    void setTitleHooks(std::function<void(const QString &)> setWindowTitle,
+                       std::function<QString()> applicationTitle);
+
+    eo::EOModel *dataBusModel() const { return myModel; }
+    eo::EOAdaptor *dataBusAdaptor() const { return myAdaptor; }
+    eo::EODatabaseContext *dataBusDatabaseContext() const { return myDatabaseContext; }
+    eo::EODatabaseChannel *dataBusDatabaseChannel() const { return myDatabaseChannel; }
+    eo::EOAdaptorContext *dataBusAdaptorContext() const { return myAdaptorContext; }
+    eo::EOAdaptorChannel *dataBusAdaptorChannel() const { return myAdaptorChannel; }
+    eo::EOEditingContext *dataBusEditingContext() const { return myEditingContext; }
+    const QVariantMap &myExecutedProcResult() const { return myExecutedProcResultDict; }
+
+    void clearTable(eo::EODisplayGroup *group);
+    void notRefreshFetchedObjects() { refreshObjects = false; }
+    bool refreshesNextFetch() const { return refreshObjects; }
+    eo::EOQualifierPtr newCondition(const QString &format);
+
+    // Fetches into display groups
+    void fetchTable(eo::EODisplayGroup *group, const QString &entity, const QString &format,
+                    const QVariantList &arguments, const Sort &sort, bool selectFirst);
+    void fetchTablePlain(eo::EODisplayGroup *group, const QString &entity,
+                         const eo::EOQualifierPtr &qualifier, const Sort &sort, bool selectFirst);
+    void fetchTableWithEOC(eo::EOEditingContext *context, eo::EODisplayGroup *group, const QString &entity,
+                           const eo::EOQualifierPtr &qualifier, const Sort &sort, bool selectFirst);
+    void fetchTableWithEOC(eo::EOEditingContext *context, eo::EODisplayGroup *group, const QString &entity,
+                           const eo::EOQualifierPtr &qualifier, const Sort &sort, bool selectFirst,
+                           bool distinct);
+    void refetchTable(eo::EODisplayGroup *group, const QString &entity);
+    void refetchWithSameSelection(eo::EODisplayGroup *group, const QString &entity);
+    void fetchTable(eo::EODisplayGroup *group, const QString &nomTable, const eo::EOQualifierPtr &qualifier,
+                    const Sort &sort, bool selectionnePremier);
+
+    // Fetches into arrays
+    QList<eo::EORecord> fetchArray(const QString &entity, const QString &format,
+                                   const QVariantList &arguments, const Sort &sort);
+    QList<eo::EORecord> fetchArray(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                   const Sort &sort);
+    QList<eo::EORecord> fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                          const eo::EOQualifierPtr &qualifier, const Sort &sort);
+    QList<eo::EORecord> fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                          const eo::EOQualifierPtr &qualifier, const Sort &sort,
+                                          bool distinct);
+    QList<eo::EORecord> fetchArrayWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                          const eo::EOQualifierPtr &qualifier, const Sort &sort,
+                                          bool distinct, bool refresh);
+    eo::EORecord fetchObject(const QString &entity, const QString &format, const QVariantList &arguments);
+    eo::EORecord fetchObject(const QString &entity, const eo::EOQualifierPtr &qualifier);
+    eo::EORecord fetchObjectWithEOC(eo::EOEditingContext *context, const QString &entity,
+                                    const eo::EOQualifierPtr &qualifier);
+    QList<eo::EORecord> fetchEntityName(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                        const Sort &sort);
+    QList<eo::EORecord> fetchSansMessageEntityName(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                                   const Sort &sort);
+
+    // Transactions: at most one open; commit and rollback end whatever is open.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    bool hasOpenTransaction() const { return myAdaptorContext && myAdaptorContext->hasOpenTransaction(); }
+
+    // Stored procedures: false (and the "ERREUR..." alert) when the call fails.
+    bool executeProcedure(QVariantMap &result, const QString &name, const QVariantMap &arguments);
+    bool executeProcedure(const QString &name, const QVariantMap &arguments);
+    bool executerProcedure(const QString &name, const QVariantMap &arguments);
+    bool executeProcedureSansTransaction(const QString &name, const QVariantMap &arguments);
+    int executerIntFonction(const QString &name, const QVariantMap &arguments);
+    QVariant executerNumberFonction(const QString &name, const QVariantMap &arguments);
+    QString executerStringFonction(const QString &name, const QVariantMap &arguments);
+
+    // Raw query; the values are bound (the SQL text comes from the program, never from the user).
+    QList<QVariantMap> executeSQLQuery(const QString &sql, const QVariantList &bindings = {});
+
+    // New records of an entity (none for an unknown entity)
+    eo::EORecord newObjectLikeEntity(const QString &entity);
+    eo::EORecord newObjectLikeEntity(const QString &entity, eo::EOEditingContext *context);
+    eo::EORecord newObjectInEntity(const QString &entity);
+    eo::EORecord newObjectInEntity(const QString &entity, eo::EOEditingContext *context);
+
+    // The database's message of an error: its reason without the first 11 characters, cut before "ORA".
+    static QString traitementException(const QString &reason);
+
+    // State of the last operations
+    int lastError() const { return myError; }
+    const QVariantMap &lastReturnValues() const { return myDico; }
+    const QList<eo::EORecord> &lastResult() const { return myResult; }
+    const eo::EOQualifierPtr &lastQualifier() const { return myQualifier; }
+    const eo::EOFetchSpecification &lastFetch() const { return myFetch; }
+    const eo::EOStoredProcedure *lastProcedure() const { return myProcedure; }
+
+private:
+    void requireStack() const;
+    bool runProcedure(const QString &name, const QVariantMap &arguments, bool transactional,
+                      QVariantMap *result);
+
+    eo::EOModel *myModel = nullptr;
+    eo::EOAdaptor *myAdaptor = nullptr;
+    eo::EODatabaseContext *myDatabaseContext = nullptr;
+    eo::EODatabaseChannel *myDatabaseChannel = nullptr;
+    eo::EOAdaptorContext *myAdaptorContext = nullptr;
+    eo::EOAdaptorChannel *myAdaptorChannel = nullptr;
+    const eo::EOStoredProcedure *myProcedure = nullptr;
+    eo::EOEditingContext *myEditingContext = nullptr;
+    QVariantMap myExecutedProcResultDict; // accumulated output values of the transactional calls
+    bool refreshObjects = true;
+    QVariantMap myDico;
+    eo::EOFetchSpecification myFetch;
+    eo::EOQualifierPtr myQualifier;
+    QList<eo::EORecord> myResult;
+    int myError = 1;
+
+    std::function<void(const QString &)> m_setWindowTitle;
+    std::function<QString()> m_applicationTitle;
+};
+
+} // namespace data

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace eo
+{
+
+class EOAdaptor;
+
+// Owns the transaction of an adaptor: at most one is open at a time.
+class EOAdaptorContext
+{
+public:
+    explicit EOAdaptorContext(EOAdaptor &adaptor) : m_adaptor(adaptor) {}
+
+    EOAdaptor &adaptor() const { return m_adaptor; }
+    bool hasOpenTransaction() const { return m_open; }
+    // Opens a transaction unless one is open already.
+    void beginTransaction();
+    // End whatever transaction is open; nothing happens when none is.
+    void commitTransaction();
+    void rollbackTransaction();
+
+private:
+    EOAdaptor &m_adaptor;
+    bool m_open = false;
+};
+
+} // namespace eo

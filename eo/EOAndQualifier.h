@@ -1,0 +1,26 @@
+#pragma once
+
+#include "EOQualifier.h"
+
+#include <QList>
+
+namespace eo
+{
+
+// The conjunction of conditions; with none, every record qualifies.
+class EOAndQualifier : public EOQualifier
+{
+public:
+    explicit EOAndQualifier(QList<EOQualifierPtr> qualifiers);
+
+    const QList<EOQualifierPtr> &qualifiers() const { return m_qualifiers; }
+
+    bool evaluateWithObject(const EOGenericRecord &record) const override;
+    QString description() const override;
+    void appendSql(EOSQLExpression &expression, QString &out) const override;
+
+private:
+    QList<EOQualifierPtr> m_qualifiers;
+};
+
+} // namespace eo

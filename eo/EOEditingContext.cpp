@@ -1,0 +1,122 @@
+#include "EOEditingContext.h"
+
+#include "EODatabaseChannel.h"
+#include "EODatabaseContext.h"
+#include "EOEntity.h"
+#include "EOException.h"
+#include "EOModelGroup.h"
+#include "EOValues.h"
+
+namespace eo
+{
+
+EOEditingContext::EOEditingContext(EOModelGroup &modelGroup, QObject *parent)
+    : QObject(parent), m_modelGroup(modelGroup)
+{
+}
+
+EOEditingContext::~EOEditingContext() = default;
+
+const EOModel &EOEditingContext::modelForEntity(const QString &entityName) const
+{
+    return m_modelGroup.modelForEntityNamed(entityName);
+}
+
+EODatabaseContext &EOEditingContext::databaseContextForModel(const EOModel &model)
+{
+    auto &slot = m_databaseContexts[&model];
+    if (!slot)
+        slot = std::make_unique<EODatabaseContext>(model, *this);
+    return *slot;
+}
+
+QList<EORecord> EOEditingContext::objectsWithFetchSpecification(const EOFetchSpecification &specification)
+{
+    const EOModel &model = modelForEntity(specification.entityName);
+    return databaseContextForModel(model).availableChannel().selectObjectsWithFetchSpecification(
+        specification);
+}
+
+QList<QVariantMap> EOEditingContext::rawRowsWithSQL(const QString &sql, const QString &modelName,
+                                                    const QVariantList &bindings)
+{
+    const EOModel *model = m_modelGroup.modelNamed(modelName);
+    if (!model) {
+        throw EOException(EOException::Kind::Model,
+                          QStringLiteral("Le modèle « %1 » n'est pas chargé.").arg(modelName));
+    }
+    return databaseContextForModel(*model).adaptor().rawRows(sql, bindings);
+}
+
+QString EOEditingContext::keyForValues(const EOEntity &entity, const QList<QVariant> &values)
+{
+    const QList<int> &indexes = entity.primaryKeyIndexes();
+    if (indexes.size() == 1)
+        return EOValues::displayText(values.at(indexes.first()));
+    QString key;
+    for (int index : indexes) {
+        key += EOValues::displayText(values.at(index));
+        key += QChar(0x1f);
+    }
+    return key;
+}
+
+EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> &&values, bool refresh)
+{
+    if (entity.primaryKeyIndexes().isEmpty())
+        return std::make_shared<EOGenericRecord>(&entity, this, std::move(values));
+    auto &records = m_records[&entity];
+    const QString key = keyForValues(entity, values);
+    std::weak_ptr<EOGenericRecord> &slot = records[key];
+    if (EORecord held = slot.lock()) {
+        if (refresh)
+            held->refreshValues(std::move(values));
+        return held;
+    }
+    EORecord record = std::make_shared<EOGenericRecord>(&entity, this, std::move(values));
+    slot = record;
+    // Forget the rows nobody holds any more, now and then, so the table does not grow without end.
+    if (records.size() > 1024 && (records.size() & (records.size() - 1)) == 0) {
+        for (auto it = records.begin(); it != records.end();) {
+            if (it.value().expired())
+                it = records.erase(it);
+            else
+                ++it;
+        }
+    }
+    return record;
+}
+
+QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
+                                                         const EOQualifierPtr &qualifier)
+{
+    EOFetchSpecification specification;
+    specification.entityName = relationship.destinationEntityName;
+    specification.qualifier = qualifier;
+    specification.refreshesRefetchedObjects = false;
+    return objectsWithFetchSpecification(specification);
+}
+
+void EOEditingContext::insertObject(const EORecord &record)
+{
+    if (!record)
+        return;
+    record->setEditingContext(this);
+    if (!m_inserted.contains(record))
+        m_inserted.append(record);
+}
+
+qsizetype EOEditingContext::registeredObjectCount(const QString &entityName) const
+{
+    const EOEntity *entity = m_modelGroup.entityNamed(entityName);
+    if (!entity)
+        return 0;
+    qsizetype count = 0;
+    for (const auto &slot : m_records.value(entity)) {
+        if (!slot.expired())
+            ++count;
+    }
+    return count;
+}
+
+} // namespace eo

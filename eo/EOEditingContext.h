@@ -1,0 +1,64 @@
+#pragma once
+
+#include "EOFetchSpecification.h"
+#include "EOGenericRecord.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QVariantList>
+#include <memory>
+#include <unordered_map>
+
+namespace eo
+{
+
+class EOEntity;
+class EOModel;
+class EOModelGroup;
+class EODatabaseContext;
+class EORelationship;
+
+// The records of the application: one record per row of the database for as long as someone holds it.
+// A fetch that finds a row already held returns that same record, its values replaced by the database's when
+// the fetch refreshes, kept as they are otherwise.
+class EOEditingContext : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EOEditingContext(EOModelGroup &modelGroup, QObject *parent = nullptr);
+    ~EOEditingContext() override;
+
+    EOModelGroup &modelGroup() const { return m_modelGroup; }
+
+    // Throws EOException for an unknown entity and for any failure of the database.
+    QList<EORecord> objectsWithFetchSpecification(const EOFetchSpecification &specification);
+    // Raw rows ("Attribute0", ...) of a query on the named model's database; values are bound.
+    QList<QVariantMap> rawRowsWithSQL(const QString &sql, const QString &modelName,
+                                      const QVariantList &bindings = {});
+
+    // The record of a row: the one held for its primary key, or a new one.
+    EORecord recordForRow(const EOEntity &entity, QList<QVariant> &&values, bool refresh);
+    // Records of a relationship's destination matching the qualifier (a held to-one record is reused).
+    QList<EORecord> objectsForRelationship(const EORelationship &relationship,
+                                           const EOQualifierPtr &qualifier);
+
+    void insertObject(const EORecord &record);
+    const QList<EORecord> &insertedObjects() const { return m_inserted; }
+    // Number of records held for an entity (tests and benchmarks).
+    qsizetype registeredObjectCount(const QString &entityName) const;
+
+    EODatabaseContext &databaseContextForModel(const EOModel &model);
+
+private:
+    static QString keyForValues(const EOEntity &entity, const QList<QVariant> &values);
+    const EOModel &modelForEntity(const QString &entityName) const;
+
+    EOModelGroup &m_modelGroup;
+    // entity -> primary key text -> record
+    QHash<const EOEntity *, QHash<QString, std::weak_ptr<EOGenericRecord>>> m_records;
+    QList<EORecord> m_inserted;
+    std::unordered_map<const EOModel *, std::unique_ptr<EODatabaseContext>> m_databaseContexts;
+};
+
+} // namespace eo

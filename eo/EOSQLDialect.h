@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+namespace eo
+{
+
+// What differs between the databases in the SQL that the layer writes.
+class EOSQLDialect
+{
+public:
+    virtual ~EOSQLDialect() = default;
+    // The placeholder of the bound value at a 0-based position.
+    virtual QString placeholder(int index) const = 0;
+    // An ORDER BY term comparing texts without regard to case.
+    virtual QString caseInsensitiveOrderTerm(const QString &expression) const = 0;
+    // Nulls come first in an ascending order, last in a descending one, as in memory.
+    virtual QString nullOrdering(bool ascending) const = 0;
+    virtual QString upper(const QString &expression) const
+    {
+        return QStringLiteral("UPPER(%1)").arg(expression);
+    }
+    virtual QString likeEscapeClause() const { return QStringLiteral(" ESCAPE '\\'"); }
+};
+
+class EOSQLiteDialect : public EOSQLDialect
+{
+public:
+    QString placeholder(int) const override { return QStringLiteral("?"); }
+    QString caseInsensitiveOrderTerm(const QString &expression) const override
+    {
+        return expression + QStringLiteral(" COLLATE NOCASE");
+    }
+    QString nullOrdering(bool) const override { return {}; } // SQLite's own rule
+};
+
+class EOPostgreSQLDialect : public EOSQLDialect
+{
+public:
+    QString placeholder(int index) const override { return QStringLiteral("$%1").arg(index + 1); }
+    QString caseInsensitiveOrderTerm(const QString &expression) const override
+    {
+        return QStringLiteral("LOWER(%1)").arg(expression);
+    }
+    QString nullOrdering(bool ascending) const override
+    {
+        return ascending ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+    }
+};
+
+} // namespace eo

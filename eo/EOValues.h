@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace eo
+{
+
+// Comparisons and conversions of attribute values shared by the in-memory sort, qualifier evaluation and
+// the SQL generation. Nulls (none and the null marker) sort before every value.
+namespace EOValues
+{
+
+bool isNumeric(const QVariant &value);
+// Reads a number from a number or a text holding a number; false when the value holds none.
+bool toNumber(const QVariant &value, double *number);
+int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sensitivity);
+bool equal(const QVariant &left, const QVariant &right);
+// The value as the user reads it: "" for nulls, numbers without trailing zeros, texts as they are.
+QString displayText(const QVariant &value);
+// The value as a qualifier's text form writes it: 'text', 12, nil.
+QString literalText(const QVariant &value);
+// Matches a like pattern whose only wildcards are * (any run) and ? (one character).
+bool likeMatch(const QString &text, const QString &pattern, Qt::CaseSensitivity sensitivity);
+// Turns a like pattern into an SQL LIKE pattern escaped with a backslash: % and _ match themselves.
+QString likePatternToSql(const QString &pattern);
+// Escapes % _ and \ so that an SQL LIKE with ESCAPE '\' matches them literally.
+QString escapeForSqlLike(const QString &text);
+
+} // namespace EOValues
+} // namespace eo

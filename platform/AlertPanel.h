@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace platform
+{
+
+// The application's modal message box: a title, a message and one button. Every alert of the program goes
+// through NSRunAlertPanel, whose presenter the desktop application sets to a real message box and tests
+// replace to record what would have been shown.
+using AlertPresenter =
+    std::function<int(const QString &title, const QString &message, const QString &button)>;
+
+// Shows the alert through the current presenter; answers the button pressed (1 for the default button).
+int NSRunAlertPanel(const QString &title, const QString &message,
+                    const QString &button = QStringLiteral("OK"));
+// Replaces the presenter and answers the previous one. Without one, alerts are written to the log.
+AlertPresenter setAlertPresenter(AlertPresenter presenter);
+
+} // namespace platform
