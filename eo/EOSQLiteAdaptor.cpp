@@ -57,6 +57,20 @@ void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         sqlite3_result_null(context);
 }
 
+// UPPER and LOWER for every letter, as the server does: SQLite's own change only ASCII letters, so an
+// accented description would never match its upper-cased search text.
+template <bool Upper> void caseFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (argc < 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                           sqlite3_value_bytes(argv[0]));
+    const QByteArray result = (Upper ? text.toUpper() : text.toLower()).toUtf8();
+    sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
 // Statement guard: finalized whatever happens.
 struct Statement {
     sqlite3_stmt *handle = nullptr;
@@ -198,6 +212,10 @@ void EOSQLiteAdaptor::open()
                                 nullptr);
         sqlite3_create_function(m_db, "to_number", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 toNumberFunction, nullptr, nullptr);
+        sqlite3_create_function(m_db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                caseFunction<true>, nullptr, nullptr);
+        sqlite3_create_function(m_db, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                caseFunction<false>, nullptr, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading the schema tells a database from any other file.

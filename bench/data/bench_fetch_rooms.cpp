@@ -1,0 +1,137 @@
+// Fetches every room into a display group sorted by building, floor and door, and compares it with the bare
+// query of the same rows stepped through the sqlite3 C API on the same connection. Prints "name: value"
+// lines.
+
+#include "EODisplayGroup.h"
+#include "EOEditingContext.h"
+#include "EOException.h"
+#include "EOModelGroup.h"
+#include "EOSQLExpression.h"
+#include "EOSQLiteAdaptor.h"
+#include "KORDataBusOC.h"
+#include "Resources.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+#include <sqlite3.h>
+#include <vector>
+
+namespace
+{
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+size_t heapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QString directory = qEnvironmentVariable("LOCAVIA_BENCH_DATA");
+    if (directory.isEmpty()) {
+        std::fprintf(stderr, "LOCAVIA_BENCH_DATA doit désigner le dossier de la base de mesure.\n");
+        return 2;
+    }
+    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
+                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
+                         : 7;
+    try {
+        eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
+            platform::resourcePath(QStringLiteral("models/Locavia.json")));
+        QVariantMap dictionary = model.connectionDictionary();
+        dictionary.insert(QStringLiteral("URL"), QStringLiteral("sqlite://") +
+                                                     QDir(directory).absolutePath() +
+                                                     QStringLiteral("/locavia.db"));
+        model.setConnectionDictionary(dictionary);
+
+        const QList<eo::EOSortOrdering> sort{
+            {QStringLiteral("appellation"), eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+            {QStringLiteral("salEtage"), eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+            {QStringLiteral("salPorte"), eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+        };
+
+        std::vector<double> fetchTimes;
+        std::vector<double> bareTimes;
+        qsizetype rooms = 0;
+        double bytesPerRecord = 0;
+        for (int run = 0; run < runs; ++run) {
+            // A fresh editing context each time: the records are made, as on the first search of a session.
+            eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
+            data::KORDataBusOC dataBus;
+            dataBus.initDataBusWithModel(model.name(), &context);
+            eo::EODisplayGroup group;
+            group.setSortOrderings(sort);
+            // Open the connection outside the measure, as the application does at start-up.
+            dataBus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {});
+
+            const size_t before = heapInUse();
+            QElapsedTimer timer;
+            timer.start();
+            dataBus.fetchTable(&group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(), sort, true);
+            fetchTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+            rooms = group.displayedObjects().size();
+            if (run == 0 && rooms > 0)
+                bytesPerRecord = double(heapInUse() - before) / double(rooms);
+
+            // The same statement, stepped and read column by column through the C API.
+            auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
+            eo::EOSQLExpression expression(model.entity(QStringLiteral("SallesVix")), adaptor->dialect());
+            eo::EOFetchSpecification specification;
+            specification.entityName = QStringLiteral("SallesVix");
+            specification.sortOrderings = sort;
+            const QByteArray sql = expression.selectStatement(specification).toUtf8();
+            sqlite3 *db = adaptor->handle();
+            timer.restart();
+            sqlite3_stmt *statement = nullptr;
+            sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr);
+            long long checksum = 0;
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                const int columns = sqlite3_column_count(statement);
+                for (int c = 0; c < columns; ++c) {
+                    switch (sqlite3_column_type(statement, c)) {
+                    case SQLITE_INTEGER:
+                        checksum += sqlite3_column_int64(statement, c);
+                        break;
+                    case SQLITE_FLOAT:
+                        checksum += (long long)sqlite3_column_double(statement, c);
+                        break;
+                    case SQLITE_TEXT:
+                        checksum +=
+                            sqlite3_column_bytes(statement, c) + (sqlite3_column_text(statement, c) ? 1 : 0);
+                        break;
+                    default:
+                        break;
+                    }
+                }
+            }
+            sqlite3_finalize(statement);
+            bareTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+            if (checksum == 42)
+                std::fprintf(stderr, " ");
+        }
+        const double fetch = median(fetchTimes);
+        const double bare = median(bareTimes);
+        std::printf("rooms: %lld\n", (long long)rooms);
+        std::printf("runs: %d\n", runs);
+        std::printf("fetch_all_rooms_display_group_median_ms: %.1f\n", fetch);
+        std::printf("bare_sqlite3_query_median_ms: %.1f\n", bare);
+        std::printf("fetch_to_bare_ratio: %.2f\n", bare > 0 ? fetch / bare : 0.0);
+        std::printf("heap_bytes_per_room_record: %.0f\n", bytesPerRecord);
+    } catch (const eo::EOException &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
+    }
+    return 0;
+}
