@@ -1,0 +1,66 @@
+// locavia-admin: installs or upgrades the embedded database, and fills it with demo data on request.
+
+#include "AdminArguments.h"
+#include "DemoDataGenerator.h"
+#include "EOException.h"
+#include "Resources.h"
+#include "SqliteDatabaseInstaller.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+namespace
+{
+
+enum ExitCode { Success = 0, Failure = 1, UsageError = 2 };
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    const admin::AdminArguments options = admin::AdminArguments::parse(arguments);
+    if (options.helpRequested()) {
+        out << admin::AdminArguments::usage();
+        return Success;
+    }
+    if (!options.isValid()) {
+        err << "locavia-admin : " << options.error() << "\n\n" << admin::AdminArguments::usage();
+        return UsageError;
+    }
+
+    const QString directory = QDir(options.directory()).absolutePath();
+    try {
+        data::SqliteDatabaseInstaller::install(directory, platform::resourcesDirectory(), options.replace());
+        out << "Base installée dans « " << QDir::toNativeSeparators(directory) << " ».\n";
+        if (options.demo()) {
+            const QString login =
+                options.user().isEmpty() ? admin::DemoDataGenerator::currentLogin() : options.user();
+            admin::DemoDataGenerator::Summary summary;
+            QElapsedTimer timer;
+            timer.start();
+            if (admin::DemoDataGenerator::fill(directory, options.rooms(), login, &summary)) {
+                out << "Données de démonstration : " << summary.buildings << " bâtiments, " << summary.rooms
+                    << " salles (dont " << summary.optionRooms << " en option), " << summary.outlets
+                    << " prises, " << summary.equipmentLines << " lignes de matériel, "
+                    << summary.occupationLines << " lignes d'occupation ; compte autorisé « " << summary.login
+                    << " » (" << timer.elapsed() << " ms).\n";
+            } else {
+                err << "locavia-admin : la base contient déjà des salles, les données de démonstration ne "
+                       "sont "
+                       "pas ajoutées.\n";
+            }
+        }
+    } catch (const eo::EOException &exception) {
+        err << "locavia-admin : " << exception.message() << "\n";
+        return Failure;
+    }
+    return Success;
+}
