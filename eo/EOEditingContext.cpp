@@ -61,12 +61,10 @@ QString EOEditingContext::keyForValues(const EOEntity &entity, const QList<QVari
     return key;
 }
 
-EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> &&values, bool refresh)
+template <typename Key>
+EORecord EOEditingContext::uniqueRecord(QHash<Key, std::weak_ptr<EOGenericRecord>> &records, const Key &key,
+                                        const EOEntity &entity, QList<QVariant> &&values, bool refresh)
 {
-    if (entity.primaryKeyIndexes().isEmpty())
-        return std::make_shared<EOGenericRecord>(&entity, this, std::move(values));
-    auto &records = m_records[&entity];
-    const QString key = keyForValues(entity, values);
     std::weak_ptr<EOGenericRecord> &slot = records[key];
     if (EORecord held = slot.lock()) {
         if (refresh)
@@ -85,6 +83,22 @@ EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> 
         }
     }
     return record;
+}
+
+EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> &&values, bool refresh)
+{
+    const QList<int> &keys = entity.primaryKeyIndexes();
+    if (keys.isEmpty())
+        return std::make_shared<EOGenericRecord>(&entity, this, std::move(values));
+    if (keys.size() == 1) {
+        const QVariant &key = values.at(keys.first());
+        if (key.metaType().id() == QMetaType::LongLong) {
+            const qint64 number = key.toLongLong();
+            return uniqueRecord(m_recordsByNumber[&entity], number, entity, std::move(values), refresh);
+        }
+    }
+    const QString key = keyForValues(entity, values);
+    return uniqueRecord(m_records[&entity], key, entity, std::move(values), refresh);
 }
 
 QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
@@ -112,6 +126,10 @@ qsizetype EOEditingContext::registeredObjectCount(const QString &entityName) con
     if (!entity)
         return 0;
     qsizetype count = 0;
+    for (const auto &slot : m_recordsByNumber.value(entity)) {
+        if (!slot.expired())
+            ++count;
+    }
     for (const auto &slot : m_records.value(entity)) {
         if (!slot.expired())
             ++count;

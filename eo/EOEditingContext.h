@@ -52,10 +52,14 @@ public:
 
 private:
     static QString keyForValues(const EOEntity &entity, const QList<QVariant> &values);
+    template <typename Key>
+    EORecord uniqueRecord(QHash<Key, std::weak_ptr<EOGenericRecord>> &records, const Key &key,
+                          const EOEntity &entity, QList<QVariant> &&values, bool refresh);
     const EOModel &modelForEntity(const QString &entityName) const;
 
     EOModelGroup &m_modelGroup;
-    // entity -> primary key text -> record
+    // entity -> primary key -> record: by number for the usual one-number keys, by text otherwise
+    QHash<const EOEntity *, QHash<qint64, std::weak_ptr<EOGenericRecord>>> m_recordsByNumber;
     QHash<const EOEntity *, QHash<QString, std::weak_ptr<EOGenericRecord>>> m_records;
     QList<EORecord> m_inserted;
     std::unordered_map<const EOModel *, std::unique_ptr<EODatabaseContext>> m_databaseContexts;

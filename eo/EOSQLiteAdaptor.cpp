@@ -8,7 +8,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
+#include <deque>
 #include <sqlite3.h>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace eo
 {
@@ -94,6 +99,39 @@ QString flagOrShortText(const unsigned char *text, int bytes)
     }
     return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
 }
+
+// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
+// codes, floors, type labels, counts kept as text), which keeps large fetches small in memory. A column whose
+// values are all different soon stops being looked up.
+class ColumnInterner
+{
+public:
+    QString text(const unsigned char *utf8, int bytes)
+    {
+        if (bytes == 1)
+            return flagOrShortText(utf8, bytes);
+        const char *chars = reinterpret_cast<const char *>(utf8);
+        if (!m_enabled || bytes > 128)
+            return QString::fromUtf8(chars, bytes);
+        const std::string_view key(chars, size_t(bytes));
+        const auto found = m_strings.find(key);
+        if (found != m_strings.end())
+            return found->second;
+        if (m_strings.size() >= 512) {
+            m_enabled = false;
+            return QString::fromUtf8(chars, bytes);
+        }
+        m_keys.emplace_back(chars, size_t(bytes));
+        QString value = QString::fromUtf8(chars, bytes);
+        m_strings.emplace(std::string_view(m_keys.back()), value);
+        return value;
+    }
+
+private:
+    bool m_enabled = true;
+    std::deque<std::string> m_keys;
+    std::unordered_map<std::string_view, QString> m_strings;
+};
 
 } // namespace
 
@@ -300,6 +338,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
         bind(statement.handle, i + 1, bindings.at(i));
     const int columns = sqlite3_column_count(statement.handle);
     const QVariant null = eoNull();
+    std::vector<ColumnInterner> interners(size_t(std::max(columns, 0)));
     std::vector<QList<QVariant>> rows;
     int rc;
     while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
@@ -328,7 +367,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
             default: {
                 const unsigned char *text = sqlite3_column_text(statement.handle, c);
                 const int bytes = sqlite3_column_bytes(statement.handle, c);
-                row.append(QVariant(flagOrShortText(text, bytes)));
+                row.append(QVariant(interners[size_t(c)].text(text, bytes)));
                 break;
             }
             }
