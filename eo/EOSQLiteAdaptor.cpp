@@ -164,7 +164,7 @@ QString EOSQLiteAdaptor::pathForURL(const QString &url)
     path.replace(QLatin1String("${LOCAVIA_DATA}"), dataDirectory());
     if (path.startsWith(QLatin1String("~/")))
         path = QDir::homePath() + path.mid(1);
-    return path;
+    return path.isEmpty() ? path : QDir::cleanPath(path);
 }
 
 sqlite3 *EOSQLiteAdaptor::handle()
