@@ -187,6 +187,9 @@ QList<Procedure> readProcedures(const QString &directory)
 // foreign database given by mistake is never filled with our tables.
 void checkExistingFile(sqlite3 *db, const QString &path, const char *markerTable)
 {
+    if (sqlite3_exec(db, "SELECT 1 FROM sqlite_schema LIMIT 1", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
+        fail(QStringLiteral("Le fichier « %1 » n'est pas une base de données SQLite : il n'est pas modifié.")
+                 .arg(shown(path)));
     const QString origin =
         QStringLiteral("Le fichier « %1 » ne peut pas être lu comme une base SQLite").arg(shown(path));
     Statement statement = prepare(db,
