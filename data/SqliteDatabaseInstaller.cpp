@@ -8,6 +8,7 @@
 #include <QList>
 #include <memory>
 #include <sqlite3.h>
+#include <utility>
 
 namespace data
 {
@@ -277,6 +278,31 @@ void compileProcedure(sqlite3 *db, const Procedure &procedure)
         fail(QStringLiteral("La procédure « %1 » est vide.").arg(procedure.name));
 }
 
+// SQLite accepts a view over a table that does not exist and fails only when the view is read: every view
+// of the three schemas is compiled here, so that a broken one stops the installation.
+void compileViews(sqlite3 *db)
+{
+    const QString origin = QStringLiteral("Vérification des vues");
+    QList<QByteArray> views;
+    for (const char *schema : {"main", "SOLMA", "temp"}) {
+        const QByteArray sql =
+            QByteArray("SELECT name FROM ") + schema + ".sqlite_schema WHERE type = 'view'";
+        Statement list = prepare(db, sql.constData(), origin);
+        while (sqlite3_step(list.get()) == SQLITE_ROW)
+            views.append(QByteArray(schema) + ".\"" +
+                         QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(list.get(), 0))) +
+                         '"');
+    }
+    for (const QByteArray &view : std::as_const(views)) {
+        sqlite3_stmt *raw = nullptr;
+        const QByteArray sql = "SELECT * FROM " + view;
+        const int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &raw, nullptr);
+        const Statement statement(raw);
+        if (rc != SQLITE_OK)
+            fail(QStringLiteral("La vue %1 est invalide : %2").arg(QString::fromUtf8(view), lastError(db)));
+    }
+}
+
 void attachSolma(sqlite3 *db, const QString &solmaPath)
 {
     const QString origin = QStringLiteral("Rattachement de « %1 »").arg(shown(solmaPath));
@@ -330,6 +356,7 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
         storeProcedures(db.get(), QList<Procedure>(procedures)
                                       << Procedure{QStringLiteral("#session"), sessionSql});
         exec(db.get(), sessionSql, QStringLiteral("session.sql"));
+        compileViews(db.get());
         for (const Procedure &procedure : procedures)
             compileProcedure(db.get(), procedure);
         setSchemaVersion(db.get(), QStringLiteral("inventory.sql"));

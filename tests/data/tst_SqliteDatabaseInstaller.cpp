@@ -1,0 +1,289 @@
+// The installer of the embedded database: a new database, an upgrade that keeps the data, a replacement, and
+// the refusals that must leave every file as it was.
+
+#include "EOException.h"
+#include "Resources.h"
+#include "SqliteDatabaseInstaller.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <sqlite3.h>
+
+using data::SqliteDatabaseInstaller;
+
+namespace
+{
+
+class Database
+{
+public:
+    explicit Database(const QString &path)
+    {
+        sqlite3 *raw = nullptr;
+        sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        m_db.reset(raw);
+    }
+    bool exec(const char *sql) const
+    {
+        return sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    QStringList column(const char *sql) const
+    {
+        QStringList values;
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(m_db.get(), sql, -1, &statement, nullptr) != SQLITE_OK)
+            return {QStringLiteral("<ERREUR %1>").arg(QString::fromUtf8(sqlite3_errmsg(m_db.get())))};
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
+            values.append(text ? QString::fromUtf8(text) : QString());
+        }
+        sqlite3_finalize(statement);
+        return values;
+    }
+    QString value(const char *sql) const
+    {
+        const QStringList values = column(sql);
+        return values.isEmpty() ? QString() : values.first();
+    }
+
+private:
+    struct Closer {
+        void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+    };
+    std::unique_ptr<sqlite3, Closer> m_db;
+};
+
+QString failure(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const eo::EOException &error) {
+        return error.message();
+    }
+    return QStringLiteral("<aucune erreur>");
+}
+
+// A copy of the resources that a test may spoil.
+QString copyResources(const QTemporaryDir &target)
+{
+    const QString source = platform::resourcesDirectory() + QStringLiteral("/sql/sqlite");
+    QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString copy =
+            target.path() + QStringLiteral("/sql/sqlite/") + QDir(source).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        QFile::copy(file, copy);
+    }
+    return target.path();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QStringList procedureFiles()
+{
+    QStringList names;
+    const QDir directory(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/procedures"));
+    for (const QFileInfo &file : directory.entryInfoList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+        names.append(file.completeBaseName());
+    return names;
+}
+
+} // namespace
+
+class TestSqliteDatabaseInstaller : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void createsBothFilesWithTheProcedures()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.path() + QStringLiteral("/nouveau/dossier");
+        SqliteDatabaseInstaller::install(target, platform::resourcesDirectory());
+
+        QCOMPARE(QDir(target).entryList(QDir::Files, QDir::Name), (QStringList{"locavia.db", "solma.db"}));
+        const Database inventory(target + QStringLiteral("/locavia.db"));
+        QStringList expected = procedureFiles();
+        QCOMPARE(expected.size(), 19);
+        expected.prepend(QStringLiteral("#session"));
+        QCOMPARE(inventory.column("SELECT NAME FROM EO_PROCEDURE ORDER BY NAME"), expected);
+        QFile body(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/procedures/insSalle.sql"));
+        QVERIFY(body.open(QIODevice::ReadOnly));
+        QCOMPARE(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'"),
+                 QString::fromUtf8(body.readAll()));
+        QVERIFY(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
+                    .contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
+        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("1"));
+        // The rooms live in the reference file, their sub-lists in the inventory.
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SALLES'"),
+                 QStringLiteral("0"));
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'PRISES'"),
+                 QStringLiteral("1"));
+        const Database solma(target + QStringLiteral("/solma.db"));
+        QCOMPARE(solma.value("SELECT COUNT(*) FROM sqlite_schema WHERE name IN ('SALLES', 'LOCAL', "
+                             "'SOLMA_PARAMETRES')"),
+                 QStringLiteral("3"));
+        QCOMPARE(solma.value("PRAGMA user_version"), QStringLiteral("1"));
+    }
+
+    void upgradeKeepsTheDataAndRefreshesTheProcedures()
+    {
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        {
+            const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+            QVERIFY(inventory.exec("INSERT INTO TYPE_SALLE (TSAL_LIBELLE) VALUES ('Atelier');"
+                                   "UPDATE EO_PROCEDURE SET BODY = 'SELECT 1;' WHERE NAME = 'insSalle';"
+                                   "INSERT INTO EO_PROCEDURE VALUES ('ancienneProcedure', 'SELECT 2;');"
+                                   "DROP TABLE CONFIGURATION;"));
+            const Database solma(dir.path() + QStringLiteral("/solma.db"));
+            QVERIFY(solma.exec("INSERT INTO SALLES (SAL_ETAGE, SAL_PORTE) VALUES ('1', 'A1');"
+                               "DROP VIEW SERVICE_VIX;"));
+        }
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+
+        const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+        QCOMPARE(inventory.column("SELECT TSAL_LIBELLE FROM TYPE_SALLE"), QStringList{"Atelier"});
+        QVERIFY(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'")
+                    .contains(QStringLiteral("INSERT INTO SOLMA.SALLES")));
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM EO_PROCEDURE WHERE NAME = 'ancienneProcedure'"),
+                 QStringLiteral("0"));
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM CONFIGURATION"), QStringLiteral("0"));
+        const Database solma(dir.path() + QStringLiteral("/solma.db"));
+        QCOMPARE(solma.column("SELECT SAL_PORTE FROM SALLES"), QStringList{"A1"});
+        QCOMPARE(solma.value("SELECT COUNT(*) FROM SERVICE_VIX"), QStringLiteral("0"));
+    }
+
+    void replaceStartsAfresh()
+    {
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        QVERIFY(Database(dir.path() + QStringLiteral("/solma.db"))
+                    .exec("INSERT INTO SALLES (SAL_PORTE) VALUES ('A1')"));
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory(), true);
+        QCOMPARE(Database(dir.path() + QStringLiteral("/solma.db")).value("SELECT COUNT(*) FROM SALLES"),
+                 QStringLiteral("0"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"locavia.db", "solma.db"}));
+    }
+
+    void refusesAForeignDatabase()
+    {
+        QTemporaryDir dir;
+        QVERIFY(Database(dir.path() + QStringLiteral("/locavia.db")).exec("CREATE TABLE COMPTA (X)"));
+        QCOMPARE(
+            failure([&] { SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory()); }),
+            QStringLiteral(
+                "Le fichier « %1/locavia.db » existe mais n'est pas une base Locavia : il n'est pas "
+                "modifié.")
+                .arg(dir.path()));
+        QCOMPARE(Database(dir.path() + QStringLiteral("/locavia.db"))
+                     .column("SELECT name FROM sqlite_schema WHERE type = 'table'"),
+                 QStringList{"COMPTA"});
+        // The reference file that was to go with it is not left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"locavia.db"});
+
+        // Asked explicitly, the replacement goes ahead.
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory(), true);
+        QCOMPARE(Database(dir.path() + QStringLiteral("/locavia.db"))
+                     .value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'COMPTA'"),
+                 QStringLiteral("0"));
+    }
+
+    void refusesAFileThatIsNotADatabase()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.path() + QStringLiteral("/solma.db"), "des notes, pas une base\n");
+        QCOMPARE(
+            failure([&] { SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory()); }),
+            QStringLiteral("Le fichier « %1/solma.db » n'est pas une base de données SQLite : il n'est pas "
+                           "modifié.")
+                .arg(dir.path()));
+        QFile notes(dir.path() + QStringLiteral("/solma.db"));
+        QVERIFY(notes.open(QIODevice::ReadOnly));
+        QCOMPARE(notes.readAll(), QByteArray("des notes, pas une base\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"solma.db"});
+    }
+
+    void brokenResourcesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("unknown column")
+            << "procedures/insUnite.sql" << QByteArray("INSERT INTO UNITE (UNI_NOM) VALUES (:uniabrev);")
+            << "La procédure « insUnite » est invalide : table UNITE has no column "
+               "named UNI_NOM";
+        QTest::newRow("unnamed parameter")
+            << "procedures/delUnite.sql" << QByteArray("DELETE FROM UNITE WHERE UNI_ORDRE = ?;")
+            << "La procédure « delUnite » a un paramètre « ? » qui n'est pas de la forme :nom.";
+        QTest::newRow("comments only") << "procedures/delPrises.sql" << QByteArray("-- rien à faire\n")
+                                       << "La procédure « delPrises » est vide.";
+        QTest::newRow("view on a missing table")
+            << "session.sql" << QByteArray("CREATE TEMP VIEW V AS SELECT * FROM SOLMA.ABSENTE;")
+            << "La vue temp.\"V\" est invalide : no such table: SOLMA.ABSENTE";
+    }
+    void brokenResourcesChangeNothing()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+
+        QTemporaryDir resourcesCopy;
+        const QString resources = copyResources(resourcesCopy);
+        writeFile(resources + QStringLiteral("/sql/sqlite/") + file, content);
+
+        // A new database is not created at all.
+        QTemporaryDir fresh;
+        QCOMPARE(failure([&] { SqliteDatabaseInstaller::install(fresh.path(), resources); }), error);
+        QCOMPARE(QDir(fresh.path()).entryList(QDir::Files), QStringList());
+
+        // An existing one keeps its procedures and its data.
+        QTemporaryDir existing;
+        SqliteDatabaseInstaller::install(existing.path(), platform::resourcesDirectory());
+        QVERIFY(Database(existing.path() + QStringLiteral("/locavia.db"))
+                    .exec("INSERT INTO UNITE (UNI_ABREV, UNI_LIBELLE) VALUES ('m', 'mètre')"));
+        QCOMPARE(failure([&] { SqliteDatabaseInstaller::install(existing.path(), resources); }), error);
+        const Database inventory(existing.path() + QStringLiteral("/locavia.db"));
+        QCOMPARE(inventory.column("SELECT UNI_ABREV FROM UNITE"), QStringList{"m"});
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM EO_PROCEDURE"), QStringLiteral("20"));
+        QVERIFY(!inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'delPrises'")
+                     .startsWith(u"-- rien"));
+    }
+
+    void missingResourcesStopBeforeAnyFile()
+    {
+        QTemporaryDir resourcesCopy;
+        const QString resources = copyResources(resourcesCopy);
+        QVERIFY(QFile::remove(resources + QStringLiteral("/sql/sqlite/inventory.sql")));
+        QTemporaryDir dir;
+        const QString target = dir.path() + QStringLiteral("/base");
+        QCOMPARE(failure([&] { SqliteDatabaseInstaller::install(target, resources); }),
+                 QStringLiteral("Le fichier « %1/sql/sqlite/inventory.sql » est introuvable ou illisible.")
+                     .arg(resources));
+        QVERIFY(!QFileInfo::exists(target));
+
+        QTemporaryDir noProcedures;
+        const QString empty = copyResources(noProcedures);
+        QVERIFY(QDir(empty + QStringLiteral("/sql/sqlite/procedures")).removeRecursively());
+        QVERIFY(failure([&] {
+                    SqliteDatabaseInstaller::install(target, empty);
+                }).startsWith(QStringLiteral("Aucune procédure stockée dans")));
+        QVERIFY(!QFileInfo::exists(target));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqliteDatabaseInstaller)
+#include "tst_SqliteDatabaseInstaller.moc"
