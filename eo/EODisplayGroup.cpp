@@ -56,8 +56,8 @@ void EODisplayGroup::setObjectArray(const QList<EORecord> &objects)
         resetDisplayed(previouslySelected);
     }
     // A selection that was emptied by the new rows is a change too.
-    if (m_selection.isEmpty() && !previouslySelected.isEmpty() && m_delegate)
-        m_delegate->displayGroupDidChangeSelection(this);
+    if (m_selection.isEmpty() && !previouslySelected.isEmpty())
+        notifySelectionChange();
 }
 
 void EODisplayGroup::updateDisplayedObjects()
@@ -82,6 +82,12 @@ void EODisplayGroup::insertObjectAtIndex(const EORecord &record, int index)
     m_allObjects.insert(allIndex < 0 ? m_allObjects.size() : allIndex, record);
     m_displayedObjects.insert(at, record);
     endInsertRows();
+    // The selected rows moved down with the insertion; without this, inserting at the selected row looked
+    // like no change and the delegate was not told that the new record is now the selected one.
+    for (int &row : m_selection) {
+        if (row >= at)
+            ++row;
+    }
     applySelection({at}, true);
 }
 
@@ -92,6 +98,9 @@ bool EODisplayGroup::deleteSelection()
     const QList<int> indexes = m_selection;
     const int first = indexes.first();
     m_selection.clear();
+    // The selection model drops the removed rows and signals it; those signals echo this removal, not a
+    // choice of the user, and must not reach the delegate as extra selection changes.
+    m_syncing = true;
     for (auto it = indexes.crbegin(); it != indexes.crend(); ++it) {
         const int row = *it;
         beginRemoveRows(QModelIndex(), row, row);
@@ -99,12 +108,13 @@ bool EODisplayGroup::deleteSelection()
         m_allObjects.removeOne(record);
         endRemoveRows();
     }
+    m_syncing = false;
     QList<int> next;
     if (!m_displayedObjects.isEmpty())
         next.append(std::min(first, int(m_displayedObjects.size()) - 1));
     applySelection(next, true);
-    if (next.isEmpty() && m_delegate)
-        m_delegate->displayGroupDidChangeSelection(this);
+    if (next.isEmpty())
+        notifySelectionChange();
     return true;
 }
 
@@ -125,11 +135,16 @@ void EODisplayGroup::applySelection(QList<int> indexes, bool notify)
     const bool changed = indexes != m_selection;
     m_selection = indexes;
     syncSelectionModel();
-    if (changed && notify) {
-        emit selectionDidChange();
-        if (m_delegate)
-            m_delegate->displayGroupDidChangeSelection(this);
-    }
+    if (changed && notify)
+        notifySelectionChange();
+}
+
+void EODisplayGroup::notifySelectionChange()
+{
+    // The signal and the delegate always tell the same changes.
+    emit selectionDidChange();
+    if (m_delegate)
+        m_delegate->displayGroupDidChangeSelection(this);
 }
 
 void EODisplayGroup::syncSelectionModel()

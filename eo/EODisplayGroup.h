@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EODisplayGroupDelegate.h"
+#include "EOEditingContext.h" // complete type for the QPointer accessors below
 #include "EOGenericRecord.h"
 #include "EOQualifier.h"
 #include "EOSortOrdering.h"
@@ -12,8 +13,6 @@
 
 namespace eo
 {
-
-class EOEditingContext;
 
 // The ordered records behind one list of a window, with its selection, sort orderings, qualifier and
 // delegate. It is also the Qt model of that list: columns are declared by the list's owner, and its selection
@@ -87,6 +86,7 @@ signals:
 
 private:
     void applySelection(QList<int> indexes, bool notify);
+    void notifySelectionChange();
     void syncSelectionModel();
     void onSelectionModelChanged();
     void resetDisplayed(const QList<EORecord> &keepSelected);

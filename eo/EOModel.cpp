@@ -132,13 +132,12 @@ std::unique_ptr<EOModel> EOModel::modelWithJson(const QByteArray &json, const QS
         }
         model->m_procedures[procedure.name] = procedure;
     }
-    model->resolve();
+    model->resolve(origin);
     return model;
 }
 
-void EOModel::resolve()
+void EOModel::resolve(const QString &origin)
 {
-    const QString origin = m_path.isEmpty() ? m_name : m_path;
     for (auto &entity : m_entities) {
         for (EORelationship &relationship : entity->m_relationships) {
             relationship.destination = entityNamed(relationship.destinationEntityName);

@@ -37,7 +37,8 @@ public:
     QStringList storedProcedureNames() const;
 
 private:
-    void resolve();
+    // origin: the file (or text) the model was read from, named in the messages.
+    void resolve(const QString &origin);
 
     QString m_name;
     QString m_path;

@@ -108,8 +108,11 @@ QString EOSQLExpression::selectStatement(const EOFetchSpecification &specificati
 
     QStringList order;
     for (const EOSortOrdering &ordering : specification.sortOrderings) {
-        QString term = sqlForKeyPath(ordering.key());
-        if (ordering.caseInsensitive())
+        const EOAttribute *attribute = nullptr;
+        QString term = sqlForKeyPath(ordering.key(), &attribute);
+        // Case only exists for texts: a number keeps its numeric order (and the server has no LOWER() for
+        // it), as a list sorted by a number column in memory does.
+        if (ordering.caseInsensitive() && attribute && !attribute->isNumeric())
             term = m_dialect.caseInsensitiveOrderTerm(term);
         order.append(term + (ordering.ascending() ? QStringLiteral(" ASC") : QStringLiteral(" DESC")) +
                      m_dialect.nullOrdering(ordering.ascending()));

@@ -202,9 +202,9 @@ void EOSQLQualifier::parse(const QString &format, const QVariantList &arguments)
             m_description += piece.text;
             break;
         case Piece::Kind::Value:
-            m_description += piece.value.metaType().id() == QMetaType::QString
-                                 ? EOValues::literalText(piece.text)
-                                 : EOValues::literalText(piece.value);
+            // The value itself: the text of a %@ piece is already written as a literal, and quoting it
+            // again showed 'vue' as '\'vue\''.
+            m_description += EOValues::literalText(piece.value);
             break;
         case Piece::Kind::LikeValue:
             m_description += EOValues::literalText(piece.text);
