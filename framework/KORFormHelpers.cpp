@@ -146,9 +146,13 @@ QString KORFormHelpers::formatter(const QVariant &nombre)
 {
     if (KORConversions::recupererChaine(nombre).isEmpty())
         return QStringLiteral("0.00");
+    // Exact decimals and texts are read from their digits, so that a value beyond a double's range reads
+    // as infinity rather than as nothing.
     double value = 0.0;
-    if (!eo::EOValues::toNumber(nombre, &value))
+    if (nombre.metaType() == QMetaType::fromType<eo::EODecimal>() || !eo::EOValues::isNumeric(nombre))
         value = KORConversions::leadingFloating(KORConversions::textOf(nombre));
+    else
+        eo::EOValues::toNumber(nombre, &value);
     // Single precision on purpose: the lists and exports have always shown these figures that way.
     const float single = float(value);
     return QString::asprintf("%.2f", double(single));
