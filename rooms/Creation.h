@@ -1,0 +1,101 @@
+#pragma once
+
+#include "EODisplayGroupDelegate.h"
+#include "RoomDisplayGroups.h"
+#include "RoomFormFiller.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantList>
+#include <QWidget>
+#include <memory>
+
+class QLineEdit;
+
+namespace Ui
+{
+class Creation;
+class ListeSalles;
+} // namespace Ui
+
+namespace data
+{
+class KORDataBusOC;
+}
+
+namespace rooms
+{
+
+class RoomKeyboard;
+
+// The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
+// result window, and the modes the tab moves through (idle, search entry, room shown, creation,
+// modification). The shell shows afficheBoutons() in its button bar and afficheVue() as the tab's content.
+class Creation : public QObject, public eo::EODisplayGroupDelegate
+{
+    Q_OBJECT
+public:
+    // Everything the tab reads and writes goes through the data bus it is given.
+    explicit Creation(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    ~Creation() override;
+
+    // Set-up, once the database is open: idle mode, the room types, the buildings, and the reloading of
+    // the buildings whenever the building register changes them.
+    void initObjet();
+    void initPopUpBatiment();
+
+    QWidget *afficheBoutons() const { return m_boutons; }
+    QWidget *afficheVue() const { return m_vue; }
+    QWidget *listeSalles() const { return m_listeSalles; }
+
+    // Enables and looks of the whole form for the current mode; active: editable, clean: emptied.
+    void initPanel(bool actif, bool clean);
+    // A window of the tab is closing (the result window's close box).
+    void windowWillClose(QWidget *fenetre);
+    void displayGroupDidChangeSelection(eo::EODisplayGroup *group) override;
+    // Checks and normalises the numeric field being left; false keeps the user in it.
+    bool controlIsValidObject(QLineEdit *control);
+
+    // Actions of the tab's buttons
+    void recherche(QObject *sender);
+    void create(QObject *sender);
+    void modifier(QObject *sender);
+    void annulation(QObject *sender);
+
+    int etat() const { return m_etat; }
+    bool rechercheOuverte() const { return m_rechercheOuverte; }
+    // Keys of the stored outlets removed since creation or modification began.
+    const QVariantList &prisesSupprimees() const { return m_prisesSupprimees; }
+    RoomDisplayGroups &tables() { return m_tables; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void construireVues();
+    void relierBoutons();
+    void lancerRecherche();
+    void commencerCreation();
+    void enregistrer();
+    QVariant numeroTypeSalle(const QString &libelle);
+    QVariantHash valeursDuFormulaire() const;
+    void selectionnerPourSaisie(QLineEdit *champ);
+    void montrerListe();
+    void boutonsDeLaSalle();
+
+    data::KORDataBusOC &m_dataBus;
+    std::unique_ptr<Ui::Creation> ui;
+    std::unique_ptr<Ui::ListeSalles> uiListe;
+    QPointer<QWidget> m_boutons;
+    QPointer<QWidget> m_vue;
+    QPointer<QWidget> m_listeSalles;
+    RoomDisplayGroups m_tables;
+    std::unique_ptr<RoomFormFiller> m_remplissage;
+    RoomKeyboard *m_clavier = nullptr; // child of this object
+
+    int m_etat = 4;
+    bool m_rechercheOuverte = false;
+    QVariantList m_prisesSupprimees;
+};
+
+} // namespace rooms
