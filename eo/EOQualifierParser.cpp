@@ -75,10 +75,10 @@ QVariant EOQualifierParser::nextArgument(QChar conversion, int position)
         fail(QStringLiteral("il manque une valeur pour %%%1").arg(conversion), position);
     const QVariant argument = m_arguments.at(m_nextArgument++);
     if (conversion == u'd') {
-        double number = 0;
-        if (!EOValues::toNumber(argument, &number) || number != qint64(number))
+        qint64 number = 0;
+        if (!EOValues::toInteger(argument, &number))
             fail(QStringLiteral("%d attend un nombre entier"), position);
-        return QVariant(qint64(number));
+        return QVariant(number);
     }
     return argument;
 }

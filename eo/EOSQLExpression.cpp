@@ -84,8 +84,9 @@ QVariant EOSQLExpression::coerce(const QVariant &value, const EOAttribute *attri
     if (attribute->isNumeric() && !EOValues::isNumeric(value)) {
         double number = 0;
         if (EOValues::toNumber(value, &number)) {
-            if (attribute->type == EOAttribute::Type::Number && number == qint64(number))
-                return QVariant(qint64(number));
+            qint64 integer = 0;
+            if (attribute->type == EOAttribute::Type::Number && EOValues::toInteger(value, &integer))
+                return QVariant(integer);
             return QVariant(number);
         }
         return value;

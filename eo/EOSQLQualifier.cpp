@@ -161,11 +161,11 @@ void EOSQLQualifier::parse(const QString &format, const QVariantList &arguments)
                            QStringLiteral("« %1 » n'est pas un opérateur de comparaison").arg(op.left(20)));
                 appendText(op);
             } else if (conversion == u'd') {
-                double number = 0;
+                qint64 number = 0;
                 const QVariant argument = takeArgument(conversion);
-                if (!EOValues::toNumber(argument, &number) || number != qint64(number))
+                if (!EOValues::toInteger(argument, &number))
                     refuse(format, QStringLiteral("%d attend un nombre entier"));
-                m_pieces.append(Piece{Piece::Kind::Value, QString::number(qint64(number)), qint64(number)});
+                m_pieces.append(Piece{Piece::Kind::Value, QString::number(number), number});
             } else if (conversion == u'@') {
                 const QVariant value = rawValue(takeArgument(conversion));
                 m_pieces.append(Piece{Piece::Kind::Value, EOValues::literalText(value), value});

@@ -51,6 +51,17 @@ bool toNumber(const QVariant &value, double *number)
     return false;
 }
 
+bool toInteger(const QVariant &value, qint64 *integer)
+{
+    double number = 0;
+    // 2^63 is the first double outside the range; converting beyond it is undefined.
+    if (!toNumber(value, &number) || !(number >= -9223372036854775808.0 && number < 9223372036854775808.0) ||
+        number != std::trunc(number))
+        return false;
+    *integer = qint64(number);
+    return true;
+}
+
 int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sensitivity)
 {
     const bool leftNull = isNullOrNone(left);

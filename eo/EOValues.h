@@ -14,6 +14,8 @@ namespace EOValues
 bool isNumeric(const QVariant &value);
 // Reads a number from a number or a text holding a number; false when the value holds none.
 bool toNumber(const QVariant &value, double *number);
+// Reads a whole number that fits in 64 bits; false for anything else (fractions, huge values, not a number).
+bool toInteger(const QVariant &value, qint64 *integer);
 int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sensitivity);
 bool equal(const QVariant &left, const QVariant &right);
 // The value as the user reads it: "" for nulls, numbers without trailing zeros, texts as they are.

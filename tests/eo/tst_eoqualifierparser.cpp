@@ -13,6 +13,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <limits>
 
 using namespace eo;
 using Op = EOKeyValueQualifier::Operator;
@@ -303,6 +304,9 @@ void TestEOQualifierParser::refusals_data()
     QTest::newRow("%d with a decimal text") << "salNumero=%d" << QVariantList{"12.5"};
     QTest::newRow("%d with none") << "salNumero=%d" << QVariantList{QVariant()};
     QTest::newRow("%d with the null marker") << "salNumero=%d" << QVariantList{eoNull()};
+    QTest::newRow("%d beyond 64 bits") << "salNumero=%d" << QVariantList{QStringLiteral("3e30")};
+    QTest::newRow("%d with infinity")
+        << "salNumero=%d" << QVariantList{std::numeric_limits<double>::infinity()};
     QTest::newRow("key argument that is a condition text") << "%@ = 'O'" << QVariantList{"a = 1 or 1"};
     QTest::newRow("key argument with SQL") << "%@ != %@" << QVariantList{"a; DROP TABLE SALLE", eoNull()};
     QTest::newRow("key argument with a space") << "%@ = 'O'" << QVariantList{"sal Ecran"};

@@ -281,6 +281,7 @@ void TestEOSQLQualifier::refusedFormats_data()
     QTest::newRow("unknown placeholder") << "SAL_CAPACITE > %x" << QVariantList{1};
     QTest::newRow("%d with a word") << "SAL_CAPACITE > %d" << QVariantList{"vingt"};
     QTest::newRow("%d with a decimal") << "SAL_CAPACITE > %d" << QVariantList{"2.5"};
+    QTest::newRow("%d beyond 64 bits") << "SAL_CAPACITE > %d" << QVariantList{"3e30"};
 }
 
 void TestEOSQLQualifier::refusedFormats()
