@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace widgets
+{
+
+// The alerts of the desktop application: a message box with the alert's title, its message and its one
+// button, run modally through the application object like every other modal window.
+class MessageBoxAlertPresenter
+{
+public:
+    MessageBoxAlertPresenter() = delete;
+
+    // Makes the message box the presenter of every alert (platform::NSRunAlertPanel).
+    static void install();
+    // Shows one alert and returns once it is closed; answers 1, the default button.
+    static int present(const QString &title, const QString &message, const QString &button);
+};
+
+} // namespace widgets
