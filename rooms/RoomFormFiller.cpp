@@ -19,9 +19,19 @@ namespace
 
 constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
 
+// Moving from room to room mostly changes a few fields: a text set again would be laid out again for
+// nothing.
+void afficher(QLineEdit *champ, const QString &texte)
+{
+    if (champ->text() != texte)
+        champ->setText(texte);
+}
+
 void choisirTitre(QComboBox *popUp, const QString &titre)
 {
     // A title the list does not hold (a building or a type removed since) shows the blank item.
+    if (popUp->currentIndex() > 0 && popUp->currentText() == titre)
+        return;
     const int index = popUp->findText(titre);
     popUp->setCurrentIndex(index >= 0 ? index : 0);
 }
@@ -62,31 +72,33 @@ void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
     auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
 
     choisirTitre(ui.localisationBatiment, texte(valeur("appellation")));
-    ui.localisationEtage->setText(texte(valeur("salEtage")));
-    ui.localisationPorte->setText(texte(valeur("salPorte")));
-    ui.architecturePlaces->setText(texte(valeur("salCapacite")));
-    ui.architectureSurface->setText(deuxDecimales(valeur("salSuperficie")));
-    ui.architectureFenetres->setText(texte(valeur("salNbFenetres")));
+    afficher(ui.localisationEtage, texte(valeur("salEtage")));
+    afficher(ui.localisationPorte, texte(valeur("salPorte")));
+    afficher(ui.architecturePlaces, texte(valeur("salCapacite")));
+    afficher(ui.architectureSurface, deuxDecimales(valeur("salSuperficie")));
+    afficher(ui.architectureFenetres, texte(valeur("salNbFenetres")));
     ui.reservable->setChecked(drapeau(valeur("salReservable")));
-    ui.nbTablNoir->setText(texte(valeur("salTableau")));
-    ui.nbTablBlanc->setText(texte(valeur("salTableauBlanc")));
-    ui.nbTablPapier->setText(texte(valeur("salTableauPapier")));
-    ui.nbPostesTP->setText(texte(valeur("salNoPoste")));
+    afficher(ui.nbTablNoir, texte(valeur("salTableau")));
+    afficher(ui.nbTablBlanc, texte(valeur("salTableauBlanc")));
+    afficher(ui.nbTablPapier, texte(valeur("salTableauPapier")));
+    afficher(ui.nbPostesTP, texte(valeur("salNoPoste")));
     ui.equipementEcran->setChecked(drapeau(valeur("salEcran")));
     ui.equipementRetro->setChecked(drapeau(valeur("salRetro")));
     ui.equipementTV->setChecked(drapeau(valeur("salTelevision")));
     ui.equipementObscurite->setChecked(drapeau(valeur("salObscur")));
     ui.equipementInsonorise->setChecked(drapeau(valeur("salInsonorisee")));
-    ui.nombreChaises->setText(texte(valeur("salNbChaises")));
-    ui.nombreTables->setText(texte(valeur("salNbTables")));
-    ui.nombreBureaux->setText(texte(valeur("salNbBureaux")));
-    ui.nombreArmoires->setText(texte(valeur("salNbArmoires")));
-    ui.pourcEnseignement->setText(deuxDecimales(valeur("salPourEnseignement")));
-    ui.pourcRecherche->setText(deuxDecimales(valeur("salPourRecherche")));
-    ui.pourcAdministration->setText(deuxDecimales(valeur("salPourAdministration")));
-    ui.pourcDocumentation->setText(deuxDecimales(valeur("salPourDocumentation")));
-    ui.pourcTechnique->setText(deuxDecimales(valeur("salPourTechnique")));
-    ui.descriptif->setPlainText(texte(valeur("salDescriptif")));
+    afficher(ui.nombreChaises, texte(valeur("salNbChaises")));
+    afficher(ui.nombreTables, texte(valeur("salNbTables")));
+    afficher(ui.nombreBureaux, texte(valeur("salNbBureaux")));
+    afficher(ui.nombreArmoires, texte(valeur("salNbArmoires")));
+    afficher(ui.pourcEnseignement, deuxDecimales(valeur("salPourEnseignement")));
+    afficher(ui.pourcRecherche, deuxDecimales(valeur("salPourRecherche")));
+    afficher(ui.pourcAdministration, deuxDecimales(valeur("salPourAdministration")));
+    afficher(ui.pourcDocumentation, deuxDecimales(valeur("salPourDocumentation")));
+    afficher(ui.pourcTechnique, deuxDecimales(valeur("salPourTechnique")));
+    const QString descriptif = texte(valeur("salDescriptif"));
+    if (ui.descriptif->toPlainText() != descriptif)
+        ui.descriptif->setPlainText(descriptif);
     choisirTitre(ui.typePopup, texte(valeur("toTypeSalle_tsalLibelle")));
 }
 
@@ -111,16 +123,16 @@ void RoomFormFiller::remplirComplement(const eo::EORecord &salle)
 {
     auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
 
-    ui.hauteurMoyenPlafond->setText(deuxDecimales(valeur("tavHauteurMoyenPlafond")));
-    ui.nbPortes->setText(texte(valeur("tavNombrePortes")));
-    ui.surfaceVitree->setText(deuxDecimales(valeur("tavSurfaceVitree")));
-    ui.pourcVieSociale->setText(deuxDecimales(valeur("tavVieSocial")));
-    ui.pourcAccueil->setText(deuxDecimales(valeur("tavAccueil")));
-    ui.pourcSanitaire->setText(deuxDecimales(valeur("tavSanitaire")));
-    ui.pourcCirculation->setText(deuxDecimales(valeur("tavCirculation")));
-    ui.pourcRestauration->setText(deuxDecimales(valeur("tavRestauration")));
-    ui.pourcParking->setText(deuxDecimales(valeur("tavParking")));
-    ui.pourcSportif->setText(deuxDecimales(valeur("tavSportif")));
+    afficher(ui.hauteurMoyenPlafond, deuxDecimales(valeur("tavHauteurMoyenPlafond")));
+    afficher(ui.nbPortes, texte(valeur("tavNombrePortes")));
+    afficher(ui.surfaceVitree, deuxDecimales(valeur("tavSurfaceVitree")));
+    afficher(ui.pourcVieSociale, deuxDecimales(valeur("tavVieSocial")));
+    afficher(ui.pourcAccueil, deuxDecimales(valeur("tavAccueil")));
+    afficher(ui.pourcSanitaire, deuxDecimales(valeur("tavSanitaire")));
+    afficher(ui.pourcCirculation, deuxDecimales(valeur("tavCirculation")));
+    afficher(ui.pourcRestauration, deuxDecimales(valeur("tavRestauration")));
+    afficher(ui.pourcParking, deuxDecimales(valeur("tavParking")));
+    afficher(ui.pourcSportif, deuxDecimales(valeur("tavSportif")));
 
     // Office assignments are keyed by the room number.
     const eo::EOQualifierPtr bureau =
