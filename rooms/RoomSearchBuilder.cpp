@@ -167,12 +167,12 @@ eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const 
         valeur = double(entree.valeur.toLongLong());
         nombre = entree.valeur.toLongLong();
     }
-    if (!std::isfinite(valeur))
-        return {};
     if (critere.genre == Genre::Pourcentage && float(valeur) > 100.0f) {
         *tropGrand = true;
         return {};
     }
+    if (!std::isfinite(valeur))
+        return {}; // beyond any number the database compares
     return std::make_shared<eo::EOSQLQualifier>(entite(), critere.format, QVariantList{entree.signe, nombre});
 }
 

@@ -168,6 +168,7 @@ private slots:
                               << "<150";
         QTest::newRow("above by a little, on the department's percentages") << "pourcParking"
                                                                             << ">100.5";
+        QTest::newRow("beyond any number") << "pourcAccueil" << (QStringLiteral("1") + QString(400, u'0'));
     }
 
     void percentageAboveHundredStopsTheSearch()
