@@ -1,0 +1,40 @@
+#pragma once
+
+#include "TabController.h"
+
+#include <functional>
+#include <memory>
+
+namespace data
+{
+class KORDataBusOC;
+}
+
+namespace buildings
+{
+class Batiment;
+}
+
+namespace reference
+{
+class MatosUnite;
+}
+
+namespace app
+{
+
+// How the application builds its four controllers, each with its interface file, once the data bus is
+// open. The application keeps one factory; tests wrap or replace its entries.
+struct ControllerFactory {
+    template <class T> using Make = std::function<std::unique_ptr<T>(data::KORDataBusOC &)>;
+
+    Make<TabController> creation;
+    Make<TabController> options;
+    Make<buildings::Batiment> batiment;
+    Make<reference::MatosUnite> matosUnite;
+
+    // The room tab, the options tab, the building register and the reference lists of the program.
+    static ControllerFactory standard();
+};
+
+} // namespace app

@@ -1,0 +1,271 @@
+#include "Superviseur.h"
+
+#include "AlertPanel.h"
+#include "Batiment.h"
+#include "EOException.h"
+#include "EOModelGroup.h"
+#include "KORDataBusOC.h"
+#include "KORFormHelpers.h"
+#include "MatosUnite.h"
+#include "NotificationCenter.h"
+#include "StartupFailure.h"
+#include "ui_Identification.h"
+#include "ui_MainMenu.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStackedWidget>
+
+namespace app
+{
+
+namespace
+{
+
+// The columns of the tab bar.
+constexpr int cellCreation = 0;
+constexpr int cellOptions = 1;
+
+void centre(QWidget *window)
+{
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->size().boundedTo(area.size());
+    window->resize(size);
+    window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+QVariantMap connectionOfTheDefaultModel(const eo::EOModel *opened)
+{
+    if (opened)
+        return opened->connectionDictionary();
+    const auto &models = eo::EOModelGroup::defaultGroup().models();
+    return models.empty() ? QVariantMap() : models.front()->connectionDictionary();
+}
+
+} // namespace
+
+const QString Superviseur::didFinishLaunchingNotification =
+    QStringLiteral("NSApplicationDidFinishLaunchingNotification");
+const QString Superviseur::startupTitle = QStringLiteral("Initialisation de l'application Locavia...");
+
+Superviseur::Superviseur(int &argc, char **argv, ControllerFactory factory)
+    : BugFixApplication(argc, argv), m_factory(std::move(factory))
+{
+}
+
+Superviseur::~Superviseur()
+{
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
+    // The controllers first: they take their views back from the main window as they go.
+    m_toCreation.reset();
+    m_toOptions.reset();
+    m_toBatiment.reset();
+    m_toMatosUnite.reset();
+    m_panneau.reset();
+    m_window.reset();
+}
+
+Superviseur *Superviseur::instance()
+{
+    return qobject_cast<Superviseur *>(QCoreApplication::instance());
+}
+
+Superviseur *NSApp()
+{
+    return Superviseur::instance();
+}
+
+void Superviseur::loadMainInterface()
+{
+    if (m_window)
+        return;
+    m_window = std::make_unique<QMainWindow>();
+    ui = std::make_unique<Ui::MainMenu>();
+    ui->setupUi(m_window.get());
+
+    QTabBar *onglets = ui->onglets;
+    onglets->addTab(QStringLiteral("Salles"));
+    onglets->addTab(QStringLiteral("Options"));
+    onglets->setExpanding(false);
+    // The tabs wait for the rights test.
+    onglets->setTabEnabled(cellCreation, false);
+    onglets->setTabEnabled(cellOptions, false);
+    connect(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
+    connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
+    connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
+
+    setSuperWindow(m_window.get());
+    setParametreEOD(&m_parametreEOD);
+    awakeFromNib();
+}
+
+void Superviseur::awakeFromNib()
+{
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, [this](const platform::Notification &) { initApp(); }, didFinishLaunchingNotification);
+    setDelegate(this);
+}
+
+void Superviseur::initApp()
+{
+    if (m_launched)
+        return;
+    m_launched = true;
+    try {
+        startUp();
+    } catch (const std::exception &error) {
+        const QString message = StartupFailure::message(error, connectionOfTheDefaultModel(superModel()));
+        qWarning().noquote() << QStringLiteral(">>>>> Démarrage interrompu : %1")
+                                    .arg(framework::KORFormHelpers::traitementException(error));
+        if (m_panneau)
+            m_panneau->hide();
+        platform::NSRunAlertPanel(StartupFailure::title(), message, QStringLiteral("OK"));
+        endApplication(1);
+    }
+}
+
+void Superviseur::startUp()
+{
+    if (!m_window)
+        loadMainInterface();
+    QMainWindow *window = m_window.get();
+    centre(window);
+    window->setWindowTitle(startupTitle);
+    window->show();
+    window->raise();
+    window->activateWindow();
+
+    loadModels();
+    initAccesBase();
+    // The window keeps its start-up title until the first fetch puts the application's title there.
+    window->setWindowTitle(startupTitle);
+
+    initIdentification();
+    if (m_terminated)
+        return;
+
+    loadControllers();
+
+    if (!TAVouKOR()) {
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"),
+                                  QStringLiteral("L'application de reservations des salles s'appelle "
+                                                 "Horalis.app !\nCelle-ci est reservee au TAV !"),
+                                  QStringLiteral("OK"));
+        setDelegate(nullptr);
+        endApplication(1);
+        return;
+    }
+
+    m_tagOnglet = 0;
+    ui->onglets->setCurrentIndex(cellCreation);
+    ui->onglets->setTabEnabled(cellCreation, true);
+    ui->onglets->setTabEnabled(cellOptions, true);
+    enableMenus();
+
+    if (m_toCreation)
+        m_toCreation->initObjet();
+    if (m_toOptions)
+        m_toOptions->initObjet();
+    afficheOnglet();
+
+    // Nothing in the application posts it today; a controller may ask the main window to show the tab
+    // selected in the tab bar again.
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, [this](const platform::Notification &) { afficheOnglet(); }, QStringLiteral("afficheOnglet"));
+    emit started();
+}
+
+void Superviseur::loadControllers()
+{
+    data::KORDataBusOC *bus = superDataBus();
+    if (!bus) {
+        throw eo::EOException(eo::EOException::Kind::Model,
+                              QStringLiteral("Le bus de données n'est pas initialisé."));
+    }
+    // Each controller loads its own interface file as it is built, in this order.
+    if (m_factory.creation)
+        m_toCreation = m_factory.creation(*bus);
+    if (m_factory.options)
+        m_toOptions = m_factory.options(*bus);
+    if (m_factory.batiment)
+        m_toBatiment = m_factory.batiment(*bus);
+    if (m_factory.matosUnite)
+        m_toMatosUnite = m_factory.matosUnite(*bus);
+}
+
+void Superviseur::enableMenus()
+{
+    // Qt menus do not enable their items by themselves: "Masquer" and "Quitter" are enabled here.
+    const QList<QAction *> actions = m_window->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        const QString text = action->text();
+        if (text == QLatin1String("Masquer") || text == QLatin1String("Quitter"))
+            action->setEnabled(true);
+    }
+    ui->menuAdministration->setEnabled(true);
+    ui->menuCreationBatiment->setEnabled(true);
+}
+
+void Superviseur::afficheOnglet()
+{
+    m_tagOnglet = ui->onglets->currentIndex();
+    const TabController *tab = m_tagOnglet == cellCreation ? m_toCreation.get() : m_toOptions.get();
+    if (!tab)
+        return;
+    montrer(ui->buttonView, tab->afficheBoutons());
+    montrer(ui->contenuView, tab->afficheVue());
+}
+
+void Superviseur::changeOnglets(QObject *)
+{
+    if (ui->onglets->currentIndex() == m_tagOnglet)
+        return;
+    afficheOnglet();
+}
+
+void Superviseur::montrer(QStackedWidget *swapView, QWidget *view)
+{
+    if (!view)
+        return;
+    if (swapView->indexOf(view) < 0)
+        swapView->addWidget(view);
+    swapView->setCurrentWidget(view);
+}
+
+void Superviseur::masquer()
+{
+    // The desktop has no application to hide: its windows go to the task bar.
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isVisible() && window->isWindow())
+            window->showMinimized();
+    }
+}
+
+void Superviseur::terminate(QObject *)
+{
+    endApplication(0);
+}
+
+void Superviseur::endApplication(int status)
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    m_exitStatus = status;
+    quitApplication(status);
+}
+
+void Superviseur::quitApplication(int status)
+{
+    QCoreApplication::exit(status);
+}
+
+} // namespace app

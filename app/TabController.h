@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+#include <QWidget>
+
+namespace app
+{
+
+// What the main window needs of the controller behind one of its tabs: its set-up, the bar of buttons
+// shown above the content, and the content itself.
+class TabController
+{
+public:
+    virtual ~TabController() = default;
+
+    virtual void initObjet() = 0;
+    virtual QWidget *afficheBoutons() const = 0;
+    virtual QWidget *afficheVue() const = 0;
+    // The controller object itself (for menus and notifications).
+    virtual QObject *controller() const = 0;
+};
+
+} // namespace app

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "TabController.h"
+
+#include <memory>
+#include <utility>
+
+namespace app
+{
+
+// Any controller with initObjet(), afficheBoutons() and afficheVue() as a tab of the main window, without
+// the controller knowing the shell.
+template <class Controller> class TabControllerAdapter : public TabController
+{
+public:
+    explicit TabControllerAdapter(std::unique_ptr<Controller> controller)
+        : m_controller(std::move(controller))
+    {
+    }
+
+    void initObjet() override { m_controller->initObjet(); }
+    QWidget *afficheBoutons() const override { return m_controller->afficheBoutons(); }
+    QWidget *afficheVue() const override { return m_controller->afficheVue(); }
+    QObject *controller() const override { return m_controller.get(); }
+    Controller &get() const { return *m_controller; }
+
+private:
+    std::unique_ptr<Controller> m_controller;
+};
+
+template <class Controller> std::unique_ptr<TabController> makeTab(std::unique_ptr<Controller> controller)
+{
+    return std::make_unique<TabControllerAdapter<Controller>>(std::move(controller));
+}
+
+} // namespace app

@@ -1,0 +1,422 @@
+// The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
+// the menus, and the start-ups that cannot open the database.
+
+#include "EOModel.h"
+#include "NotificationCenter.h"
+#include "ShellFixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+
+using app::Superviseur;
+
+namespace
+{
+
+const QString applicationTitle = QStringLiteral("Locavia - (locavia.db)");
+const QString refusalMessage = QStringLiteral(
+    "L'application de reservations des salles s'appelle Horalis.app !\nCelle-ci est reservee au TAV !");
+
+QStringList logged;
+QtMessageHandler defaultHandler = nullptr;
+
+void recordLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String(">>>>> ")))
+        logged << message;
+    else if (defaultHandler)
+        defaultHandler(type, context, message);
+}
+
+// An outlet of the main window, found by its name.
+template <class Widget> Widget *outlet(app::Superviseur &application, const char *name)
+{
+    return application.mainWindow()->findChild<Widget *>(QLatin1String(name));
+}
+
+QTabBar *onglets(app::Superviseur &application)
+{
+    return outlet<QTabBar>(application, "onglets");
+}
+
+QStackedWidget *swapView(app::Superviseur &application, const char *name)
+{
+    return outlet<QStackedWidget>(application, name);
+}
+
+bool menuEnabled(app::Superviseur &application, const char *name)
+{
+    QMenu *menu = outlet<QMenu>(application, name);
+    return menu && menu->isEnabled() && menu->menuAction()->isEnabled();
+}
+
+qsizetype firstStartingWith(const QStringList &events, const QString &prefix)
+{
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        if (events.at(i).startsWith(prefix))
+            return i;
+    }
+    return -1;
+}
+
+QAction *actionTitled(QMainWindow *window, const QString &text)
+{
+    const QList<QAction *> actions = window->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+// A user of the demo group, allowed to use the application.
+void allowedUser(ShellRun &run, const QString &login)
+{
+    run.addPerson(1, login, {QStringLiteral("SCI")});
+    run.allowGroups({QStringLiteral("SCI")});
+}
+
+} // namespace
+
+class TestSuperviseur : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void startsInOrderOnceLaunchingIsOver();
+    void rightsTest_data();
+    void rightsTest();
+    void tabs();
+    void menus();
+    void databaseThatCannotBeOpened_data();
+    void databaseThatCannotBeOpened();
+};
+
+void TestSuperviseur::initTestCase()
+{
+    defaultHandler = qInstallMessageHandler(recordLog);
+}
+
+void TestSuperviseur::init()
+{
+    logged.clear();
+    qputenv("USER", "amartin");
+}
+
+void TestSuperviseur::startsInOrderOnceLaunchingIsOver()
+{
+    ShellRun run(QVariant(QStringLiteral("amartin")));
+    allowedUser(run, QStringLiteral("amartin"));
+    run.setMirlUser(QStringLiteral("YES"));
+    ShellApplication &app = run.app();
+    // Loading the main interface starts nothing: start-up waits for the end of launching.
+    QVERIFY(!run.events.contains(QStringLiteral("launcher")));
+    QCOMPARE(run.creation(), nullptr);
+    run.events.clear();
+
+    platform::NotificationCenter::defaultCenter().postNotificationName(
+        Superviseur::didFinishLaunchingNotification, &app);
+    QVERIFY(!app.hasTerminated());
+    const QStringList &events = run.events;
+    QCOMPARE(events.value(0), QStringLiteral("title:") + Superviseur::startupTitle);
+    const qsizetype launcher = events.indexOf(QStringLiteral("launcher"));
+    const qsizetype creation = events.indexOf(QStringLiteral("load:Creation"));
+    const qsizetype options = events.indexOf(QStringLiteral("load:Options"));
+    const qsizetype batiment = events.indexOf(QStringLiteral("load:Batiment"));
+    const qsizetype matosUnite = events.indexOf(QStringLiteral("load:MatosUnite"));
+    const qsizetype rights =
+        firstStartingWith(events, QStringLiteral("title:Veuillez Patienter, RECHERCHE : RepartCompteVix"));
+    const qsizetype initCreation = events.indexOf(QStringLiteral("initObjet:Creation"));
+    const qsizetype initOptions = events.indexOf(QStringLiteral("initObjet:Options"));
+    QVERIFY2(launcher > 0 && launcher < creation && creation < options && options < batiment &&
+                 batiment < matosUnite && matosUnite < rights && rights < initCreation &&
+                 initCreation < initOptions,
+             qPrintable(events.join(u'\n')));
+    // The launcher's user needs no panel, whatever MIRL_USER says.
+    QVERIFY(!events.contains(QStringLiteral("panel")));
+    QCOMPARE(firstStartingWith(events, QStringLiteral("check:")), -1);
+    QCOMPARE(app.localUser().toString(), QStringLiteral("amartin"));
+    // The window keeps the start-up title until the first fetch.
+    QCOMPARE(run.titlesSeen, QStringList(5, Superviseur::startupTitle));
+    QCOMPARE(app.mainWindow()->windowTitle(), applicationTitle);
+
+    // The room tab is shown.
+    QCOMPARE(app.tagOnglet(), 0);
+    QCOMPARE(onglets(app)->currentIndex(), 0);
+    QVERIFY(onglets(app)->isTabEnabled(0));
+    QVERIFY(onglets(app)->isTabEnabled(1));
+    QCOMPARE(swapView(app, "buttonView")->currentWidget(), run.creation()->afficheBoutons());
+    QCOMPARE(swapView(app, "contenuView")->currentWidget(), run.creation()->afficheVue());
+    QVERIFY(app.mainWindow()->isVisible());
+
+    // It runs once.
+    const qsizetype count = events.size();
+    platform::NotificationCenter::defaultCenter().postNotificationName(
+        Superviseur::didFinishLaunchingNotification, &app);
+    QCOMPARE(run.events.size(), count);
+    QCOMPARE(run.creation()->inits, 1);
+    QCOMPARE(run.options()->inits, 1);
+}
+
+void TestSuperviseur::rightsTest_data()
+{
+    QTest::addColumn<QString>("systemUser");
+    QTest::addColumn<QStringList>("accounts");    // cptOrdre:login:persId
+    QTest::addColumn<QStringList>("memberships"); // persId:group
+    QTest::addColumn<QStringList>("allowed");
+    QTest::addColumn<bool>("passes");
+
+    const QStringList sci{QStringLiteral("SCI")};
+    QTest::newRow("member of the configured group")
+        << "amartin" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci << true;
+    QTest::newRow("member of the second configured group")
+        << "amartin" << QStringList{"10:amartin:1"} << QStringList{"1:G1"} << QStringList{"SCI", "G1"}
+        << true;
+    QTest::newRow("memberships outside the configured groups")
+        << "amartin" << QStringList{"10:amartin:1"} << QStringList{"1:UNIV", "1:G1"} << sci << false;
+    QTest::newRow("no account") << "pdurand" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci
+                                << false;
+    QTest::newRow("no configured group")
+        << "amartin" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << QStringList{} << false;
+    QTest::newRow("several accounts: only the first person counts")
+        << "amartin" << QStringList{"10:amartin:2", "20:amartin:1"} << QStringList{"1:SCI"} << sci << false;
+    QTest::newRow("several accounts: the first person is a member")
+        << "amartin" << QStringList{"10:amartin:1", "20:amartin:2"} << QStringList{"1:SCI"} << sci << true;
+    QTest::newRow("system name in capitals")
+        << "AMartin" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci << true;
+    QTest::newRow("quote in the login")
+        << "o'brien" << QStringList{"10:o'brien:1"} << QStringList{"1:SCI"} << sci << true;
+    QTest::newRow("login written as a condition")
+        << "x' or '1'='1" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci << false;
+    QTest::newRow("qualifier words in the login")
+        << "amartin or cptLogin = amartin" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci
+        << false;
+    QTest::newRow("wildcard login") << "*" << QStringList{"10:amartin:1"} << QStringList{"1:SCI"} << sci
+                                    << false;
+}
+
+void TestSuperviseur::rightsTest()
+{
+    QFETCH(QString, systemUser);
+    QFETCH(QStringList, accounts);
+    QFETCH(QStringList, memberships);
+    QFETCH(QStringList, allowed);
+    QFETCH(bool, passes);
+    qputenv("USER", systemUser.toUtf8());
+
+    ShellRun run;
+    QSet<int> persons;
+    for (const QString &account : accounts)
+        persons.insert(account.section(u':', 2).toInt());
+    for (const QString &membership : memberships)
+        persons.insert(membership.section(u':', 0, 0).toInt());
+    for (int person : std::as_const(persons))
+        run.addPerson(person, QString(), {});
+    for (const QString &account : accounts)
+        run.addAccount(account.section(u':', 0, 0).toInt(), account.section(u':', 1, -2),
+                       account.section(u':', -1).toInt());
+    for (const QString &membership : memberships) {
+        run.db().dataBus().executeSQLQuery(
+            QStringLiteral("INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (?, ?)"),
+            {membership.section(u':', 0, 0).toInt(), membership.section(u':', 1)});
+    }
+    run.allowGroups(allowed);
+    ShellApplication &app = run.app();
+
+    app.initApp();
+    QCOMPARE(app.localUser().toString(), systemUser.toLower());
+    const QStringList &events = run.events;
+    QVERIFY(events.contains(QStringLiteral("load:MatosUnite")));
+    if (passes) {
+        QVERIFY2(!app.hasTerminated(), qPrintable(events.join(u'\n')));
+        QVERIFY(run.alerts.isEmpty());
+        QCOMPARE(run.creation()->inits, 1);
+        QVERIFY(onglets(app)->isTabEnabled(0));
+        QVERIFY(menuEnabled(app, "menuAdministration"));
+        return;
+    }
+
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("ATTENTION"));
+    QCOMPARE(run.alerts.first().message, refusalMessage);
+    // Identification and the four controllers came before the refusal.
+    QVERIFY(events.indexOf(QStringLiteral("load:MatosUnite")) <
+            events.indexOf(QStringLiteral("alert:ATTENTION")));
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 1);
+    QCOMPARE(app.quits, 1);
+    QCOMPARE(app.delegate(), nullptr);
+    // Nothing of the running application was set up.
+    QCOMPARE(run.creation()->inits, 0);
+    QCOMPARE(run.options()->inits, 0);
+    QCOMPARE(run.creation()->boutons, 0);
+    QCOMPARE(swapView(app, "buttonView")->count(), 0);
+    QCOMPARE(swapView(app, "contenuView")->count(), 0);
+    QVERIFY(!onglets(app)->isTabEnabled(0));
+    QVERIFY(!onglets(app)->isTabEnabled(1));
+    QVERIFY(!outlet<QMenu>(app, "menuAdministration")->isEnabled());
+    QVERIFY(!outlet<QMenu>(app, "menuCreationBatiment")->isEnabled());
+}
+
+void TestSuperviseur::tabs()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    app.initApp();
+    QVERIFY(!app.hasTerminated());
+    RecordingTab *creation = run.creation();
+    RecordingTab *options = run.options();
+    QTabBar *bar = onglets(app);
+    QStackedWidget *buttonView = swapView(app, "buttonView");
+    QStackedWidget *contenuView = swapView(app, "contenuView");
+    QCOMPARE(creation->boutons, 1);
+    QCOMPARE(creation->vues, 1);
+    QCOMPARE(options->boutons, 0);
+
+    // The tab already shown: nothing is shown again.
+    app.changeOnglets(bar);
+    QCOMPARE(creation->boutons, 1);
+    QCOMPARE(creation->vues, 1);
+
+    // The options tab.
+    bar->setCurrentIndex(1);
+    QCOMPARE(app.tagOnglet(), 1);
+    QCOMPARE(options->boutons, 1);
+    QCOMPARE(options->vues, 1);
+    QCOMPARE(buttonView->currentWidget(), options->afficheBoutons());
+    QCOMPARE(contenuView->currentWidget(), options->afficheVue());
+    app.changeOnglets(bar);
+    QCOMPARE(options->boutons, 2); // the two calls above, not a redisplay
+    QCOMPARE(options->vues, 2);
+
+    // Any column but the first shows the options.
+    bar->addTab(QStringLiteral("Autre"));
+    bar->setCurrentIndex(2);
+    QCOMPARE(app.tagOnglet(), 2);
+    QCOMPARE(options->boutons, 3);
+    QCOMPARE(buttonView->currentWidget(), options->afficheBoutons());
+
+    bar->setCurrentIndex(0);
+    QCOMPARE(app.tagOnglet(), 0);
+    QCOMPARE(creation->boutons, 2);
+    QCOMPARE(buttonView->currentWidget(), creation->afficheBoutons());
+    QCOMPARE(contenuView->currentWidget(), creation->afficheVue());
+    // Each view is swapped in once and shown again later.
+    QCOMPARE(buttonView->count(), 2);
+    QCOMPARE(contenuView->count(), 2);
+
+    // The notification shows the selected tab again.
+    const int before = creation->boutons;
+    platform::NotificationCenter::defaultCenter().postNotificationName(QStringLiteral("afficheOnglet"));
+    QCOMPARE(creation->boutons, before + 1);
+    // Nobody handles the comment line; posting it changes nothing.
+    platform::NotificationCenter::defaultCenter().postNotificationName(QStringLiteral("ligneCommentaire"));
+    QCOMPARE(app.tagOnglet(), 0);
+    QVERIFY(!app.hasTerminated());
+}
+
+void TestSuperviseur::menus()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    QMainWindow *window = app.mainWindow();
+    QAction *masquer = actionTitled(window, QStringLiteral("Masquer"));
+    QAction *quitter = actionTitled(window, QStringLiteral("Quitter"));
+    QVERIFY(masquer && quitter);
+    // Until the rights test has passed, nothing can be chosen.
+    QVERIFY(!masquer->isEnabled());
+    QVERIFY(!quitter->isEnabled());
+    QVERIFY(!outlet<QMenu>(app, "menuAdministration")->isEnabled());
+    QVERIFY(!outlet<QMenu>(app, "menuCreationBatiment")->isEnabled());
+    QVERIFY(!outlet<QMenu>(app, "menuAdministration")->menuAction()->isEnabled());
+
+    app.initApp();
+    QVERIFY(masquer->isEnabled());
+    QVERIFY(quitter->isEnabled());
+    QVERIFY(menuEnabled(app, "menuAdministration"));
+    QVERIFY(menuEnabled(app, "menuCreationBatiment"));
+
+    masquer->trigger();
+    QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
+    QVERIFY(!app.hasTerminated());
+
+    quitter->trigger();
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 0);
+    QCOMPARE(app.lastStatus, 0);
+}
+
+void TestSuperviseur::databaseThatCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QByteArray>("content"); // written at the URL's place when not empty
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("missing file") << "sqlite://%1/absent/locavia.db" << QByteArray() << "locavia-admin";
+    QTest::newRow("not a database") << "sqlite://%1/broken/locavia.db"
+                                    << QByteArray("Ceci n'est pas une base de données.\n").repeated(200)
+                                    << "locavia-admin";
+    QTest::newRow("server down") << "postgresql://127.0.0.1:1/locavia" << QByteArray() << "serveur";
+}
+
+void TestSuperviseur::databaseThatCannotBeOpened()
+{
+    QFETCH(QString, url);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, advice);
+    QTemporaryDir place;
+    QVERIFY(place.isValid());
+    const QString address = url.contains(QLatin1String("%1")) ? url.arg(place.path()) : url;
+    if (!content.isEmpty()) {
+        const QString path = address.mid(QStringLiteral("sqlite://").size());
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QFile solma(QFileInfo(path).absolutePath() + QStringLiteral("/solma.db"));
+        QVERIFY(solma.open(QIODevice::WriteOnly));
+        solma.write(content);
+    }
+
+    ShellRun run;
+    QVariantMap connection = run.db().model().connectionDictionary();
+    connection.insert(QStringLiteral("URL"), address);
+    connection.insert(QStringLiteral("username"), QStringLiteral("locavia"));
+    connection.insert(QStringLiteral("password"), QStringLiteral("secret"));
+    run.db().model().setConnectionDictionary(connection);
+    ShellApplication &app = run.app();
+
+    app.initApp();
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("ERREUR"));
+    const QString message = run.alerts.first().message;
+    QVERIFY2(message.startsWith(QStringLiteral("Locavia ne peut pas ouvrir sa base de données.")),
+             qPrintable(message));
+    QVERIFY2(message.contains(advice), qPrintable(message));
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 1);
+    QCOMPARE(firstStartingWith(run.events, QStringLiteral("load:")), -1);
+    QVERIFY(!onglets(app)->isTabEnabled(0));
+    QCOMPARE(logged.size(), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    // Each test starts an application of its own; between them there is none.
+    ShellResources resources;
+    if (!resources.isValid())
+        return 2;
+    TestSuperviseur test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_Superviseur.moc"
