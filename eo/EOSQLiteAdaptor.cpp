@@ -82,6 +82,12 @@ struct Statement {
     ~Statement() { sqlite3_finalize(handle); }
 };
 
+// A kept statement is reset, not finalized, when its use ends (which also ends its read of the database).
+struct KeptStatement {
+    sqlite3_stmt *handle = nullptr;
+    ~KeptStatement() { sqlite3_reset(handle); }
+};
+
 QString flagOrShortText(const unsigned char *text, int bytes)
 {
     // Flags and one-letter kinds are the most repeated values of a fetch: share one string each.
@@ -142,11 +148,14 @@ EOSQLiteAdaptor::~EOSQLiteAdaptor()
 
 void EOSQLiteAdaptor::close()
 {
+    for (sqlite3_stmt *statement : std::as_const(m_statements))
+        sqlite3_finalize(statement);
+    m_statements.clear();
+    m_procedureBodies.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
-    m_procedureBodies.clear();
 }
 
 QString EOSQLiteAdaptor::dataDirectory()
@@ -282,6 +291,25 @@ void EOSQLiteAdaptor::execute(const QString &sql)
         fail(rc, sql.left(80));
 }
 
+sqlite3_stmt *EOSQLiteAdaptor::cachedStatement(const QString &sql)
+{
+    if (sqlite3_stmt *kept = m_statements.value(sql)) {
+        sqlite3_reset(kept);
+        sqlite3_clear_bindings(kept);
+        return kept;
+    }
+    // A bounded cache: the fetches of a session use a few dozen distinct statements; searches with
+    // ever-new criteria must not keep theirs for ever.
+    if (m_statements.size() >= 128) {
+        for (sqlite3_stmt *statement : std::as_const(m_statements))
+            sqlite3_finalize(statement);
+        m_statements.clear();
+    }
+    sqlite3_stmt *statement = prepare(sql);
+    m_statements.insert(sql, statement);
+    return statement;
+}
+
 sqlite3_stmt *EOSQLiteAdaptor::prepare(const QString &sql)
 {
     sqlite3_stmt *statement = nullptr;
@@ -333,7 +361,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
                                                          const QList<EOAttribute::Type> &types)
 {
     open();
-    Statement statement{prepare(sql)};
+    KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
         bind(statement.handle, i + 1, bindings.at(i));
     const int columns = sqlite3_column_count(statement.handle);
@@ -382,7 +410,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
 QList<QVariantMap> EOSQLiteAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
 {
     open();
-    Statement statement{prepare(sql)};
+    KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
         bind(statement.handle, i + 1, bindings.at(i));
     const int columns = sqlite3_column_count(statement.handle);

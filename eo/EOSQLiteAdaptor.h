@@ -50,6 +50,9 @@ private:
     void open();
     void execute(const QString &sql);
     sqlite3_stmt *prepare(const QString &sql);
+    // A statement of the fetch path, prepared once and kept: the same SELECT is run again each time a
+    // list follows the selection. Reset and unbound, ready for new values.
+    sqlite3_stmt *cachedStatement(const QString &sql);
     void bind(sqlite3_stmt *statement, int index, const QVariant &value);
     [[noreturn]] void fail(int code, const QString &context = QString()) const;
     QString procedureBody(const QString &name);
@@ -58,6 +61,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     QHash<QString, QString> m_procedureBodies;
+    QHash<QString, sqlite3_stmt *> m_statements;
 };
 
 } // namespace eo
