@@ -2,7 +2,10 @@
 
 #include "Superviseur.h"
 
+#include <QEvent>
+#include <QMainWindow>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 
 namespace app
@@ -20,13 +23,28 @@ StartupProbe::StartupProbe(Superviseur &application, bool quit)
     : QObject(&application), m_application(application), m_quit(quit)
 {
     connect(&application, &Superviseur::started, this, [this] {
-        // Once the events queued by the start-up (the drawing of the tab among them) are handled.
-        QTimer::singleShot(0, this, &StartupProbe::report);
+        // The tab is ready once the main window has drawn it; a window that draws nothing within a second
+        // (no display to draw on) is reported all the same.
+        if (QWidget *window = m_application.mainWindow())
+            window->installEventFilter(this);
+        QTimer::singleShot(1000, this, &StartupProbe::report);
     });
+}
+
+bool StartupProbe::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &StartupProbe::report);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void StartupProbe::report()
 {
+    if (m_reported)
+        return;
+    m_reported = true;
     std::fputs(readyLine(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
