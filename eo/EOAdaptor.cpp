@@ -1,6 +1,7 @@
 #include "EOAdaptor.h"
 
 #include "EOException.h"
+#include "EOPostgreSQLAdaptor.h"
 #include "EOSQLiteAdaptor.h"
 
 namespace eo
@@ -12,6 +13,9 @@ std::unique_ptr<EOAdaptor> EOAdaptor::adaptorWithConnectionDictionary(const QVar
     std::unique_ptr<EOAdaptor> adaptor;
     if (url.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         adaptor = std::make_unique<EOSQLiteAdaptor>();
+    } else if (url.startsWith(QLatin1String("postgresql:"), Qt::CaseInsensitive) ||
+               url.startsWith(QLatin1String("postgres:"), Qt::CaseInsensitive)) {
+        adaptor = std::make_unique<EOPostgreSQLAdaptor>();
     } else {
         throw EOException(EOException::Kind::Connection,
                           QStringLiteral("L'adresse de base de données « %1 » n'est pas reconnue : "

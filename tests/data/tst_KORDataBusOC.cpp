@@ -1,5 +1,6 @@
-// The data bus over the embedded database: the fetch family's rules, transactions, procedure calls and their
-// alerts, raw queries, new records, and values that must stay data whatever they contain.
+// The data bus over the embedded database and over the server (the test class runs once per backend): the
+// fetch family's rules, transactions, procedure calls and their alerts, raw queries, new records, and values
+// that must stay data whatever they contain.
 
 #include "EOAndQualifier.h"
 #include "EODisplayGroup.h"
@@ -54,7 +55,11 @@ class TestKORDataBusOC : public QObject
 {
     Q_OBJECT
 
+public:
+    explicit TestKORDataBusOC(TestDatabase::Backend backend) : m_backend(backend) {}
+
 private:
+    const TestDatabase::Backend m_backend;
     std::unique_ptr<TestDatabase> db;
 
     void addThreeRooms()
@@ -70,8 +75,9 @@ private:
 private slots:
     void init()
     {
-        db = std::make_unique<TestDatabase>();
-        QVERIFY(db->isValid());
+        LOCAVIA_REQUIRE_BACKEND(m_backend);
+        db = std::make_unique<TestDatabase>(m_backend);
+        QVERIFY2(db->isValid(), qPrintable(db->error()));
     }
     void cleanup() { db.reset(); }
 
@@ -477,12 +483,30 @@ private slots:
     }
 };
 
+class TestKORDataBusOCOnSQLite : public TestKORDataBusOC
+{
+    Q_OBJECT
+public:
+    TestKORDataBusOCOnSQLite() : TestKORDataBusOC(TestDatabase::Backend::SQLite) {}
+};
+
+class TestKORDataBusOCOnPostgreSQL : public TestKORDataBusOC
+{
+    Q_OBJECT
+public:
+    TestKORDataBusOCOnPostgreSQL() : TestKORDataBusOC(TestDatabase::Backend::PostgreSQL) {}
+};
+
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
     int status = 0;
-    {
-        TestKORDataBusOC test;
+    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
+        TestKORDataBusOCOnSQLite test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
+        TestKORDataBusOCOnPostgreSQL test;
         status |= QTest::qExec(&test, argc, argv);
     }
     {

@@ -1,10 +1,11 @@
-// The stored procedures of the embedded database, called through the data bus as the controllers call them:
-// what each one writes, and the French message of each refusal (shown in the "ERREUR..." alert), with
-// nothing written when it refuses.
+// The stored procedures, called through the data bus as the controllers call them, on the embedded database
+// and on the server (the whole class runs once per backend): what each one writes, and the French message of
+// each refusal (shown in the "ERREUR..." alert), with nothing written when it refuses.
 
 #include "EONull.h"
 #include "TestDatabase.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <memory>
 
@@ -109,7 +110,11 @@ class TestStoredProcedures : public QObject
 {
     Q_OBJECT
 
+public:
+    explicit TestStoredProcedures(TestDatabase::Backend backend) : m_backend(backend) {}
+
 private:
+    const TestDatabase::Backend m_backend;
     std::unique_ptr<TestDatabase> db;
 
     // The message of the refusal, "" when the procedure accepted the call.
@@ -148,8 +153,9 @@ private:
 private slots:
     void init()
     {
-        db = std::make_unique<TestDatabase>();
-        QVERIFY(db->isValid());
+        LOCAVIA_REQUIRE_BACKEND(m_backend);
+        db = std::make_unique<TestDatabase>(m_backend);
+        QVERIFY2(db->isValid(), qPrintable(db->error()));
         QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")),
                  QStringLiteral("ABC"));
         // An address that belongs to no building, so that address keys and building row numbers differ.
@@ -329,7 +335,8 @@ private slots:
                  QStringLiteral("Le nombre de portes doit être un nombre entier positif ou nul."));
         QCOMPARE(refusal("updSalleTav", complement(id, {{"tavparking", "10"}, {"tavaccueil", null}})),
                  QString());
-        QCOMPARE(value("SELECT TAV_PARKING || '/' || COALESCE(TAV_ACCUEIL, 'vide') FROM SALLE_TAV WHERE "
+        QCOMPARE(value("SELECT TAV_PARKING || '/' || COALESCE(CAST(TAV_ACCUEIL AS TEXT), 'vide') FROM "
+                       "SALLE_TAV WHERE "
                        "SAL_NUMERO = ?",
                        {id})
                      .toString(),
@@ -755,5 +762,33 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStoredProcedures)
+class TestStoredProceduresOnSQLite : public TestStoredProcedures
+{
+    Q_OBJECT
+public:
+    TestStoredProceduresOnSQLite() : TestStoredProcedures(TestDatabase::Backend::SQLite) {}
+};
+
+class TestStoredProceduresOnPostgreSQL : public TestStoredProcedures
+{
+    Q_OBJECT
+public:
+    TestStoredProceduresOnPostgreSQL() : TestStoredProcedures(TestDatabase::Backend::PostgreSQL) {}
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    int status = 0;
+    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
+        TestStoredProceduresOnSQLite test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
+        TestStoredProceduresOnPostgreSQL test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    return status;
+}
+
 #include "tst_StoredProcedures.moc"

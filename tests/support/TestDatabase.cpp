@@ -4,10 +4,18 @@
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "EONull.h"
+#include "EOPostgreSQLAdaptor.h"
+#include "EOPostgreSQLConnection.h"
 #include "EOSQLiteAdaptor.h"
+#include "PostgreSQLDatabaseInstaller.h"
 #include "Resources.h"
 #include "SqliteDatabaseInstaller.h"
 
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QUrl>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace
@@ -23,18 +31,155 @@ eo::EOModel *locaviaModel()
     return &group.addModelWithFile(platform::resourcePath(QStringLiteral("models/Locavia.json")));
 }
 
+// The database of this test program on the test server: made and installed on first use, emptied for each
+// fixture, dropped when the program ends.
+class PostgreSQLTestServer
+{
+public:
+    static PostgreSQLTestServer &instance()
+    {
+        static PostgreSQLTestServer server;
+        return server;
+    }
+
+    ~PostgreSQLTestServer()
+    {
+        if (m_database.isEmpty())
+            return;
+        m_connection.reset();
+        try {
+            data::PostgreSQLDatabaseInstaller::dropDatabase(m_server, m_database);
+        } catch (const eo::EOException &error) {
+            qWarning("%s", qPrintable(error.message()));
+        }
+    }
+
+    const QVariantMap &dictionary() const { return m_dictionary; }
+
+    // Empties every table and restarts the keys; false (and why) when the database cannot be had.
+    bool reset(QString *error)
+    {
+        if (!m_tried)
+            prepare();
+        if (!m_error.isEmpty()) {
+            *error = m_error;
+            return false;
+        }
+        try {
+            eo::EOPostgreSQLConnection::execute(m_connection.get(), m_parameters, QStringLiteral(R"(
+DO $$
+DECLARE
+    tables text;
+BEGIN
+    SELECT string_agg(format('%I.%I', schemaname, tablename), ', ') INTO tables
+    FROM pg_tables WHERE schemaname IN ('locavia', 'solma');
+    EXECUTE 'TRUNCATE ' || tables || ' RESTART IDENTITY';
+END
+$$)"));
+        } catch (const eo::EOException &exception) {
+            *error = exception.message();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void prepare()
+    {
+        m_tried = true;
+        const QString url = qEnvironmentVariable("LOCAVIA_TEST_PG_URL");
+        try {
+            m_server = eo::EOPostgreSQLConnection::parametersForDictionary({{QStringLiteral("URL"), url}});
+            const QString name = QStringLiteral("locavia_t%1_%2")
+                                     .arg(QCoreApplication::applicationPid())
+                                     .arg(QRandomGenerator::global()->generate() % 100000);
+            QUrl database(url);
+            database.setPath(QLatin1Char('/') + name);
+            m_dictionary = {{QStringLiteral("URL"), database.toString()},
+                            {QStringLiteral("serverId"), name},
+                            {QStringLiteral("username"), QString()},
+                            {QStringLiteral("password"), QString()}};
+            m_database = name;
+            data::PostgreSQLDatabaseInstaller::install(m_dictionary, platform::resourcesDirectory());
+            m_parameters = eo::EOPostgreSQLConnection::parametersForDictionary(m_dictionary);
+            m_connection = eo::EOPostgreSQLConnection::connect(m_parameters);
+        } catch (const eo::EOException &exception) {
+            m_error = QStringLiteral("Base de test PostgreSQL indisponible : %1").arg(exception.message());
+        }
+    }
+
+    bool m_tried = false;
+    QString m_error;
+    eo::EOPostgreSQLConnection::Parameters m_server;
+    eo::EOPostgreSQLConnection::Parameters m_parameters;
+    eo::EOPostgreSQLConnection::Handle m_connection;
+    QString m_database;
+    QVariantMap m_dictionary;
+};
+
 } // namespace
 
-TestDatabase::TestDatabase()
+QString TestDatabase::backendName(Backend backend)
 {
-    if (!m_dir.isValid())
-        return;
+    return backend == Backend::SQLite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
+}
+
+QString TestDatabase::unavailableReason(Backend backend)
+{
+    if (backend == Backend::PostgreSQL && qEnvironmentVariableIsEmpty("LOCAVIA_TEST_PG_URL"))
+        return QStringLiteral("LOCAVIA_TEST_PG_URL n'est pas défini : pas de serveur PostgreSQL pour ce test "
+                              "(scripts/test en démarre un).");
+    return {};
+}
+
+bool TestDatabase::backendSelected(Backend backend)
+{
+    const QString selected = qEnvironmentVariable("LOCAVIA_TEST_BACKEND").trimmed();
+    return selected.isEmpty() || selected.compare(backendName(backend), Qt::CaseInsensitive) == 0;
+}
+
+bool TestDatabase::backendRequired()
+{
+    return qEnvironmentVariable("LOCAVIA_REQUIRE_PG") == u"1";
+}
+
+QVariantMap TestDatabase::connectionDictionary() const
+{
+    return m_backend == Backend::PostgreSQL ? PostgreSQLTestServer::instance().dictionary() : QVariantMap();
+}
+
+bool TestDatabase::prepareSQLite(QVariantMap &dictionary)
+{
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("Pas de dossier temporaire pour la base de test.");
+        return false;
+    }
     data::SqliteDatabaseInstaller::install(m_dir.path(), platform::resourcesDirectory());
-    m_model = locaviaModel();
-    QVariantMap dictionary = m_model->connectionDictionary();
     dictionary.insert(QStringLiteral("URL"),
                       QStringLiteral("sqlite://") + m_dir.path() + QStringLiteral("/locavia.db"));
     dictionary.remove(QStringLiteral("solmaURL"));
+    return true;
+}
+
+bool TestDatabase::preparePostgreSQL(QVariantMap &dictionary)
+{
+    m_error = unavailableReason(m_backend);
+    if (!m_error.isEmpty())
+        return false;
+    PostgreSQLTestServer &server = PostgreSQLTestServer::instance();
+    if (!server.reset(&m_error))
+        return false;
+    for (auto it = server.dictionary().constBegin(); it != server.dictionary().constEnd(); ++it)
+        dictionary.insert(it.key(), it.value());
+    return true;
+}
+
+TestDatabase::TestDatabase(Backend backend) : m_backend(backend)
+{
+    m_model = locaviaModel();
+    QVariantMap dictionary = m_model->connectionDictionary();
+    if (!(backend == Backend::SQLite ? prepareSQLite(dictionary) : preparePostgreSQL(dictionary)))
+        return;
     m_model->setConnectionDictionary(dictionary);
     m_context = std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup());
     m_dataBus = std::make_unique<data::KORDataBusOC>();
@@ -44,17 +189,24 @@ TestDatabase::TestDatabase()
         return 1;
     });
 
-    exec(QStringLiteral(
-        "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Salle de cours'), (2, 'Bureau'), "
-        "(3, 'Amphithéâtre');"
-        "INSERT INTO IMPLANTATION_GEO (C_IMPLANTATION, LC_IMPLANTATION_GEO) VALUES ('PAU', 'Campus de Pau');"
-        "INSERT INTO TYPE_OCCUPATION (TOC_ORDRE, TOC_LIBELLE) VALUES (1, 'Enseignement'), (2, 'Recherche');"
-        "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, C_TYPE_STRUCTURE) "
-        "VALUES ('UNIV', 'UNIV', 'Université', 'E');"
-        "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, C_TYPE_STRUCTURE, "
-        "C_STRUCTURE_PERE) "
-        "VALUES ('SCI', 'SCIENCES', 'Faculté des sciences', 'S', 'UNIV'), "
-        "('G1', 'DEPOS', 'Dépositaires sciences', 'G', 'SCI');"));
+    try {
+        run(QStringLiteral(
+            "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Salle de cours'), (2, 'Bureau'), "
+            "(3, 'Amphithéâtre');"
+            "INSERT INTO IMPLANTATION_GEO (C_IMPLANTATION, LC_IMPLANTATION_GEO) VALUES ('PAU', 'Campus de "
+            "Pau');"
+            "INSERT INTO TYPE_OCCUPATION (TOC_ORDRE, TOC_LIBELLE) VALUES (1, 'Enseignement'), (2, "
+            "'Recherche');"
+            "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, C_TYPE_STRUCTURE) "
+            "VALUES ('UNIV', 'UNIV', 'Université', 'E');"
+            "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, C_TYPE_STRUCTURE, "
+            "C_STRUCTURE_PERE) "
+            "VALUES ('SCI', 'SCIENCES', 'Faculté des sciences', 'S', 'UNIV'), "
+            "('G1', 'DEPOS', 'Dépositaires sciences', 'G', 'SCI');"));
+    } catch (const eo::EOException &exception) {
+        m_error = exception.message();
+        return;
+    }
     m_valid = true;
 }
 
@@ -65,21 +217,51 @@ TestDatabase::~TestDatabase()
     m_context.reset();
 }
 
-void TestDatabase::exec(const QString &sql) const
+bool TestDatabase::exec(const QString &sql) const
 {
+    try {
+        run(sql);
+        return true;
+    } catch (const eo::EOException &error) {
+        // A failing set-up statement fails the test that runs it, with the database's reason.
+        QTest::qFail(qPrintable(QStringLiteral("%1 [%2]").arg(error.message(), sql.left(300))), __FILE__,
+                     __LINE__);
+        return false;
+    }
+}
+
+void TestDatabase::run(const QString &sql) const
+{
+    if (m_backend == Backend::PostgreSQL) {
+        auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(m_dataBus->dataBusAdaptor());
+        const eo::EOPostgreSQLConnection::Parameters parameters =
+            eo::EOPostgreSQLConnection::parametersForDictionary(adaptor->connectionDictionary());
+        eo::EOPostgreSQLConnection::execute(adaptor->handle(), parameters, sql, sql.left(200));
+        // Rows written with their key, as the embedded database's AUTOINCREMENT would remember them.
+        if (sql.contains(QLatin1String("INSERT"), Qt::CaseInsensitive))
+            eo::EOPostgreSQLConnection::execute(adaptor->handle(), parameters,
+                                                QStringLiteral("SELECT locavia.sync_key_sequences()"));
+        return;
+    }
     auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(m_dataBus->dataBusAdaptor());
     char *error = nullptr;
     const int rc = sqlite3_exec(adaptor->handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
     const QString message = error ? QString::fromUtf8(error) : QString();
     sqlite3_free(error);
     if (rc != SQLITE_OK)
-        throw eo::EOException(eo::EOException::Kind::Database, message + QStringLiteral(" [") + sql + u']');
+        throw eo::EOException(eo::EOException::Kind::Database, message);
 }
 
 QVariant TestDatabase::scalar(const QString &sql, const QVariantList &bindings) const
 {
-    const QList<QVariantMap> rows = m_dataBus->executeSQLQuery(sql, bindings);
-    return rows.isEmpty() ? QVariant() : rows.first().value(QStringLiteral("Attribute0"));
+    try {
+        const QList<QVariantMap> rows = m_dataBus->executeSQLQuery(sql, bindings);
+        return rows.isEmpty() ? QVariant() : rows.first().value(QStringLiteral("Attribute0"));
+    } catch (const eo::EOException &error) {
+        QTest::qFail(qPrintable(QStringLiteral("%1 [%2]").arg(error.message(), sql.left(300))), __FILE__,
+                     __LINE__);
+        return {};
+    }
 }
 
 QList<TestDatabase::Alert> TestDatabase::takeAlerts()

@@ -1,0 +1,654 @@
+#include "EOPostgreSQLAdaptor.h"
+
+#include "EODecimal.h"
+#include "EOException.h"
+#include "EONull.h"
+#include "EOStoredProcedure.h"
+#include "EOValues.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <libpq-fe.h>
+#include <poll.h>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace eo
+{
+
+namespace
+{
+
+using Result = EOPostgreSQLConnection::Result;
+
+// Type identifiers of the server's built-in types (pg_type), as every server has them.
+constexpr Oid BoolType = 16;
+constexpr Oid Int8Type = 20;
+constexpr Oid Int2Type = 21;
+constexpr Oid Int4Type = 23;
+constexpr Oid OidType = 26;
+constexpr Oid Float4Type = 700;
+constexpr Oid Float8Type = 701;
+constexpr Oid NumericType = 1700;
+
+enum class ColumnKind { Integer, Numeric, Float, Boolean, Text };
+
+ColumnKind kindOf(Oid type)
+{
+    switch (type) {
+    case Int2Type:
+    case Int4Type:
+    case Int8Type:
+    case OidType:
+        return ColumnKind::Integer;
+    case NumericType:
+        return ColumnKind::Numeric;
+    case Float4Type:
+    case Float8Type:
+        return ColumnKind::Float;
+    case BoolType:
+        return ColumnKind::Boolean;
+    default:
+        return ColumnKind::Text;
+    }
+}
+
+bool isSuccess(const PGresult *result)
+{
+    if (!result)
+        return false;
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY;
+}
+
+bool parseInteger(const char *text, int length, qint64 *value)
+{
+    const auto [end, error] = std::from_chars(text, text + length, *value);
+    return error == std::errc() && end == text + length;
+}
+
+double parseDouble(const char *text, int length)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text, text + length, value);
+    if (error == std::errc() && end == text + length)
+        return value;
+    // NaN, Infinity and the like, which from_chars spells differently.
+    return QByteArray(text, length).toDouble();
+}
+
+// A number as the embedded database answers it: a whole number is an integer, any other a double.
+QVariant numberOf(const char *text, int length, ColumnKind kind)
+{
+    qint64 integer = 0;
+    switch (kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Numeric:
+        if (parseInteger(text, length, &integer))
+            return QVariant(integer);
+        return QVariant(parseDouble(text, length));
+    case ColumnKind::Float:
+        return QVariant(parseDouble(text, length));
+    case ColumnKind::Boolean:
+        return QVariant(qint64(text[0] == 't' ? 1 : 0));
+    case ColumnKind::Text:
+        break;
+    }
+    return QVariant(QString::fromUtf8(text, length));
+}
+
+// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
+// codes, floors, flags, type labels), which keeps large fetches small in memory. A column whose values are
+// all different soon stops being looked up.
+class ColumnInterner
+{
+public:
+    QString text(const char *utf8, int bytes)
+    {
+        if (bytes == 1 && uchar(utf8[0]) < 128)
+            return singleCharacter(utf8[0]);
+        if (!m_enabled || bytes > 128)
+            return QString::fromUtf8(utf8, bytes);
+        const std::string_view key(utf8, size_t(bytes));
+        const auto found = m_strings.find(key);
+        if (found != m_strings.end())
+            return found->second;
+        if (m_strings.size() >= 512) {
+            m_enabled = false;
+            return QString::fromUtf8(utf8, bytes);
+        }
+        m_keys.emplace_back(utf8, size_t(bytes));
+        QString value = QString::fromUtf8(utf8, bytes);
+        m_strings.emplace(std::string_view(m_keys.back()), value);
+        return value;
+    }
+
+private:
+    static QString singleCharacter(char c)
+    {
+        static const auto table = [] {
+            std::array<QString, 128> strings;
+            for (int i = 0; i < 128; ++i)
+                strings[size_t(i)] = QString(QChar(i));
+            return strings;
+        }();
+        return table[size_t(uchar(c))];
+    }
+
+    bool m_enabled = true;
+    std::deque<std::string> m_keys;
+    std::unordered_map<std::string_view, QString> m_strings;
+};
+
+bool isIdentifier(const QString &name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return identifier.match(name).hasMatch();
+}
+
+} // namespace
+
+EOPostgreSQLAdaptor::EOPostgreSQLAdaptor() = default;
+
+EOPostgreSQLAdaptor::~EOPostgreSQLAdaptor()
+{
+    close();
+}
+
+void EOPostgreSQLAdaptor::close()
+{
+    // Closing ends an open transaction on the server: nothing of it is kept.
+    m_connection.reset();
+    m_transaction = Transaction::None;
+}
+
+const EOPostgreSQLConnection::Parameters &EOPostgreSQLAdaptor::parameters()
+{
+    if (!m_parameters || m_parametersSource != connectionDictionary()) {
+        m_parameters = EOPostgreSQLConnection::parametersForDictionary(connectionDictionary());
+        m_parametersSource = connectionDictionary();
+    }
+    return *m_parameters;
+}
+
+pg_conn *EOPostgreSQLAdaptor::handle()
+{
+    open();
+    return m_connection.get();
+}
+
+bool EOPostgreSQLAdaptor::discardDroppedConnection()
+{
+    pg_conn *connection = m_connection.get();
+    bool dropped = PQstatus(connection) == CONNECTION_BAD;
+    // An idle server says nothing: anything to read now is its farewell (an administrator ended the
+    // session, the server restarted) or the end of the connection itself.
+    pollfd readable{PQsocket(connection), POLLIN, 0};
+    for (int attempt = 0; !dropped && attempt < 4 && ::poll(&readable, 1, 0) > 0; ++attempt) {
+        if (!PQconsumeInput(connection) || PQstatus(connection) == CONNECTION_BAD)
+            dropped = true;
+        while (PGnotify *notification = PQnotifies(connection))
+            PQfreemem(notification);
+    }
+    if (dropped)
+        m_connection.reset();
+    return dropped;
+}
+
+void EOPostgreSQLAdaptor::connectionLost(bool transactionLost)
+{
+    m_connection.reset();
+    m_transaction = Transaction::None;
+    throw EOException(EOException::Kind::Connection,
+                      EOPostgreSQLConnection::lostConnectionMessage(parameters(), transactionLost));
+}
+
+void EOPostgreSQLAdaptor::open()
+{
+    if (m_connection && discardDroppedConnection() && m_transaction == Transaction::Open)
+        connectionLost(true);
+    if (!m_connection)
+        m_connection = EOPostgreSQLConnection::connect(parameters());
+}
+
+std::optional<QByteArray> EOPostgreSQLAdaptor::textOf(const QVariant &value)
+{
+    if (isNullOrNone(value))
+        return std::nullopt;
+    if (value.metaType() == QMetaType::fromType<EODecimal>())
+        return value.value<EODecimal>().toString().toUtf8();
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QByteArray("1") : QByteArray("0");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return QByteArray::number(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return QByteArray::number(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double number = value.toDouble();
+        if (std::isnan(number))
+            return QByteArray("NaN");
+        if (std::isinf(number))
+            return number > 0 ? QByteArray("Infinity") : QByteArray("-Infinity");
+        // The shortest text that reads back as the same double: 0.1 stays 0.1 in a NUMERIC column.
+        return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
+    }
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate).toUtf8();
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(Qt::ISODateWithMs).toUtf8();
+    default:
+        break;
+    }
+    QByteArray text = value.toString().toUtf8();
+    if (text.contains('\0')) {
+        // The server keeps no such character, and libpq would cut the value there: refuse it rather than
+        // compare or store something else than what was given.
+        throw EOException(EOException::Kind::Database,
+                          QStringLiteral("Une valeur contient un caractère nul, que la base de données "
+                                         "n'accepte pas."));
+    }
+    return text;
+}
+
+EOPostgreSQLAdaptor::Statement EOPostgreSQLAdaptor::statement(const QString &sql,
+                                                              const QVariantList &bindings)
+{
+    Statement result{sql.toUtf8(), {}};
+    result.values.reserve(size_t(bindings.size()));
+    for (const QVariant &value : bindings)
+        result.values.push_back(textOf(value));
+    return result;
+}
+
+Result EOPostgreSQLAdaptor::exec(const Statement &statement)
+{
+    std::vector<const char *> values;
+    values.reserve(statement.values.size());
+    for (const auto &value : statement.values)
+        values.push_back(value ? value->constData() : nullptr);
+    ++m_roundTrips;
+    return Result(PQexecParams(m_connection.get(), statement.sql.constData(), int(values.size()), nullptr,
+                               values.data(), nullptr, nullptr, 0));
+}
+
+void EOPostgreSQLAdaptor::simple(const char *sql, const QString &context)
+{
+    ++m_roundTrips;
+    const Result result(PQexec(m_connection.get(), sql));
+    if (isSuccess(result.get()))
+        return;
+    if (PQstatus(m_connection.get()) == CONNECTION_BAD)
+        connectionLost(m_transaction == Transaction::Open);
+    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), context);
+}
+
+bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &statements,
+                                   std::vector<Result> &results)
+{
+    pg_conn *connection = m_connection.get();
+    results.clear();
+    results.resize(statements.size());
+    if (!PQenterPipelineMode(connection))
+        return false;
+    for (const Statement *statement : statements) {
+        std::vector<const char *> values;
+        for (const auto &value : statement->values)
+            values.push_back(value ? value->constData() : nullptr);
+        if (!PQsendQueryParams(connection, statement->sql.constData(), int(values.size()), nullptr,
+                               values.data(), nullptr, nullptr, 0))
+            return false;
+    }
+    if (!PQpipelineSync(connection))
+        return false;
+    ++m_roundTrips;
+    // Each statement's answer ends with a null result; the sync point comes last.
+    for (Result &result : results) {
+        while (PGresult *received = PQgetResult(connection)) {
+            if (!result)
+                result.reset(received);
+            else
+                PQclear(received);
+        }
+        if (PQstatus(connection) == CONNECTION_BAD)
+            return false;
+    }
+    for (int nulls = 0; nulls < 4;) {
+        PGresult *received = PQgetResult(connection);
+        if (!received) {
+            if (PQstatus(connection) == CONNECTION_BAD)
+                return false;
+            ++nulls;
+            continue;
+        }
+        const bool synced = PQresultStatus(received) == PGRES_PIPELINE_SYNC;
+        PQclear(received);
+        if (synced)
+            return PQexitPipelineMode(connection) == 1;
+    }
+    return false;
+}
+
+Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &context, bool *retry)
+{
+    *retry = false;
+    open();
+    pg_conn *connection = m_connection.get();
+    auto failure = [&](std::vector<Result> &results) -> const PGresult * {
+        for (const Result &result : results) {
+            if (result && !isSuccess(result.get()) && PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED)
+                return result.get();
+        }
+        return nullptr;
+    };
+
+    switch (m_transaction) {
+    case Transaction::None: {
+        Result result = exec(statement);
+        if (isSuccess(result.get()))
+            return result;
+        if (PQstatus(connection) == CONNECTION_BAD) {
+            m_connection.reset();
+            *retry = true;
+            return {};
+        }
+        throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), context);
+    }
+    case Transaction::Pending: {
+        // The caller's transaction begins with its first statement, in the same round trip.
+        static const Statement begin{"BEGIN", {}};
+        std::vector<Result> results;
+        const bool alive = pipeline({&begin, &statement}, results);
+        if (alive && isSuccess(results[0].get()) && isSuccess(results[1].get())) {
+            m_transaction = Transaction::Open;
+            return std::move(results[1]);
+        }
+        if (!alive || PQstatus(connection) == CONNECTION_BAD) {
+            // Nothing was committed: the transaction is still to begin, on a new connection.
+            m_connection.reset();
+            *retry = true;
+            return {};
+        }
+        // Refused: the transaction holds nothing yet; end it, the caller's is still to begin.
+        const EOException error =
+            EOPostgreSQLConnection::errorOfResult(failure(results), parameters(), context);
+        simple("ROLLBACK", QStringLiteral("ROLLBACK"));
+        throw error;
+    }
+    case Transaction::Open: {
+        static const Statement savepoint{"SAVEPOINT eo_statement", {}};
+        static const Statement release{"RELEASE SAVEPOINT eo_statement", {}};
+        std::vector<Result> results;
+        const bool alive = pipeline({&savepoint, &statement, &release}, results);
+        if (alive && isSuccess(results[0].get()) && isSuccess(results[1].get()) &&
+            isSuccess(results[2].get()))
+            return std::move(results[1]);
+        if (!alive || PQstatus(connection) == CONNECTION_BAD)
+            connectionLost(true);
+        // Refused: back to the savepoint, the transaction goes on as it was before the statement.
+        const EOException error =
+            EOPostgreSQLConnection::errorOfResult(failure(results), parameters(), context);
+        simple("ROLLBACK TO SAVEPOINT eo_statement; RELEASE SAVEPOINT eo_statement",
+               QStringLiteral("ROLLBACK TO SAVEPOINT"));
+        throw error;
+    }
+    }
+    return {};
+}
+
+Result EOPostgreSQLAdaptor::run(const Statement &statement, Purpose purpose, const QString &context)
+{
+    bool retry = false;
+    Result result = runOnce(statement, context, &retry);
+    if (result)
+        return result;
+    // The connection broke before the statement could take effect: a read, or a statement of a transaction
+    // that had not begun yet, is sent again once on a new connection. A write outside any transaction may
+    // have been done already and is not repeated.
+    if (retry && (purpose == Purpose::Read || m_transaction == Transaction::Pending)) {
+        result = runOnce(statement, context, &retry);
+        if (result)
+            return result;
+    }
+    connectionLost(false);
+    return {};
+}
+
+std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql, const QVariantList &bindings,
+                                                             const QList<EOAttribute::Type> &types)
+{
+    const Result result = run(statement(sql, bindings), Purpose::Read, sql.left(120));
+    const PGresult *rows = result.get();
+    const int rowCount = PQntuples(rows);
+    const int columns = PQnfields(rows);
+    std::vector<ColumnKind> kinds;
+    for (int c = 0; c < columns; ++c)
+        kinds.push_back(kindOf(PQftype(rows, c)));
+    std::vector<ColumnInterner> interners(static_cast<size_t>(columns));
+    const QVariant null = eoNull();
+
+    std::vector<QList<QVariant>> records;
+    records.reserve(size_t(rowCount));
+    for (int r = 0; r < rowCount; ++r) {
+        QList<QVariant> row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            if (PQgetisnull(rows, r, c)) {
+                row.append(null);
+                continue;
+            }
+            const char *text = PQgetvalue(rows, r, c);
+            const int length = PQgetlength(rows, r, c);
+            const ColumnKind kind = kinds[size_t(c)];
+            const EOAttribute::Type type = c < types.size() ? types.at(c) : EOAttribute::Type::Text;
+            if (kind == ColumnKind::Text) {
+                row.append(QVariant(interners[size_t(c)].text(text, length)));
+            } else if (type == EOAttribute::Type::Decimal) {
+                row.append(QVariant(kind == ColumnKind::Boolean ? (text[0] == 't' ? 1.0 : 0.0)
+                                                                : parseDouble(text, length)));
+            } else if (type == EOAttribute::Type::Number) {
+                row.append(numberOf(text, length, kind));
+            } else if (kind == ColumnKind::Integer) {
+                row.append(QVariant(interners[size_t(c)].text(text, length)));
+            } else {
+                // A number read as text: as the user reads it ("2.8", "12").
+                row.append(QVariant(EOValues::displayText(numberOf(text, length, kind))));
+            }
+        }
+        records.push_back(std::move(row));
+    }
+    return records;
+}
+
+QList<QVariantMap> EOPostgreSQLAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
+{
+    const QString numbered = numberedPlaceholders(sql);
+    const Result result = run(statement(numbered, bindings), Purpose::Read, sql.left(120));
+    const PGresult *rows = result.get();
+    const int columns = PQnfields(rows);
+    QStringList names;
+    std::vector<ColumnKind> kinds;
+    for (int c = 0; c < columns; ++c) {
+        names.append(QStringLiteral("Attribute%1").arg(c));
+        kinds.push_back(kindOf(PQftype(rows, c)));
+    }
+    QList<QVariantMap> records;
+    const int rowCount = PQntuples(rows);
+    for (int r = 0; r < rowCount; ++r) {
+        QVariantMap row;
+        for (int c = 0; c < columns; ++c) {
+            row.insert(names.at(c),
+                       PQgetisnull(rows, r, c)
+                           ? eoNull()
+                           : numberOf(PQgetvalue(rows, r, c), PQgetlength(rows, r, c), kinds[size_t(c)]));
+        }
+        records.append(row);
+    }
+    return records;
+}
+
+QString EOPostgreSQLAdaptor::numberedPlaceholders(const QString &sql)
+{
+    QString out;
+    out.reserve(sql.size() + 8);
+    int next = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        if (c == u'\'' || c == u'"') {
+            // A quoted text or name, doubled quotes included.
+            const qsizetype start = i;
+            for (++i; i < n; ++i) {
+                if (sql.at(i) == c) {
+                    if (i + 1 < n && sql.at(i + 1) == c) {
+                        ++i;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            out += sql.mid(start, i - start + 1);
+        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            const qsizetype stop = end < 0 ? n : end;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            const qsizetype stop = end < 0 ? n : end + 2;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == u'?') {
+            out += QStringLiteral("$%1").arg(++next);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
+                                           const QStringList &argumentNames)
+{
+    const QString function = procedure.externalName.isEmpty() ? procedure.name : procedure.externalName;
+    if (!isIdentifier(function)) {
+        throw EOException(
+            EOException::Kind::Model,
+            QStringLiteral("Le nom de procédure « %1 » n'est pas un identifiant SQL.").arg(function));
+    }
+    QStringList arguments;
+    int index = 0;
+    for (const QString &name : argumentNames) {
+        if (!isIdentifier(name)) {
+            throw EOException(
+                EOException::Kind::Model,
+                QStringLiteral("L'argument « %1 » de la procédure %2 n'est pas un identifiant SQL.")
+                    .arg(name, procedure.name));
+        }
+        arguments.append(QStringLiteral("%1 => $%2").arg(name.toLower()).arg(++index));
+    }
+    return QStringLiteral("SELECT * FROM %1.%2(%3)")
+        .arg(EOPostgreSQLConnection::inventorySchema(), function.toLower(),
+             arguments.join(QLatin1String(", ")));
+}
+
+QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
+                                                        const QVariantMap &values)
+{
+    checkArguments(procedure, values);
+    QStringList names;
+    QVariantList bindings;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        const EOStoredProcedure::Argument *argument = procedure.argumentNamed(it.key());
+        // Output arguments are answers, never sent.
+        if (argument && argument->output)
+            continue;
+        names.append(it.key());
+        bindings.append(it.value());
+    }
+    const Result result = run(statement(procedureCall(procedure, names), bindings), Purpose::Write,
+                              QStringLiteral("procédure %1").arg(procedure.name));
+    QVariantMap outputs;
+    const PGresult *answer = result.get();
+    if (PQntuples(answer) < 1)
+        return outputs;
+    for (int c = 0; c < PQnfields(answer); ++c) {
+        const QString column = QString::fromUtf8(PQfname(answer, c));
+        for (const EOStoredProcedure::Argument &argument : procedure.arguments) {
+            if (!argument.output || argument.name.compare(column, Qt::CaseInsensitive) != 0)
+                continue;
+            outputs.insert(argument.name, PQgetisnull(answer, 0, c)
+                                              ? eoNull()
+                                              : numberOf(PQgetvalue(answer, 0, c), PQgetlength(answer, 0, c),
+                                                         kindOf(PQftype(answer, c))));
+        }
+    }
+    return outputs;
+}
+
+void EOPostgreSQLAdaptor::beginTransaction()
+{
+    // Sent with the first statement; the server would take no snapshot before it anyway.
+    if (m_transaction == Transaction::None)
+        m_transaction = Transaction::Pending;
+}
+
+void EOPostgreSQLAdaptor::commitTransaction()
+{
+    const Transaction was = m_transaction;
+    m_transaction = Transaction::None;
+    if (was != Transaction::Open)
+        return;
+    if (!m_connection || discardDroppedConnection())
+        connectionLost(true);
+    ++m_roundTrips;
+    const Result result(PQexec(m_connection.get(), "COMMIT"));
+    if (!isSuccess(result.get())) {
+        if (PQstatus(m_connection.get()) == CONNECTION_BAD)
+            connectionLost(true);
+        throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("COMMIT"));
+    }
+    // A transaction the server had to abort answers COMMIT with ROLLBACK: it must not pass for a success.
+    if (std::strcmp(PQcmdStatus(result.get()), "ROLLBACK") == 0) {
+        throw EOException(
+            EOException::Kind::Database,
+            QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré."));
+    }
+}
+
+void EOPostgreSQLAdaptor::rollbackTransaction()
+{
+    const Transaction was = m_transaction;
+    m_transaction = Transaction::None;
+    if (was != Transaction::Open || !m_connection)
+        return;
+    // A connection that is gone took its transaction with it: there is nothing left to undo.
+    if (discardDroppedConnection())
+        return;
+    ++m_roundTrips;
+    const Result result(PQexec(m_connection.get(), "ROLLBACK"));
+    if (isSuccess(result.get()))
+        return;
+    if (PQstatus(m_connection.get()) == CONNECTION_BAD) {
+        m_connection.reset();
+        return;
+    }
+    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("ROLLBACK"));
+}
+
+} // namespace eo

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "EOAdaptor.h"
+#include "EOPostgreSQLConnection.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace eo
+{
+
+// A department's shared server: PostgreSQL through libpq, one connection per adaptor.
+//
+// - Values are always bound ($1, $2, ... as text that the server types from their place in the statement).
+// - A stored procedure is a function of the inventory's schema, called in named notation with the model's
+//   argument names in lower case: SELECT * FROM locavia.inssalle(insclocal => $1, ...); its output values
+//   are the columns of the answer, named like the model's output arguments.
+// - A transaction opens with its first statement (BEGIN travels with it); inside a transaction every
+//   statement runs after a savepoint, so that a refused call leaves the transaction as it was and the
+//   caller decides, as on the embedded database. Several statements sent together cost one round trip.
+// - A connection the server dropped while idle is opened again before the next statement; one dropped
+//   during a transaction ends it with a clear message. A read that did not reach the server is tried again
+//   once on a new connection. Failures are EOException with French messages.
+class EOPostgreSQLAdaptor : public EOAdaptor
+{
+public:
+    EOPostgreSQLAdaptor();
+    ~EOPostgreSQLAdaptor() override;
+    EOPostgreSQLAdaptor(const EOPostgreSQLAdaptor &) = delete;
+    EOPostgreSQLAdaptor &operator=(const EOPostgreSQLAdaptor &) = delete;
+
+    const EOSQLDialect &dialect() const override { return m_dialect; }
+    bool isOpen() const override { return bool(m_connection); }
+    void close() override;
+
+    std::vector<QList<QVariant>> selectRows(const QString &sql, const QVariantList &bindings,
+                                            const QList<EOAttribute::Type> &types) override;
+    QList<QVariantMap> rawRows(const QString &sql, const QVariantList &bindings) override;
+    QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
+                                       const QVariantMap &values) override;
+
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
+
+    // The raw connection, opened when needed, for tools that need libpq itself.
+    pg_conn *handle();
+    // Messages the adaptor has waited for the server to answer since it was made: one per network round
+    // trip.
+    qint64 roundTrips() const { return m_roundTrips; }
+    // A raw query's "?" placeholders written as the server's $1, $2, ... (quoted texts, quoted names and
+    // comments are left alone).
+    static QString numberedPlaceholders(const QString &sql);
+    // The SQL of a procedure call in named notation (without the values).
+    static QString procedureCall(const EOStoredProcedure &procedure, const QStringList &argumentNames);
+
+private:
+    enum class Transaction { None, Pending, Open };
+    enum class Purpose { Read, Write };
+    struct Statement {
+        QByteArray sql;
+        std::vector<std::optional<QByteArray>> values;
+    };
+
+    void open();
+    const EOPostgreSQLConnection::Parameters &parameters();
+    // Drops a connection that the server closed while it was idle; true when there was one.
+    bool discardDroppedConnection();
+    void connectionLost(bool transactionLost);
+    EOPostgreSQLConnection::Result run(const Statement &statement, Purpose purpose, const QString &context);
+    EOPostgreSQLConnection::Result runOnce(const Statement &statement, const QString &context, bool *retry);
+    // Sends the statements together and answers the result of each (null for those the server skipped after
+    // a failure); false when the connection broke.
+    bool pipeline(const std::vector<const Statement *> &statements,
+                  std::vector<EOPostgreSQLConnection::Result> &results);
+    EOPostgreSQLConnection::Result exec(const Statement &statement);
+    void simple(const char *sql, const QString &context);
+    static std::optional<QByteArray> textOf(const QVariant &value);
+    static Statement statement(const QString &sql, const QVariantList &bindings);
+
+    EOPostgreSQLDialect m_dialect;
+    EOPostgreSQLConnection::Handle m_connection;
+    std::optional<EOPostgreSQLConnection::Parameters> m_parameters;
+    QVariantMap m_parametersSource;
+    Transaction m_transaction = Transaction::None;
+    qint64 m_roundTrips = 0;
+};
+
+} // namespace eo

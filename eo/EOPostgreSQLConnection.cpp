@@ -1,0 +1,273 @@
+#include "EOPostgreSQLConnection.h"
+
+#include <QMap>
+#include <QUrl>
+#include <QUrlQuery>
+#include <libpq-fe.h>
+#include <vector>
+
+namespace eo
+{
+
+namespace
+{
+
+QString firstFilled(const QVariantMap &dictionary, std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        const QString value = dictionary.value(QLatin1String(key)).toString();
+        if (!value.isEmpty())
+            return value;
+    }
+    return {};
+}
+
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.simplified();
+}
+
+bool containsAny(const QString &text, std::initializer_list<const char *> needles)
+{
+    for (const char *needle : needles) {
+        if (text.contains(QLatin1String(needle), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void EOPostgreSQLConnection::Closer::operator()(pg_conn *connection) const
+{
+    PQfinish(connection);
+}
+
+void EOPostgreSQLConnection::ResultClearer::operator()(pg_result *result) const
+{
+    PQclear(result);
+}
+
+EOPostgreSQLConnection::Parameters
+EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
+{
+    const QString text = dictionary.value(QStringLiteral("URL")).toString().trimmed();
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != u"postgresql" && scheme != u"postgres")) {
+        throw EOException(EOException::Kind::Connection,
+                          QStringLiteral("L'adresse « %1 » n'est pas celle d'un serveur PostgreSQL "
+                                         "(postgresql://serveur:port/base).")
+                              .arg(text));
+    }
+    QString database = url.path(QUrl::FullyDecoded);
+    while (database.startsWith(QLatin1Char('/')))
+        database.remove(0, 1);
+    if (database.isEmpty() || database.contains(QLatin1Char('/'))) {
+        throw EOException(
+            EOException::Kind::Connection,
+            QStringLiteral(
+                "L'adresse « %1 » ne nomme pas de base de données (postgresql://serveur:port/base).")
+                .arg(text));
+    }
+
+    // Ordered by keyword so that each is given once; the URL's own options may replace the defaults but not
+    // what the program relies on (encoding, search path).
+    QMap<QByteArray, QByteArray> keywords;
+    keywords.insert("connect_timeout", QByteArray::number(DefaultConnectTimeout));
+    keywords.insert("keepalives", "1");
+    keywords.insert("keepalives_idle", "30");
+    keywords.insert("keepalives_interval", "10");
+    keywords.insert("keepalives_count", "3");
+    keywords.insert("application_name", "Locavia");
+    const QList<QPair<QString, QString>> options = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
+    for (const auto &[key, value] : options)
+        keywords.insert(key.toUtf8(), value.toUtf8());
+    const QString timeout = dictionary.value(QStringLiteral("connectTimeout")).toString();
+    if (!timeout.isEmpty())
+        keywords.insert("connect_timeout", timeout.toUtf8());
+    if (!url.host().isEmpty())
+        keywords.insert("host", url.host(QUrl::FullyDecoded).toUtf8());
+    if (url.port() > 0)
+        keywords.insert("port", QByteArray::number(url.port()));
+    keywords.insert("dbname", database.toUtf8());
+    const QString user = firstFilled(dictionary, {"username", "userName"});
+    const QString effectiveUser = user.isEmpty() ? url.userName(QUrl::FullyDecoded) : user;
+    if (!effectiveUser.isEmpty())
+        keywords.insert("user", effectiveUser.toUtf8());
+    const QString password = firstFilled(dictionary, {"password"});
+    const QString effectivePassword = password.isEmpty() ? url.password(QUrl::FullyDecoded) : password;
+    if (!effectivePassword.isEmpty())
+        keywords.insert("password", effectivePassword.toUtf8());
+    keywords.insert("client_encoding", "UTF8");
+    keywords.insert("options", QStringLiteral("-c search_path=%1 -c standard_conforming_strings=on")
+                                   .arg(inventorySchema())
+                                   .toUtf8());
+
+    Parameters parameters;
+    for (auto it = keywords.constBegin(); it != keywords.constEnd(); ++it)
+        parameters.keywords.append({it.key(), it.value()});
+    const QString host = keywords.value("host", "localhost");
+    parameters.server = host + QLatin1Char(':') + QString::fromUtf8(keywords.value("port", "5432"));
+    parameters.database = database;
+    parameters.user = effectiveUser;
+    return parameters;
+}
+
+EOPostgreSQLConnection::Parameters EOPostgreSQLConnection::withDatabase(Parameters parameters,
+                                                                        const QString &database)
+{
+    for (auto &[keyword, value] : parameters.keywords) {
+        if (keyword == "dbname")
+            value = database.toUtf8();
+    }
+    parameters.database = database;
+    return parameters;
+}
+
+QString EOPostgreSQLConnection::describe(const Parameters &parameters)
+{
+    return QStringLiteral("« %1/%2 »").arg(parameters.server, parameters.database);
+}
+
+QString EOPostgreSQLConnection::connectionFailureMessage(const Parameters &parameters, const QString &detail)
+{
+    const QString server = QStringLiteral("« %1 »").arg(parameters.server);
+    const QString why = oneLine(detail);
+    if (containsAny(why, {"password authentication failed", "no password supplied", "mot de passe",
+                          "pg_hba.conf", "authentication failed", "authentification"}) ||
+        (containsAny(why, {"role \"", "rôle"}) && containsAny(why, {"does not exist", "n'existe pas"}))) {
+        return QStringLiteral(
+                   "Le serveur de base de données %1 refuse la connexion de l'utilisateur « %2 » : "
+                   "identifiant ou mot de passe incorrect, ou accès non autorisé (%3).")
+            .arg(server, parameters.user, why);
+    }
+    if (containsAny(why, {"database \"", "base de données"}) &&
+        containsAny(why, {"does not exist", "n'existe pas"})) {
+        return QStringLiteral("La base de données « %1 » n'existe pas sur le serveur %2.")
+            .arg(parameters.database, server);
+    }
+    if (containsAny(why, {"timeout expired", "délai"})) {
+        return QStringLiteral(
+                   "Le serveur de base de données %1 ne répond pas : la connexion a été abandonnée "
+                   "après le délai d'attente (%2).")
+            .arg(server, why);
+    }
+    if (containsAny(why, {"connection refused", "could not connect", "could not translate host name",
+                          "no route to host", "network is unreachable", "is starting up", "shutting down",
+                          "connexion refusée", "n'a pas pu"})) {
+        return QStringLiteral(
+                   "Le serveur de base de données %1 est injoignable : vérifiez qu'il est démarré et "
+                   "que l'adresse du modèle est correcte (%2).")
+            .arg(server, why);
+    }
+    return QStringLiteral("La connexion au serveur de base de données %1 a échoué (%2).").arg(server, why);
+}
+
+QString EOPostgreSQLConnection::lostConnectionMessage(const Parameters &parameters, bool transactionLost)
+{
+    QString message = QStringLiteral("La connexion au serveur de base de données %1 a été perdue.")
+                          .arg(QStringLiteral("« %1 »").arg(parameters.server));
+    if (transactionLost)
+        message += QStringLiteral(" La transaction en cours a été annulée : rien n'a été enregistré.");
+    message += QStringLiteral(" L'opération suivante se reconnectera.");
+    return message;
+}
+
+EOPostgreSQLConnection::Handle EOPostgreSQLConnection::connect(const Parameters &parameters)
+{
+    std::vector<const char *> keywords;
+    std::vector<const char *> values;
+    for (const auto &[keyword, value] : parameters.keywords) {
+        keywords.push_back(keyword.constData());
+        values.push_back(value.constData());
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    Handle connection(PQconnectdbParams(keywords.data(), values.data(), 0));
+    if (!connection) {
+        throw EOException(EOException::Kind::Connection,
+                          connectionFailureMessage(parameters, QStringLiteral("mémoire insuffisante")));
+    }
+    if (PQstatus(connection.get()) != CONNECTION_OK) {
+        throw EOException(EOException::Kind::Connection,
+                          connectionFailureMessage(
+                              parameters, QString::fromUtf8(PQerrorMessage(connection.get())).trimmed()));
+    }
+    // Notices (a procedure's RAISE NOTICE, "already exists, skipping") are not the user's business.
+    PQsetNoticeProcessor(
+        connection.get(), [](void *, const char *) {}, nullptr);
+    return connection;
+}
+
+EOException EOPostgreSQLConnection::errorOfResult(const pg_result *result, const Parameters &parameters,
+                                                  const QString &context)
+{
+    const QByteArray state = result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+    const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const QString message = primary  ? QString::fromUtf8(primary)
+                            : result ? oneLine(QString::fromUtf8(PQresultErrorMessage(result)))
+                                     : QString();
+    const QString where = context.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(context);
+
+    // A refusal of a procedure: its sentence is already the user's.
+    if (state == "P0001")
+        return EOException(EOException::Kind::Database, message);
+    if (state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03" || state.isEmpty())
+        return EOException(EOException::Kind::Connection, lostConnectionMessage(parameters, false));
+    if (state == "40001" || state == "40P01" || state == "55P03") {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("La base de données est occupée par un autre utilisateur ; réessayez "
+                           "dans un instant."));
+    }
+    if (state.startsWith("23")) {
+        return EOException(EOException::Kind::Database,
+                           QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(message));
+    }
+    if (state.startsWith("22")) {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("Valeur refusée par la base de données : %1%2").arg(message, where));
+    }
+    if (state == "42501") {
+        return EOException(EOException::Kind::Database,
+                           QStringLiteral("Droits insuffisants sur la base de données %1 : %2%3")
+                               .arg(describe(parameters), message, where));
+    }
+    if (state == "42883" && context.startsWith(QLatin1String("procédure "))) {
+        return EOException(EOException::Kind::Database,
+                           QStringLiteral("La %1 n'existe pas dans la base de données %2, ou pas avec les "
+                                          "arguments du modèle : installez le schéma de Locavia sur le "
+                                          "serveur (locavia-admin postgresql). (%3)")
+                               .arg(context, describe(parameters), message));
+    }
+    if (state == "42P01" || state == "3F000") {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("La base de données %1 n'a pas les tables de Locavia : installez le "
+                           "schéma sur le serveur (locavia-admin postgresql). (%2)")
+                .arg(describe(parameters), message));
+    }
+    if (state == "57014") {
+        return EOException(EOException::Kind::Database,
+                           QStringLiteral("L'opération a été interrompue par le serveur%1.").arg(where));
+    }
+    return EOException(EOException::Kind::Database,
+                       QStringLiteral("Erreur de la base de données : %1%2").arg(message, where));
+}
+
+void EOPostgreSQLConnection::execute(pg_conn *connection, const Parameters &parameters, const QString &sql,
+                                     const QString &context)
+{
+    const Result result(PQexec(connection, sql.toUtf8().constData()));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY) {
+        if (PQstatus(connection) == CONNECTION_BAD)
+            throw EOException(EOException::Kind::Connection, lostConnectionMessage(parameters, true));
+        throw errorOfResult(result.get(), parameters, context.isEmpty() ? sql.left(80) : context);
+    }
+}
+
+} // namespace eo

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "EOException.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QVariantMap>
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+
+namespace eo
+{
+
+// Opening a libpq connection to a department's server from a model's connection dictionary, and the French
+// messages of what can go wrong with one. Shared by the adaptor and by the tools that install a server.
+//
+// The dictionary's URL is postgresql://[user[:password]@]host[:port]/database[?libpq-option=value...];
+// "username" (or "userName") and "password" of the dictionary take precedence over the URL's. Every
+// connection speaks UTF-8, searches the inventory's schema first, and gives up after a bounded time
+// (connectTimeout of the dictionary, connect_timeout of the URL, 5 seconds by default) instead of
+// hanging on a server that does not answer; keepalives notice a server that vanished later.
+class EOPostgreSQLConnection
+{
+public:
+    struct Closer {
+        void operator()(pg_conn *connection) const;
+    };
+    struct ResultClearer {
+        void operator()(pg_result *result) const;
+    };
+    using Handle = std::unique_ptr<pg_conn, Closer>;
+    using Result = std::unique_ptr<pg_result, ResultClearer>;
+
+    struct Parameters {
+        QList<QPair<QByteArray, QByteArray>> keywords; // libpq keyword, value
+        QString server;                                // "host:port" for messages
+        QString database;
+        QString user;
+    };
+
+    // The schema of the room inventory, searched first by every connection.
+    static QString inventorySchema() { return QStringLiteral("locavia"); }
+    static constexpr int DefaultConnectTimeout = 5;
+
+    // Throws EOException (Kind::Connection) for a URL that names no PostgreSQL database.
+    static Parameters parametersForDictionary(const QVariantMap &dictionary);
+    // The same parameters with another database of the same server (the maintenance database, a database
+    // the tests make).
+    static Parameters withDatabase(Parameters parameters, const QString &database);
+    // Connects, or throws EOException (Kind::Connection) with a French message.
+    static Handle connect(const Parameters &parameters);
+
+    // "« host:port/database »" as the messages name a server.
+    static QString describe(const Parameters &parameters);
+    // The French message of a connection that could not be opened, from libpq's own text.
+    static QString connectionFailureMessage(const Parameters &parameters, const QString &detail);
+    // The message of a connection lost while in use.
+    static QString lostConnectionMessage(const Parameters &parameters, bool transactionLost);
+    // The EOException of a failed statement: the procedure's own message for a refusal it raised, a French
+    // sentence around the server's message otherwise. context names what was running (a procedure, a
+    // statement) for the messages that are not the user's.
+    static EOException errorOfResult(const pg_result *result, const Parameters &parameters,
+                                     const QString &context);
+
+    // Runs SQL without values (several statements may follow each other) and throws on failure.
+    static void execute(pg_conn *connection, const Parameters &parameters, const QString &sql,
+                        const QString &context = QString());
+};
+
+} // namespace eo

@@ -1,0 +1,123 @@
+-- Functions shared by the program's raw conditions and by the stored procedures.
+
+-- Oracle's one-argument to_number, as the room search writes it over the counts kept as text
+-- ("to_number(SAL_TABLEAU) > 3"): NULL for a NULL, an empty or a non-numeric text, never an error, so that
+-- one badly typed count does not break a search. Trailing zeros of the fraction are dropped ("2.80" is
+-- 2.8), as the embedded database stores such a number. Written in SQL so that the planner inlines it.
+CREATE OR REPLACE FUNCTION locavia.to_number(value text) RETURNS numeric
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$
+    SELECT CASE
+        WHEN value ~ '^\s*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]{1,3})?\s*$'
+        THEN trim_scale(btrim(value)::numeric)
+    END
+$$;
+
+CREATE OR REPLACE FUNCTION locavia.to_number(value numeric) RETURNS numeric
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$
+    SELECT trim_scale(value)
+$$;
+
+-- A key given as text ("12", 12.0): the integer, or NULL when the text holds no whole number that a key
+-- column can hold (such a key then matches no row, as on the embedded database).
+CREATE OR REPLACE FUNCTION locavia.to_key(value text) RETURNS integer
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$
+    SELECT CASE
+        WHEN n = trunc(n) AND n BETWEEN -2147483648 AND 2147483647 THEN n::integer
+    END
+    FROM (SELECT locavia.to_number(value) AS n) AS number
+$$;
+
+-- The checks of the procedures. Each raises its French message as the error the user reads.
+CREATE OR REPLACE FUNCTION locavia.refuse(message text) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    RAISE EXCEPTION USING MESSAGE = message, ERRCODE = 'P0001';
+END
+$$;
+
+-- Required: NULL and '' are missing.
+CREATE OR REPLACE FUNCTION locavia.check_given(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF NULLIF(value, '') IS NULL THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Required text: blanks only are missing too.
+CREATE OR REPLACE FUNCTION locavia.check_filled(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF NULLIF(btrim(value), '') IS NULL THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION locavia.check_width(value text, width integer, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF length(value) > width THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Optional whole number, zero or more.
+CREATE OR REPLACE FUNCTION locavia.check_count(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+DECLARE
+    n numeric := locavia.to_number(value);
+BEGIN
+    IF NULLIF(value, '') IS NOT NULL AND (n IS NULL OR n < 0 OR n <> trunc(n)) THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Optional whole number of any sign.
+CREATE OR REPLACE FUNCTION locavia.check_whole(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+DECLARE
+    n numeric := locavia.to_number(value);
+BEGIN
+    IF NULLIF(value, '') IS NOT NULL AND (n IS NULL OR n <> trunc(n)) THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Optional number, zero or more.
+CREATE OR REPLACE FUNCTION locavia.check_positive(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+DECLARE
+    n numeric := locavia.to_number(value);
+BEGIN
+    IF NULLIF(value, '') IS NOT NULL AND (n IS NULL OR n < 0) THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Optional number from 0 to 100.
+CREATE OR REPLACE FUNCTION locavia.check_percentage(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+DECLARE
+    n numeric := locavia.to_number(value);
+BEGIN
+    IF NULLIF(value, '') IS NOT NULL AND (n IS NULL OR n NOT BETWEEN 0 AND 100) THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
+
+-- Optional yes/no flag: 'O' or 'N'.
+CREATE OR REPLACE FUNCTION locavia.check_flag(value text, message text) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF NULLIF(value, '') IS NOT NULL AND value NOT IN ('O', 'N') THEN
+        PERFORM locavia.refuse(message);
+    END IF;
+END
+$$;
