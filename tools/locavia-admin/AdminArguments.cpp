@@ -7,12 +7,20 @@ QString AdminArguments::usage()
 {
     return QStringLiteral(
         "Utilisation : locavia-admin sqlite --dir DOSSIER [--demo] [--rooms N] [--user LOGIN] [--replace]\n"
+        "              locavia-admin postgresql --url postgresql://COMPTE@SERVEUR:PORT/BASE [--password "
+        "MOT]\n"
+        "                            [--demo] [--rooms N] [--user LOGIN]\n"
         "\n"
-        "Installe la base embarquée de Locavia (locavia.db et solma.db) dans DOSSIER, ou la met à jour\n"
-        "si elle existe déjà (les données sont conservées).\n"
+        "sqlite : installe la base embarquée de Locavia (locavia.db et solma.db) dans DOSSIER, ou la met à\n"
+        "jour si elle existe déjà (les données sont conservées).\n"
+        "postgresql : installe les schémas de Locavia (locavia et solma) dans la base BASE du serveur, ou\n"
+        "les met à jour (les données sont conservées) ; la base est créée si le serveur ne l'a pas encore.\n"
         "\n"
-        "  --dir DOSSIER   dossier de la base (créé au besoin)\n"
-        "  --replace       remplace une base existante par une base vide (ses données sont perdues)\n"
+        "  --dir DOSSIER   dossier de la base embarquée (créé au besoin)\n"
+        "  --replace       remplace une base embarquée existante par une base vide (ses données sont "
+        "perdues)\n"
+        "  --url ADRESSE   base du serveur PostgreSQL\n"
+        "  --password MOT  mot de passe du compte (sinon PGPASSWORD ou ~/.pgpass)\n"
         "  --demo          ajoute des données de démonstration si la base ne contient encore aucune salle\n"
         "  --rooms N       nombre de salles de démonstration (300 par défaut)\n"
         "  --user LOGIN    compte de démonstration autorisé (par défaut, l'utilisateur courant)\n"
@@ -29,6 +37,7 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
     };
 
     bool commandSeen = false;
+    bool passwordGiven = false;
     bool roomsGiven = false;
     bool userGiven = false;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -44,6 +53,21 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
         } else if (argument == QLatin1String("--dir")) {
             if (!value(&result.m_directory) || result.m_directory.isEmpty())
                 return refuse(QStringLiteral("L'option --dir attend un dossier."));
+        } else if (argument == QLatin1String("--url")) {
+            if (!value(&result.m_url) || result.m_url.trimmed().isEmpty())
+                return refuse(QStringLiteral("L'option --url attend l'adresse d'une base PostgreSQL."));
+            result.m_url = result.m_url.trimmed();
+            if (!result.m_url.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) &&
+                !result.m_url.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive))
+                return refuse(QStringLiteral("L'adresse « %1 » n'est pas celle d'une base PostgreSQL "
+                                             "(postgresql://compte@serveur:port/base).")
+                                  .arg(result.m_url));
+        } else if (argument == QLatin1String("--password")) {
+            // A password may begin with "--": it is taken as it is.
+            if (i + 1 >= arguments.size())
+                return refuse(QStringLiteral("L'option --password attend un mot de passe."));
+            result.m_password = arguments.at(++i);
+            passwordGiven = true;
         } else if (argument == QLatin1String("--demo")) {
             result.m_demo = true;
         } else if (argument == QLatin1String("--replace")) {
@@ -66,9 +90,13 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
             return refuse(QStringLiteral("Option inconnue : « %1 ».").arg(argument));
         } else if (!commandSeen && argument == QLatin1String("sqlite")) {
             commandSeen = true;
+            result.m_command = Command::Sqlite;
+        } else if (!commandSeen && argument == QLatin1String("postgresql")) {
+            commandSeen = true;
+            result.m_command = Command::PostgreSQL;
         } else if (!commandSeen) {
             return refuse(
-                QStringLiteral("Commande inconnue : « %1 » (seule « sqlite » existe).").arg(argument));
+                QStringLiteral("Commande inconnue : « %1 » (« sqlite » ou « postgresql »).").arg(argument));
         } else {
             return refuse(QStringLiteral("Argument inattendu : « %1 ».").arg(argument));
         }
@@ -76,9 +104,20 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
     if (result.m_help)
         return result;
     if (!commandSeen)
-        return refuse(QStringLiteral("Indiquez la commande « sqlite »."));
-    if (result.m_directory.isEmpty())
-        return refuse(QStringLiteral("Indiquez le dossier de la base avec --dir."));
+        return refuse(QStringLiteral("Indiquez la commande « sqlite » ou « postgresql »."));
+    if (result.m_command == Command::Sqlite) {
+        if (!result.m_url.isEmpty() || passwordGiven)
+            return refuse(QStringLiteral("Les options --url et --password ne servent qu'avec la commande "
+                                         "« postgresql »."));
+        if (result.m_directory.isEmpty())
+            return refuse(QStringLiteral("Indiquez le dossier de la base avec --dir."));
+    } else {
+        if (!result.m_directory.isEmpty() || result.m_replace)
+            return refuse(QStringLiteral("Les options --dir et --replace ne servent qu'avec la commande "
+                                         "« sqlite »."));
+        if (result.m_url.isEmpty())
+            return refuse(QStringLiteral("Indiquez la base du serveur avec --url."));
+    }
     if ((roomsGiven || userGiven) && !result.m_demo)
         return refuse(QStringLiteral("Les options --rooms et --user ne servent qu'avec --demo."));
     return result;

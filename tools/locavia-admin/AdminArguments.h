@@ -8,10 +8,14 @@ namespace admin
 
 // The command line of locavia-admin:
 //   locavia-admin sqlite --dir DIR [--demo] [--rooms N] [--user LOGIN] [--replace]
+//   locavia-admin postgresql --url postgresql://user@host:port/db [--password P] [--demo] [--rooms N]
+//                 [--user LOGIN]
 // Parsed by hand so that every refusal reads in French.
 class AdminArguments
 {
 public:
+    enum class Command { None, Sqlite, PostgreSQL };
+
     static constexpr int DefaultRooms = 300;
     static constexpr int MaximumRooms = 1000000;
 
@@ -23,7 +27,13 @@ public:
     const QString &error() const { return m_error; }
     bool isValid() const { return m_error.isEmpty(); }
 
+    Command command() const { return m_command; }
+    // sqlite: the folder of the embedded database.
     const QString &directory() const { return m_directory; }
+    // postgresql: the server's database, and the password when it is given on the command line (libpq's
+    // PGPASSWORD and ~/.pgpass serve otherwise).
+    const QString &url() const { return m_url; }
+    const QString &password() const { return m_password; }
     bool demo() const { return m_demo; }
     int rooms() const { return m_rooms; }
     // Empty when not given: the demo account then takes the login of the user who runs the command.
@@ -33,7 +43,10 @@ public:
 private:
     bool m_help = false;
     QString m_error;
+    Command m_command = Command::None;
     QString m_directory;
+    QString m_url;
+    QString m_password;
     bool m_demo = false;
     int m_rooms = DefaultRooms;
     QString m_user;

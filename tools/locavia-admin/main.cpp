@@ -1,8 +1,11 @@
-// locavia-admin: installs or upgrades the embedded database, and fills it with demo data on request.
+// locavia-admin: installs or upgrades the embedded database or a department's server, and fills it with demo
+// data on request.
 
 #include "AdminArguments.h"
 #include "DemoDataGenerator.h"
 #include "EOException.h"
+#include "PostgreSQLDatabaseInstaller.h"
+#include "PostgreSQLDemoLoader.h"
 #include "Resources.h"
 #include "SqliteDatabaseInstaller.h"
 
@@ -36,17 +39,34 @@ int main(int argc, char *argv[])
         return UsageError;
     }
 
-    const QString directory = QDir(options.directory()).absolutePath();
     try {
-        data::SqliteDatabaseInstaller::install(directory, platform::resourcesDirectory(), options.replace());
-        out << "Base installée dans « " << QDir::toNativeSeparators(directory) << " ».\n";
+        QVariantMap server;
+        QString directory;
+        if (options.command() == admin::AdminArguments::Command::PostgreSQL) {
+            server = {{QStringLiteral("URL"), options.url()},
+                      {QStringLiteral("password"), options.password()}};
+            const data::PostgreSQLDatabaseInstaller::Report report =
+                data::PostgreSQLDatabaseInstaller::install(server, platform::resourcesDirectory());
+            out << (report.databaseCreated ? "Base créée et schémas installés sur "
+                                           : "Schémas installés sur ")
+                << report.database << " (" << report.procedures << " procédures).\n";
+        } else {
+            directory = QDir(options.directory()).absolutePath();
+            data::SqliteDatabaseInstaller::install(directory, platform::resourcesDirectory(),
+                                                   options.replace());
+            out << "Base installée dans « " << QDir::toNativeSeparators(directory) << " ».\n";
+        }
         if (options.demo()) {
             const QString login =
                 options.user().isEmpty() ? admin::DemoDataGenerator::currentLogin() : options.user();
             admin::DemoDataGenerator::Summary summary;
             QElapsedTimer timer;
             timer.start();
-            if (admin::DemoDataGenerator::fill(directory, options.rooms(), login, &summary)) {
+            const bool filled =
+                server.isEmpty()
+                    ? admin::DemoDataGenerator::fill(directory, options.rooms(), login, &summary)
+                    : admin::PostgreSQLDemoLoader::fill(server, options.rooms(), login, &summary);
+            if (filled) {
                 out << "Données de démonstration : " << summary.buildings << " bâtiments, " << summary.rooms
                     << " salles (dont " << summary.optionRooms << " en option), " << summary.outlets
                     << " prises, " << summary.equipmentLines << " lignes de matériel, "
@@ -54,8 +74,7 @@ int main(int argc, char *argv[])
                     << " » (" << timer.elapsed() << " ms).\n";
             } else {
                 err << "locavia-admin : la base contient déjà des salles, les données de démonstration ne "
-                       "sont "
-                       "pas ajoutées.\n";
+                       "sont pas ajoutées.\n";
             }
         }
     } catch (const eo::EOException &exception) {
