@@ -249,6 +249,30 @@ private slots:
         QCOMPARE(db->takeAlerts().size(), 1);
     }
 
+    void refusedCallInsideATransactionKeepsTheOthers()
+    {
+        // The room save's pattern: several calls in one transaction, one of them refused; the caller goes on
+        // and commits what was accepted.
+        auto &bus = db->dataBus();
+        bus.beginTransaction();
+        QVERIFY(bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
+                                                    {{"uniabrev", "kg"}, {"unilibelle", "kilogramme"}}));
+        QVERIFY(!bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
+                                                     {{"uniabrev", "kg"}, {"unilibelle", "encore"}}));
+        QVERIFY(bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
+                                                    {{"uniabrev", "g"}, {"unilibelle", "gramme"}}));
+        QVERIFY(bus.hasOpenTransaction());
+        bus.commitTransaction();
+        const auto alerts = db->takeAlerts();
+        QCOMPARE(alerts.size(), 1);
+        QCOMPARE(alerts.first().message,
+                 QStringLiteral("L'abréviation « kg » est déjà utilisée par une autre unité."));
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 2);
+        QCOMPARE(
+            db->scalar(QStringLiteral("SELECT UNI_LIBELLE FROM UNITE WHERE UNI_ABREV = 'kg'")).toString(),
+            QStringLiteral("kilogramme"));
+    }
+
     void outputValuesAccumulate()
     {
         auto &bus = db->dataBus();
