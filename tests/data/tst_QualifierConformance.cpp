@@ -1,0 +1,221 @@
+// The same fetches give the same rooms on the embedded database and on the server (the class runs once per
+// backend): qualifiers on attributes and key paths, like with its own wildcards, nulls, conjunctions, raw
+// conditions in the system's Oracle-style SQL (to_number over counts kept as text, UPPER over accented
+// descriptions, comparison operators given at run time), the case-insensitive sort, and every entity of
+// the model read without error.
+
+#include "EOAndQualifier.h"
+#include "EOModelGroup.h"
+#include "EONull.h"
+#include "EOSQLQualifier.h"
+#include "TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <memory>
+
+using eo::EOSortOrdering;
+
+
+namespace
+{
+
+QStringList sortedDoors(const QList<eo::EORecord> &rooms)
+{
+    QStringList doors;
+    for (const eo::EORecord &room : rooms)
+        doors.append(room->valueForKey(QStringLiteral("salPorte")).toString());
+    doors.sort(Qt::CaseSensitive);
+    return doors;
+}
+
+eo::EOQualifierPtr format(const QString &text, const QVariantList &arguments = {})
+{
+    return eo::EOQualifier::qualifierWithQualifierFormat(text, arguments);
+}
+
+eo::EOQualifierPtr raw(const QString &text, const QVariantList &arguments = {})
+{
+    return std::make_shared<eo::EOSQLQualifier>(QStringLiteral("SallesVix"), text, arguments);
+}
+
+} // namespace
+
+class TestQualifierConformance : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestQualifierConformance(TestDatabase::Backend backend) : m_backend(backend) {}
+
+private:
+    const TestDatabase::Backend m_backend;
+    std::unique_ptr<TestDatabase> db;
+
+private slots:
+    void init()
+    {
+        LOCAVIA_REQUIRE_BACKEND(m_backend);
+        db = std::make_unique<TestDatabase>(m_backend);
+        QVERIFY2(db->isValid(), qPrintable(db->error()));
+        QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")),
+                 QStringLiteral("ABC"));
+        QCOMPARE(db->addBuilding(QStringLiteral("ABD"), QStringLiteral("annexe beta")),
+                 QStringLiteral("ABD"));
+        QVERIFY(db->addRoom("ABC", "1", "A12",
+                            {{"salCapacite", 20},
+                             {"salTableau", "4"},
+                             {"salDescriptif", "L'amphi d'été"},
+                             {"salEcran", "O"},
+                             {"salReservable", "O"}}) > 0);
+        QVERIFY(db->addRoom("ABC", "RDC", "B7",
+                            {{"salCapacite", 35},
+                             {"salTableau", "2"},
+                             {"salDescriptif", "salle claire"},
+                             {"salEcran", "N"},
+                             {"salReservable", "N"}}) > 0);
+        QVERIFY(db->addRoom("ABD", "1", "A120",
+                            {{"salCapacite", 12},
+                             {"salTableau", "1"},
+                             {"salDescriptif", "Été comme hiver"},
+                             {"salEcran", "O"},
+                             {"salReservable", "N"}}) > 0);
+        QVERIFY(db->addRoom("ABD", "2", "a12",
+                            {{"salCapacite", eo::eoNull()},
+                             {"salTableau", ""},
+                             {"salDescriptif", ""},
+                             {"salEcran", "O"},
+                             {"salReservable", eo::eoNull()}}) > 0);
+        // A count that another application stored as words: a search on counts must pass it by.
+        QVERIFY(
+            db->exec(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_TABLEAU = 'x' WHERE SAL_PORTE = 'A120'")));
+        QVERIFY(db->takeAlerts().isEmpty());
+    }
+    void cleanup() { db.reset(); }
+
+    void sameRooms_data()
+    {
+        QTest::addColumn<eo::EOQualifierPtr>("qualifier");
+        QTest::addColumn<QStringList>("doors");
+
+        QTest::newRow("equal") << format("salEtage=%@", {"1"}) << QStringList{"A12", "A120"};
+        QTest::newRow("like, case kept")
+            << format("salPorte like %@", {"A12*"}) << QStringList{"A12", "A120"};
+        QTest::newRow("like, one character")
+            << format("salPorte like %@", {"?12"}) << QStringList{"A12", "a12"};
+        QTest::newRow("number") << format("salCapacite > 15") << QStringList{"A12", "B7"};
+        QTest::newRow("number given as text") << format("salCapacite = %@", {"20"}) << QStringList{"A12"};
+        QTest::newRow("null") << format("salReservable = nil") << QStringList{"a12"};
+        QTest::newRow("not null") << format("salReservable != %@", {eo::eoNull()})
+                                  << QStringList{"A12", "A120", "B7"};
+        QTest::newRow("empty text stored as null") << format("salDescriptif = nil") << QStringList{"a12"};
+        QTest::newRow("key path") << format("local.appellation like %@", {"*ALPHA"})
+                                  << QStringList{"A12", "B7"};
+        QTest::newRow("key path and null")
+            << format("local.appellation=%@ and salReservable!=nil", {"annexe beta"}) << QStringList{"A120"};
+        QTest::newRow("or") << format("salEtage = '1' or salEtage = 'RDC'")
+                            << QStringList{"A12", "A120", "B7"};
+        QTest::newRow("not") << format("not (salEcran = 'O')") << QStringList{"B7"};
+        QTest::newRow("flag") << format("salEcran='O' and salReservable='N'") << QStringList{"A120"};
+        QTest::newRow("raw to_number") << raw("to_number(SAL_TABLEAU) > 3") << QStringList{"A12"};
+        QTest::newRow("raw to_number, operator given")
+            << raw("to_number(SAL_TABLEAU) %s %@", {">=", "2"}) << QStringList{"A12", "B7"};
+        QTest::newRow("raw upper on accents")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("été").toUpper()})
+            << QStringList{"A12", "A120"};
+        QTest::newRow("raw number") << raw("SAL_CAPACITE %s %@", {"<", "20"}) << QStringList{"A120"};
+        QTest::newRow("raw text") << raw("SAL_ETAGE = %@", {"RDC"}) << QStringList{"B7"};
+        QTest::newRow("raw and attribute")
+            << eo::EOQualifierPtr(std::make_shared<eo::EOAndQualifier>(
+                   QList<eo::EOQualifierPtr>{raw("to_number(SAL_TABLEAU) %s %@", {">", "0"}),
+                                             format("salReservable!=%@", {eo::eoNull()})}))
+            << QStringList{"A12", "B7"};
+    }
+    void sameRooms()
+    {
+        QFETCH(eo::EOQualifierPtr, qualifier);
+        QFETCH(QStringList, doors);
+        QCOMPARE(sortedDoors(db->dataBus().fetchArray(QStringLiteral("SallesVix"), qualifier, {})), doors);
+    }
+
+    void sameOrder()
+    {
+        const QList<EOSortOrdering> byBuildingFloorDoor{
+            {QStringLiteral("appellation"), EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+            {QStringLiteral("salEtage"), EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+            {QStringLiteral("salPorte"), EOSortOrdering::Selector::CompareCaseInsensitiveAscending},
+        };
+        QStringList doors;
+        for (const eo::EORecord &room :
+             db->dataBus().fetchArray(QStringLiteral("SallesVix"), eo::EOQualifierPtr(), byBuildingFloorDoor))
+            doors.append(room->valueForKey(QStringLiteral("salPorte")).toString());
+        QCOMPARE(doors, (QStringList{"A120", "a12", "A12", "B7"}));
+    }
+
+    void sameValues()
+    {
+        const eo::EORecord room =
+            db->dataBus().fetchObject(QStringLiteral("SallesVix"), QStringLiteral("salPorte=%@"), {"A12"});
+        QVERIFY(room);
+        QCOMPARE(room->valueForKey(QStringLiteral("salCapacite")), QVariant(qint64(20)));
+        QCOMPARE(room->valueForKey(QStringLiteral("salSuperficie")), QVariant(35.5));
+        QCOMPARE(room->valueForKey(QStringLiteral("salTableau")), QVariant(QStringLiteral("4")));
+        QCOMPARE(room->valueForKey(QStringLiteral("salDescriptif")),
+                 QVariant(QStringLiteral("L'amphi d'été")));
+        QCOMPARE(room->valueForKeyPath(QStringLiteral("local.appellation")),
+                 QVariant(QStringLiteral("BATIMENT ALPHA")));
+        QCOMPARE(room->valueForKey(QStringLiteral("toTypeSalle_tsalLibelle")),
+                 QVariant(QStringLiteral("Salle de cours")));
+        QVERIFY(eo::isEONull(room->valueForKey(QStringLiteral("salIdentAcces"))));
+        QVERIFY(eo::isEONull(room->valueForKey(QStringLiteral("tavSportif"))));
+    }
+
+    void everyEntityReads()
+    {
+        const eo::EOModel &model = db->model();
+        for (const QString &entity : model.entityNames()) {
+            try {
+                db->dataBus().fetchArray(entity, eo::EOQualifierPtr(), {});
+            } catch (const eo::EOException &error) {
+                QFAIL(qPrintable(entity + QStringLiteral(" : ") + error.message()));
+            }
+        }
+        QCOMPARE(
+            db->dataBus()
+                .fetchArray(QStringLiteral("StructureZebVix"), QStringLiteral("lcStructure='DEPOS'"), {}, {})
+                .value(0)
+                ->valueForKey(QStringLiteral("perelcStructure")),
+            QVariant(QStringLiteral("SCIENCES")));
+    }
+};
+
+class TestQualifierConformanceOnSQLite : public TestQualifierConformance
+{
+    Q_OBJECT
+public:
+    TestQualifierConformanceOnSQLite() : TestQualifierConformance(TestDatabase::Backend::SQLite) {}
+};
+
+class TestQualifierConformanceOnPostgreSQL : public TestQualifierConformance
+{
+    Q_OBJECT
+public:
+    TestQualifierConformanceOnPostgreSQL() : TestQualifierConformance(TestDatabase::Backend::PostgreSQL) {}
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    int status = 0;
+    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
+        TestQualifierConformanceOnSQLite test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
+        TestQualifierConformanceOnPostgreSQL test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    return status;
+}
+
+#include "tst_QualifierConformance.moc"
