@@ -16,7 +16,6 @@
 
 using eo::EOSortOrdering;
 
-
 namespace
 {
 
