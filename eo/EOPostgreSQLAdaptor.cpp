@@ -328,12 +328,12 @@ bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &stateme
         if (PQstatus(connection) == CONNECTION_BAD)
             return false;
     }
-    for (int nulls = 0; nulls < 4;) {
+    // Nothing but the sync point is expected here: a few reads at most, never an endless wait.
+    for (int read = 0; read < 8; ++read) {
         PGresult *received = PQgetResult(connection);
         if (!received) {
             if (PQstatus(connection) == CONNECTION_BAD)
                 return false;
-            ++nulls;
             continue;
         }
         const bool synced = PQresultStatus(received) == PGRES_PIPELINE_SYNC;
