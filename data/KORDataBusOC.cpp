@@ -78,17 +78,17 @@ QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *contex
     WaitCursorScope cursor;
     if (!context)
         requireStack();
-    eo::EOFetchSpecification specification;
-    specification.entityName = entity;
-    specification.qualifier = qualifier;
-    specification.sortOrderings = sort;
-    specification.refreshesRefetchedObjects = refresh;
-    specification.usesDistinct = distinct;
-    myFetch = specification;
+    eo::EOFetchSpecification fetchSpec;
+    fetchSpec.entityName = entity;
+    fetchSpec.qualifier = qualifier;
+    fetchSpec.sortOrderings = sort;
+    fetchSpec.refreshesRefetchedObjects = refresh;
+    fetchSpec.usesDistinct = distinct;
+    myFetch = fetchSpec;
     eo::EOEditingContext *ec = context ? context : myEditingContext;
     // The request to skip the refresh covers one fetch only, even a failing one.
     refreshObjects = true;
-    myResult = ec->objectsWithFetchSpecification(specification);
+    myResult = ec->objectsWithFetchSpecification(fetchSpec);
     if (!sort.isEmpty() && !myResult.isEmpty())
         eo::EOSortOrdering::sortArrayUsingKeyOrderArray(myResult, sort);
     return myResult;

@@ -16,12 +16,12 @@ EODatabaseChannel::EODatabaseChannel(EODatabaseContext &databaseContext)
 }
 
 QList<EORecord>
-EODatabaseChannel::selectObjectsWithFetchSpecification(const EOFetchSpecification &specification)
+EODatabaseChannel::selectObjectsWithFetchSpecification(const EOFetchSpecification &fetchSpec)
 {
-    const EOEntity &entity = m_databaseContext.model().entity(specification.entityName);
+    const EOEntity &entity = m_databaseContext.model().entity(fetchSpec.entityName);
     EOAdaptor &adaptor = m_databaseContext.adaptor();
     EOSQLExpression expression(entity, adaptor.dialect());
-    const QString sql = expression.selectStatement(specification);
+    const QString sql = expression.selectStatement(fetchSpec);
     QList<EOAttribute::Type> types;
     types.reserve(entity.attributes().size());
     for (const EOAttribute &attribute : entity.attributes())
@@ -31,11 +31,11 @@ EODatabaseChannel::selectObjectsWithFetchSpecification(const EOFetchSpecificatio
     EOEditingContext &context = m_databaseContext.editingContext();
     QList<EORecord> records;
     records.reserve(qsizetype(rows.size()));
-    const bool dropDuplicates = specification.usesDistinct && !entity.primaryKeyIndexes().isEmpty();
+    const bool dropDuplicates = fetchSpec.usesDistinct && !entity.primaryKeyIndexes().isEmpty();
     std::unordered_set<const EOGenericRecord *> seen;
     for (QList<QVariant> &row : rows) {
         EORecord record =
-            context.recordForRow(entity, std::move(row), specification.refreshesRefetchedObjects);
+            context.recordForRow(entity, std::move(row), fetchSpec.refreshesRefetchedObjects);
         if (dropDuplicates && !seen.insert(record.get()).second)
             continue;
         records.append(std::move(record));

@@ -21,7 +21,7 @@ public:
     EODatabaseContext &databaseContext() const { return m_databaseContext; }
     EOAdaptorChannel &adaptorChannel() { return m_adaptorChannel; }
 
-    QList<EORecord> selectObjectsWithFetchSpecification(const EOFetchSpecification &specification);
+    QList<EORecord> selectObjectsWithFetchSpecification(const EOFetchSpecification &fetchSpec);
 
 private:
     EODatabaseContext &m_databaseContext;

@@ -30,11 +30,11 @@ EODatabaseContext &EOEditingContext::databaseContextForModel(const EOModel &mode
     return *slot;
 }
 
-QList<EORecord> EOEditingContext::objectsWithFetchSpecification(const EOFetchSpecification &specification)
+QList<EORecord> EOEditingContext::objectsWithFetchSpecification(const EOFetchSpecification &fetchSpec)
 {
-    const EOModel &model = modelForEntity(specification.entityName);
+    const EOModel &model = modelForEntity(fetchSpec.entityName);
     return databaseContextForModel(model).availableChannel().selectObjectsWithFetchSpecification(
-        specification);
+        fetchSpec);
 }
 
 QList<QVariantMap> EOEditingContext::rawRowsWithSQL(const QString &sql, const QString &modelName,
@@ -104,11 +104,11 @@ EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> 
 QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
                                                          const EOQualifierPtr &qualifier)
 {
-    EOFetchSpecification specification;
-    specification.entityName = relationship.destinationEntityName;
-    specification.qualifier = qualifier;
-    specification.refreshesRefetchedObjects = false;
-    return objectsWithFetchSpecification(specification);
+    EOFetchSpecification fetchSpec;
+    fetchSpec.entityName = relationship.destinationEntityName;
+    fetchSpec.qualifier = qualifier;
+    fetchSpec.refreshesRefetchedObjects = false;
+    return objectsWithFetchSpecification(fetchSpec);
 }
 
 void EOEditingContext::insertObject(const EORecord &record)

@@ -96,7 +96,7 @@ QVariant EOSQLExpression::coerce(const QVariant &value, const EOAttribute *attri
     return value;
 }
 
-QString EOSQLExpression::selectStatement(const EOFetchSpecification &specification)
+QString EOSQLExpression::selectStatement(const EOFetchSpecification &fetchSpec)
 {
     QStringList columns;
     columns.reserve(m_entity.attributes().size());
@@ -104,11 +104,11 @@ QString EOSQLExpression::selectStatement(const EOFetchSpecification &specificati
         columns.append(sqlForKeyPath(attribute.name));
 
     QString where;
-    if (specification.qualifier)
-        specification.qualifier->appendSql(*this, where);
+    if (fetchSpec.qualifier)
+        fetchSpec.qualifier->appendSql(*this, where);
 
     QStringList order;
-    for (const EOSortOrdering &ordering : specification.sortOrderings) {
+    for (const EOSortOrdering &ordering : fetchSpec.sortOrderings) {
         const EOAttribute *attribute = nullptr;
         QString term = sqlForKeyPath(ordering.key(), &attribute);
         // Case only exists for texts: a number keeps its numeric order (and the server has no LOWER() for
@@ -120,7 +120,7 @@ QString EOSQLExpression::selectStatement(const EOFetchSpecification &specificati
     }
 
     // Rows are made unique by their primary key in memory; DISTINCT is only needed without one.
-    const bool distinct = specification.usesDistinct && m_entity.primaryKeyIndexes().isEmpty();
+    const bool distinct = fetchSpec.usesDistinct && m_entity.primaryKeyIndexes().isEmpty();
     QString sql = QStringLiteral("SELECT ");
     if (distinct)
         sql += QStringLiteral("DISTINCT ");

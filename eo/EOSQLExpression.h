@@ -37,7 +37,7 @@ public:
     const QVariantList &bindings() const { return m_bindings; }
 
     // The whole SELECT of a fetch. The select list follows the entity's attribute order.
-    QString selectStatement(const EOFetchSpecification &specification);
+    QString selectStatement(const EOFetchSpecification &fetchSpec);
 
 private:
     struct Join {

@@ -30,10 +30,10 @@ const eo::EOEntity *rooms = nullptr;
 void writeSql(const eo::EOQualifierPtr &qualifier, const eo::EOSQLDialect &dialect, bool mustBeBound)
 {
     eo::EOSQLExpression expression(*rooms, dialect);
-    eo::EOFetchSpecification specification;
-    specification.entityName = rooms->name;
-    specification.qualifier = qualifier;
-    QString sql = expression.selectStatement(specification);
+    eo::EOFetchSpecification fetchSpec;
+    fetchSpec.entityName = rooms->name;
+    fetchSpec.qualifier = qualifier;
+    QString sql = expression.selectStatement(fetchSpec);
     if (!mustBeBound)
         return;
     sql.remove(dialect.likeEscapeClause());

@@ -88,10 +88,10 @@ int main(int argc, char *argv[])
             // The same statement, stepped and read column by column through the C API.
             auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
             eo::EOSQLExpression expression(model.entity(QStringLiteral("SallesVix")), adaptor->dialect());
-            eo::EOFetchSpecification specification;
-            specification.entityName = QStringLiteral("SallesVix");
-            specification.sortOrderings = sort;
-            const QByteArray sql = expression.selectStatement(specification).toUtf8();
+            eo::EOFetchSpecification fetchSpec;
+            fetchSpec.entityName = QStringLiteral("SallesVix");
+            fetchSpec.sortOrderings = sort;
+            const QByteArray sql = expression.selectStatement(fetchSpec).toUtf8();
             sqlite3 *db = adaptor->handle();
             timer.restart();
             sqlite3_stmt *statement = nullptr;

@@ -111,10 +111,10 @@ int main(int argc, char *argv[])
         };
         eo::EOPostgreSQLDialect dialect;
         eo::EOSQLExpression expression(model.entity(QStringLiteral("SallesVix")), dialect);
-        eo::EOFetchSpecification specification;
-        specification.entityName = QStringLiteral("SallesVix");
-        specification.sortOrderings = sort;
-        const QString sql = expression.selectStatement(specification);
+        eo::EOFetchSpecification fetchSpec;
+        fetchSpec.entityName = QStringLiteral("SallesVix");
+        fetchSpec.sortOrderings = sort;
+        const QString sql = expression.selectStatement(fetchSpec);
 
         const auto parameters = eo::EOPostgreSQLConnection::parametersForDictionary(dictionary);
         const eo::EOPostgreSQLConnection::Handle bare = eo::EOPostgreSQLConnection::connect(parameters);

@@ -47,11 +47,11 @@ public:
               const eo::EOQualifierPtr &qualifier, const QList<eo::EOSortOrdering> &sort)
     {
         eo::EOSQLExpression expression(model.entity(entity), dialect);
-        eo::EOFetchSpecification specification;
-        specification.entityName = entity;
-        specification.qualifier = qualifier;
-        specification.sortOrderings = sort;
-        m_sql = expression.selectStatement(specification).toUtf8();
+        eo::EOFetchSpecification fetchSpec;
+        fetchSpec.entityName = entity;
+        fetchSpec.qualifier = qualifier;
+        fetchSpec.sortOrderings = sort;
+        m_sql = expression.selectStatement(fetchSpec).toUtf8();
         m_bindings = expression.bindings();
     }
 
