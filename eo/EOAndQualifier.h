@@ -1,26 +1,17 @@
 #pragma once
 
-#include "EOQualifier.h"
-
-#include <QList>
+#include "EOCompoundQualifier.h"
 
 namespace eo
 {
 
-// The conjunction of conditions; with none, every record qualifies.
-class EOAndQualifier : public EOQualifier
+class EOAndQualifier : public EOCompoundQualifier
 {
 public:
-    explicit EOAndQualifier(QList<EOQualifierPtr> qualifiers);
-
-    const QList<EOQualifierPtr> &qualifiers() const { return m_qualifiers; }
-
-    bool evaluateWithObject(const EOGenericRecord &record) const override;
-    QString description() const override;
-    void appendSql(EOSQLExpression &expression, QString &out) const override;
-
-private:
-    QList<EOQualifierPtr> m_qualifiers;
+    explicit EOAndQualifier(QList<EOQualifierPtr> qualifiers)
+        : EOCompoundQualifier(std::move(qualifiers), Junction::And)
+    {
+    }
 };
 
 } // namespace eo

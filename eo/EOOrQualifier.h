@@ -1,26 +1,17 @@
 #pragma once
 
-#include "EOQualifier.h"
-
-#include <QList>
+#include "EOCompoundQualifier.h"
 
 namespace eo
 {
 
-// The disjunction of conditions; with none, no record qualifies.
-class EOOrQualifier : public EOQualifier
+class EOOrQualifier : public EOCompoundQualifier
 {
 public:
-    explicit EOOrQualifier(QList<EOQualifierPtr> qualifiers);
-
-    const QList<EOQualifierPtr> &qualifiers() const { return m_qualifiers; }
-
-    bool evaluateWithObject(const EOGenericRecord &record) const override;
-    QString description() const override;
-    void appendSql(EOSQLExpression &expression, QString &out) const override;
-
-private:
-    QList<EOQualifierPtr> m_qualifiers;
+    explicit EOOrQualifier(QList<EOQualifierPtr> qualifiers)
+        : EOCompoundQualifier(std::move(qualifiers), Junction::Or)
+    {
+    }
 };
 
 } // namespace eo
