@@ -2,6 +2,7 @@
 // query of the same rows stepped through the sqlite3 C API on the same connection. Prints "name: value"
 // lines.
 
+#include "BenchSupport.h"
 #include "EODisplayGroup.h"
 #include "EOEditingContext.h"
 #include "EOException.h"
@@ -22,12 +23,6 @@
 
 namespace
 {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 size_t heapInUse()
 {
@@ -87,42 +82,16 @@ int main(int argc, char *argv[])
 
             // The same statement, stepped and read column by column through the C API.
             auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
-            eo::EOSQLExpression expression(model.entity(QStringLiteral("SallesVix")), adaptor->dialect());
-            eo::EOFetchSpecification fetchSpec;
-            fetchSpec.entityName = QStringLiteral("SallesVix");
-            fetchSpec.sortOrderings = sort;
-            const QByteArray sql = expression.selectStatement(fetchSpec).toUtf8();
-            sqlite3 *db = adaptor->handle();
+            const bench::BareQuery bareQuery(model, adaptor->dialect(), QStringLiteral("SallesVix"),
+                                             eo::EOQualifierPtr(), sort);
             timer.restart();
-            sqlite3_stmt *statement = nullptr;
-            sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr);
-            long long checksum = 0;
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                const int columns = sqlite3_column_count(statement);
-                for (int c = 0; c < columns; ++c) {
-                    switch (sqlite3_column_type(statement, c)) {
-                    case SQLITE_INTEGER:
-                        checksum += sqlite3_column_int64(statement, c);
-                        break;
-                    case SQLITE_FLOAT:
-                        checksum += (long long)sqlite3_column_double(statement, c);
-                        break;
-                    case SQLITE_TEXT:
-                        checksum +=
-                            sqlite3_column_bytes(statement, c) + (sqlite3_column_text(statement, c) ? 1 : 0);
-                        break;
-                    default:
-                        break;
-                    }
-                }
-            }
-            sqlite3_finalize(statement);
+            const long long checksum = bareQuery.run(adaptor->handle());
             bareTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
             if (checksum == 42)
                 std::fprintf(stderr, " ");
         }
-        const double fetch = median(fetchTimes);
-        const double bare = median(bareTimes);
+        const double fetch = bench::median(fetchTimes);
+        const double bare = bench::median(bareTimes);
         std::printf("rooms: %lld\n", (long long)rooms);
         std::printf("runs: %d\n", runs);
         std::printf("fetch_all_rooms_display_group_median_ms: %.1f\n", fetch);

@@ -3,6 +3,7 @@
 // through Qt's QPSQL driver, the other way the adaptor could have been written). Needs LOCAVIA_BENCH_PG_URL
 // (scripts/bench starts a server and loads 100,000 rooms). Prints "name: value" lines.
 
+#include "BenchSupport.h"
 #include "EODisplayGroup.h"
 #include "EOEditingContext.h"
 #include "EOException.h"
@@ -28,12 +29,6 @@
 
 namespace
 {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 size_t heapInUse()
 {
@@ -162,15 +157,15 @@ int main(int argc, char *argv[])
                 qtTimes.push_back(milliseconds);
             }
         }
-        const double fetch = median(fetchTimes);
-        const double bareMedian = median(bareTimes);
+        const double fetch = bench::median(fetchTimes);
+        const double bareMedian = bench::median(bareTimes);
         std::printf("rooms: %lld\n", (long long)rooms);
         std::printf("runs: %d\n", runs);
         std::printf("fetch_all_rooms_display_group_median_ms: %.1f\n", fetch);
         std::printf("bare_libpq_query_median_ms: %.1f\n", bareMedian);
         std::printf("fetch_to_bare_ratio: %.2f\n", bareMedian > 0 ? fetch / bareMedian : 0.0);
         if (!qtTimes.empty())
-            std::printf("qpsql_query_median_ms: %.1f\n", median(qtTimes));
+            std::printf("qpsql_query_median_ms: %.1f\n", bench::median(qtTimes));
         std::printf("heap_bytes_per_room_record: %.0f\n", bytesPerRecord);
         if (checksum == 42)
             std::fprintf(stderr, " ");

@@ -5,6 +5,7 @@
 // the database is left as it was. Needs LOCAVIA_BENCH_PG_URL. Prints "name: value" lines.
 
 #include "AlertPanel.h"
+#include "BenchSupport.h"
 #include "EOEditingContext.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
@@ -24,12 +25,6 @@ namespace
 constexpr int EquipmentLines = 20;
 constexpr int OccupationLines = 10;
 constexpr int Outlets = 10;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 QVariantMap roomArguments(const QString &building, const QString &door, const QString &custodian)
 {
@@ -180,7 +175,7 @@ int main(int argc, char *argv[])
         std::sort(roundTrips.begin(), roundTrips.end());
         std::printf("saves: %d\n", runs);
         std::printf("procedure_calls_per_save: %d\n", calls);
-        std::printf("save_room_median_ms: %.1f\n", median(times));
+        std::printf("save_room_median_ms: %.1f\n", bench::median(times));
         std::printf("save_room_round_trips: %lld\n", (long long)roundTrips[roundTrips.size() / 2]);
         std::printf("round_trips_per_call: %.1f\n", double(roundTrips[roundTrips.size() / 2]) / calls);
     } catch (const eo::EOException &error) {

@@ -3,6 +3,7 @@
 // filled with its six sub-fetches). Each is compared with the bare SQL of the same rows, stepped through the
 // sqlite3 C API on the same connection in the same run. Prints "name: value" lines.
 
+#include "BenchSupport.h"
 #include "Creation.h"
 #include "EOEditingContext.h"
 #include "EOException.h"
@@ -28,87 +29,19 @@ namespace
 
 constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double elapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// The statement the layer writes for a fetch, run bare: prepared, bound, stepped, every column read.
-class BareQuery
-{
-public:
-    BareQuery(const eo::EOModel &model, const eo::EOSQLDialect &dialect, const QString &entity,
-              const eo::EOQualifierPtr &qualifier, const QList<eo::EOSortOrdering> &sort)
-    {
-        eo::EOSQLExpression expression(model.entity(entity), dialect);
-        eo::EOFetchSpecification fetchSpec;
-        fetchSpec.entityName = entity;
-        fetchSpec.qualifier = qualifier;
-        fetchSpec.sortOrderings = sort;
-        m_sql = expression.selectStatement(fetchSpec).toUtf8();
-        m_bindings = expression.bindings();
-    }
-
-    long long run(sqlite3 *db) const
-    {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, m_sql.constData(), int(m_sql.size()), &statement, nullptr);
-        for (int i = 0; i < m_bindings.size(); ++i) {
-            const QVariant &value = m_bindings.at(i);
-            if (value.metaType().id() == QMetaType::QString) {
-                const QByteArray text = value.toString().toUtf8();
-                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            } else if (value.metaType().id() == QMetaType::Double) {
-                sqlite3_bind_double(statement, i + 1, value.toDouble());
-            } else if (value.canConvert<qint64>() && !value.isNull()) {
-                sqlite3_bind_int64(statement, i + 1, value.toLongLong());
-            } else {
-                sqlite3_bind_null(statement, i + 1);
-            }
-        }
-        long long checksum = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            const int columns = sqlite3_column_count(statement);
-            for (int c = 0; c < columns; ++c) {
-                switch (sqlite3_column_type(statement, c)) {
-                case SQLITE_INTEGER:
-                    checksum += sqlite3_column_int64(statement, c);
-                    break;
-                case SQLITE_FLOAT:
-                    checksum += (long long)sqlite3_column_double(statement, c);
-                    break;
-                case SQLITE_TEXT:
-                    checksum +=
-                        sqlite3_column_bytes(statement, c) + (sqlite3_column_text(statement, c) ? 1 : 0);
-                    break;
-                default:
-                    break;
-                }
-            }
-        }
-        sqlite3_finalize(statement);
-        return checksum;
-    }
-
-private:
-    QByteArray m_sql;
-    QVariantList m_bindings;
-};
-
 // The six fetches that fill the form for one room, as bare statements.
-std::vector<BareQuery> roomFetches(const eo::EOModel &model, const eo::EOSQLDialect &dialect,
-                                   const QVariant &room)
+std::vector<bench::BareQuery> roomFetches(const eo::EOModel &model, const eo::EOSQLDialect &dialect,
+                                          const QVariant &room)
 {
     const auto byRoom = eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {room});
     const auto byOffice =
         eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("burOrdre=%@"), {room});
-    std::vector<BareQuery> queries;
+    std::vector<bench::BareQuery> queries;
     queries.emplace_back(model, dialect, QStringLiteral("DepositaireVix"), byRoom,
                          QList<eo::EOSortOrdering>{});
     queries.emplace_back(model, dialect, QStringLiteral("Prises"), byRoom,
@@ -183,9 +116,9 @@ int main(int argc, char *argv[])
 
             auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
             sqlite3 *db = adaptor->handle();
-            const BareQuery search(model, adaptor->dialect(), rooms::RoomSearchBuilder::entite(),
-                                   rooms::RoomSearchBuilder::conditionDeBase(),
-                                   rooms::RoomSearchBuilder::ordreDesSalles());
+            const bench::BareQuery search(model, adaptor->dialect(), rooms::RoomSearchBuilder::entite(),
+                                          rooms::RoomSearchBuilder::conditionDeBase(),
+                                          rooms::RoomSearchBuilder::ordreDesSalles());
             timer.restart();
             checksum += search.run(db);
             searchBareTimes.push_back(elapsedMs(timer));
@@ -203,18 +136,18 @@ int main(int argc, char *argv[])
                     return 1;
                 }
 
-                const std::vector<BareQuery> fetches = roomFetches(model, adaptor->dialect(), room);
+                const std::vector<bench::BareQuery> fetches = roomFetches(model, adaptor->dialect(), room);
                 timer.restart();
-                for (const BareQuery &query : fetches)
+                for (const bench::BareQuery &query : fetches)
                     checksum += query.run(db);
                 moveBareTimes.push_back(elapsedMs(timer));
             }
             creation.listeSalles()->close();
         }
-        const double search = median(searchTimes);
-        const double searchBare = median(searchBareTimes);
-        const double move = median(moveTimes);
-        const double moveBare = median(moveBareTimes);
+        const double search = bench::median(searchTimes);
+        const double searchBare = bench::median(searchBareTimes);
+        const double move = bench::median(moveTimes);
+        const double moveBare = bench::median(moveBareTimes);
         std::printf("rooms_found: %lld\n", (long long)rooms);
         std::printf("runs: %d\n", runs);
         std::printf("room_search_to_list_and_form_median_ms: %.1f\n", search);

@@ -1,0 +1,86 @@
+#pragma once
+
+// What the benchmarks share: the median of a series of times, and the bare query of a fetch.
+
+#include "EOModel.h"
+#include "EOSQLDialect.h"
+#include "EOSQLExpression.h"
+
+#include <QByteArray>
+#include <QVariantList>
+#include <algorithm>
+#include <sqlite3.h>
+#include <vector>
+
+namespace bench
+{
+
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The statement the layer writes for a fetch, run bare: prepared, bound, stepped, every column read.
+class BareQuery
+{
+public:
+    BareQuery(const eo::EOModel &model, const eo::EOSQLDialect &dialect, const QString &entity,
+              const eo::EOQualifierPtr &qualifier, const QList<eo::EOSortOrdering> &sort)
+    {
+        eo::EOSQLExpression expression(model.entity(entity), dialect);
+        eo::EOFetchSpecification fetchSpec;
+        fetchSpec.entityName = entity;
+        fetchSpec.qualifier = qualifier;
+        fetchSpec.sortOrderings = sort;
+        m_sql = expression.selectStatement(fetchSpec).toUtf8();
+        m_bindings = expression.bindings();
+    }
+
+    long long run(sqlite3 *db) const
+    {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, m_sql.constData(), int(m_sql.size()), &statement, nullptr);
+        for (int i = 0; i < m_bindings.size(); ++i) {
+            const QVariant &value = m_bindings.at(i);
+            if (value.metaType().id() == QMetaType::QString) {
+                const QByteArray text = value.toString().toUtf8();
+                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            } else if (value.metaType().id() == QMetaType::Double) {
+                sqlite3_bind_double(statement, i + 1, value.toDouble());
+            } else if (value.canConvert<qint64>() && !value.isNull()) {
+                sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+            } else {
+                sqlite3_bind_null(statement, i + 1);
+            }
+        }
+        long long checksum = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const int columns = sqlite3_column_count(statement);
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(statement, c)) {
+                case SQLITE_INTEGER:
+                    checksum += sqlite3_column_int64(statement, c);
+                    break;
+                case SQLITE_FLOAT:
+                    checksum += (long long)sqlite3_column_double(statement, c);
+                    break;
+                case SQLITE_TEXT:
+                    checksum +=
+                        sqlite3_column_bytes(statement, c) + (sqlite3_column_text(statement, c) ? 1 : 0);
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+        sqlite3_finalize(statement);
+        return checksum;
+    }
+
+private:
+    QByteArray m_sql;
+    QVariantList m_bindings;
+};
+
+} // namespace bench
