@@ -78,7 +78,7 @@ QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *contex
     WaitCursorScope cursor;
     if (!context)
         requireStack();
-    eo::EOFetchSpecification fetchSpec;
+    eo::EOFetchRequest fetchSpec;
     fetchSpec.entityName = entity;
     fetchSpec.qualifier = qualifier;
     fetchSpec.sortOrderings = sort;
@@ -88,7 +88,7 @@ QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *contex
     eo::EOEditingContext *ec = context ? context : myEditingContext;
     // The request to skip the refresh covers one fetch only, even a failing one.
     refreshObjects = true;
-    myResult = ec->objectsWithFetchSpecification(fetchSpec);
+    myResult = ec->objectsWithFetchRequest(fetchSpec);
     if (!sort.isEmpty() && !myResult.isEmpty())
         eo::EOSortOrdering::sortArrayUsingKeyOrderArray(myResult, sort);
     return myResult;

@@ -8,7 +8,7 @@
 #include "EODisplayGroup.h"
 #include "EOEditingContext.h"
 #include "EOException.h"
-#include "EOFetchSpecification.h"
+#include "EOFetchRequest.h"
 #include "EOModel.h"
 #include "EOStoredProcedure.h"
 
@@ -128,7 +128,7 @@ public:
     const QVariantMap &lastReturnValues() const { return myDico; }
     const QList<eo::EORecord> &lastResult() const { return myResult; }
     const eo::EOQualifierPtr &lastQualifier() const { return myQualifier; }
-    const eo::EOFetchSpecification &lastFetch() const { return myFetch; }
+    const eo::EOFetchRequest &lastFetch() const { return myFetch; }
     const eo::EOStoredProcedure *lastProcedure() const { return myProcedure; }
 
 private:
@@ -147,7 +147,7 @@ private:
     QVariantMap myExecutedProcResultDict; // accumulated output values of the transactional calls
     bool refreshObjects = true;
     QVariantMap myDico;
-    eo::EOFetchSpecification myFetch;
+    eo::EOFetchRequest myFetch;
     eo::EOQualifierPtr myQualifier;
     QList<eo::EORecord> myResult;
     int myError = 1;

@@ -15,8 +15,7 @@ EODatabaseChannel::EODatabaseChannel(EODatabaseContext &databaseContext)
 {
 }
 
-QList<EORecord>
-EODatabaseChannel::selectObjectsWithFetchSpecification(const EOFetchSpecification &fetchSpec)
+QList<EORecord> EODatabaseChannel::selectObjectsWithFetchRequest(const EOFetchRequest &fetchSpec)
 {
     const EOEntity &entity = m_databaseContext.model().entity(fetchSpec.entityName);
     EOAdaptor &adaptor = m_databaseContext.adaptor();
@@ -34,8 +33,7 @@ EODatabaseChannel::selectObjectsWithFetchSpecification(const EOFetchSpecificatio
     const bool dropDuplicates = fetchSpec.usesDistinct && !entity.primaryKeyIndexes().isEmpty();
     std::unordered_set<const EOGenericRecord *> seen;
     for (QList<QVariant> &row : rows) {
-        EORecord record =
-            context.recordForRow(entity, std::move(row), fetchSpec.refreshesRefetchedObjects);
+        EORecord record = context.recordForRow(entity, std::move(row), fetchSpec.refreshesRefetchedObjects);
         if (dropDuplicates && !seen.insert(record.get()).second)
             continue;
         records.append(std::move(record));

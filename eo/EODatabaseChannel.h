@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EOAdaptorChannel.h"
-#include "EOFetchSpecification.h"
+#include "EOFetchRequest.h"
 #include "EOGenericRecord.h"
 
 #include <QList>
@@ -21,7 +21,7 @@ public:
     EODatabaseContext &databaseContext() const { return m_databaseContext; }
     EOAdaptorChannel &adaptorChannel() { return m_adaptorChannel; }
 
-    QList<EORecord> selectObjectsWithFetchSpecification(const EOFetchSpecification &fetchSpec);
+    QList<EORecord> selectObjectsWithFetchRequest(const EOFetchRequest &fetchSpec);
 
 private:
     EODatabaseContext &m_databaseContext;

@@ -30,11 +30,10 @@ EODatabaseContext &EOEditingContext::databaseContextForModel(const EOModel &mode
     return *slot;
 }
 
-QList<EORecord> EOEditingContext::objectsWithFetchSpecification(const EOFetchSpecification &fetchSpec)
+QList<EORecord> EOEditingContext::objectsWithFetchRequest(const EOFetchRequest &fetchSpec)
 {
     const EOModel &model = modelForEntity(fetchSpec.entityName);
-    return databaseContextForModel(model).availableChannel().selectObjectsWithFetchSpecification(
-        fetchSpec);
+    return databaseContextForModel(model).availableChannel().selectObjectsWithFetchRequest(fetchSpec);
 }
 
 QList<QVariantMap> EOEditingContext::rawRowsWithSQL(const QString &sql, const QString &modelName,
@@ -104,11 +103,11 @@ EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> 
 QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
                                                          const EOQualifierPtr &qualifier)
 {
-    EOFetchSpecification fetchSpec;
+    EOFetchRequest fetchSpec;
     fetchSpec.entityName = relationship.destinationEntityName;
     fetchSpec.qualifier = qualifier;
     fetchSpec.refreshesRefetchedObjects = false;
-    return objectsWithFetchSpecification(fetchSpec);
+    return objectsWithFetchRequest(fetchSpec);
 }
 
 void EOEditingContext::insertObject(const EORecord &record)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EOFetchSpecification.h"
+#include "EOFetchRequest.h"
 #include "EOGenericRecord.h"
 
 #include <QHash>
@@ -32,7 +32,7 @@ public:
     EOModelGroup &modelGroup() const { return m_modelGroup; }
 
     // Throws EOException for an unknown entity and for any failure of the database.
-    QList<EORecord> objectsWithFetchSpecification(const EOFetchSpecification &fetchSpec);
+    QList<EORecord> objectsWithFetchRequest(const EOFetchRequest &fetchSpec);
     // Raw rows ("Attribute0", ...) of a query on the named model's database; values are bound.
     QList<QVariantMap> rawRowsWithSQL(const QString &sql, const QString &modelName,
                                       const QVariantList &bindings = {});

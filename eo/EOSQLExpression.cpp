@@ -96,7 +96,7 @@ QVariant EOSQLExpression::coerce(const QVariant &value, const EOAttribute *attri
     return value;
 }
 
-QString EOSQLExpression::selectStatement(const EOFetchSpecification &fetchSpec)
+QString EOSQLExpression::selectStatement(const EOFetchRequest &fetchSpec)
 {
     QStringList columns;
     columns.reserve(m_entity.attributes().size());

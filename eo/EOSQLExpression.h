@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EOFetchSpecification.h"
+#include "EOFetchRequest.h"
 
 #include <QHash>
 #include <QList>
@@ -37,7 +37,7 @@ public:
     const QVariantList &bindings() const { return m_bindings; }
 
     // The whole SELECT of a fetch. The select list follows the entity's attribute order.
-    QString selectStatement(const EOFetchSpecification &fetchSpec);
+    QString selectStatement(const EOFetchRequest &fetchSpec);
 
 private:
     struct Join {

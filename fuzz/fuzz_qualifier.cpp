@@ -30,7 +30,7 @@ const eo::EOEntity *rooms = nullptr;
 void writeSql(const eo::EOQualifierPtr &qualifier, const eo::EOSQLDialect &dialect, bool mustBeBound)
 {
     eo::EOSQLExpression expression(*rooms, dialect);
-    eo::EOFetchSpecification fetchSpec;
+    eo::EOFetchRequest fetchSpec;
     fetchSpec.entityName = rooms->name;
     fetchSpec.qualifier = qualifier;
     QString sql = expression.selectStatement(fetchSpec);

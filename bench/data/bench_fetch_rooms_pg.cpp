@@ -106,7 +106,7 @@ int main(int argc, char *argv[])
         };
         eo::EOPostgreSQLDialect dialect;
         eo::EOSQLExpression expression(model.entity(QStringLiteral("SallesVix")), dialect);
-        eo::EOFetchSpecification fetchSpec;
+        eo::EOFetchRequest fetchSpec;
         fetchSpec.entityName = QStringLiteral("SallesVix");
         fetchSpec.sortOrderings = sort;
         const QString sql = expression.selectStatement(fetchSpec);

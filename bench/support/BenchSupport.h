@@ -29,7 +29,7 @@ public:
               const eo::EOQualifierPtr &qualifier, const QList<eo::EOSortOrdering> &sort)
     {
         eo::EOSQLExpression expression(model.entity(entity), dialect);
-        eo::EOFetchSpecification fetchSpec;
+        eo::EOFetchRequest fetchSpec;
         fetchSpec.entityName = entity;
         fetchSpec.qualifier = qualifier;
         fetchSpec.sortOrderings = sort;

@@ -2,7 +2,7 @@
 // paths, flattened attributes, null tests, like patterns, bound values only, and the order.
 
 #include "EOException.h"
-#include "EOFetchSpecification.h"
+#include "EOFetchRequest.h"
 #include "EONull.h"
 #include "EOQualifier.h"
 #include "EOSQLDialect.h"
@@ -187,7 +187,7 @@ void TestEOSQLExpression::keyPathJoinIsReusedAcrossSelectListAndCondition()
 {
     QFETCH(QString, dialect);
     EOSQLExpression expression(m_model->entity(QStringLiteral("Salle")), dialectNamed(dialect));
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     fetch.qualifier = EOQualifier::qualifierWithQualifierFormat(
         QStringLiteral("local.appellation like %@ and local.cLocal = %@ and local.toAdresse.codePostal = %@"),
@@ -257,7 +257,7 @@ void TestEOSQLExpression::everyValueIsBound()
                        "not salDescriptif caseInsensitiveLike %@ or cLocal = \"%@\" or salEcran = 'ZQF'"),
         values);
     EOSQLExpression expression(m_model->entity(QStringLiteral("Salle")), dialectNamed(dialect));
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     fetch.qualifier = qualifier;
     const QString sql = expression.selectStatement(fetch);
@@ -298,7 +298,7 @@ void TestEOSQLExpression::sortOrderings()
     QFETCH(QString, orderBy);
 
     EOSQLExpression expression(m_model->entity(QStringLiteral("Salle")), dialectNamed(dialect));
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     fetch.sortOrderings = {
         EOSortOrdering(QStringLiteral("appellation"), Selector::CompareCaseInsensitiveAscending),
@@ -345,7 +345,7 @@ void TestEOSQLExpression::caseInsensitiveOrderOnNumbersComparesNumbers()
     QFETCH(QString, orderBy);
 
     EOSQLExpression expression(m_model->entity(QStringLiteral("Salle")), dialectNamed(dialect));
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     fetch.sortOrderings = {EOSortOrdering(key, Selector::CompareCaseInsensitiveAscending)};
     const QString sql = expression.selectStatement(fetch);
@@ -354,7 +354,7 @@ void TestEOSQLExpression::caseInsensitiveOrderOnNumbersComparesNumbers()
 
 void TestEOSQLExpression::distinctOnlyWithoutPrimaryKey()
 {
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     fetch.usesDistinct = true;
     EOSQLExpression withKey(m_model->entity(QStringLiteral("Salle")), dialectNamed(QStringLiteral("sqlite")));
@@ -394,7 +394,7 @@ void TestEOSQLExpression::unknownKeyIsAModelError()
     QFETCH(QString, sortKey);
     QFETCH(QString, named);
 
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = QStringLiteral("Salle");
     if (!format.isEmpty())
         fetch.qualifier = EOQualifier::qualifierWithQualifierFormat(format);

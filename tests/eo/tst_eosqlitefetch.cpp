@@ -79,7 +79,7 @@ QList<int> TestEOSQLiteFetch::roomsFound(const EOQualifierPtr &qualifier,
 {
     const EOEntity &salle = m_model->entity(QStringLiteral("Salle"));
     EOSQLExpression expression(salle, m_adaptor->dialect());
-    EOFetchSpecification fetch;
+    EOFetchRequest fetch;
     fetch.entityName = salle.name;
     fetch.qualifier = qualifier;
     fetch.sortOrderings = orderings;

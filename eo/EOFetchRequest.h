@@ -11,7 +11,7 @@ namespace eo
 
 // What to fetch: an entity, a condition (none: every row), an order (none: the database's order), and
 // whether records already held are refreshed and duplicate rows dropped.
-struct EOFetchSpecification {
+struct EOFetchRequest {
     QString entityName;
     EOQualifierPtr qualifier;
     QList<EOSortOrdering> sortOrderings;

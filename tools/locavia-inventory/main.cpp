@@ -15,7 +15,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("locavia-inspect"));
+    QCoreApplication::setApplicationName(QStringLiteral("locavia-inventory"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Affiche les bâtiments, les salles par bâtiment et les listes "
