@@ -21,16 +21,6 @@
 #include <sqlite3.h>
 #include <vector>
 
-namespace
-{
-
-size_t heapInUse()
-{
-    return mallinfo2().uordblks;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
@@ -62,33 +52,23 @@ int main(int argc, char *argv[])
         qsizetype rooms = 0;
         double bytesPerRecord = 0;
         for (int run = 0; run < runs; ++run) {
-            // A fresh editing context each time: the records are made, as on the first search of a session.
-            eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
-            data::KORDataBusOC dataBus;
-            dataBus.initDataBusWithModel(model.name(), &context);
-            eo::EODisplayGroup group;
-            group.setSortOrderings(sort);
-            // Open the connection outside the measure, as the application does at start-up.
-            dataBus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {});
-
-            const size_t before = heapInUse();
-            QElapsedTimer timer;
-            timer.start();
-            dataBus.fetchTable(&group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(), sort, true);
-            fetchTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-            rooms = group.displayedObjects().size();
-            if (run == 0 && rooms > 0)
-                bytesPerRecord = double(heapInUse() - before) / double(rooms);
-
-            // The same statement, stepped and read column by column through the C API.
-            auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
-            const bench::BareQuery bareQuery(model, adaptor->dialect(), QStringLiteral("SallesVix"),
-                                             eo::EOQualifierPtr(), sort);
-            timer.restart();
-            const long long checksum = bareQuery.run(adaptor->handle());
-            bareTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-            if (checksum == 42)
-                std::fprintf(stderr, " ");
+            const bench::RoomFetchRun measured =
+                bench::fetchAllRooms(model, sort, [&](data::KORDataBusOC &dataBus) {
+                    // The same statement, stepped and read column by column through the C API.
+                    auto *adaptor = static_cast<eo::EOSQLiteAdaptor *>(dataBus.dataBusAdaptor());
+                    const bench::BareQuery bareQuery(model, adaptor->dialect(), QStringLiteral("SallesVix"),
+                                                     eo::EOQualifierPtr(), sort);
+                    QElapsedTimer timer;
+                    timer.start();
+                    const long long checksum = bareQuery.run(adaptor->handle());
+                    bareTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+                    if (checksum == 42)
+                        std::fprintf(stderr, " ");
+                });
+            fetchTimes.push_back(measured.milliseconds);
+            rooms = measured.rooms;
+            if (run == 0)
+                bytesPerRecord = measured.heapBytesPerRoom;
         }
         const double fetch = bench::median(fetchTimes);
         const double bare = bench::median(bareTimes);

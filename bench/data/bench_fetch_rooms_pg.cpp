@@ -30,11 +30,6 @@
 namespace
 {
 
-size_t heapInUse()
-{
-    return mallinfo2().uordblks;
-}
-
 // The rows read value by value, as an application that does nothing with them would.
 long long bareLibpq(pg_conn *connection, const QByteArray &sql, double *milliseconds)
 {
@@ -131,23 +126,12 @@ int main(int argc, char *argv[])
         double bytesPerRecord = 0;
         long long checksum = 0;
         for (int run = 0; run < runs; ++run) {
-            // A fresh editing context each time: the records are made, as on the first search of a session.
-            eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
-            data::KORDataBusOC dataBus;
-            dataBus.initDataBusWithModel(model.name(), &context);
-            eo::EODisplayGroup group;
-            group.setSortOrderings(sort);
-            // Open the connection outside the measure, as the application does at start-up.
-            dataBus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {});
-
-            const size_t before = heapInUse();
-            QElapsedTimer timer;
-            timer.start();
-            dataBus.fetchTable(&group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(), sort, true);
-            fetchTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-            rooms = group.displayedObjects().size();
-            if (run == 0 && rooms > 0)
-                bytesPerRecord = double(heapInUse() - before) / double(rooms);
+            const bench::RoomFetchRun measured =
+                bench::fetchAllRooms(model, sort, [](data::KORDataBusOC &) {});
+            fetchTimes.push_back(measured.milliseconds);
+            rooms = measured.rooms;
+            if (run == 0)
+                bytesPerRecord = measured.heapBytesPerRoom;
 
             double milliseconds = 0;
             checksum += bareLibpq(bare.get(), sql.toUtf8(), &milliseconds);

@@ -2,13 +2,19 @@
 
 // What the benchmarks share: the median of a series of times, and the bare query of a fetch.
 
+#include "EODisplayGroup.h"
+#include "EOEditingContext.h"
 #include "EOModel.h"
+#include "EOModelGroup.h"
 #include "EOSQLDialect.h"
 #include "EOSQLExpression.h"
+#include "KORDataBusOC.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QVariantList>
 #include <algorithm>
+#include <malloc.h>
 #include <sqlite3.h>
 #include <vector>
 
@@ -82,5 +88,38 @@ private:
     QByteArray m_sql;
     QVariantList m_bindings;
 };
+
+// One fetch of every room into a display group, on a fresh editing context and data bus (the records are
+// made, as on the first search of a session), with the connection opened before the measure. afterFetch
+// receives the data bus, to run the bare query of the same rows on the same connection.
+struct RoomFetchRun {
+    double milliseconds = 0;
+    qsizetype rooms = 0;
+    double heapBytesPerRoom = 0;
+};
+
+template <typename AfterFetch>
+RoomFetchRun fetchAllRooms(const eo::EOModel &model, const QList<eo::EOSortOrdering> &sort,
+                           AfterFetch afterFetch)
+{
+    eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
+    data::KORDataBusOC dataBus;
+    dataBus.initDataBusWithModel(model.name(), &context);
+    eo::EODisplayGroup group;
+    group.setSortOrderings(sort);
+    dataBus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {});
+
+    RoomFetchRun run;
+    const size_t before = mallinfo2().uordblks;
+    QElapsedTimer timer;
+    timer.start();
+    dataBus.fetchTable(&group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(), sort, true);
+    run.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    run.rooms = group.displayedObjects().size();
+    if (run.rooms > 0)
+        run.heapBytesPerRoom = double(mallinfo2().uordblks - before) / double(run.rooms);
+    afterFetch(dataBus);
+    return run;
+}
 
 } // namespace bench
