@@ -121,8 +121,8 @@ void Batiment::executerModal(QDialog *fenetre)
     fenetre->show();
     fenetre->raise();
     fenetre->activateWindow();
-    const QMetaObject::Connection fermee =
-        connect(fenetre, &QDialog::finished, this, [&session] { session.stop(platform::NSModalResponseAbort); });
+    const QMetaObject::Connection fermee = connect(
+        fenetre, &QDialog::finished, this, [&session] { session.stop(platform::NSModalResponseAbort); });
     session.run();
     disconnect(fermee);
     m_session = nullptr;
@@ -181,7 +181,8 @@ void Batiment::remplirPopupImplantation()
     popUp->clear();
     popUp->addItem(QString());
     for (const eo::EORecord &site : sites)
-        popUp->addItem(KORConversions::recupererChaine(site->valueForKey(QStringLiteral("lcImplantationGeo"))));
+        popUp->addItem(
+            KORConversions::recupererChaine(site->valueForKey(QStringLiteral("lcImplantationGeo"))));
 }
 
 void Batiment::creer(QObject *)
@@ -217,8 +218,9 @@ QString Batiment::cleDuSite(const QString &libelle)
     const QList<eo::EORecord> sites = KORFormHelpers::fetchArrayWithNomTable(
         m_dataBus, QStringLiteral("ImplantationGeo"),
         eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("lcImplantationGeo=%@"), {libelle}), {});
-    return sites.isEmpty() ? QString()
-                           : KORConversions::recupererChaine(sites.first()->valueForKey(QStringLiteral("cImplantation")));
+    return sites.isEmpty()
+               ? QString()
+               : KORConversions::recupererChaine(sites.first()->valueForKey(QStringLiteral("cImplantation")));
 }
 
 bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
@@ -230,17 +232,19 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
     } else {
         const eo::EORecord batiment = m_tableBatiment.selectedObject();
         const QString ancienCode =
-            batiment ? KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("cLocal"))) : QString();
+            batiment ? KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("cLocal")))
+                     : QString();
         arguments = BuildingArguments::majLocal(saisie, site, ancienCode);
     }
     m_dataBus.beginTransaction();
-    if (!m_dataBus.executeProcedureSansTransaction(creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"),
-                                                   arguments)) {
+    if (!m_dataBus.executeProcedureSansTransaction(
+            creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"), arguments)) {
         m_dataBus.rollbackTransaction();
-        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"),
-                                  creation ? QStringLiteral("Le nouveau batiment n'a pas ete enregistre !!")
-                                           : QStringLiteral("Les modifications du batiment n'a pas ete enregistrees !!"),
-                                  QStringLiteral("OK"));
+        platform::NSRunAlertPanel(
+            QStringLiteral("ATTENTION"),
+            creation ? QStringLiteral("Le nouveau batiment n'a pas ete enregistre !!")
+                     : QStringLiteral("Les modifications du batiment n'a pas ete enregistrees !!"),
+            QStringLiteral("OK"));
         return false;
     }
     m_dataBus.commitTransaction();
@@ -256,7 +260,8 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
 void Batiment::reprendreApresModification(const QString &code)
 {
     const eo::EORecord batiment = m_dataBus.fetchObject(
-        QStringLiteral("LocalVix"), eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cLocal=%@"), {code}));
+        QStringLiteral("LocalVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cLocal=%@"), {code}));
     if (!batiment) {
         // The building cannot be read back by its new code (another session changed it meanwhile): the
         // list is read again as a whole.
@@ -265,8 +270,8 @@ void Batiment::reprendreApresModification(const QString &code)
     }
     const eo::EORecord adresse = m_dataBus.fetchObject(
         QStringLiteral("AdresseVix"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("adrOrdre=%@"),
-                                                      {batiment->valueForKey(QStringLiteral("idAdresseAdmin"))}));
+        eo::EOQualifier::qualifierWithQualifierFormat(
+            QStringLiteral("adrOrdre=%@"), {batiment->valueForKey(QStringLiteral("idAdresseAdmin"))}));
     if (adresse)
         batiment->takeValueForKey(eo::EOGenericRecord::toVariant(adresse), QStringLiteral("toAdresseVix"));
 
@@ -383,10 +388,13 @@ void Batiment::exportToFile(QObject *sender)
         demande.fileName = QStringLiteral("export.txt");
         const std::optional<QString> chemin = platform::SavePanel::runModal(demande);
         QString raison;
-        if (chemin && !chemin->isEmpty() && !platform::FileWriter::writeAtomically(*chemin, octets, &raison)) {
-            qWarning().noquote() << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
+        if (chemin && !chemin->isEmpty() &&
+            !platform::FileWriter::writeAtomically(*chemin, octets, &raison)) {
+            qWarning().noquote()
+                << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
             QApplication::beep();
-            platform::NSRunAlertPanel(QStringLiteral("ERREUR"), QStringLiteral("Problème lors de l'écriture du fichier."),
+            platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
+                                      QStringLiteral("Problème lors de l'écriture du fichier."),
                                       QStringLiteral("OK"));
         }
     }
@@ -402,7 +410,8 @@ void Batiment::imprimerListe(QObject *)
     const QList<eo::EORecord> salles = m_tableSalles.displayedObjects();
     if (salles.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("IMPRESSION ANNULEE"),
-                                  QStringLiteral("Ce batiment ne contient aucune salle !"), QStringLiteral("OK"));
+                                  QStringLiteral("Ce batiment ne contient aucune salle !"),
+                                  QStringLiteral("OK"));
         return;
     }
     info.insert(QStringLiteral("leBatiment"), nom);
@@ -426,7 +435,8 @@ void Batiment::imprimerListe(QObject *)
     const QString fichier = RoomListPrint::nomFichier(platform::Clock::now());
     const QString dossier = framework::KORApplicationOC::temporaryDirectory();
     if (dossier.isEmpty()) {
-        platform::NSRunAlertPanel(QStringLiteral("ERREUR"), QStringLiteral("Pas de TEMP ou HOME directory, probleme grave !"),
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
+                                  QStringLiteral("Pas de TEMP ou HOME directory, probleme grave !"),
                                   QStringLiteral("OK"));
         return;
     }
@@ -434,9 +444,10 @@ void Batiment::imprimerListe(QObject *)
     const QString chemin = QDir::toNativeSeparators(dossier + QLatin1Char('/') + fichier);
     QString raison = rapport.error;
     if (!rapport.succeeded() || !platform::FileWriter::writeAtomically(chemin, rapport.data, &raison)) {
-        qWarning().noquote() << QStringLiteral(">>>>> Impression de la liste des salles impossible : %1").arg(raison);
-        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"), QStringLiteral("Le fichier n'a pas pu etre cree !"),
-                                  QStringLiteral("OK"));
+        qWarning().noquote()
+            << QStringLiteral(">>>>> Impression de la liste des salles impossible : %1").arg(raison);
+        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"),
+                                  QStringLiteral("Le fichier n'a pas pu etre cree !"), QStringLiteral("OK"));
         return;
     }
     platform::FileOpener::openFile(chemin);

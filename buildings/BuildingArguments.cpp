@@ -9,7 +9,8 @@ using framework::KORConversions;
 
 QString BuildingArguments::champ(const QString &texte, int largeur)
 {
-    return KORConversions::recupererChaine(KORConversions::truncateString(texte.toUpper(), 0, quint64(largeur)));
+    return KORConversions::recupererChaine(
+        KORConversions::truncateString(texte.toUpper(), 0, quint64(largeur)));
 }
 
 QVariantMap BuildingArguments::insLocal(const SaisieBatiment &saisie, const QString &site)

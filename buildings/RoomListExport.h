@@ -31,6 +31,10 @@ public:
     static eo::EOQualifierPtr qualifierSalles(const QString &appellation);
     // The order of the file: building code, floor, door, each without regard to case.
     static QList<eo::EOSortOrdering> ordreDuFichier();
+    // The use-percentage lines of the listed rooms of a building, and their order: by room, then as they
+    // were recorded.
+    static eo::EOQualifierPtr qualifierLignes(const QString &appellation);
+    static QList<eo::EOSortOrdering> ordreDesLignes();
     // The use-percentage lines of the listed rooms of a building, read in one fetch, by room number, each
     // room's lines in the order they were recorded (the order a fetch of one room's lines gives).
     static LignesParSalle lignesParSalle(data::KORDataBusOC &dataBus, const QString &appellation,

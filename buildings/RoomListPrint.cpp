@@ -23,10 +23,18 @@ struct Usage {
 };
 
 constexpr Usage usages[] = {
-    {"salPourAdministration", "% Adm."}, {"salPourDocumentation", "% Doc."}, {"salPourEnseignement", "% Ens."},
-    {"salPourRecherche", "% Rech."},     {"salPourTechnique", "% Tech."},    {"tavVieSocial", "% Soc."},
-    {"tavAccueil", "% Acc."},            {"tavSanitaire", "% San."},         {"tavCirculation", "% Circ."},
-    {"tavRestauration", "% Rest."},      {"tavParking", "% Park."},          {"tavSportif", "% Sport"},
+    {"salPourAdministration", "% Adm."},
+    {"salPourDocumentation", "% Doc."},
+    {"salPourEnseignement", "% Ens."},
+    {"salPourRecherche", "% Rech."},
+    {"salPourTechnique", "% Tech."},
+    {"tavVieSocial", "% Soc."},
+    {"tavAccueil", "% Acc."},
+    {"tavSanitaire", "% San."},
+    {"tavCirculation", "% Circ."},
+    {"tavRestauration", "% Rest."},
+    {"tavParking", "% Park."},
+    {"tavSportif", "% Sport"},
 };
 
 // Departments looked up per fetch: a disjunction stays well within what a statement may bind.
@@ -70,8 +78,7 @@ QString RoomListPrint::repartService(const eo::EORecord &salle)
 
 QString RoomListPrint::nomFichier(const QDateTime &moment)
 {
-    return QStringLiteral("liste_salle-%1.pdf")
-        .arg(moment.toString(QStringLiteral("_yyyy-MM-dd-sszzz")));
+    return QStringLiteral("liste_salle-%1.pdf").arg(moment.toString(QStringLiteral("_yyyy-MM-dd-sszzz")));
 }
 
 void RoomListPrint::relier(data::KORDataBusOC &dataBus, const QList<eo::EORecord> &salles,
@@ -81,7 +88,8 @@ void RoomListPrint::relier(data::KORDataBusOC &dataBus, const QList<eo::EORecord
     QSet<QString> vus;
     for (const QList<eo::EORecord> &lignesDUneSalle : lignes) {
         for (const eo::EORecord &ligne : lignesDUneSalle) {
-            const QString code = KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure")));
+            const QString code =
+                KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure")));
             if (!code.isEmpty() && !vus.contains(code)) {
                 vus.insert(code);
                 codes.append(code);
@@ -97,16 +105,19 @@ void RoomListPrint::relier(data::KORDataBusOC &dataBus, const QList<eo::EORecord
         const QList<eo::EORecord> trouvees = dataBus.fetchArray(
             QStringLiteral("StructureZebVix"), std::make_shared<eo::EOOrQualifier>(conditions), {});
         for (const eo::EORecord &structure : trouvees)
-            structures.insert(KORConversions::recupererChaine(structure->valueForKey(QStringLiteral("cStructure"))),
-                              structure);
+            structures.insert(
+                KORConversions::recupererChaine(structure->valueForKey(QStringLiteral("cStructure"))),
+                structure);
     }
 
     for (const eo::EORecord &salle : salles) {
         QVariantList detail;
-        for (const eo::EORecord &ligne : lignes.value(salle->valueForKey(QStringLiteral("salNumero")).toLongLong())) {
-            const eo::EORecord structure =
-                structures.value(KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure"))));
-            ligne->takeValueForKey(structure ? eo::EOGenericRecord::toVariant(structure) : QVariant(eo::eoNull()),
+        for (const eo::EORecord &ligne :
+             lignes.value(salle->valueForKey(QStringLiteral("salNumero")).toLongLong())) {
+            const eo::EORecord structure = structures.value(
+                KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure"))));
+            ligne->takeValueForKey(structure ? eo::EOGenericRecord::toVariant(structure)
+                                             : QVariant(eo::eoNull()),
                                    QStringLiteral("structureZebVix"));
             detail.append(eo::EOGenericRecord::toVariant(ligne));
         }

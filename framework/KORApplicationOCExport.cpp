@@ -33,8 +33,9 @@ QString KORApplicationOC::temporaryDirectory()
 
 QString KORApplicationOC::creerFichierTemporaire(const QString &nom, const QString &type)
 {
-    const QString fichier = QStringLiteral("%1_%2.%3").arg(
-        nom, platform::Clock::now().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")), type);
+    const QString fichier =
+        QStringLiteral("%1_%2.%3")
+            .arg(nom, platform::Clock::now().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")), type);
     const QString repertoire = temporaryDirectory();
     if (repertoire.isEmpty()) {
         platform::NSRunAlertPanel(
@@ -66,8 +67,10 @@ void KORApplicationOC::exporterElements(const QString &texte)
     const std::optional<QString> chemin = platform::SavePanel::runModal(request);
     if (chemin && !chemin->isEmpty()) {
         QString raison;
-        if (!platform::FileWriter::writeAtomically(*chemin, platform::FileWriter::windows1252(texte), &raison)) {
-            qWarning().noquote() << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
+        if (!platform::FileWriter::writeAtomically(*chemin, platform::FileWriter::windows1252(texte),
+                                                   &raison)) {
+            qWarning().noquote()
+                << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
             QApplication::beep();
             platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
                                       QStringLiteral("Problème lors de l'écriture du fichier."),
@@ -96,11 +99,12 @@ void KORApplicationOC::printEPS(const QString &modele, const QVariantList &objec
     printReport(modele, objects, info, true);
 }
 
-void KORApplicationOC::printReport(const QString &modele, const QVariantList &objects, const QVariantMap &info,
-                                   bool postScript)
+void KORApplicationOC::printReport(const QString &modele, const QVariantList &objects,
+                                   const QVariantMap &info, bool postScript)
 {
     const QString base = trouverRapport(modele);
-    const QString chemin = creerFichierTemporaire(modele, postScript ? QStringLiteral("eps") : QStringLiteral("pdf"));
+    const QString chemin =
+        creerFichierTemporaire(modele, postScript ? QStringLiteral("eps") : QStringLiteral("pdf"));
     if (chemin.isEmpty())
         return;
 
@@ -111,11 +115,12 @@ void KORApplicationOC::printReport(const QString &modele, const QVariantList &ob
     if (rapport.cancelled)
         return;
     QString raison = rapport.error;
-    const bool ecrit = raison.isEmpty() && platform::FileWriter::writeAtomically(chemin, rapport.data, &raison);
+    const bool ecrit =
+        raison.isEmpty() && platform::FileWriter::writeAtomically(chemin, rapport.data, &raison);
     if (!ecrit) {
         qWarning().noquote() << QStringLiteral(">>>>> Impression de %1 impossible : %2").arg(modele, raison);
-        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"), QStringLiteral("Le fichier n'a pas pu etre cree !"),
-                                  QStringLiteral("OK"));
+        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"),
+                                  QStringLiteral("Le fichier n'a pas pu etre cree !"), QStringLiteral("OK"));
         return;
     }
     platform::FileOpener::openFile(chemin);

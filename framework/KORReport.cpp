@@ -34,7 +34,8 @@ QString titleOf(const QString &html)
 
 KORReport::Result KORReport::PDFReportWithTemplateNameOrPath(const QString &nameOrPath,
                                                              const QVariantList &objects,
-                                                             const QVariantMap &userInfo, const Progress &progress)
+                                                             const QVariantMap &userInfo,
+                                                             const Progress &progress)
 {
     Result result;
     std::optional<KORReportTemplate> model = KORReportTemplate::load(nameOrPath, &result.error);
@@ -74,7 +75,8 @@ KORReport::Result KORReport::PDFReportWithTemplateNameOrPath(const QString &name
 
 KORReport::Result KORReport::PSReportWithTemplateNameOrPath(const QString &nameOrPath,
                                                             const QVariantList &objects,
-                                                            const QVariantMap &userInfo, const Progress &progress)
+                                                            const QVariantMap &userInfo,
+                                                            const Progress &progress)
 {
     Result result = PDFReportWithTemplateNameOrPath(nameOrPath, objects, userInfo, progress);
     if (!result.succeeded())

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -26,7 +28,8 @@ constexpr qreal bandGap = 10;
 // meaning; the PDF stays vector.
 constexpr int resolution = 96;
 
-std::unique_ptr<QTextDocument> layOut(const QString &html, QPaintDevice *device, qreal width, qreal pageHeight)
+std::unique_ptr<QTextDocument> layOut(const QString &html, QPaintDevice *device, qreal width,
+                                      qreal pageHeight)
 {
     auto document = std::make_unique<QTextDocument>();
     document->documentLayout()->setPaintDevice(device);
@@ -36,11 +39,12 @@ std::unique_ptr<QTextDocument> layOut(const QString &html, QPaintDevice *device,
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document->setDefaultTextOption(option);
     document->setDocumentMargin(0);
-    document->setHtml(html);
+    // The page is set before the text: the text is then laid out once, on its page.
     if (pageHeight > 0)
         document->setPageSize(QSizeF(width, pageHeight));
     else
         document->setTextWidth(width);
+    document->setHtml(html);
     return document;
 }
 
@@ -80,9 +84,38 @@ qsizetype firstObjectOnPage(QTextDocument &document, QTextTable &table, qsizetyp
     return objects;
 }
 
+// Where the rows of the list end on each page of a document. Before a page break QTextDocument stretches the
+// last row of the page down to the page's end; the page is drawn down to the rows' own end instead, so that
+// a shaded row keeps its height. Pages without rows of the list are drawn whole (infinity).
+QList<qreal> rowEnds(QTextDocument &document, QTextTable *table, int pages, qreal pageHeight)
+{
+    QList<qreal> ends(pages, std::numeric_limits<qreal>::infinity());
+    if (!table)
+        return ends;
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    for (int row = table->format().headerRowCount(); row < table->rows(); ++row) {
+        const qreal top =
+            layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).top();
+        const int page = int(top / pageHeight);
+        if (page < 0 || page >= pages)
+            continue;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            const qreal bottom = layout->blockBoundingRect(cell.lastCursorPosition().block()).bottom() +
+                                 cell.format().toTableCellFormat().bottomPadding();
+            qreal &end = ends[page];
+            end = std::isinf(end) ? bottom : std::max(end, bottom);
+        }
+    }
+    return ends;
+}
+
 struct Part {
     std::unique_ptr<QTextDocument> document;
-    int pages = 0; // the pages of the part that are printed
+    int pages = 0;     // the pages of the part that are printed
+    QList<qreal> ends; // where each page's rows end (see rowEnds)
 };
 
 void draw(QPainter &painter, QTextDocument &document, const QPointF &at, const QRectF &clip)
@@ -140,7 +173,8 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
     const qreal footerHeight = bandHeight(source.footer);
     const qreal bodyHeight = height - headerHeight - footerHeight;
     if (bodyHeight < height / 3)
-        return failed(QStringLiteral("Les bandeaux du modèle d'impression ne laissent pas de place au document."));
+        return failed(
+            QStringLiteral("Les bandeaux du modèle d'impression ne laissent pas de place au document."));
 
     if (!tell(0))
         return cancelled();
@@ -154,11 +188,14 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
         std::unique_ptr<QTextDocument> document =
             layOut(source.document(from, to, opening, closing), &writer, width, bodyHeight);
         const int pages = document->pageCount();
+        QTextTable *table = listTable(document->rootFrame());
         if (closing) {
-            parts.push_back({std::move(document), pages});
+            QList<qreal> ends = rowEnds(*document, table, pages, bodyHeight);
+            // The document's own end is not a page break: its last page is drawn whole.
+            ends.last() = std::numeric_limits<qreal>::infinity();
+            parts.push_back({std::move(document), pages, ends});
             break;
         }
-        QTextTable *table = listTable(document->rootFrame());
         const qsizetype onLastPage =
             pages < 2 || !table ? -1 : firstObjectOnPage(*document, *table, to - from, pages - 1, bodyHeight);
         if (onLastPage < 0 || (onLastPage == 0 && !opening)) {
@@ -168,9 +205,13 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
         }
         // The part's last page is laid out again as the first page of the next part, with the objects
         // that follow.
-        parts.push_back({std::move(document), pages - 1});
+        QList<qreal> ends = rowEnds(*document, table, pages - 1, bodyHeight);
+        parts.push_back({std::move(document), pages - 1, ends});
         from += onLastPage;
         opening = false;
+        // The next part is sized for a little more than two pages of what this one held: its last page,
+        // laid out again with the part after, then holds few objects.
+        size = std::max<qsizetype>(objectsPerPart / 4, 2 * onLastPage / (pages - 1) + 2);
         if (!tell(int(layoutShare * from / std::max<qsizetype>(source.count, 1))))
             return cancelled();
     }
@@ -194,7 +235,8 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
                 draw(painter, *band, QPointF(0, 0), QRectF(0, 0, width, headerHeight));
             }
             const qreal top = index * bodyHeight;
-            draw(painter, *part.document, QPointF(0, headerHeight - top), QRectF(0, top, width, bodyHeight));
+            const qreal end = std::min(top + bodyHeight, part.ends.value(index, top + bodyHeight));
+            draw(painter, *part.document, QPointF(0, headerHeight - top), QRectF(0, top, width, end - top));
             if (footerHeight > 0) {
                 const auto band = layOut(source.footer(number, total), &writer, width, 0);
                 draw(painter, *band, QPointF(0, height - footerHeight + bandGap),

@@ -48,8 +48,9 @@ public:
     static Result print(const Source &source, const Page &page, QIODevice *output,
                         const Progress &progress = {});
 
-    // Objects laid out in the first part; later parts hold as many as the previous one.
-    static constexpr qsizetype objectsPerPart = 150;
+    // Objects laid out in the first part; later parts are sized on the objects per page seen so far. Small
+    // parts lay out fastest: the time QTextDocument takes for a table grows faster than its rows.
+    static constexpr qsizetype objectsPerPart = 40;
 };
 
 } // namespace framework

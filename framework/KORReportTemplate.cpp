@@ -28,14 +28,15 @@ namespace
 
 // The names the engine gives itself; an object never answers them.
 const QSet<QString> reservedNames{
-    QStringLiteral("objects"), QStringLiteral("debut"),      QStringLiteral("fin"),
-    QStringLiteral("rang"),    QStringLiteral("lignePaire"), QStringLiteral("page"),
+    QStringLiteral("objects"), QStringLiteral("debut"),       QStringLiteral("fin"),
+    QStringLiteral("rang"),    QStringLiteral("lignePaire"),  QStringLiteral("page"),
     QStringLiteral("pages"),   QStringLiteral("enumeration"), QStringLiteral(".")};
 
 // Every name a template looks up, in variables and sections alike.
 QStringList tagNames(const QString &text)
 {
-    static const QRegularExpression tag(QStringLiteral(R"(\{\{\s*[#^&{]?\s*([^\s{}!>=/#^&][^\s{}]*)\s*\}?\}\})"));
+    static const QRegularExpression tag(
+        QStringLiteral(R"(\{\{\s*[#^&{]?\s*([^\s{}!>=/#^&][^\s{}]*)\s*\}?\}\})"));
     QStringList names;
     for (auto it = tag.globalMatch(text); it.hasNext();) {
         const QString name = it.next().captured(1);
@@ -247,7 +248,8 @@ std::optional<KORReportTemplate> KORReportTemplate::load(const QString &nameOrPa
 
     QString documentText;
     if (!read(name + QStringLiteral(".html"), &documentText))
-        return fail(QStringLiteral("Le modèle d'impression %1 est introuvable.").arg(folder.filePath(name + ".html")));
+        return fail(QStringLiteral("Le modèle d'impression %1 est introuvable.")
+                        .arg(folder.filePath(name + ".html")));
 
     KORReportTemplate result;
     result.d = std::make_shared<Private>();
@@ -267,7 +269,8 @@ std::optional<KORReportTemplate> KORReportTemplate::load(const QString &nameOrPa
             continue;
         *slot = compile(content, &reason);
         if (!*slot)
-            return fail(QStringLiteral("Le modèle d'impression %1 est incorrect (%2) : %3").arg(name, file, reason));
+            return fail(
+                QStringLiteral("Le modèle d'impression %1 est incorrect (%2) : %3").arg(name, file, reason));
     }
 
     if (QFileInfo::exists(folder.filePath(QStringLiteral("rapport.conf")))) {
@@ -275,10 +278,11 @@ std::optional<KORReportTemplate> KORReportTemplate::load(const QString &nameOrPa
         const auto settings =
             platform::StringsFileParser::parseFile(folder.filePath(QStringLiteral("rapport.conf")), &fault);
         if (!settings) {
-            return fail(QStringLiteral("Les réglages du modèle d'impression %1 sont incorrects (ligne %2) : %3")
-                            .arg(name)
-                            .arg(fault.line)
-                            .arg(fault.message));
+            return fail(
+                QStringLiteral("Les réglages du modèle d'impression %1 sont incorrects (ligne %2) : %3")
+                    .arg(name)
+                    .arg(fault.line)
+                    .arg(fault.message));
         }
         p.page.size = pageSizeNamed(settings->value(QStringLiteral("format")));
         const QString orientation = settings->value(QStringLiteral("orientation")).trimmed().toLower();
@@ -313,7 +317,8 @@ void KORReportTemplate::setValues(const QVariantList &objects, const QVariantMap
     p.common.set("dateEdition", text(now.toString(QStringLiteral("dd/MM/yyyy"))));
     p.common.set("heureEdition", text(now.toString(QStringLiteral("HH:mm"))));
     p.common.set("nombreObjets", text(QString::number(objects.size())));
-    p.common.set("enumeration", mustache::lambda2([](const std::string &section, const mustache::renderer &render) {
+    p.common.set("enumeration",
+                 mustache::lambda2([](const std::string &section, const mustache::renderer &render) {
                      return enumeration(render(section));
                  }));
 

@@ -25,9 +25,9 @@ namespace framework
 // "heureEdition" (HH:mm) read from the application's clock, and "nombreObjets". Inside the list each object
 // answers the keys the document uses (key paths such as local.appellation included), with "rang" (from 1)
 // and "lignePaire". The section {{#enumeration}}...{{/enumeration}} writes a list joined by commas as a
-// reader expects it (", A,B" becomes "A, B"). Values are shown as the French reader expects: decimal comma, no thousands separator,
-// dates as dd/MM/yyyy; an empty value (none, null, "") is false for a section and prints nothing. Values are
-// escaped for HTML unless written {{{like_this}}}.
+// reader expects it (", A,B" becomes "A, B"). Values are shown as the French reader expects: decimal comma,
+// no thousands separator, dates as dd/MM/yyyy; an empty value (none, null, "") is false for a section and
+// prints nothing. Values are escaped for HTML unless written {{{like_this}}}.
 class KORReportTemplate
 {
 public:

@@ -43,8 +43,8 @@ std::optional<QString> SavePanel::runModal(const SavePanelRequest &request)
     } else if (s.presenter) {
         answer = s.presenter(request);
     } else {
-        qWarning().noquote() << QStringLiteral("Aucun panneau d'enregistrement : « %1 » est abandonné.")
-                                    .arg(request.title);
+        qWarning().noquote()
+            << QStringLiteral("Aucun panneau d'enregistrement : « %1 » est abandonné.").arg(request.title);
     }
     if (!answer)
         return std::nullopt;

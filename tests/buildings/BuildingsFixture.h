@@ -22,7 +22,8 @@ namespace buildingstest
 
 // Runs the actions while the window is open in its modal session, then closes it, as its close box would.
 // Should the actions leave a modal loop running, a watchdog closes the window so that no test hangs.
-inline void pendant(QDialog *fenetre, const std::function<void()> &ouvrir, const std::function<void()> &actions)
+inline void pendant(QDialog *fenetre, const std::function<void()> &ouvrir,
+                    const std::function<void()> &actions)
 {
     bool fini = false;
     QTimer::singleShot(0, fenetre, [&] {
@@ -44,17 +45,20 @@ inline void pendant(QDialog *fenetre, const std::function<void()> &ouvrir, const
 
 inline void pendantLaFenetre(buildings::Batiment &batiment, const std::function<void()> &actions)
 {
-    pendant(batiment.fenetreBatiment(), [&] { batiment.ouvertureFenetre(nullptr); }, actions);
+    pendant(
+        batiment.fenetreBatiment(), [&] { batiment.ouvertureFenetre(nullptr); }, actions);
 }
 
 inline void pendantLExport(buildings::Batiment &batiment, const std::function<void()> &actions)
 {
-    pendant(batiment.fenetreExport(), [&] { batiment.ouvertureExport(nullptr); }, actions);
+    pendant(
+        batiment.fenetreExport(), [&] { batiment.ouvertureExport(nullptr); }, actions);
 }
 
 // What the user types in the six fields.
-inline void saisir(buildings::Batiment &b, const QString &code, const QString &nom, const QString &adresse1 = {},
-                   const QString &adresse2 = {}, const QString &codePostal = {}, const QString &localite = {})
+inline void saisir(buildings::Batiment &b, const QString &code, const QString &nom,
+                   const QString &adresse1 = {}, const QString &adresse2 = {}, const QString &codePostal = {},
+                   const QString &localite = {})
 {
     Ui::Batiment &ui = b.form();
     ui.tfCodeBatiment->setText(code);
@@ -80,7 +84,8 @@ public:
     Changements()
     {
         platform::NotificationCenter::defaultCenter().addObserver(
-            this, [this](const platform::Notification &) { ++nombre; }, QStringLiteral("changementAuxBatiments"));
+            this, [this](const platform::Notification &) { ++nombre; },
+            QStringLiteral("changementAuxBatiments"));
     }
     int nombre = 0;
 };

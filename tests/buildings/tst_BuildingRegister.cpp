@@ -22,14 +22,14 @@ namespace
 
 QVariantMap constantesInsLocal()
 {
-    return {{"adrbp", ""},           {"adrlisteRouge", "O"}, {"adrnation", "100"}, {"adrqualite", "BATIMENT"},
-            {"insBisTer", ""},       {"insCVoie", ""},       {"insCpEtranger", ""}, {"insNoVoie", ""},
+    return {{"adrbp", ""},     {"adrlisteRouge", "O"}, {"adrnation", "100"},  {"adrqualite", "BATIMENT"},
+            {"insBisTer", ""}, {"insCVoie", ""},       {"insCpEtranger", ""}, {"insNoVoie", ""},
             {"insNomVoie", ""}};
 }
 
 QVariantMap constantesMajLocal()
 {
-    return {{"adrbp", ""},    {"majNoVoie", ""}, {"majBisTer", ""},     {"majCVoie", ""},
+    return {{"adrbp", ""},      {"majNoVoie", ""},   {"majBisTer", ""},     {"majCVoie", ""},
             {"majNomVoie", ""}, {"majCPays", "100"}, {"majCpEtranger", ""}, {"majAdrListeRouge", "O"}};
 }
 
@@ -71,8 +71,8 @@ private slots:
         db = std::make_unique<TestDatabase>(m_backend);
         QVERIFY2(db->isValid(), qPrintable(db->error()));
         // Names whose order differs with and without regard to case.
-        for (const auto &[code, nom] : {std::pair{"SCI", "SCIENCES"}, std::pair{"ARC", "archives"},
-                                        std::pair{"DRT", "Droit"}})
+        for (const auto &[code, nom] :
+             {std::pair{"SCI", "SCIENCES"}, std::pair{"ARC", "archives"}, std::pair{"DRT", "Droit"}})
             QVERIFY(!db->addBuilding(QString::fromLatin1(code), QString::fromLatin1(nom)).isEmpty());
         QVERIFY(db->exec(QStringLiteral("INSERT INTO IMPLANTATION_GEO (C_IMPLANTATION, LC_IMPLANTATION_GEO) "
                                         "VALUES ('BAY', 'Campus de Bayonne')")));
@@ -93,40 +93,65 @@ private slots:
         QTest::addColumn<QVariantMap>("majLocal");
 
         const SaisieBatiment minuscules{"bib", "bibliothèque", "1 rue des écoles", "bât. b", "64000", "pau"};
-        QTest::newRow("upper-cased")
-            << minuscules
-            << avec(constantesInsLocal(), {{"adradresse1", "1 RUE DES ÉCOLES"}, {"adradresse2", "BÂT. B"},
-                                           {"adrcp", "64000"}, {"adrnom", "BIBLIOTHÈQUE"}, {"adrville", "PAU"},
-                                           {"batabrev", "BIB"}, {"insCImplantation", "PAU"},
-                                           {"insLocalite", "PAU"}})
-            << avec(constantesMajLocal(), {{"adradresse1", "1 RUE DES ÉCOLES"}, {"adradresse2", "BÂT. B"},
-                                           {"adrcp", "64000"}, {"adrnom", "BIBLIOTHÈQUE"}, {"adrville", "PAU"},
-                                           {"batabrev", "BIB"}, {"majCImplantation", "PAU"},
-                                           {"majLocalite", "PAU"}, {"oldCLocal", "bIb"}});
+        QTest::newRow("upper-cased") << minuscules
+                                     << avec(constantesInsLocal(), {{"adradresse1", "1 RUE DES ÉCOLES"},
+                                                                    {"adradresse2", "BÂT. B"},
+                                                                    {"adrcp", "64000"},
+                                                                    {"adrnom", "BIBLIOTHÈQUE"},
+                                                                    {"adrville", "PAU"},
+                                                                    {"batabrev", "BIB"},
+                                                                    {"insCImplantation", "PAU"},
+                                                                    {"insLocalite", "PAU"}})
+                                     << avec(constantesMajLocal(), {{"adradresse1", "1 RUE DES ÉCOLES"},
+                                                                    {"adradresse2", "BÂT. B"},
+                                                                    {"adrcp", "64000"},
+                                                                    {"adrnom", "BIBLIOTHÈQUE"},
+                                                                    {"adrville", "PAU"},
+                                                                    {"batabrev", "BIB"},
+                                                                    {"majCImplantation", "PAU"},
+                                                                    {"majLocalite", "PAU"},
+                                                                    {"oldCLocal", "bIb"}});
 
         const QString soixanteDix = QString(70, QLatin1Char('a'));
         const SaisieBatiment longue{"abcde", soixanteDix, soixanteDix, soixanteDix, "6400012", soixanteDix};
-        QTest::newRow("cut to the columns")
-            << longue
-            << avec(constantesInsLocal(), {{"adradresse1", QString(60, 'A')}, {"adradresse2", QString(40, 'A')},
-                                           {"adrcp", "64000"}, {"adrnom", QString(50, 'A')},
-                                           {"adrville", QString(30, 'A')}, {"batabrev", "ABC"},
-                                           {"insCImplantation", "PAU"}, {"insLocalite", QString(26, 'A')}})
-            << avec(constantesMajLocal(), {{"adradresse1", QString(60, 'A')}, {"adradresse2", QString(40, 'A')},
-                                           {"adrcp", "64000"}, {"adrnom", QString(50, 'A')},
-                                           {"adrville", QString(30, 'A')}, {"batabrev", "ABC"},
-                                           {"majCImplantation", "PAU"}, {"majLocalite", QString(26, 'A')},
-                                           {"oldCLocal", "bIb"}});
+        QTest::newRow("cut to the columns") << longue
+                                            << avec(constantesInsLocal(), {{"adradresse1", QString(60, 'A')},
+                                                                           {"adradresse2", QString(40, 'A')},
+                                                                           {"adrcp", "64000"},
+                                                                           {"adrnom", QString(50, 'A')},
+                                                                           {"adrville", QString(30, 'A')},
+                                                                           {"batabrev", "ABC"},
+                                                                           {"insCImplantation", "PAU"},
+                                                                           {"insLocalite", QString(26, 'A')}})
+                                            << avec(constantesMajLocal(), {{"adradresse1", QString(60, 'A')},
+                                                                           {"adradresse2", QString(40, 'A')},
+                                                                           {"adrcp", "64000"},
+                                                                           {"adrnom", QString(50, 'A')},
+                                                                           {"adrville", QString(30, 'A')},
+                                                                           {"batabrev", "ABC"},
+                                                                           {"majCImplantation", "PAU"},
+                                                                           {"majLocalite", QString(26, 'A')},
+                                                                           {"oldCLocal", "bIb"}});
 
         const SaisieBatiment vide;
-        QTest::newRow("empty form")
-            << vide
-            << avec(constantesInsLocal(), {{"adradresse1", ""}, {"adradresse2", ""}, {"adrcp", ""}, {"adrnom", ""},
-                                           {"adrville", ""}, {"batabrev", ""}, {"insCImplantation", "PAU"},
-                                           {"insLocalite", ""}})
-            << avec(constantesMajLocal(), {{"adradresse1", ""}, {"adradresse2", ""}, {"adrcp", ""}, {"adrnom", ""},
-                                           {"adrville", ""}, {"batabrev", ""}, {"majCImplantation", "PAU"},
-                                           {"majLocalite", ""}, {"oldCLocal", "bIb"}});
+        QTest::newRow("empty form") << vide
+                                    << avec(constantesInsLocal(), {{"adradresse1", ""},
+                                                                   {"adradresse2", ""},
+                                                                   {"adrcp", ""},
+                                                                   {"adrnom", ""},
+                                                                   {"adrville", ""},
+                                                                   {"batabrev", ""},
+                                                                   {"insCImplantation", "PAU"},
+                                                                   {"insLocalite", ""}})
+                                    << avec(constantesMajLocal(), {{"adradresse1", ""},
+                                                                   {"adradresse2", ""},
+                                                                   {"adrcp", ""},
+                                                                   {"adrnom", ""},
+                                                                   {"adrville", ""},
+                                                                   {"batabrev", ""},
+                                                                   {"majCImplantation", "PAU"},
+                                                                   {"majLocalite", ""},
+                                                                   {"oldCLocal", "bIb"}});
     }
     void argumentTables()
     {
@@ -161,11 +186,12 @@ private slots:
                                   << "" << true << true << true << false;
         QTest::newRow("modification") << QStringList{"boutonModifier"} << 1 << true << "ARC"
                                       << "Campus de Pau" << true << true << true << false;
-        QTest::newRow("creation cancelled") << QStringList{"boutonCreer", "boutonFinir"} << 3 << false << "ARC"
-                                            << "Campus de Pau" << false << false << false << true;
-        QTest::newRow("modification cancelled") << QStringList{"boutonModifier", "boutonFinir"} << 3 << false
-                                                << "ARC"
-                                                << "Campus de Pau" << false << false << false << true;
+        QTest::newRow("creation cancelled")
+            << QStringList{"boutonCreer", "boutonFinir"} << 3 << false << "ARC"
+            << "Campus de Pau" << false << false << false << true;
+        QTest::newRow("modification cancelled")
+            << QStringList{"boutonModifier", "boutonFinir"} << 3 << false << "ARC"
+            << "Campus de Pau" << false << false << false << true;
     }
     void modes()
     {
@@ -250,7 +276,8 @@ private slots:
             ui().boutonCreer->click();
             QCOMPARE(int(batiment->etat()), 3);
             // Fetched again, without regard to case.
-            QCOMPARE(noms(batiment->tableBatiment()), (QStringList{"archives", "BIBLIOTHÈQUE", "Droit", "SCIENCES"}));
+            QCOMPARE(noms(batiment->tableBatiment()),
+                     (QStringList{"archives", "BIBLIOTHÈQUE", "Droit", "SCIENCES"}));
             QVERIFY(ui().tfCodeBatiment->isReadOnly());
             QVERIFY(ui().boutonModifier->isEnabled());
             QVERIFY(!ui().boutonFinir->isChecked());
@@ -315,15 +342,17 @@ private slots:
         QTest::addColumn<bool>("creation");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("alerte");
-        QTest::newRow("duplicate code on creation") << true << "sci"
-                                                    << "ATTENTION: Le nouveau batiment n'a pas ete enregistre !!";
+        QTest::newRow("duplicate code on creation")
+            << true << "sci"
+            << "ATTENTION: Le nouveau batiment n'a pas ete enregistre !!";
         QTest::newRow("empty code on creation") << true << ""
                                                 << "ATTENTION: Le nouveau batiment n'a pas ete enregistre !!";
         QTest::newRow("duplicate code on modification")
             << false << "drt"
             << "ATTENTION: Les modifications du batiment n'a pas ete enregistrees !!";
         QTest::newRow("empty code on modification")
-            << false << "" << "ATTENTION: Les modifications du batiment n'a pas ete enregistrees !!";
+            << false << ""
+            << "ATTENTION: Les modifications du batiment n'a pas ete enregistrees !!";
     }
     void refusalsKeepWhatWasTyped()
     {
@@ -369,9 +398,10 @@ private slots:
             QVERIFY(db->exec(QStringLiteral(
                 "CREATE FUNCTION solma.deplace() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                 "UPDATE solma.LOCAL SET C_LOCAL = 'ZZZ' WHERE C_LOCAL = NEW.C_LOCAL; RETURN NULL; END $$")));
-            QVERIFY(db->exec(QStringLiteral("CREATE TRIGGER deplace AFTER UPDATE OF APPELLATION ON solma.LOCAL "
-                                            "FOR EACH ROW WHEN (NEW.C_LOCAL <> 'ZZZ') EXECUTE FUNCTION "
-                                            "solma.deplace()")));
+            QVERIFY(
+                db->exec(QStringLiteral("CREATE TRIGGER deplace AFTER UPDATE OF APPELLATION ON solma.LOCAL "
+                                        "FOR EACH ROW WHEN (NEW.C_LOCAL <> 'ZZZ') EXECUTE FUNCTION "
+                                        "solma.deplace()")));
         }
         pendantLaFenetre(*batiment, [&] {
             ui().boutonModifier->click(); // archives

@@ -33,9 +33,10 @@ QByteArray ligne(const QList<QByteArray> &champs, const QList<QByteArray> &tripl
     return texte + '\n';
 }
 
-const QByteArray entete = "Code Batiment|Nom Batiment|Etage|Numero Porte|Nb places|Superficie|%Administration|"
-                          "%Documentation|%Enseignement|%Recherche|%Technique|%Vie Sociale|%Accueil|%Sanitaire|"
-                          "%Circulation|%Restauration|%Parking|%Sportif|Type Salle|Descriptif|% par Service\n";
+const QByteArray entete =
+    "Code Batiment|Nom Batiment|Etage|Numero Porte|Nb places|Superficie|%Administration|"
+    "%Documentation|%Enseignement|%Recherche|%Technique|%Vie Sociale|%Accueil|%Sanitaire|"
+    "%Circulation|%Restauration|%Parking|%Sportif|Type Salle|Descriptif|% par Service\n";
 
 eo::EORecord enregistrement(const QVariantMap &valeurs)
 {
@@ -49,7 +50,8 @@ eo::EORecord enregistrement(const QVariantMap &valeurs)
 class Environnement
 {
 public:
-    Environnement(const char *nom, const QByteArray &valeur) : m_nom(nom), m_avant(qgetenv(nom)), m_avait(qEnvironmentVariableIsSet(nom))
+    Environnement(const char *nom, const QByteArray &valeur)
+        : m_nom(nom), m_avant(qgetenv(nom)), m_avait(qEnvironmentVariableIsSet(nom))
     {
         qputenv(nom, valeur);
     }
@@ -112,11 +114,9 @@ private:
     }
     bool pourcentage(qint64 salle, int type, int valeur, const QString &service)
     {
-        return db->dataBus().executeProcedure(QStringLiteral("insDetailPourcentage"),
-                                              {{"salnumero", salle},
-                                               {"dettype", type},
-                                               {"detpourcentage", valeur},
-                                               {"cstructure", service}});
+        return db->dataBus().executeProcedure(
+            QStringLiteral("insDetailPourcentage"),
+            {{"salnumero", salle}, {"dettype", type}, {"detpourcentage", valeur}, {"cstructure", service}});
     }
     void choisir(const QString &nom)
     {
@@ -150,9 +150,10 @@ private slots:
         QVERIFY2(db->isValid(), qPrintable(db->error()));
         QVERIFY(!db->addBuilding("SCI", "SCIENCES").isEmpty());
         QVERIFY(!db->addBuilding("DRT", "Droit").isEmpty());
-        QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, "
-                                        "C_TYPE_STRUCTURE, C_STRUCTURE_PERE) VALUES ('LET', 'LETTRES', "
-                                        "'Lettres | langues', 'S', 'UNIV')")));
+        QVERIFY(
+            db->exec(QStringLiteral("INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, "
+                                    "C_TYPE_STRUCTURE, C_STRUCTURE_PERE) VALUES ('LET', 'LETTRES', "
+                                    "'Lettres | langues', 'S', 'UNIV')")));
 
         const qint64 a12 = salle("SCI", "1", "A12",
                                  {{"salCapacite", 30},
@@ -178,7 +179,8 @@ private slots:
         QVERIFY(pourcentage(a12, 1, 60, "SCI"));
         QVERIFY(pourcentage(a12, 2, 40, "UNIV"));
         QVERIFY(pourcentage(z1, 1, 100, "LET"));
-        QVERIFY(db->exec(QStringLiteral("INSERT INTO SALLE_TAV (SAL_NUMERO, TAV_SPORTIF) VALUES (%1, 20)").arg(z1)));
+        QVERIFY(db->exec(
+            QStringLiteral("INSERT INTO SALLE_TAV (SAL_NUMERO, TAV_SPORTIF) VALUES (%1, 20)").arg(z1)));
 
         batiment = std::make_unique<Batiment>(db->dataBus());
         platform::SavePanel::clearAnswers();
@@ -215,13 +217,49 @@ private slots:
         const QByteArray attendu =
             entete +
             // Building code, floor, door without regard to case; the room without bookable flag left out.
-            ligne({"SCI", "SCIENCES", "0", "b2", "10", "35,5", "", "", "80", "", "", "", "", "", "", "", "", "",
-                   "Bureau", "Bureau 2,0"}) +
-            ligne({"SCI", "SCIENCES", "1", "A12", "30", "12,5", "", "", "60", "40", "", "", "", "", "", "", "", "",
-                   "Salle de cours", "Salle de TP chimie \xa6 physique"},
+            ligne({"SCI", "SCIENCES", "0", "b2", "10", "35,5", "", "", "80",     "",
+                   "",    "",         "",  "",   "",   "",     "", "", "Bureau", "Bureau 2,0"}) +
+            ligne({"SCI",
+                   "SCIENCES",
+                   "1",
+                   "A12",
+                   "30",
+                   "12,5",
+                   "",
+                   "",
+                   "60",
+                   "40",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "Salle de cours",
+                   "Salle de TP chimie \xa6 physique"},
                   {"Facult\xe9 des sciences", "60", "Enseignement", "Universit\xe9", "40", "Recherche"}) +
-            ligne({"SCI", "SCIENCES", "10", "Z1", "100", "120,25", "", "", "100", "", "", "", "", "", "", "", "",
-                   "20", "Amphith\xe9\xe2tre", "Amphi"},
+            ligne({"SCI",
+                   "SCIENCES",
+                   "10",
+                   "Z1",
+                   "100",
+                   "120,25",
+                   "",
+                   "",
+                   "100",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "",
+                   "20",
+                   "Amphith\xe9\xe2tre",
+                   "Amphi"},
                   {"Lettres \xa6 langues", "100", "Enseignement"});
         QCOMPARE(fichier.readAll(), attendu);
         QCOMPARE(batiment->tableSalles().displayedObjects().size(), 3);
@@ -272,7 +310,8 @@ private slots:
         // Nothing half-written either.
         if (dossierCible == cible.path())
             QCOMPARE(QDir(dossierCible).entryList(QDir::Files | QDir::Hidden).size(), 0);
-        QFile::setPermissions(cible.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(cible.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void exportListFollowsTheRegister()
@@ -296,24 +335,26 @@ private slots:
     {
         QTest::addColumn<QVariantMap>("valeurs");
         QTest::addColumn<QString>("texte");
-        QTest::newRow("teaching and research") << QVariantMap{{"salPourEnseignement", 60.0}, {"salPourRecherche", 40.0}}
-                                               << ", 60% Ens., 40% Rech.";
+        QTest::newRow("teaching and research")
+            << QVariantMap{{"salPourEnseignement", 60.0}, {"salPourRecherche", 40.0}}
+            << ", 60% Ens., 40% Rech.";
         QVariantMap toutes;
-        const QStringList cles{"tavSportif",      "tavParking",       "tavRestauration",     "tavCirculation",
-                               "tavSanitaire",    "tavAccueil",       "tavVieSocial",        "salPourTechnique",
-                               "salPourRecherche", "salPourEnseignement", "salPourDocumentation", "salPourAdministration"};
+        const QStringList cles{"tavSportif",          "tavParking",           "tavRestauration",
+                               "tavCirculation",      "tavSanitaire",         "tavAccueil",
+                               "tavVieSocial",        "salPourTechnique",     "salPourRecherche",
+                               "salPourEnseignement", "salPourDocumentation", "salPourAdministration"};
         for (qsizetype i = 0; i < cles.size(); ++i)
             toutes.insert(cles.at(i), double(i + 1));
-        QTest::newRow("every use, in a fixed order")
-            << toutes
-            << ", 12% Adm., 11% Doc., 10% Ens., 9% Rech., 8% Tech., 7% Soc., 6% Acc., 5% San., 4% Circ., 3% Rest., "
-               "2% Park., 1% Sport";
+        QTest::newRow("every use, in a fixed order") << toutes
+                                                     << ", 12% Adm., 11% Doc., 10% Ens., 9% Rech., 8% Tech., "
+                                                        "7% Soc., 6% Acc., 5% San., 4% Circ., 3% Rest., "
+                                                        "2% Park., 1% Sport";
         QTest::newRow("zero, negative, absent") << QVariantMap{{"salPourAdministration", 0.0},
                                                                {"salPourDocumentation", -5.0},
                                                                {"salPourEnseignement", eo::eoNull()}}
                                                 << "";
-        QTest::newRow("fractions dropped") << QVariantMap{{"salPourEnseignement", 12.7}, {"tavParking", 0.4}}
-                                           << ", 12% Ens.";
+        QTest::newRow("fractions dropped")
+            << QVariantMap{{"salPourEnseignement", 12.7}, {"tavParking", 0.4}} << ", 12% Ens.";
     }
     void repartition()
     {
@@ -336,9 +377,10 @@ private slots:
         QFETCH(QString, texte);
         QVariantList lignes;
         for (const QString &service : services) {
-            const QVariant structure = service == QLatin1String("-")
-                                           ? eo::eoNull()
-                                           : eo::EOGenericRecord::toVariant(enregistrement({{"lcStructure", service}}));
+            const QVariant structure =
+                service == QLatin1String("-")
+                    ? eo::eoNull()
+                    : eo::EOGenericRecord::toVariant(enregistrement({{"lcStructure", service}}));
             lignes.append(eo::EOGenericRecord::toVariant(enregistrement({{"structureZebVix", structure}})));
         }
         QCOMPARE(RoomListPrint::repartService(enregistrement({{"detailPourcentages", lignes}})), texte);
@@ -350,10 +392,10 @@ private slots:
         QTest::addColumn<QString>("nom");
         QTest::newRow("afternoon") << QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 42))
                                    << "liste_salle-_2024-03-05-09042.pdf";
-        QTest::newRow("hours and minutes are not part of it") << QDateTime(QDate(2024, 3, 5), QTime(9, 59, 9, 42))
-                                                              << "liste_salle-_2024-03-05-09042.pdf";
-        QTest::newRow("new year's eve") << QDateTime(QDate(2001, 12, 31), QTime(23, 59, 7, 5))
-                                        << "liste_salle-_2001-12-31-07005.pdf";
+        QTest::newRow("hours and minutes are not part of it")
+            << QDateTime(QDate(2024, 3, 5), QTime(9, 59, 9, 42)) << "liste_salle-_2024-03-05-09042.pdf";
+        QTest::newRow("new year's eve")
+            << QDateTime(QDate(2001, 12, 31), QTime(23, 59, 7, 5)) << "liste_salle-_2001-12-31-07005.pdf";
     }
     void fileNameFromTheClock()
     {
@@ -368,17 +410,19 @@ private slots:
         const Environnement tmp("TMPDIR", QFile::encodeName(temporaire.path()));
         imprimer(QStringLiteral("SCIENCES"));
         QVERIFY(alertes().isEmpty());
-        const QString attendu = QDir::toNativeSeparators(temporaire.path() + "/liste_salle-_2024-03-05-09042.pdf");
+        const QString attendu =
+            QDir::toNativeSeparators(temporaire.path() + "/liste_salle-_2024-03-05-09042.pdf");
         QCOMPARE(ouverts, QStringList{attendu});
 
         // The rooms carry the two texts, read through their lines and departments.
         QStringList textes;
         for (const eo::EORecord &salle : batiment->tableSalles().displayedObjects())
-            textes.append(salle->valueForKey("salPorte").toString() + " " + salle->valueForKey("repartition").toString() +
-                          " / " + salle->valueForKey("repartService").toString());
+            textes.append(salle->valueForKey("salPorte").toString() + " " +
+                          salle->valueForKey("repartition").toString() + " / " +
+                          salle->valueForKey("repartService").toString());
         textes.sort();
-        QCOMPARE(textes, (QStringList{"A12 , 60% Ens., 40% Rech. / ,SCIENCES,UNIV", "Z1 , 100% Ens., 20% Sport / ,LETTRES",
-                                      "b2 , 80% Ens. / "}));
+        QCOMPARE(textes, (QStringList{"A12 , 60% Ens., 40% Rech. / ,SCIENCES,UNIV",
+                                      "Z1 , 100% Ens., 20% Sport / ,LETTRES", "b2 , 80% Ens. / "}));
 
         const QString texte = textesDesPages(attendu).join(QLatin1Char('\n'));
         QVERIFY2(texte.contains(QStringLiteral("Liste des salles du bâtiment SCIENCES")), qPrintable(texte));
@@ -401,12 +445,15 @@ private slots:
         QTest::addColumn<QString>("panne");
         QTest::addColumn<QString>("alerte");
         QTest::newRow("no bookable room") << "Droit"
-                                          << "" << "IMPRESSION ANNULEE: Ce batiment ne contient aucune salle !";
+                                          << ""
+                                          << "IMPRESSION ANNULEE: Ce batiment ne contient aucune salle !";
         QTest::newRow("no temporary nor home folder")
             << "SCIENCES"
-            << "dossiers" << "ERREUR: Pas de TEMP ou HOME directory, probleme grave !";
+            << "dossiers"
+            << "ERREUR: Pas de TEMP ou HOME directory, probleme grave !";
         QTest::newRow("broken template") << "SCIENCES"
-                                         << "modele" << "PROBLEME: Le fichier n'a pas pu etre cree !";
+                                         << "modele"
+                                         << "PROBLEME: Le fichier n'a pas pu etre cree !";
     }
     void printThatCannotBeMade()
     {
@@ -415,7 +462,8 @@ private slots:
         QFETCH(QString, alerte);
         QTemporaryDir temporaire;
         const bool sansDossiers = panne == QLatin1String("dossiers");
-        const Environnement tmp("TMPDIR", sansDossiers ? QByteArray("/nonexistent/tmp") : QFile::encodeName(temporaire.path()));
+        const Environnement tmp("TMPDIR", sansDossiers ? QByteArray("/nonexistent/tmp")
+                                                       : QFile::encodeName(temporaire.path()));
         const Environnement home("HOME", sansDossiers ? QByteArray("/nonexistent/home") : qgetenv("HOME"));
         std::unique_ptr<Environnement> environnement;
         QTemporaryDir ressources;
@@ -425,7 +473,8 @@ private slots:
             QVERIFY(modele.open(QIODevice::WriteOnly));
             modele.write("{{#objects}} never closed");
             modele.close();
-            environnement = std::make_unique<Environnement>("LOCAVIA_RESOURCES", QFile::encodeName(ressources.path()));
+            environnement =
+                std::make_unique<Environnement>("LOCAVIA_RESOURCES", QFile::encodeName(ressources.path()));
         }
         imprimer(batiment);
         QCOMPARE(alertes(), QStringList{alerte});

@@ -108,8 +108,9 @@ private slots:
             const Environnement home("HOME", "/nonexistent/home");
             QCOMPARE(app.creerFichierTemporaire("Salles", "pdf"), QString());
         }
-        QCOMPARE(alertes,
-                 QStringList{"ERREUR: Pas de TEMP ou HOME directory, probleme grave, on quitte l'application !"});
+        QCOMPARE(
+            alertes,
+            QStringList{"ERREUR: Pas de TEMP ou HOME directory, probleme grave, on quitte l'application !"});
         QCOMPARE(app.quits, QList<int>{1});
     }
 
@@ -119,8 +120,9 @@ private slots:
         QTest::addColumn<QString>("fichier");
         QTest::addColumn<QByteArray>("contenu");
         QTest::addColumn<QStringList>("alertesAttendues");
-        QTest::newRow("written in the 8-bit encoding") << "notes.txt"
-                                                       << "notes.txt" << QByteArray("Caf\xe9 \x80 5") << QStringList{};
+        QTest::newRow("written in the 8-bit encoding")
+            << "notes.txt"
+            << "notes.txt" << QByteArray("Caf\xe9 \x80 5") << QStringList{};
         QTest::newRow("extension added") << "notes"
                                          << "notes.txt" << QByteArray("Caf\xe9 \x80 5") << QStringList{};
         QTest::newRow("cancelled") << "annule"
@@ -175,9 +177,10 @@ private slots:
         else
             app.printPDF(QStringLiteral("ListeSalles"), salles, info);
         QVERIFY(alertes.isEmpty());
-        const QString chemin = QDir(temporaire.path())
-                                   .filePath(QStringLiteral("ListeSalles_2001-12-31_23-59-07.%1")
-                                                 .arg(postScript ? QStringLiteral("eps") : QStringLiteral("pdf")));
+        const QString chemin =
+            QDir(temporaire.path())
+                .filePath(QStringLiteral("ListeSalles_2001-12-31_23-59-07.%1")
+                              .arg(postScript ? QStringLiteral("eps") : QStringLiteral("pdf")));
         QCOMPARE(ouverts, QStringList{chemin});
         QVERIFY(lire(chemin).startsWith(debut));
         if (!postScript) {

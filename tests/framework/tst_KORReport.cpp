@@ -57,9 +57,10 @@ QVariantMap room(int number)
             {"salCapacite", 20 + number % 30},
             {"salSuperficie", 12.5 + number % 9},
             // Every tenth room has a long description of its use, so that rows differ in height.
-            {"repartition", number % 10 == 0 ? QStringLiteral(", 10% Adm., 20% Doc., 30% Ens., 10% Rech., 10% "
-                                                              "Tech., 5% Soc., 5% Acc., 10% Sport")
-                                             : QStringLiteral(", 100% Ens.")},
+            {"repartition", number % 10 == 0
+                                ? QStringLiteral(", 10% Adm., 20% Doc., 30% Ens., 10% Rech., 10% "
+                                                 "Tech., 5% Soc., 5% Acc., 10% Sport")
+                                : QStringLiteral(", 100% Ens.")},
             {"repartService", QStringLiteral(",SCIENCES")}};
 }
 
@@ -87,19 +88,21 @@ private slots:
 
         const QString x = QStringLiteral("{{#objects}}[{{x}}]{{/objects}}");
         QTest::newRow("text") << x << QVariantMap{{"x", "Salle A"}} << "[Salle A]";
-        QTest::newRow("escaped for HTML") << x << QVariantMap{{"x", "<b>R&D</b>"}} << "[&lt;b&gt;R&amp;D&lt;/b&gt;]";
-        QTest::newRow("unescaped on demand") << "{{#objects}}{{{x}}}{{/objects}}" << QVariantMap{{"x", "<b>"}}
-                                             << "<b>";
+        QTest::newRow("escaped for HTML")
+            << x << QVariantMap{{"x", "<b>R&D</b>"}} << "[&lt;b&gt;R&amp;D&lt;/b&gt;]";
+        QTest::newRow("unescaped on demand")
+            << "{{#objects}}{{{x}}}{{/objects}}" << QVariantMap{{"x", "<b>"}} << "<b>";
         QTest::newRow("null") << x << QVariantMap{{"x", eo::eoNull()}} << "[]";
         QTest::newRow("decimal comma") << x << QVariantMap{{"x", 35.5}} << "[35,5]";
         QTest::newRow("no thousands separator") << x << QVariantMap{{"x", 1234567.25}} << "[1234567,25]";
         QTest::newRow("whole number read as decimal") << x << QVariantMap{{"x", 80.0}} << "[80]";
-        QTest::newRow("exact decimal") << x << QVariantMap{{"x", QVariant::fromValue(eo::EODecimal::fromString("12.50"))}}
-                                       << "[12,50]";
+        QTest::newRow("exact decimal")
+            << x << QVariantMap{{"x", QVariant::fromValue(eo::EODecimal::fromString("12.50"))}} << "[12,50]";
         QTest::newRow("integer") << x << QVariantMap{{"x", qint64(4200)}} << "[4200]";
         QTest::newRow("date") << x << QVariantMap{{"x", QDate(2024, 3, 5)}} << "[05/03/2024]";
         QTest::newRow("key path") << "{{#objects}}{{local.appellation}}{{/objects}}"
-                                  << QVariantMap{{"local", QVariantMap{{"appellation", "SCIENCES"}}}} << "SCIENCES";
+                                  << QVariantMap{{"local", QVariantMap{{"appellation", "SCIENCES"}}}}
+                                  << "SCIENCES";
         const QString section = QStringLiteral("{{#objects}}{{#x}}oui{{/x}}{{^x}}non{{/x}}{{/objects}}");
         QTest::newRow("empty text is false") << section << QVariantMap{{"x", ""}} << "non";
         QTest::newRow("nil text is false") << section << QVariantMap{{"x", "*nil*"}} << "non";
@@ -108,8 +111,9 @@ private slots:
         QTest::newRow("uses") << list << QVariantMap{{"x", ", 60% Ens., 40% Rech."}} << "60% Ens., 40% Rech.";
         QTest::newRow("departments") << list << QVariantMap{{"x", ",SCI,DROIT"}} << "SCI, DROIT";
         QTest::newRow("no department") << list << QVariantMap{{"x", ""}} << "";
-        QTest::newRow("the report's own values") << "{{#objects}}{{leBatiment}} {{rang}}/{{nombreObjets}}{{/objects}}"
-                                                 << QVariantMap{} << "Droit 1/1";
+        QTest::newRow("the report's own values")
+            << "{{#objects}}{{leBatiment}} {{rang}}/{{nombreObjets}}{{/objects}}" << QVariantMap{}
+            << "Droit 1/1";
         QTest::newRow("an object's key before the report's")
             << "{{#objects}}{{leBatiment}}{{/objects}}" << QVariantMap{{"leBatiment", "Mien"}} << "Mien";
     }
@@ -132,8 +136,9 @@ private slots:
     {
         const QString folder = writeTemplate(
             dir, "Parties",
-            {{"Parties.html", "{{#debut}}<{{dateEdition}} {{heureEdition}}>{{/debut}}"
-                              "{{#objects}}{{rang}}{{#lignePaire}}p{{/lignePaire}} {{/objects}}{{#fin}}<fin>{{/fin}}"},
+            {{"Parties.html",
+              "{{#debut}}<{{dateEdition}} {{heureEdition}}>{{/debut}}"
+              "{{#objects}}{{rang}}{{#lignePaire}}p{{/lignePaire}} {{/objects}}{{#fin}}<fin>{{/fin}}"},
              {"pied.html", "{{page}}/{{pages}} {{leBatiment}}"}});
         std::optional<KORReportTemplate> model = KORReportTemplate::load(folder);
         QVERIFY(model);
@@ -149,12 +154,11 @@ private slots:
         QTest::addColumn<Pieces>("pieces");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no document") << Pieces{{"pied.html", "x"}} << "introuvable";
-        QTest::newRow("unclosed section") << Pieces{{"Casse.html", "{{#objects}}x"}}
-                                          << "incorrect";
-        QTest::newRow("broken footer") << Pieces{{"Casse.html", "x"}, {"pied.html", "{{/page}}"}}
-                                       << "pied.html";
-        QTest::newRow("broken settings") << Pieces{{"Casse.html", "x"}, {"rapport.conf", "\"format\" = "}}
-                                         << "réglages";
+        QTest::newRow("unclosed section") << Pieces{{"Casse.html", "{{#objects}}x"}} << "incorrect";
+        QTest::newRow("broken footer")
+            << Pieces{{"Casse.html", "x"}, {"pied.html", "{{/page}}"}} << "pied.html";
+        QTest::newRow("broken settings")
+            << Pieces{{"Casse.html", "x"}, {"rapport.conf", "\"format\" = "}} << "réglages";
     }
     void brokenTemplatesAreRefused()
     {
@@ -179,8 +183,8 @@ private slots:
         const int count = 700;
         for (int i = 1; i <= count; ++i)
             rooms.append(room(i));
-        const KORReport::Result result =
-            KORReport::PDFReportWithTemplateNameOrPath("ListeSalles", rooms, {{"leBatiment", "SCIENCES & Co"}});
+        const KORReport::Result result = KORReport::PDFReportWithTemplateNameOrPath(
+            "ListeSalles", rooms, {{"leBatiment", "SCIENCES & Co"}});
         QVERIFY2(result.succeeded(), qPrintable(result.error));
         QCOMPARE(result.title, QStringLiteral("Liste des salles - SCIENCES & Co"));
         const QStringList pages = pageTexts(result.data);
@@ -243,8 +247,8 @@ private slots:
 
     void postScriptFromThePdf()
     {
-        const KORReport::Result result =
-            KORReport::PSReportWithTemplateNameOrPath("ListeSalles", {room(1), room(2)}, {{"leBatiment", "Droit"}});
+        const KORReport::Result result = KORReport::PSReportWithTemplateNameOrPath(
+            "ListeSalles", {room(1), room(2)}, {{"leBatiment", "Droit"}});
         QVERIFY2(result.succeeded(), qPrintable(result.error));
         QVERIFY(result.data.startsWith("%!PS"));
         QVERIFY(result.data.contains("%%Pages: 1"));

@@ -30,12 +30,24 @@ private slots:
         QTest::addColumn<QString>("choisi"); // "-" when cancelled
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("attendu"); // "-" when cancelled
-        QTest::newRow("extension added") << "/tmp/liste" << "txt" << "/tmp/liste.txt";
-        QTest::newRow("extension present") << "/tmp/liste.TXT" << "txt" << "/tmp/liste.TXT";
-        QTest::newRow("other extension kept before it") << "/tmp/liste.csv" << "txt" << "/tmp/liste.csv.txt";
-        QTest::newRow("no extension required") << "/tmp/liste" << "" << "/tmp/liste";
-        QTest::newRow("confirmed without a name") << "" << "txt" << "";
-        QTest::newRow("cancelled") << "-" << "txt" << "-";
+        QTest::newRow("extension added") << "/tmp/liste"
+                                         << "txt"
+                                         << "/tmp/liste.txt";
+        QTest::newRow("extension present") << "/tmp/liste.TXT"
+                                           << "txt"
+                                           << "/tmp/liste.TXT";
+        QTest::newRow("other extension kept before it") << "/tmp/liste.csv"
+                                                        << "txt"
+                                                        << "/tmp/liste.csv.txt";
+        QTest::newRow("no extension required") << "/tmp/liste"
+                                               << ""
+                                               << "/tmp/liste";
+        QTest::newRow("confirmed without a name") << ""
+                                                  << "txt"
+                                                  << "";
+        QTest::newRow("cancelled") << "-"
+                                   << "txt"
+                                   << "-";
     }
     void savePanelAnswers()
     {
@@ -52,21 +64,20 @@ private slots:
             SavePanel::setNextCancelled();
         else
             SavePanel::setNextAnswer(choisi);
-        const std::optional<QString> reponse = SavePanel::runModal({"Titre", "/tmp", "export.txt", extension});
+        const std::optional<QString> reponse =
+            SavePanel::runModal({"Titre", "/tmp", "export.txt", extension});
         QCOMPARE(reponse.has_value(), attendu != QLatin1String("-"));
         if (reponse)
             QCOMPARE(*reponse, attendu);
         QCOMPARE(montres, 0);
         QCOMPARE(SavePanel::lastRequest()->fileName, QStringLiteral("export.txt"));
         // The next panel, without answer in advance, is shown.
-        QCOMPARE(SavePanel::runModal({"Titre", "/tmp", "", "txt"}), std::optional<QString>("/tmp/montre.txt"));
+        QCOMPARE(SavePanel::runModal({"Titre", "/tmp", "", "txt"}),
+                 std::optional<QString>("/tmp/montre.txt"));
         QCOMPARE(montres, 1);
     }
 
-    void withoutPresenterThePanelIsCancelled()
-    {
-        QVERIFY(!SavePanel::runModal({"Titre", "/tmp", "", ""}));
-    }
+    void withoutPresenterThePanelIsCancelled() { QVERIFY(!SavePanel::runModal({"Titre", "/tmp", "", ""})); }
 
     void windows1252_data()
     {
@@ -97,7 +108,8 @@ private slots:
         QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.txt"});
 
         QString raison;
-        QVERIFY(!FileWriter::writeAtomically(dossier.filePath(QStringLiteral("absent/liste.txt")), "x", &raison));
+        QVERIFY(
+            !FileWriter::writeAtomically(dossier.filePath(QStringLiteral("absent/liste.txt")), "x", &raison));
         QVERIFY(!raison.isEmpty());
         QCOMPARE(QDir(dossier.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"liste.txt"});
@@ -106,10 +118,11 @@ private slots:
     void openerReplacedByTests()
     {
         QStringList ouverts;
-        const platform::FileOpener::Opener avant = platform::FileOpener::setOpener([&](const QString &chemin) {
-            ouverts.append(chemin);
-            return false;
-        });
+        const platform::FileOpener::Opener avant =
+            platform::FileOpener::setOpener([&](const QString &chemin) {
+                ouverts.append(chemin);
+                return false;
+            });
         QVERIFY(!platform::FileOpener::openFile(QStringLiteral("/tmp/a.pdf")));
         QCOMPARE(ouverts, QStringList{"/tmp/a.pdf"});
         platform::FileOpener::setOpener(avant);
