@@ -93,10 +93,12 @@ QList<qreal> rowEnds(QTextDocument &document, QTextTable *table, int pages, qrea
     if (!table)
         return ends;
     QAbstractTextDocumentLayout *layout = document.documentLayout();
+    int lastPage = -1;
     for (int row = table->format().headerRowCount(); row < table->rows(); ++row) {
         const qreal top =
             layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).top();
         const int page = int(top / pageHeight);
+        lastPage = page;
         if (page < 0 || page >= pages)
             continue;
         for (int column = 0; column < table->columns(); ++column) {
@@ -109,6 +111,9 @@ QList<qreal> rowEnds(QTextDocument &document, QTextTable *table, int pages, qrea
             end = std::isinf(end) ? bottom : std::max(end, bottom);
         }
     }
+    // The table ends on the page of its last row, where what follows it is drawn too.
+    if (lastPage >= 0 && lastPage < pages)
+        ends[lastPage] = std::numeric_limits<qreal>::infinity();
     return ends;
 }
 
@@ -191,8 +196,6 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
         QTextTable *table = listTable(document->rootFrame());
         if (closing) {
             QList<qreal> ends = rowEnds(*document, table, pages, bodyHeight);
-            // The document's own end is not a page break: its last page is drawn whole.
-            ends.last() = std::numeric_limits<qreal>::infinity();
             parts.push_back({std::move(document), pages, ends});
             break;
         }

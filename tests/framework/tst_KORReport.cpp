@@ -213,6 +213,32 @@ private slots:
         QVERIFY(pages.first().contains(QStringLiteral("13,5")));
     }
 
+    // Text after the list, running over the next page: none of it is lost where the list ends.
+    void closingTextAfterTheList()
+    {
+        const QString folder = writeTemplate(
+            dir, "Notes",
+            {{"Notes.html",
+              "<table><thead><tr><th>Porte</th></tr></thead>{{#objects}}<tr><td>{{salPorte}}</td>"
+              "</tr>{{/objects}}</table>{{#fin}}{{#notes}}<p>Note {{n}}</p>{{/notes}}{{/fin}}"},
+             {"pied.html", "{{page}}/{{pages}}"}});
+        QVariantList rooms;
+        for (int i = 1; i <= 30; ++i)
+            rooms.append(room(i));
+        QVariantList notes;
+        for (int n = 1; n <= 80; ++n)
+            notes.append(QVariantMap{{"n", n}});
+        const KORReport::Result result =
+            KORReport::PDFReportWithTemplateNameOrPath(folder, rooms, {{"notes", notes}});
+        QVERIFY2(result.succeeded(), qPrintable(result.error));
+        QVERIFY(result.pages >= 2);
+        const QString text = pageTexts(result.data).join(QLatin1Char('\n'));
+        for (int n = 1; n <= 80; ++n)
+            QVERIFY2(text.contains(QStringLiteral("Note %1\n").arg(n)), qPrintable(QString::number(n)));
+        for (int i = 1; i <= 30; ++i)
+            QVERIFY(text.contains(QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0'))));
+    }
+
     void emptyListStillPrints()
     {
         const KORReport::Result result =
