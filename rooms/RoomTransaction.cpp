@@ -5,7 +5,6 @@
 #include "KORDataBusOC.h"
 
 #include <QDebug>
-#include <atomic>
 
 namespace rooms
 {
@@ -13,7 +12,17 @@ namespace rooms
 namespace
 {
 
-std::atomic<qint64> transactions{0};
+RoomTransaction::Journal &journal()
+{
+    static RoomTransaction::Journal suivi;
+    return suivi;
+}
+
+void noter(const QString &evenement)
+{
+    if (journal())
+        journal()(evenement);
+}
 
 void alerte(const QString &titre, const QString &message)
 {
@@ -26,8 +35,8 @@ void alerte(const QString &titre, const QString &message)
 RoomTransaction::RoomTransaction(data::KORDataBusOC &dataBus, const QString &alerteValidation)
     : m_dataBus(dataBus), m_alerteValidation(alerteValidation)
 {
+    noter(QStringLiteral("begin"));
     m_dataBus.beginTransaction();
-    ++transactions;
 }
 
 RoomTransaction::~RoomTransaction()
@@ -36,6 +45,7 @@ RoomTransaction::~RoomTransaction()
         return;
     // An exception left the action between two calls: nothing of this transaction may stay.
     try {
+        noter(QStringLiteral("rollback"));
         m_dataBus.rollbackTransaction();
     } catch (const std::exception &error) {
         qWarning().noquote() << QStringLiteral(">>>>> Annulation de la transaction impossible : %1")
@@ -43,15 +53,16 @@ RoomTransaction::~RoomTransaction()
     }
 }
 
-qint64 RoomTransaction::compteur()
+void RoomTransaction::setJournal(Journal suivi)
 {
-    return transactions.load();
+    journal() = std::move(suivi);
 }
 
 bool RoomTransaction::appeler(const QString &procedure, const QVariantMap &arguments, const QString &alerte)
 {
     if (m_refusee)
         return false;
+    noter(procedure);
     if (m_dataBus.executeProcedureSansTransaction(procedure, arguments))
         return true;
     m_refusee = true;
@@ -70,11 +81,13 @@ bool RoomTransaction::terminer()
         return !m_refusee;
     m_ouverte = false;
     if (m_refusee) {
+        noter(QStringLiteral("rollback"));
         m_dataBus.rollbackTransaction();
         alerte(QStringLiteral("ATTENTION"), m_alerte);
         return false;
     }
     try {
+        noter(QStringLiteral("commit"));
         m_dataBus.commitTransaction();
     } catch (const eo::EOException &error) {
         // What the calls wrote is lost with the commit: the user learns that it was not stored.

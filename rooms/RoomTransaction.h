@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 
 namespace data
 {
@@ -33,8 +34,10 @@ public:
     // Commits, or rolls back and shows the alert of the refused call; true when everything is stored.
     bool terminer();
 
-    // Transactions begun since the program started (the save benchmark counts them).
-    static qint64 compteur();
+    // Follows the writes, for the tests and the save benchmark: "begin", each procedure's name before it is
+    // called, then "commit" or "rollback". None by default.
+    using Journal = std::function<void(const QString &evenement)>;
+    static void setJournal(Journal journal);
 
 private:
     data::KORDataBusOC &m_dataBus;
