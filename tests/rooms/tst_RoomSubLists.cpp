@@ -35,8 +35,9 @@ QStringList materiels(const eo::EODisplayGroup &lignes)
 {
     QStringList liste;
     for (const eo::EORecord &ligne : lignes.displayedObjects())
-        liste.append(QStringLiteral("%1/%2:%3").arg(texte(ligne, "pereLibelle"), texte(ligne, "tavLibelle"),
-                                                   texte(ligne, "dsaPourcentage")));
+        liste.append(QStringLiteral("%1/%2:%3")
+                         .arg(texte(ligne, "pereLibelle"), texte(ligne, "tavLibelle"),
+                              texte(ligne, "dsaPourcentage")));
     return liste;
 }
 
@@ -124,23 +125,20 @@ private slots:
         db = std::make_unique<TestDatabase>();
         QVERIFY(db->isValid());
         salles = peupler(*db);
+        materielDeReference(*db);
         db->exec(
             QStringLiteral(
                 "INSERT INTO SOLMA.DEPOSITAIRE (SAL_NUMERO, C_STRUCTURE) VALUES (%1, 'G1');"
                 "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (%1, '12', 'T'), (%1, '7', 'I');"
-                "INSERT INTO UNITE (UNI_ORDRE, UNI_ABREV, UNI_LIBELLE) VALUES (1, 'u', 'unité'), (2, 'm', "
-                "'mètre');"
-                "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU) VALUES (1, 'Mobilier', 1), "
-                "(4, 'Réseau', 1), (6, 'Vide', 1);"
-                "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU, TAV_PERE, TAV_UNITE_ORDRE) "
-                "VALUES (2, 'Chaise', 2, 1, 1), (3, 'Table', 2, 1, 1), (5, 'Câble', 2, 4, 2);"
                 "INSERT INTO DETAIL_SALLE (SAL_NUMERO, TAV_TYPE, DSA_POURCENTAGE, UNI_ORDRE) "
                 "VALUES (%1, 2, 12, 1);"
                 "INSERT INTO DETAIL_POURCENTAGE (SAL_NUMERO, DET_TYPE, DET_POURCENTAGE, C_STRUCTURE) "
                 "VALUES (%1, 1, 40, 'SCI');")
                 .arg(salles.z9));
-        priseI7 = db->scalar(QStringLiteral("SELECT PRI_ORDRE FROM PRISES WHERE PRI_CODE = '7'")).toLongLong();
-        priseT12 = db->scalar(QStringLiteral("SELECT PRI_ORDRE FROM PRISES WHERE PRI_CODE = '12'")).toLongLong();
+        priseI7 =
+            db->scalar(QStringLiteral("SELECT PRI_ORDRE FROM PRISES WHERE PRI_CODE = '7'")).toLongLong();
+        priseT12 =
+            db->scalar(QStringLiteral("SELECT PRI_ORDRE FROM PRISES WHERE PRI_CODE = '12'")).toLongLong();
     }
 
     void init()
@@ -180,16 +178,18 @@ private slots:
         auto &prises = creation->tables().tablePrise;
         QCOMPARE(codes(prises), (QStringList{"I7", "T12"}));
 
-        QDialog *panneau = ajout ? creation->prises().panelAjoutPrise() : creation->prises().panelModifPrise();
+        QDialog *panneau =
+            ajout ? creation->prises().panelAjoutPrise() : creation->prises().panelModifPrise();
         auto *texteCode = dans<QLineEdit>(panneau, ajout ? "textAjoutPrise" : "textModifPrise");
         bool resteOuvert = false;
         QString selection;
-        const bool ouvert = dansLePanneau(
-            bouton(*creation, ajout ? "boutonAjoutPrises" : "boutonModifPrises"), panneau, [&] {
+        const bool ouvert =
+            dansLePanneau(bouton(*creation, ajout ? "boutonAjoutPrises" : "boutonModifPrises"), panneau, [&] {
                 texteCode->setText(code);
                 if (ajout)
                     dans<QRadioButton>(panneau, "typeAjoutPriseT")->click();
-                dans<QPushButton>(panneau, ajout ? "boutonValideAjoutPrise" : "boutonValideModifPrise")->click();
+                dans<QPushButton>(panneau, ajout ? "boutonValideAjoutPrise" : "boutonValideModifPrise")
+                    ->click();
                 resteOuvert = panneau->isVisible();
                 selection = texteCode->selectedText();
             });
@@ -274,26 +274,38 @@ private slots:
         QTest::addColumn<QStringList>("lignes");
 
         const QStringList stockee{"Mobilier/Chaise:12"};
-        QTest::newRow("another type is added first")
-            << true << false << "Mobilier" << "Table" << "4" << "" << QStringList{"Mobilier/Table:4", stockee[0]};
+        QTest::newRow("another type is added first") << true << false << "Mobilier"
+                                                     << "Table"
+                                                     << "4"
+                                                     << "" << QStringList{"Mobilier/Table:4", stockee[0]};
         QTest::newRow("the same type twice is refused")
-            << true << false << "Mobilier" << "Chaise" << "3"
+            << true << false << "Mobilier"
+            << "Chaise"
+            << "3"
             << "Ce type de materiel est deja present dans le detail de la salle" << stockee;
         QTest::newRow("a quantity abc is 0")
-            << true << false << QStringLiteral("Réseau") << QStringLiteral("Câble") << "abc" << ""
-            << QStringList{QStringLiteral("Réseau/Câble:0"), stockee[0]};
-        QTest::newRow("no quantity") << true << false << "Mobilier" << "Table" << ""
+            << true << false << QStringLiteral("Réseau") << QStringLiteral("Câble") << "abc"
+            << "" << QStringList{QStringLiteral("Réseau/Câble:0"), stockee[0]};
+        QTest::newRow("no quantity") << true << false << "Mobilier"
+                                     << "Table"
+                                     << ""
                                      << "Il faut une quantite" << stockee;
-        QTest::newRow("a family without types") << true << false << "Vide" << "" << "2"
+        QTest::newRow("a family without types") << true << false << "Vide"
+                                                << ""
+                                                << "2"
                                                 << "Il faut selectionner un type de materiel" << stockee;
-        QTest::newRow("no family") << true << false << "" << "" << "2"
+        QTest::newRow("no family") << true << false << ""
+                                   << ""
+                                   << "2"
                                    << "Il faut selectionner une famille de materiel" << stockee;
         QTest::newRow("modified to another family's type")
-            << false << false << QStringLiteral("Réseau") << QStringLiteral("Câble") << "7" << ""
-            << QStringList{QStringLiteral("Réseau/Câble:7")};
+            << false << false << QStringLiteral("Réseau") << QStringLiteral("Câble") << "7"
+            << "" << QStringList{QStringLiteral("Réseau/Câble:7")};
         QTest::newRow("modified to a type another line has")
-            << false << true << "Mobilier" << "Table" << "9" << ""
-            << QStringList{"Mobilier/Table:4", "Mobilier/Table:9"};
+            << false << true << "Mobilier"
+            << "Table"
+            << "9"
+            << "" << QStringList{"Mobilier/Table:4", "Mobilier/Table:9"};
     }
 
     void equipment()
@@ -320,16 +332,18 @@ private slots:
             dans<QPushButton>(panneau, "boutonValiderMatos")->click();
         };
         if (tableAvant) {
-            QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutMatos"), panneau,
-                                  [&] { remplir(QStringLiteral("Mobilier"), QStringLiteral("Table"), "4"); }));
+            QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutMatos"), panneau, [&] {
+                remplir(QStringLiteral("Mobilier"), QStringLiteral("Table"), "4");
+            }));
             tables.tableDetailSalle.setSelectionIndexes({1});
         }
 
         bool resteOuvert = false;
-        QVERIFY(dansLePanneau(bouton(*creation, ajout ? "boutonAjoutMatos" : "boutonModifMatos"), panneau, [&] {
-            remplir(famille, type, quantite);
-            resteOuvert = panneau->isVisible();
-        }));
+        QVERIFY(
+            dansLePanneau(bouton(*creation, ajout ? "boutonAjoutMatos" : "boutonModifMatos"), panneau, [&] {
+                remplir(famille, type, quantite);
+                resteOuvert = panneau->isVisible();
+            }));
         QCOMPARE(materiels(tables.tableDetailSalle), lignes);
         QCOMPARE(resteOuvert, !alerte.isEmpty());
         const QList<TestDatabase::Alert> alertes = db->takeAlerts();
@@ -360,15 +374,16 @@ private slots:
                << dans<QLineEdit>(panneau, "nombreMatos")->text();
             dans<QPushButton>(panneau, "boutonFermerMatos")->click();
         }));
-        QCOMPARE(vu, (QStringList{"Modification d'un materiel", "Modification d'un materiel", "Mobilier", "Chaise",
-                                  "12"}));
+        QCOMPARE(vu, (QStringList{"Modification d'un materiel", "Modification d'un materiel", "Mobilier",
+                                  "Chaise", "12"}));
         dans<QLineEdit>(panneau, "nombreMatos")->setText(QStringLiteral("3"));
         QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutMatos"), panneau, [&] {
             vu = QStringList{panneau->windowTitle(), dans<QLineEdit>(panneau, "nombreMatos")->text()};
         }));
         QCOMPARE(vu, (QStringList{"Ajout d'un materiel", ""}));
         // Families are read when the panel opens: one created meanwhile is offered.
-        db->exec(QStringLiteral("INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU) VALUES (9, 'Audio', 1)"));
+        db->exec(QStringLiteral(
+            "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU) VALUES (9, 'Audio', 1)"));
         QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutMatos"), panneau, [&] {
             vu = QStringList{texte(tables.tableFamilleMatos.displayedObjects().first(), "tavLibelle")};
         }));
@@ -418,8 +433,9 @@ private slots:
         QCOMPARE(resteOuvert, !stocke.isValid());
         if (!stocke.isValid()) {
             QCOMPARE(alertes.size(), 1);
-            QCOMPARE(alertes.first().message, service ? QStringLiteral("Il faut un pourcentage (compris entre 0 et 100) !")
-                                                      : QStringLiteral("Il faut un service !"));
+            QCOMPARE(alertes.first().message,
+                     service ? QStringLiteral("Il faut un pourcentage (compris entre 0 et 100) !")
+                             : QStringLiteral("Il faut un service !"));
             QVERIFY(tables.tableDetailPourcentage.displayedObjects().isEmpty());
             return;
         }
@@ -446,7 +462,8 @@ private slots:
         auto *groupes = dans<QTableView>(fenetre, "tableViewDepositaire");
 
         // Left without choosing: nothing added, and adding is still offered.
-        QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutDepositaire"), fenetre, [&] { fenetre->close(); }));
+        QVERIFY(
+            dansLePanneau(bouton(*creation, "boutonAjoutDepositaire"), fenetre, [&] { fenetre->close(); }));
         QVERIFY(tables.tableDepositaire.displayedObjects().isEmpty());
         QVERIFY(bouton(*creation, "boutonAjoutDepositaire")->isEnabled());
         QVERIFY(!bouton(*creation, "boutonSupprDepositaire")->isEnabled());
@@ -520,7 +537,7 @@ private slots:
         bouton(*creation, "boutonSupprDepositaire")->click();
         bouton(*creation, "boutonSupprPrises")->click();
         tables.tablePrise.displayedObjects().first()->takeValueForKey(QStringLiteral("55"),
-                                                                       QStringLiteral("priCode"));
+                                                                      QStringLiteral("priCode"));
 
         bouton(*creation, "boutonAnnuler")->click();
         QCOMPARE(creation->etat(), Etat::salleAffichee);
