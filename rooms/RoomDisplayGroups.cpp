@@ -36,9 +36,9 @@ RoomDisplayGroups::RoomDisplayGroups()
     // The lists of the panels and choosers.
     tableBatiments.addColumn(QStringLiteral("cLocal"), QStringLiteral("Code"));
     tableBatiments.addColumn(QStringLiteral("appellation"), QStringLiteral("Bâtiment"));
-    tableGroupe.addColumn(QStringLiteral("lcStructure"), QStringLiteral("Sigle"));
-    tableGroupe.addColumn(QStringLiteral("llStructure"), QStringLiteral("Groupe"));
+    // The groups share one short name: what tells them apart is the group they belong to and their name.
     tableGroupe.addColumn(QStringLiteral("perelcStructure"), QStringLiteral("Rattaché à"));
+    tableGroupe.addColumn(QStringLiteral("llStructure"), QStringLiteral("Groupe"));
     tableAdresseGroupe.addColumn(QStringLiteral("nomUsuel"), QStringLiteral("Nom"));
     tableAdresseGroupe.addColumn(QStringLiteral("prenom"), QStringLiteral("Prénom"));
     tableFamilleMatos.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Famille"));
