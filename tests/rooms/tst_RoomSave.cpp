@@ -8,6 +8,7 @@
 #include "EOPostgreSQLAdaptor.h"
 #include "EOPostgreSQLConnection.h"
 #include "KORConversions.h"
+#include "PanelsFixture.h"
 #include "RoomCustodianChooser.h"
 #include "RoomEquipmentEditor.h"
 #include "RoomOccupationEditor.h"
@@ -16,24 +17,19 @@
 #include "RoomsFixture.h"
 
 #include <QDialog>
-#include <QVBoxLayout>
 #include <QRadioButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <functional>
 #include <libpq-fe.h>
 
 using namespace roomstest;
+using framework::KORConversions;
 using rooms::Creation;
 using rooms::Etat;
-using framework::KORConversions;
 
 namespace
 {
-
-QString texte(const eo::EORecord &ligne, const char *cle)
-{
-    return KORConversions::recupererChaine(ligne->valueForKey(QString::fromLatin1(cle)));
-}
 
 // A value as stored, numbers whatever their type on the backend (20, 20.0 and "20.00" read alike).
 QString nombre(const QVariant &valeur)
@@ -42,14 +38,6 @@ QString nombre(const QVariant &valeur)
     if (!eo::EODecimal::fromString(texteValeur).isValid())
         return texteValeur;
     return KORConversions::recupererDecimalNumber(texteValeur).value<eo::EODecimal>().toString();
-}
-
-eo::EORecord ligne(std::initializer_list<std::pair<const char *, QVariant>> valeurs)
-{
-    const eo::EORecord nouvelle = eo::EOGenericRecord::create();
-    for (const auto &[cle, valeur] : valeurs)
-        nouvelle->takeValueForKey(valeur, QString::fromLatin1(cle));
-    return nouvelle;
 }
 
 } // namespace
@@ -67,8 +55,8 @@ protected:
     std::unique_ptr<Creation> creation;
     Salles salles;
     QStringList journal;
-    QString panneSur;  // the table that a simulated fault makes refuse
-    QString coupureA;  // the write before which the server ends the session
+    QString panneSur; // the table that a simulated fault makes refuse
+    QString coupureA; // the write before which the server ends the session
     int coupureRang = 0;
 
     bool surServeur() const { return m_backend == TestDatabase::Backend::PostgreSQL; }
@@ -114,16 +102,19 @@ protected:
     QString salleStockee(qint64 numero)
     {
         const QList<QStringList> salle =
-            lignes(QStringLiteral("SELECT s.SAL_ETAGE, s.SAL_PORTE, s.SAL_CAPACITE, t.TAV_SPORTIF FROM SOLMA.SALLES s "
-                                  "LEFT JOIN SALLE_TAV t ON t.SAL_NUMERO = s.SAL_NUMERO WHERE s.SAL_NUMERO = ?"),
+            lignes(QStringLiteral(
+                       "SELECT s.SAL_ETAGE, s.SAL_PORTE, s.SAL_CAPACITE, t.TAV_SPORTIF FROM SOLMA.SALLES s "
+                       "LEFT JOIN SALLE_TAV t ON t.SAL_NUMERO = s.SAL_NUMERO WHERE s.SAL_NUMERO = ?"),
                    {numero});
         return salle.isEmpty() ? QString() : salle.first().join(u'|');
     }
 
     QStringList materielsStockes(qint64 numero)
     {
-        return triees(QStringLiteral("%1:%2"),
-                      QStringLiteral("SELECT TAV_TYPE, DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?"), numero);
+        return triees(
+            QStringLiteral("%1:%2"),
+            QStringLiteral("SELECT TAV_TYPE, DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?"),
+            numero);
     }
 
     QStringList occupationsStockees(qint64 numero)
@@ -156,13 +147,14 @@ protected:
         const bool reference = table.startsWith(QLatin1String("SOLMA."));
         const QString nom = reference ? table.mid(6) : table;
         if (surServeur()) {
-            db->exec(QStringLiteral("CREATE OR REPLACE FUNCTION locavia.panne_simulee() RETURNS trigger "
-                                    "LANGUAGE plpgsql AS $$ BEGIN IF %1 THEN RAISE EXCEPTION 'Panne simulée'; "
-                                    "END IF; IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$;"
-                                    "CREATE TRIGGER panne_simulee BEFORE %2 ON %3.%4 FOR EACH ROW "
-                                    "EXECUTE FUNCTION locavia.panne_simulee();")
-                         .arg(condition.isEmpty() ? QStringLiteral("true") : condition, evenement,
-                              reference ? QStringLiteral("solma") : QStringLiteral("locavia"), nom));
+            db->exec(
+                QStringLiteral("CREATE OR REPLACE FUNCTION locavia.panne_simulee() RETURNS trigger "
+                               "LANGUAGE plpgsql AS $$ BEGIN IF %1 THEN RAISE EXCEPTION 'Panne simulée'; "
+                               "END IF; IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$;"
+                               "CREATE TRIGGER panne_simulee BEFORE %2 ON %3.%4 FOR EACH ROW "
+                               "EXECUTE FUNCTION locavia.panne_simulee();")
+                    .arg(condition.isEmpty() ? QStringLiteral("true") : condition, evenement,
+                         reference ? QStringLiteral("solma") : QStringLiteral("locavia"), nom));
         } else {
             db->exec(QStringLiteral("CREATE TRIGGER %1panne_simulee BEFORE %2 ON %3 %4 "
                                     "BEGIN SELECT RAISE(ABORT, 'Panne simulée'); END;")
@@ -193,7 +185,8 @@ protected:
     {
         auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(db->dataBus().dataBusAdaptor());
         const int pid = PQbackendPID(adaptor->handle());
-        const auto parametres = eo::EOPostgreSQLConnection::parametersForDictionary(db->connectionDictionary());
+        const auto parametres =
+            eo::EOPostgreSQLConnection::parametersForDictionary(db->connectionDictionary());
         const eo::EOPostgreSQLConnection::Handle autre = eo::EOPostgreSQLConnection::connect(parametres);
         eo::EOPostgreSQLConnection::execute(autre.get(), parametres,
                                             QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(pid));
@@ -210,7 +203,10 @@ protected:
             if (trouvees.at(i)->valueForKey(QStringLiteral("salNumero")).toLongLong() == numero)
                 creation->tables().tableSalles.setSelectionIndexes({int(i)});
         }
-        QCOMPARE(creation->tables().tableSalles.selectedObject()->valueForKey(QStringLiteral("salNumero")).toLongLong(),
+        QCOMPARE(creation->tables()
+                     .tableSalles.selectedObject()
+                     ->valueForKey(QStringLiteral("salNumero"))
+                     .toLongLong(),
                  numero);
     }
 
@@ -234,9 +230,9 @@ protected:
 
     void enregistrer() { bouton(*creation, "boutonCreer")->click(); }
 
-    // A12 being modified: floor 1 to 5, places 30 to 45, teaching 100 to 70, sport 20 to 30; its equipment (Chaise 12)
-    // replaced by Table 4 and Câble 6; its occupation (SCI/1 40) by SCI/1 30 and SCI/2 25; its outlets I10
-    // changed to I15, T11 removed, V12 added.
+    // A12 being modified: floor 1 to 5, places 30 to 45, teaching 100 to 70, sport 20 to 30; its equipment
+    // (Chaise 12) replaced by Table 4 and Câble 6; its occupation (SCI/1 40) by SCI/1 30 and SCI/2 25; its
+    // outlets I10 changed to I15, T11 removed, V12 added.
     void modificationDeA12()
     {
         modifierSalle(salles.a12);
@@ -251,10 +247,12 @@ protected:
             {ligne({{"cStructure", "SCI"}, {"detType", 1}, {"detPourcentage", 30}}),
              ligne({{"cStructure", "SCI"}, {"detType", 2}, {"detPourcentage", 25}})});
         QCOMPARE(t.tablePrise.displayedObjects().size(), 2);
-        t.tablePrise.displayedObjects().at(0)->takeValueForKey(QStringLiteral("15"), QStringLiteral("priCode"));
+        t.tablePrise.displayedObjects().at(0)->takeValueForKey(QStringLiteral("15"),
+                                                               QStringLiteral("priCode"));
         t.tablePrise.setSelectionIndexes({1});
         bouton(*creation, "boutonSupprPrises")->click();
-        t.tablePrise.insertObjectAtIndex(ligne({{"priCode", "12"}, {"priType", "V"}, {"priOrdre", qint64(-1)}}), 0);
+        t.tablePrise.insertObjectAtIndex(
+            ligne({{"priCode", "12"}, {"priType", "V"}, {"priOrdre", qint64(-1)}}), 0);
     }
 
     // A new room N1 with the same lists as the modification of A12.
@@ -285,9 +283,12 @@ protected:
         for (QCheckBox *caseACocher : c.afficheVue()->findChildren<QCheckBox *>())
             valeurs.insert(caseACocher->objectName(), caseACocher->isChecked() ? "O" : "N");
         for (const char *nom : {"localisationBatiment", "typePopup"})
-            valeurs.insert(QString::fromLatin1(nom), controle<QComboBox>(c, QString::fromLatin1(nom))->currentText());
-        valeurs.insert(QStringLiteral("descriptif"), controle<QPlainTextEdit>(c, "descriptif")->toPlainText());
-        const auto liste = [](const eo::EODisplayGroup &groupe, const std::function<QString(const eo::EORecord &)> &f) {
+            valeurs.insert(QString::fromLatin1(nom),
+                           controle<QComboBox>(c, QString::fromLatin1(nom))->currentText());
+        valeurs.insert(QStringLiteral("descriptif"),
+                       controle<QPlainTextEdit>(c, "descriptif")->toPlainText());
+        const auto liste = [](const eo::EODisplayGroup &groupe,
+                              const std::function<QString(const eo::EORecord &)> &f) {
             QStringList lignes;
             for (const eo::EORecord &l : groupe.displayedObjects())
                 lignes.append(f(l));
@@ -295,62 +296,30 @@ protected:
             return lignes.join(QLatin1String(", "));
         };
         rooms::RoomDisplayGroups &t = c.tables();
-        valeurs.insert(QStringLiteral("tableDepositaire"),
-                       liste(t.tableDepositaire, [](const eo::EORecord &l) { return texte(l, "cStructure"); }));
+        valeurs.insert(
+            QStringLiteral("tableDepositaire"),
+            liste(t.tableDepositaire, [](const eo::EORecord &l) { return texte(l, "cStructure"); }));
         valeurs.insert(QStringLiteral("tablePrise"), liste(t.tablePrise, [](const eo::EORecord &l) {
                            return texte(l, "priType") + texte(l, "priCode");
                        }));
-        valeurs.insert(QStringLiteral("tableDetailSalle"), liste(t.tableDetailSalle, [](const eo::EORecord &l) {
-                           return QStringLiteral("%1/%2:%3").arg(texte(l, "pereLibelle"), texte(l, "tavLibelle"),
-                                                                 texte(l, "dsaPourcentage"));
-                       }));
+        valeurs.insert(
+            QStringLiteral("tableDetailSalle"), liste(t.tableDetailSalle, [](const eo::EORecord &l) {
+                return QStringLiteral("%1/%2:%3")
+                    .arg(texte(l, "pereLibelle"), texte(l, "tavLibelle"), texte(l, "dsaPourcentage"));
+            }));
         valeurs.insert(QStringLiteral("tableDetailPourcentage"),
                        liste(t.tableDetailPourcentage, [](const eo::EORecord &l) {
-                           return QStringLiteral("%1/%2:%3").arg(texte(l, "cStructure"), texte(l, "tocLibelle"),
-                                                                 texte(l, "detPourcentage"));
+                           return QStringLiteral("%1/%2:%3")
+                               .arg(texte(l, "cStructure"), texte(l, "tocLibelle"),
+                                    texte(l, "detPourcentage"));
                        }));
         return valeurs;
-    }
-
-    // Clicks ouvrir and runs geste while the panel runs modally; closes a panel the gesture left open.
-    bool dansLePanneau(const QString &ouvrir, QDialog *panneau, const std::function<void()> &geste)
-    {
-        bool ouvert = false;
-        QTimer minuteur;
-        minuteur.setSingleShot(true);
-        connect(&minuteur, &QTimer::timeout, panneau, [&] {
-            ouvert = panneau->isVisible();
-            geste();
-            if (panneau->isVisible())
-                panneau->close();
-        });
-        minuteur.start(0);
-        controle<QAbstractButton>(*creation, ouvrir)->click();
-        return ouvert;
-    }
-
-    template <class Widget> static Widget *dans(QWidget *panneau, const char *nom)
-    {
-        auto *w = panneau->findChild<Widget *>(QString::fromLatin1(nom));
-        if (!w)
-            qFatal("no %s in %s", nom, qPrintable(panneau->objectName()));
-        return w;
-    }
-
-    static bool choisir(eo::EODisplayGroup &groupe, const char *cle, const QString &valeur)
-    {
-        const QList<eo::EORecord> &lignes = groupe.displayedObjects();
-        for (qsizetype i = 0; i < lignes.size(); ++i) {
-            if (texte(lignes.at(i), cle) == valeur)
-                return groupe.setSelectionIndexes({int(i)});
-        }
-        return false;
     }
 
     void ajouterPrise(const QString &code, const char *type)
     {
         QDialog *panneau = creation->prises().panelAjoutPrise();
-        QVERIFY(dansLePanneau(QStringLiteral("boutonAjoutPrises"), panneau, [&] {
+        QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutPrises"), panneau, [&] {
             dans<QLineEdit>(panneau, "textAjoutPrise")->setText(code);
             dans<QRadioButton>(panneau, type)->click();
             dans<QPushButton>(panneau, "boutonValideAjoutPrise")->click();
@@ -361,19 +330,19 @@ protected:
     {
         QDialog *panneau = creation->materiels().panelAjoutModifMatos();
         rooms::RoomDisplayGroups &t = creation->tables();
-        QVERIFY(dansLePanneau(ajout ? QStringLiteral("boutonAjoutMatos") : QStringLiteral("boutonModifMatos"),
-                              panneau, [&] {
-                                  QVERIFY(choisir(t.tableFamilleMatos, "tavLibelle", famille));
-                                  QVERIFY(choisir(t.tableTypeMateriel, "tavLibelle", type));
-                                  dans<QLineEdit>(panneau, "nombreMatos")->setText(quantite);
-                                  dans<QPushButton>(panneau, "boutonValiderMatos")->click();
-                              }));
+        QVERIFY(
+            dansLePanneau(bouton(*creation, ajout ? "boutonAjoutMatos" : "boutonModifMatos"), panneau, [&] {
+                QVERIFY(choisir(t.tableFamilleMatos, "tavLibelle", famille));
+                QVERIFY(choisir(t.tableTypeMateriel, "tavLibelle", type));
+                dans<QLineEdit>(panneau, "nombreMatos")->setText(quantite);
+                dans<QPushButton>(panneau, "boutonValiderMatos")->click();
+            }));
     }
 
     void occupation(const QString &genre, const QString &pourcentage)
     {
         QDialog *panneau = creation->occupations().panelAjoutDetailPourcentage();
-        QVERIFY(dansLePanneau(QStringLiteral("boutonAjoutDetailPourcentage"), panneau, [&] {
+        QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutDetailPourcentage"), panneau, [&] {
             QVERIFY(choisir(creation->tables().tableServices, "cStructure", QStringLiteral("SCI")));
             dans<QComboBox>(panneau, "popupDetailPourcentage")->setCurrentText(genre);
             dans<QLineEdit>(panneau, "textAjoutDetailPourcentage")->setText(pourcentage);
@@ -446,33 +415,72 @@ private slots:
 
         const QStringList aucun;
         QTest::newRow("percentages above 100")
-            << QStringList{"33.33", "33.33", "33.35"} << "Droit" << "2" << "Bureau" << false << 0
-            << "La somme des pourcentages depasse 100 !!!" << "pourcEnseignement" << "b7";
-        QTest::newRow("33.33 + 33.33 + 33.34 is 100")
-            << QStringList{"33.33", "33.33", "33.34"} << "Droit" << "2" << "Bureau" << false << 0 << "" << ""
-            << "B7";
-        QTest::newRow("exactly 100") << QStringList{"100", "", ""} << "Droit" << "2" << "Bureau" << false << 0
-                                     << "" << "" << "B7";
-        QTest::newRow("50.5 and 49.5") << QStringList{"50.5", "49.5", ""} << "Droit" << "2" << "Bureau" << false
-                                       << 0 << "" << "" << "B7";
-        QTest::newRow("no building") << aucun << "" << "" << "" << true << 0
-                                     << "Vous n'avez pas saisi de batiment !!" << "descriptif" << "b7";
-        QTest::newRow("no floor") << aucun << "Droit" << "" << "" << true << 0 << "Vous n'avez pas saisi l'etage !!"
-                                  << "localisationEtage" << "b7";
-        QTest::newRow("no door") << aucun << "Droit" << "2" << "" << true << 0
-                                 << "Vous n'avez pas saisi de numero de porte !!" << "localisationPorte" << "";
+            << QStringList{"33.33", "33.33", "33.35"} << "Droit"
+            << "2"
+            << "Bureau" << false << 0 << "La somme des pourcentages depasse 100 !!!"
+            << "pourcEnseignement"
+            << "b7";
+        QTest::newRow("33.33 + 33.33 + 33.34 is 100") << QStringList{"33.33", "33.33", "33.34"} << "Droit"
+                                                      << "2"
+                                                      << "Bureau" << false << 0 << ""
+                                                      << ""
+                                                      << "B7";
+        QTest::newRow("exactly 100") << QStringList{"100", "", ""} << "Droit"
+                                     << "2"
+                                     << "Bureau" << false << 0 << ""
+                                     << ""
+                                     << "B7";
+        QTest::newRow("50.5 and 49.5") << QStringList{"50.5", "49.5", ""} << "Droit"
+                                       << "2"
+                                       << "Bureau" << false << 0 << ""
+                                       << ""
+                                       << "B7";
+        QTest::newRow("no building") << aucun << ""
+                                     << ""
+                                     << "" << true << 0 << "Vous n'avez pas saisi de batiment !!"
+                                     << "descriptif"
+                                     << "b7";
+        QTest::newRow("no floor") << aucun << "Droit"
+                                  << ""
+                                  << "" << true << 0 << "Vous n'avez pas saisi l'etage !!"
+                                  << "localisationEtage"
+                                  << "b7";
+        QTest::newRow("no door") << aucun << "Droit"
+                                 << "2"
+                                 << "" << true << 0 << "Vous n'avez pas saisi de numero de porte !!"
+                                 << "localisationPorte"
+                                 << "";
         QTest::newRow("no type, the door upper-cased all the same")
-            << aucun << "Droit" << "2" << "" << true << 0 << "Il faut remplir le type de salle !" << "descriptif"
+            << aucun << "Droit"
+            << "2"
+            << "" << true << 0 << "Il faut remplir le type de salle !"
+            << "descriptif"
             << "B7";
-        QTest::newRow("bookable without custodian") << aucun << "Droit" << "2" << "Bureau" << true << 0
-                                                    << "Vous n'avez pas de depositaire !!" << "descriptif" << "B7";
-        QTest::newRow("two custodians") << aucun << "Droit" << "2" << "Bureau" << false << 2
-                                        << "Il ne faut qu'un seul depositaire !!" << "descriptif" << "B7";
-        QTest::newRow("not bookable without custodian")
-            << aucun << "Droit" << "2" << "Bureau" << false << 0 << "" << "" << "B7";
-        QTest::newRow("not bookable, its custodian dropped")
-            << aucun << "Droit" << "2" << "Bureau" << false << 1 << "" << "" << "B7";
-        QTest::newRow("bookable with its custodian") << aucun << "Droit" << "2" << "Bureau" << true << 1 << "" << ""
+        QTest::newRow("bookable without custodian")
+            << aucun << "Droit"
+            << "2"
+            << "Bureau" << true << 0 << "Vous n'avez pas de depositaire !!"
+            << "descriptif"
+            << "B7";
+        QTest::newRow("two custodians") << aucun << "Droit"
+                                        << "2"
+                                        << "Bureau" << false << 2 << "Il ne faut qu'un seul depositaire !!"
+                                        << "descriptif"
+                                        << "B7";
+        QTest::newRow("not bookable without custodian") << aucun << "Droit"
+                                                        << "2"
+                                                        << "Bureau" << false << 0 << ""
+                                                        << ""
+                                                        << "B7";
+        QTest::newRow("not bookable, its custodian dropped") << aucun << "Droit"
+                                                             << "2"
+                                                             << "Bureau" << false << 1 << ""
+                                                             << ""
+                                                             << "B7";
+        QTest::newRow("bookable with its custodian") << aucun << "Droit"
+                                                     << "2"
+                                                     << "Bureau" << true << 1 << ""
+                                                     << ""
                                                      << "B7";
     }
 
@@ -535,11 +543,13 @@ private slots:
         const qint64 numero = salleDeLaPorte(QStringLiteral("B7"));
         QVERIFY(numero > 0);
         // A room that cannot be reserved is stored without custodian, and its list emptied.
-        const qint64 gardiens = db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ?"),
-                                           {numero})
-                                    .toLongLong();
+        const qint64 gardiens =
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ?"),
+                       {numero})
+                .toLongLong();
         QCOMPARE(gardiens, reservable ? depositaires : 0);
-        QCOMPARE(creation->tables().tableDepositaire.displayedObjects().size(), reservable ? depositaires : 0);
+        QCOMPARE(creation->tables().tableDepositaire.displayedObjects().size(),
+                 reservable ? depositaires : 0);
     }
 
     void valuesAsTheProceduresReceiveThem()
@@ -570,33 +580,37 @@ private slots:
         QCOMPARE(colonnes(QStringLiteral("SAL_ETAGE")), QStringList{"123456789"});
         QCOMPARE(colonnes(QStringLiteral("length(SAL_DESCRIPTIF)")), QStringList{"209"});
         // Empty board counts are sent as "0"; empty counts stay empty.
-        QCOMPARE(colonnes(QStringLiteral("SAL_TABLEAU || SAL_TABLEAU_BLANC || SAL_TABLEAU_PAPIER || SAL_NO_POSTE")),
+        QCOMPARE(colonnes(QStringLiteral(
+                     "SAL_TABLEAU || SAL_TABLEAU_BLANC || SAL_TABLEAU_PAPIER || SAL_NO_POSTE")),
                  QStringList{"0000"});
-        QCOMPARE(colonnes(QStringLiteral("COALESCE(SAL_CAPACITE, SAL_NB_CHAISES, SAL_NB_TABLES, SAL_NB_BUREAUX, "
-                                         "SAL_NB_ARMOIRES, SAL_NB_FENETRES, SAL_SUPERFICIE)")),
-                 QStringList{"NULL"});
+        QCOMPARE(
+            colonnes(QStringLiteral("COALESCE(SAL_CAPACITE, SAL_NB_CHAISES, SAL_NB_TABLES, SAL_NB_BUREAUX, "
+                                    "SAL_NB_ARMOIRES, SAL_NB_FENETRES, SAL_SUPERFICIE)")),
+            QStringList{"NULL"});
         QCOMPARE(prisesStockees(numero), QStringList{"T12345678901234"});
-        QCOMPARE(nombre(db->scalar(QStringLiteral("SELECT TAV_NOMBRE_PORTES FROM SALLE_TAV WHERE SAL_NUMERO = ?"),
-                                   {numero})),
-                 QStringLiteral("3"));
+        QCOMPARE(
+            nombre(db->scalar(QStringLiteral("SELECT TAV_NOMBRE_PORTES FROM SALLE_TAV WHERE SAL_NUMERO = ?"),
+                              {numero})),
+            QStringLiteral("3"));
         QCOMPARE(nombre(db->scalar(
-                     QStringLiteral("SELECT TAV_HAUTEUR_MOYEN_PLAFOND FROM SALLE_TAV WHERE SAL_NUMERO = ?"), {numero})),
+                     QStringLiteral("SELECT TAV_HAUTEUR_MOYEN_PLAFOND FROM SALLE_TAV WHERE SAL_NUMERO = ?"),
+                     {numero})),
                  QStringLiteral("2.75"));
 
         // Saved again without a change: the empty counts stay empty, places stored as a whole number.
         bouton(*creation, "boutonModifier")->click();
         enregistrer();
         QCOMPARE(alertesVues(), QString());
-        QCOMPARE(colonnes(QStringLiteral("COALESCE(SAL_CAPACITE, SAL_NB_CHAISES, SAL_NB_TABLES, SAL_NB_BUREAUX, "
-                                         "SAL_NB_ARMOIRES, SAL_NB_FENETRES)")),
-                 QStringList{"NULL"});
+        QCOMPARE(
+            colonnes(QStringLiteral("COALESCE(SAL_CAPACITE, SAL_NB_CHAISES, SAL_NB_TABLES, SAL_NB_BUREAUX, "
+                                    "SAL_NB_ARMOIRES, SAL_NB_FENETRES)")),
+            QStringList{"NULL"});
         bouton(*creation, "boutonModifier")->click();
         saisir(*creation, "architecturePlaces", "40");
         enregistrer();
         const QString entier = surServeur() ? QStringLiteral("pg_typeof(SAL_CAPACITE)::text")
                                             : QStringLiteral("typeof(SAL_CAPACITE)");
-        QCOMPARE(colonnes(QStringLiteral("SAL_CAPACITE, %1").arg(entier)),
-                 (QStringList{"40", "integer"}));
+        QCOMPARE(colonnes(QStringLiteral("SAL_CAPACITE, %1").arg(entier)), (QStringList{"40", "integer"}));
     }
 
     void creationWithoutSubList()
@@ -630,12 +644,29 @@ private slots:
         enregistrer();
         QCOMPARE(alertesVues(), QString());
         const QString tav = complement ? QStringLiteral("updSalleTav") : QStringLiteral("insSalleTav");
-        QCOMPARE(journal, (QStringList{"begin", "majSalles", tav, "commit",                            //
-                                       "begin", "insPrises", "commit", "begin", "updPrises", "commit", //
-                                       "begin", "delPrises", "commit",                                  //
-                                       "begin", "delDetailSalle", "insDetailSalle", "insDetailSalle", "commit",
-                                       "begin", "delDetailPourcentage", "insDetailPourcentage",
-                                       "insDetailPourcentage", "commit"}));
+        QCOMPARE(journal, (QStringList{"begin",
+                                       "majSalles",
+                                       tav,
+                                       "commit", //
+                                       "begin",
+                                       "insPrises",
+                                       "commit",
+                                       "begin",
+                                       "updPrises",
+                                       "commit", //
+                                       "begin",
+                                       "delPrises",
+                                       "commit", //
+                                       "begin",
+                                       "delDetailSalle",
+                                       "insDetailSalle",
+                                       "insDetailSalle",
+                                       "commit",
+                                       "begin",
+                                       "delDetailPourcentage",
+                                       "insDetailPourcentage",
+                                       "insDetailPourcentage",
+                                       "commit"}));
         QCOMPARE(salleStockee(salles.a12), QStringLiteral("5|A12|45|30"));
         QCOMPARE(prisesStockees(salles.a12), (QStringList{"I15", "V12"}));
         QCOMPARE(materielsStockes(salles.a12), (QStringList{"3:4", "5:6"}));
@@ -683,44 +714,91 @@ private slots:
         QTest::addColumn<QString>("occupations"); // old, new
         QTest::addColumn<QStringList>("prises");
 
-        const QString deuxieme = QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE SAL_NUMERO = NEW.SAL_NUMERO) >= 1");
+        const QString deuxieme =
+            QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE SAL_NUMERO = NEW.SAL_NUMERO) >= 1");
         const QStringList anciennes{"I10", "T11"};
         const QStringList nouvelles{"I15", "V12"};
-        QTest::newRow("majSalles") << false << "SOLMA.SALLES" << "UPDATE" << "" << "La salle n'a pas ete enregistree !!"
-                                   << false << "old" << "old" << "old" << anciennes;
-        QTest::newRow("updSalleTav") << false << "SALLE_TAV" << "UPDATE" << "" << "" << false << "old" << "old"
+        QTest::newRow("majSalles") << false << "SOLMA.SALLES"
+                                   << "UPDATE"
+                                   << ""
+                                   << "La salle n'a pas ete enregistree !!" << false << "old"
+                                   << "old"
+                                   << "old" << anciennes;
+        QTest::newRow("updSalleTav") << false << "SALLE_TAV"
+                                     << "UPDATE"
+                                     << ""
+                                     << "" << false << "old"
+                                     << "old"
                                      << "old" << anciennes;
-        QTest::newRow("insPrises") << false << "PRISES" << "INSERT" << "" << "Probleme enregistrement de prise !!"
-                                   << true << "new" << "new" << "new" << QStringList{"I15"};
-        QTest::newRow("updPrises") << false << "PRISES" << "UPDATE" << "" << "Probleme enregistrement de prises !!"
-                                   << true << "new" << "new" << "new" << QStringList{"I10", "V12"};
-        QTest::newRow("delPrises") << false << "PRISES" << "DELETE" << "" << "Probleme suppression de prises !!"
-                                   << true << "new" << "new" << "new" << QStringList{"I15", "T11", "V12"};
-        QTest::newRow("delDetailSalle") << false << "DETAIL_SALLE" << "DELETE" << ""
-                                        << "Probleme suppression de materiels !!" << true << "new" << "old" << "new"
-                                        << nouvelles;
+        QTest::newRow("insPrises") << false << "PRISES"
+                                   << "INSERT"
+                                   << ""
+                                   << "Probleme enregistrement de prise !!" << true << "new"
+                                   << "new"
+                                   << "new" << QStringList{"I15"};
+        QTest::newRow("updPrises") << false << "PRISES"
+                                   << "UPDATE"
+                                   << ""
+                                   << "Probleme enregistrement de prises !!" << true << "new"
+                                   << "new"
+                                   << "new" << QStringList{"I10", "V12"};
+        QTest::newRow("delPrises") << false << "PRISES"
+                                   << "DELETE"
+                                   << ""
+                                   << "Probleme suppression de prises !!" << true << "new"
+                                   << "new"
+                                   << "new" << QStringList{"I15", "T11", "V12"};
+        QTest::newRow("delDetailSalle") << false << "DETAIL_SALLE"
+                                        << "DELETE"
+                                        << ""
+                                        << "Probleme suppression de materiels !!" << true << "new"
+                                        << "old"
+                                        << "new" << nouvelles;
         QTest::newRow("insDetailSalle, second line")
-            << false << "DETAIL_SALLE" << "INSERT" << deuxieme.arg("DETAIL_SALLE")
-            << "Probleme enregistrement de materiels !!" << true << "new" << "old" << "new" << nouvelles;
-        QTest::newRow("delDetailPourcentage") << false << "DETAIL_POURCENTAGE" << "DELETE" << ""
-                                              << "Probleme suppression d'occupations !!" << true << "new" << "new"
+            << false << "DETAIL_SALLE"
+            << "INSERT" << deuxieme.arg("DETAIL_SALLE") << "Probleme enregistrement de materiels !!" << true
+            << "new"
+            << "old"
+            << "new" << nouvelles;
+        QTest::newRow("delDetailPourcentage") << false << "DETAIL_POURCENTAGE"
+                                              << "DELETE"
+                                              << ""
+                                              << "Probleme suppression d'occupations !!" << true << "new"
+                                              << "new"
                                               << "old" << nouvelles;
         QTest::newRow("insDetailPourcentage, second line")
-            << false << "DETAIL_POURCENTAGE" << "INSERT" << deuxieme.arg("DETAIL_POURCENTAGE")
-            << "Probleme enregistrement d'occupations !!" << true << "new" << "new" << "old" << nouvelles;
+            << false << "DETAIL_POURCENTAGE"
+            << "INSERT" << deuxieme.arg("DETAIL_POURCENTAGE") << "Probleme enregistrement d'occupations !!"
+            << true << "new"
+            << "new"
+            << "old" << nouvelles;
 
         // A creation: "old" is nothing stored.
-        QTest::newRow("insSalle") << true << "SOLMA.SALLES" << "INSERT" << ""
-                                  << "La nouvelle salle n'a pas ete enregistree !!" << false << "old" << "old"
+        QTest::newRow("insSalle") << true << "SOLMA.SALLES"
+                                  << "INSERT"
+                                  << ""
+                                  << "La nouvelle salle n'a pas ete enregistree !!" << false << "old"
+                                  << "old"
                                   << "old" << QStringList{};
-        QTest::newRow("insSalleTav") << true << "SALLE_TAV" << "INSERT" << "" << "" << false << "old" << "old" << "old"
-                                     << QStringList{};
+        QTest::newRow("insSalleTav") << true << "SALLE_TAV"
+                                     << "INSERT"
+                                     << ""
+                                     << "" << false << "old"
+                                     << "old"
+                                     << "old" << QStringList{};
         QTest::newRow("insDetailSalle in a creation")
-            << true << "DETAIL_SALLE" << "INSERT" << deuxieme.arg("DETAIL_SALLE")
-            << "Probleme enregistrement de materiels !!" << true << "new" << "old" << "new" << nouvelles;
+            << true << "DETAIL_SALLE"
+            << "INSERT" << deuxieme.arg("DETAIL_SALLE") << "Probleme enregistrement de materiels !!" << true
+            << "new"
+            << "old"
+            << "new" << nouvelles;
         QTest::newRow("insPrises in a creation")
-            << true << "PRISES" << "INSERT" << "NEW.PRI_CODE = '12'" << "Les prises n'ont pas ete enregistrees !!"
-            << true << "new" << "new" << "new" << QStringList{"I15"};
+            << true << "PRISES"
+            << "INSERT"
+            << "NEW.PRI_CODE = '12'"
+            << "Les prises n'ont pas ete enregistrees !!" << true << "new"
+            << "new"
+            << "new" << QStringList{"I15"};
     }
 
     void failures()
@@ -747,11 +825,13 @@ private slots:
         QList<TestDatabase::Alert> alertes = db->takeAlerts();
         QVERIFY(!alertes.isEmpty());
         QCOMPARE(alertes.first().title, QStringLiteral("ERREUR..."));
-        QVERIFY2(alertes.first().message.contains(QStringLiteral("Panne simulée")), qPrintable(alertes.first().message));
+        QVERIFY2(alertes.first().message.contains(QStringLiteral("Panne simulée")),
+                 qPrintable(alertes.first().message));
         QCOMPARE(alertes.size(), alerte.isEmpty() ? 1 : 2);
         if (!alerte.isEmpty())
             QCOMPARE(alertes.at(1).message, alerte);
-        QCOMPARE(creation->etat(), enregistree ? Etat::salleAffichee : (creer ? Etat::creation : Etat::modification));
+        QCOMPARE(creation->etat(),
+                 enregistree ? Etat::salleAffichee : (creer ? Etat::creation : Etat::modification));
         QCOMPARE(bouton(*creation, "boutonCreer")->isChecked(), !enregistree);
 
         const qint64 numero = creer ? salleDeLaPorte(QStringLiteral("N1")) : salles.a12;
@@ -766,7 +846,8 @@ private slots:
             const QStringList materielsApres{"3:4", "5:6"};
             const QStringList occupationsApres{"SCI/1:30", "SCI/2:25"};
             QCOMPARE(materielsStockes(numero), materiels == u"new" ? materielsApres : materielsAvant);
-            QCOMPARE(occupationsStockees(numero), occupations == u"new" ? occupationsApres : occupationsAvant);
+            QCOMPARE(occupationsStockees(numero),
+                     occupations == u"new" ? occupationsApres : occupationsAvant);
             QCOMPARE(prisesStockees(numero), prises);
         }
 
@@ -803,15 +884,17 @@ private slots:
         saisir(*creation, "localisationEtage", etage);
         bouton(*creation, "boutonRecherche")->click();
         QCOMPARE(creation->tables().tableSalles.displayedObjects().size(), restantes + 1);
-        const qint64 premiere = creation->tables().tableSalles.selectedObject()->valueForKey("salNumero").toLongLong();
+        const qint64 premiere =
+            creation->tables().tableSalles.selectedObject()->valueForKey("salNumero").toLongLong();
         creation->listeSalles()->hide(); // behind the form, as when the user went back to it
         journal.clear();
         bouton(*creation, "boutonSupprimer")->click();
         QCOMPARE(journal, (QStringList{"begin", "delSalles", "commit"}));
         QCOMPARE(alertesVues(), QString());
-        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES WHERE SAL_NUMERO = ?"), {premiere})
-                     .toLongLong(),
-                 0);
+        QCOMPARE(
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES WHERE SAL_NUMERO = ?"), {premiere})
+                .toLongLong(),
+            0);
         QCOMPARE(creation->tables().tableSalles.displayedObjects().size(), restantes);
         QCOMPARE(creation->listeSalles()->isVisible(), listeDevant);
         QCOMPARE(creation->etat(), Etat::salleAffichee);
@@ -831,13 +914,14 @@ private slots:
         const QList<TestDatabase::Alert> alertes = db->takeAlerts();
         QCOMPARE(alertes.size(), 2);
         QCOMPARE(alertes.at(0).title, QStringLiteral("ERREUR..."));
-        QVERIFY2(alertes.at(0).message.contains(
-                     QStringLiteral("est encore le bureau de 1 personne(s) : elle ne peut pas être supprimée")),
+        QVERIFY2(alertes.at(0).message.contains(QStringLiteral(
+                     "est encore le bureau de 1 personne(s) : elle ne peut pas être supprimée")),
                  qPrintable(alertes.at(0).message));
         QCOMPARE(alertes.at(1).title, QStringLiteral("ATTENTION"));
         QCOMPARE(alertes.at(1).message, QStringLiteral("La salle n'a pas ete supprimee !!"));
         QCOMPARE(creation->tables().tableSalles.displayedObjects().size(), listees);
-        QCOMPARE(creation->tables().tableSalles.selectedObject()->valueForKey("salNumero").toLongLong(), salles.c21);
+        QCOMPARE(creation->tables().tableSalles.selectedObject()->valueForKey("salNumero").toLongLong(),
+                 salles.c21);
         QCOMPARE(champ(*creation, "localisationPorte")->text(), QStringLiteral("C21"));
         QCOMPARE(salleStockee(salles.c21).section(u'|', 1, 1), QStringLiteral("C21"));
     }
@@ -890,9 +974,8 @@ private slots:
         bouton(*creation, "boutonCreer")->click();
         remplirTout(premiere);
         QDialog *depositaires = creation->depositaires().listeDepositaires();
-        QVERIFY(dansLePanneau(QStringLiteral("boutonAjoutDepositaire"), depositaires, [&] {
-            dans<QPushButton>(depositaires, "boutonChoisirDepositaire")->click();
-        }));
+        QVERIFY(dansLePanneau(bouton(*creation, "boutonAjoutDepositaire"), depositaires,
+                              [&] { dans<QPushButton>(depositaires, "boutonChoisirDepositaire")->click(); }));
         ajouterPrise(QStringLiteral("101"), "typeAjoutPriseT");
         ajouterPrise(QStringLiteral("102"), "typeAjoutPriseV");
         materiel(true, QStringLiteral("Mobilier"), QStringLiteral("Chaise"), QStringLiteral("120"));
@@ -963,7 +1046,7 @@ private slots:
         // Outlets by kind then code: T101, V102.
         t.tablePrise.setSelectionIndexes({0});
         QDialog *modif = creation->prises().panelModifPrise();
-        QVERIFY(dansLePanneau(QStringLiteral("boutonModifPrises"), modif, [&] {
+        QVERIFY(dansLePanneau(bouton(*creation, "boutonModifPrises"), modif, [&] {
             dans<QLineEdit>(modif, "textModifPrise")->setText(QStringLiteral("111"));
             dans<QRadioButton>(modif, "typeModifPriseI")->click();
             dans<QPushButton>(modif, "boutonValideModifPrise")->click();
@@ -1018,17 +1101,27 @@ private slots:
         QTest::addColumn<QString>("occupations");
 
         // A transaction whose first call finds the session gone begins again on a new one: nothing is lost.
-        QTest::newRow("majSalles, first of its transaction") << false << "majSalles" << 1 << "-" << true << "new"
-                                                             << "new" << "new";
-        QTest::newRow("updSalleTav") << false << "updSalleTav" << 1 << "" << false << "old" << "old" << "old";
-        QTest::newRow("the record's commit") << false << "commit" << 1 << "La salle n'a pas ete enregistree !!"
-                                             << false << "old" << "old" << "old";
-        QTest::newRow("insDetailSalle") << false << "insDetailSalle" << 1 << "Probleme enregistrement de materiels !!"
-                                        << true << "new" << "old" << "new";
+        QTest::newRow("majSalles, first of its transaction")
+            << false << "majSalles" << 1 << "-" << true << "new"
+            << "new"
+            << "new";
+        QTest::newRow("updSalleTav") << false << "updSalleTav" << 1 << "" << false << "old"
+                                     << "old"
+                                     << "old";
+        QTest::newRow("the record's commit")
+            << false << "commit" << 1 << "La salle n'a pas ete enregistree !!" << false << "old"
+            << "old"
+            << "old";
+        QTest::newRow("insDetailSalle")
+            << false << "insDetailSalle" << 1 << "Probleme enregistrement de materiels !!" << true << "new"
+            << "old"
+            << "new";
         QTest::newRow("insDetailPourcentage") << false << "insDetailPourcentage" << 2
-                                              << "Probleme enregistrement d'occupations !!" << true << "new" << "new"
+                                              << "Probleme enregistrement d'occupations !!" << true << "new"
+                                              << "new"
                                               << "old";
-        QTest::newRow("insSalleTav in a creation") << true << "insSalleTav" << 1 << "" << false << "old" << "old"
+        QTest::newRow("insSalleTav in a creation") << true << "insSalleTav" << 1 << "" << false << "old"
+                                                   << "old"
                                                    << "old";
     }
 
@@ -1062,17 +1155,20 @@ private slots:
             if (!alerte.isEmpty())
                 QCOMPARE(alertes.at(1).message, alerte);
         }
-        QCOMPARE(creation->etat(), enregistree ? Etat::salleAffichee : (creer ? Etat::creation : Etat::modification));
+        QCOMPARE(creation->etat(),
+                 enregistree ? Etat::salleAffichee : (creer ? Etat::creation : Etat::modification));
 
         const qint64 numero = creer ? salleDeLaPorte(QStringLiteral("N1")) : salles.a12;
         if (creer && salle == u"old") {
             QCOMPARE(numero, 0);
         } else {
-            QCOMPARE(salleStockee(numero), salle == u"new" ? QStringLiteral("5|A12|45|30") : QStringLiteral("1|A12|30|20"));
+            QCOMPARE(salleStockee(numero),
+                     salle == u"new" ? QStringLiteral("5|A12|45|30") : QStringLiteral("1|A12|30|20"));
             const QStringList materielsApres{"3:4", "5:6"};
             const QStringList occupationsApres{"SCI/1:30", "SCI/2:25"};
             QCOMPARE(materielsStockes(numero), materiels == u"new" ? materielsApres : QStringList{"2:12"});
-            QCOMPARE(occupationsStockees(numero), occupations == u"new" ? occupationsApres : QStringList{"SCI/1:40"});
+            QCOMPARE(occupationsStockees(numero),
+                     occupations == u"new" ? occupationsApres : QStringList{"SCI/1:40"});
         }
         // The next save runs on a new session.
         if (!enregistree) {

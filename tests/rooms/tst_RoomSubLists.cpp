@@ -4,6 +4,7 @@
 
 #include "BugFixApplication.h"
 #include "KORConversions.h"
+#include "PanelsFixture.h"
 #include "RoomBuildingChooser.h"
 #include "RoomCustodianChooser.h"
 #include "RoomEquipmentEditor.h"
@@ -25,11 +26,6 @@ using rooms::Etat;
 namespace
 {
 
-QString texte(const eo::EORecord &ligne, const char *cle)
-{
-    return framework::KORConversions::recupererChaine(ligne->valueForKey(QString::fromLatin1(cle)));
-}
-
 // "Famille/Type:quantité" for each equipment line, in display order.
 QStringList materiels(const eo::EODisplayGroup &lignes)
 {
@@ -47,17 +43,6 @@ QStringList codes(const eo::EODisplayGroup &prises)
     for (const eo::EORecord &prise : prises.displayedObjects())
         liste.append(texte(prise, "priType") + texte(prise, "priCode"));
     return liste;
-}
-
-// Selects the row of a group whose key holds the text; false when none does.
-bool choisir(eo::EODisplayGroup &groupe, const char *cle, const QString &valeur)
-{
-    const QList<eo::EORecord> &lignes = groupe.displayedObjects();
-    for (qsizetype i = 0; i < lignes.size(); ++i) {
-        if (texte(lignes.at(i), cle) == valeur)
-            return groupe.setSelectionIndexes({int(i)});
-    }
-    return false;
 }
 
 void doubleClic(QTableView *vue, int ligne)
@@ -81,25 +66,6 @@ private:
     qint64 priseI7 = 0;
     qint64 priseT12 = 0;
 
-    // Clicks ouvrir and runs geste while the panel it opens runs modally. A panel the gesture leaves open
-    // is closed afterwards as by its close box, so that a failing check cannot leave the test waiting.
-    // False when the panel never ran.
-    bool dansLePanneau(QAbstractButton *ouvrir, QDialog *panneau, const std::function<void()> &geste)
-    {
-        bool ouvert = false;
-        QTimer minuteur;
-        minuteur.setSingleShot(true);
-        connect(&minuteur, &QTimer::timeout, panneau, [&] {
-            ouvert = panneau->isVisible() && panneau->isModal();
-            geste();
-            if (panneau->isVisible())
-                panneau->close();
-        });
-        minuteur.start(0);
-        ouvrir->click();
-        return ouvert;
-    }
-
     // Z9, the first room of the search, with its custodian, two outlets, an equipment line and an
     // occupation line, being modified.
     void modifierZ9()
@@ -109,14 +75,6 @@ private:
         QCOMPARE(champ(*creation, "localisationPorte")->text(), QStringLiteral("Z9"));
         bouton(*creation, "boutonModifier")->click();
         QCOMPARE(creation->etat(), Etat::modification);
-    }
-
-    template <class Widget> Widget *dans(QWidget *panneau, const char *nom)
-    {
-        auto *w = panneau->findChild<Widget *>(QString::fromLatin1(nom));
-        if (!w)
-            qFatal("no %s in %s", nom, qPrintable(panneau->objectName()));
-        return w;
     }
 
 private slots:
@@ -232,8 +190,6 @@ private slots:
         QCOMPARE(propose, 1); // T
         QCOMPARE(code, QStringLiteral("12"));
         QCOMPARE(codes(prises), (QStringList{"I7", "V12"}));
-        QCOMPARE(rooms::RoomOutletEditor::lettre(0), QStringLiteral("I"));
-        QCOMPARE(rooms::RoomOutletEditor::lettre(3), QString());
     }
 
     void removedOutletsAreKeptNewestFirst()
