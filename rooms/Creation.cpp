@@ -381,10 +381,11 @@ void Creation::enregistrer()
 {
     if (!enEdition(m_etat))
         return;
+    // The button stays pressed until the room is stored: after a refusal, or an error that ends the
+    // action, the form stays as typed and the next click saves it again.
+    ui->boutonCreer->setChecked(true);
     if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
-        // Nothing written: the form stays as typed, for the user to correct and save again.
-        ui->boutonCreer->setChecked(true);
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
             selectionnerPourSaisie(champ);
         return;
@@ -392,10 +393,10 @@ void Creation::enregistrer()
 
     if (m_etat == Etat::creation) {
         const QVariant numero = m_sauvegarde->creer();
-        if (!numero.isValid()) {
-            ui->boutonCreer->setChecked(true);
+        if (!numero.isValid())
             return;
-        }
+        // Stored: whatever happens while it is shown, a further click must not store it twice.
+        salleEnregistree();
         // The stored room alone in the list, selected: the form shows it as stored.
         KORFormHelpers::fetchTable(
             m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
@@ -403,16 +404,20 @@ void Creation::enregistrer()
             true);
     } else {
         const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-        if (!salle || !m_sauvegarde->modifier(salle, prisesSupprimees())) {
-            ui->boutonCreer->setChecked(true);
+        if (!salle || !m_sauvegarde->modifier(salle, prisesSupprimees()))
             return;
-        }
+        salleEnregistree();
         rafraichirSalle();
         if (m_rechercheOuverte)
             montrerListe();
     }
-    m_etat = Etat::salleAffichee;
     initPanel(false, false);
+}
+
+void Creation::salleEnregistree()
+{
+    ui->boutonCreer->setChecked(false);
+    m_etat = Etat::salleAffichee;
 }
 
 void Creation::rafraichirSalle()

@@ -95,6 +95,7 @@ private:
     void relierSousListes();
     void commencerCreation();
     void enregistrer();
+    void salleEnregistree();
     void rafraichirSalle();
     QVariant numeroTypeSalle(const QString &libelle);
     QVariantHash valeursDuFormulaire() const;

@@ -10,19 +10,6 @@ namespace rooms
 
 using framework::KORConversions;
 
-const QStringList &RoomSaveCheck::pourcentages()
-{
-    static const QStringList champs{
-        QStringLiteral("pourcEnseignement"),   QStringLiteral("pourcRecherche"),
-        QStringLiteral("pourcAdministration"), QStringLiteral("pourcDocumentation"),
-        QStringLiteral("pourcTechnique"),      QStringLiteral("pourcVieSociale"),
-        QStringLiteral("pourcAccueil"),        QStringLiteral("pourcSanitaire"),
-        QStringLiteral("pourcCirculation"),    QStringLiteral("pourcRestauration"),
-        QStringLiteral("pourcParking"),        QStringLiteral("pourcSportif"),
-    };
-    return champs;
-}
-
 bool RoomSaveCheck::sommeDepasse100(const QStringList &textes)
 {
     // Exact decimals: 33.33 + 33.33 + 33.34 is 100 and passes, where single-precision numbers would add
@@ -40,8 +27,11 @@ bool RoomSaveCheck::sommeDepasse100(const QStringList &textes)
 std::optional<RoomSaveCheck::Refus> RoomSaveCheck::verifier(Ui::Creation &ui, const RoomDisplayGroups &tables)
 {
     QStringList textes;
-    for (const QString &champ : pourcentages())
-        textes.append(ui.vueSalle->findChild<QLineEdit *>(champ)->text());
+    for (const QLineEdit *champ :
+         {ui.pourcEnseignement, ui.pourcRecherche, ui.pourcAdministration, ui.pourcDocumentation,
+          ui.pourcTechnique, ui.pourcVieSociale, ui.pourcAccueil, ui.pourcSanitaire, ui.pourcCirculation,
+          ui.pourcRestauration, ui.pourcParking, ui.pourcSportif})
+        textes.append(champ->text());
     if (sommeDepasse100(textes))
         return Refus{QStringLiteral("La somme des pourcentages depasse 100 !!!"), ui.pourcEnseignement};
 

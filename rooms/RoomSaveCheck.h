@@ -31,8 +31,6 @@ public:
 
     static std::optional<Refus> verifier(Ui::Creation &ui, const RoomDisplayGroups &tables);
 
-    // The twelve use percentages, by outlet name.
-    static const QStringList &pourcentages();
     // The percentages added as exact decimals exceed 100; an empty or unreadable text counts 0, a text
     // beginning with a number counts that number ("12abc" is 12). Exactly 100 passes.
     static bool sommeDepasse100(const QStringList &textes);

@@ -5,6 +5,7 @@
 
 #include "BugFixApplication.h"
 #include "EODecimal.h"
+#include "EOException.h"
 #include "EOPostgreSQLAdaptor.h"
 #include "EOPostgreSQLConnection.h"
 #include "KORConversions.h"
@@ -625,6 +626,34 @@ private slots:
         QCOMPARE(liste.size(), 1);
         QCOMPARE(texte(liste.first(), "salPorte"), QStringLiteral("S1"));
         QCOMPARE(creation->tables().tableSalles.selectionIndexes(), QList<int>{0});
+    }
+
+    void anErrorThatEndsTheSaveLeavesNothingHalfWritten()
+    {
+        nouvelleSalle(QStringLiteral("e1"));
+        // An error escaping the action between the room record and its complement, as a lost server would.
+        rooms::RoomTransaction::setJournal([](const QString &evenement) {
+            if (evenement == u"insSalleTav")
+                throw eo::EOException(eo::EOException::Kind::Connection, QStringLiteral("Connexion perdue."));
+        });
+        QPushButton *creer = bouton(*creation, "boutonCreer");
+        creer->setChecked(false); // released by the user's click
+        bool interrompue = false;
+        try {
+            creation->create(creer);
+        } catch (const eo::EOException &) {
+            interrompue = true; // the action's boundary
+        }
+        rooms::RoomTransaction::setJournal({});
+        QVERIFY(interrompue);
+        QVERIFY(!db->dataBus().hasOpenTransaction());
+        QCOMPARE(salleDeLaPorte(QStringLiteral("E1")), 0);
+        // The form as typed, the button pressed: the next click saves it, once.
+        QCOMPARE(creation->etat(), Etat::creation);
+        QVERIFY(creer->isChecked());
+        enregistrer();
+        QCOMPARE(alertesVues(), QString());
+        QVERIFY(salleDeLaPorte(QStringLiteral("E1")) > 0);
     }
 
     void modificationCallSequence_data()
