@@ -2,9 +2,12 @@
 
 #include "NotificationCenter.h"
 #include "RoomFormModes.h"
+#include "RoomOutletEditor.h"
 #include "RoomsFixture.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 using namespace roomstest;
 using rooms::Creation;
@@ -302,6 +305,22 @@ private slots:
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(formulaireVide());
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonRecherche boutonAnnuler"));
+    }
+
+    void panelsRunModallyWithoutTheApplicationObject()
+    {
+        // A bare QApplication here: the panel runs a session of its own, ended by its cancel button.
+        bouton(*creation, "boutonCreer")->click();
+        QDialog *panneau = creation->prises().panelAjoutPrise();
+        bool modal = false;
+        QTimer::singleShot(0, panneau, [&] {
+            modal = panneau->isVisible() && panneau->windowModality() == Qt::ApplicationModal;
+            panneau->findChild<QPushButton *>(QStringLiteral("boutonAnnuleAjoutPrise"))->click();
+        });
+        bouton(*creation, "boutonAjoutPrises")->click();
+        QVERIFY(modal);
+        QVERIFY(!panneau->isVisible());
+        QVERIFY(creation->tables().tablePrise.displayedObjects().isEmpty());
     }
 
     void buildingsReloadWhenTheRegisterChangesThem()
