@@ -44,9 +44,6 @@ RoomEquipmentEditor::RoomEquipmentEditor(data::KORDataBusOC &dataBus, Ui::Creati
             [this]() { validerMatos(uiMatos->boutonValiderMatos); });
     connect(uiMatos->boutonFermerMatos, &QPushButton::clicked, this,
             [this]() { fermerMatos(uiMatos->boutonFermerMatos); });
-    // A double click on a type is the quickest way to take it, once the quantity is typed.
-    connect(uiMatos->vueTypeMateriel, &QAbstractItemView::doubleClicked, this,
-            [this]() { validerMatos(uiMatos->vueTypeMateriel); });
 }
 
 RoomEquipmentEditor::~RoomEquipmentEditor() = default;
