@@ -1,14 +1,10 @@
-// The file services of the platform: the answers of save panels, the 8-bit text of exported files, and
-// writing a file whole or not at all.
+// The file services of the platform: the answers of save panels and the 8-bit text of exported files.
+// Writing a file whole or not at all and opening it are exercised by the exports and prints that use them.
 
-#include "FileOpener.h"
 #include "FileWriter.h"
 #include "SavePanel.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTest>
 
 using platform::FileWriter;
@@ -94,40 +90,6 @@ private slots:
         QFETCH(QString, texte);
         QFETCH(QByteArray, octets);
         QCOMPARE(FileWriter::windows1252(texte), octets);
-    }
-
-    void wholeFileOrNothing()
-    {
-        QTemporaryDir dossier;
-        const QString chemin = dossier.filePath(QStringLiteral("liste.txt"));
-        QVERIFY(FileWriter::writeAtomically(chemin, "premier"));
-        QVERIFY(FileWriter::writeAtomically(chemin, "second"));
-        QFile fichier(chemin);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        QCOMPARE(fichier.readAll(), QByteArray("second"));
-        QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.txt"});
-
-        QString raison;
-        QVERIFY(
-            !FileWriter::writeAtomically(dossier.filePath(QStringLiteral("absent/liste.txt")), "x", &raison));
-        QVERIFY(!raison.isEmpty());
-        QCOMPARE(QDir(dossier.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"liste.txt"});
-    }
-
-    void openerReplacedByTests()
-    {
-        QStringList ouverts;
-        const platform::FileOpener::Opener avant =
-            platform::FileOpener::setOpener([&](const QString &chemin) {
-                ouverts.append(chemin);
-                return false;
-            });
-        QVERIFY(!platform::FileOpener::openFile(QStringLiteral("/tmp/a.pdf")));
-        QCOMPARE(ouverts, QStringList{"/tmp/a.pdf"});
-        platform::FileOpener::setOpener(avant);
-        // The desktop's opener refuses a file that does not exist.
-        QVERIFY(!platform::FileOpener::openFile(QStringLiteral("/nonexistent/a.pdf")));
     }
 };
 
