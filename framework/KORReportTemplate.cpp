@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "EODecimal.h"
 #include "EOEntity.h"
+#include "EOException.h"
 #include "EOGenericRecord.h"
 #include "EONull.h"
 #include "KORConversions.h"
@@ -96,7 +97,13 @@ mustache::data objectData(const QVariant &object, const QStringList &names)
         if (record) {
             if (!answersKey(*record, first))
                 continue;
-            value = record->valueForKeyPath(name);
+            try {
+                value = record->valueForKeyPath(name);
+            } catch (const eo::EOException &) {
+                // A key path that goes on past what the record's relations know: the template shows
+                // nothing there, as for an empty value.
+                continue;
+            }
         } else {
             if (!map.contains(first))
                 continue;

@@ -4,9 +4,12 @@
 
 #include "Clock.h"
 #include "EODecimal.h"
+#include "EOGenericRecord.h"
+#include "EOModelGroup.h"
 #include "EONull.h"
 #include "KORReport.h"
 #include "KORReportTemplate.h"
+#include "Resources.h"
 
 #include <QApplication>
 #include <QDir>
@@ -114,6 +117,16 @@ private slots:
         QTest::newRow("the report's own values")
             << "{{#objects}}{{leBatiment}} {{rang}}/{{nombreObjets}}{{/objects}}" << QVariantMap{}
             << "Droit 1/1";
+        // A room record without editing context cannot read its building: that place stays empty.
+        if (!eo::EOModelGroup::defaultGroup().entityNamed(QStringLiteral("SallesVix")))
+            eo::EOModelGroup::defaultGroup().addModelWithFile(
+                platform::resourcePath(QStringLiteral("models/Locavia.json")));
+        const eo::EORecord salle = eo::EOGenericRecord::create(
+            eo::EOModelGroup::defaultGroup().entityNamed(QStringLiteral("SallesVix")));
+        salle->takeValueForKey(QStringLiteral("A12"), QStringLiteral("salPorte"));
+        QTest::newRow("key path a record cannot follow")
+            << "{{#objects}}{{salPorte}} [{{local.appellation}}]{{/objects}}"
+            << QVariantMap{{"record", eo::EOGenericRecord::toVariant(salle)}} << "A12 []";
         QTest::newRow("an object's key before the report's")
             << "{{#objects}}{{leBatiment}}{{/objects}}" << QVariantMap{{"leBatiment", "Mien"}} << "Mien";
     }
@@ -128,7 +141,9 @@ private slots:
         QString error;
         std::optional<KORReportTemplate> model = KORReportTemplate::load(folder, &error);
         QVERIFY2(model, qPrintable(error));
-        model->setValues({object}, {{"leBatiment", "Droit"}});
+        // A row given as "record" is that record itself.
+        const QVariant objet = object.contains("record") ? object.value("record") : QVariant(object);
+        model->setValues({objet}, {{"leBatiment", "Droit"}});
         QCOMPARE(model->document(), expected);
     }
 
