@@ -8,12 +8,14 @@
 #include "EOModelGroup.h"
 #include "EONull.h"
 #include "KORReport.h"
+#include "KORReportProgress.h"
 #include "KORReportTemplate.h"
 #include "Resources.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
 #include <poppler-qt6.h>
@@ -284,6 +286,20 @@ private slots:
         QCOMPARE(told, 3);
         QVERIFY(inRange);
         QVERIFY(lastTotal > 0);
+    }
+
+    // The dialog of a long print: hidden at first, and its "Annuler" stops the printing at the next step.
+    void progressDialogCancels()
+    {
+        framework::KORReportProgress progression(QStringLiteral("Impression..."));
+        const KORReport::Progress dire = progression.callback();
+        QVERIFY(dire(0, 1000));
+        QVERIFY(dire(10, 1000));
+        QVERIFY(!progression.dialog()->isVisible());
+        QCOMPARE(progression.dialog()->maximum(), 1000);
+        progression.dialog()->cancel();
+        QVERIFY(!dire(20, 1000));
+        QVERIFY(progression.wasCancelled());
     }
 
     void postScriptFromThePdf()
