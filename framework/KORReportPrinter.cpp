@@ -187,7 +187,21 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
     qsizetype from = 0;
     qsizetype size = objectsPerPart;
     bool opening = true;
-    for (;;) {
+    if (source.pagePerObject) {
+        // One object at a time; without objects, the document alone.
+        const qsizetype documents = std::max<qsizetype>(source.count, 1);
+        for (qsizetype index = 0; index < documents; ++index) {
+            std::unique_ptr<QTextDocument> document = layOut(
+                source.document(index, std::min(index + 1, source.count), index == 0, index + 1 == documents),
+                &writer, width, bodyHeight);
+            const int pages = document->pageCount();
+            parts.push_back(
+                {std::move(document), pages, QList<qreal>(pages, std::numeric_limits<qreal>::infinity())});
+            if (!tell(int(layoutShare * (index + 1) / documents)))
+                return cancelled();
+        }
+    }
+    while (!source.pagePerObject) {
         const qsizetype to = std::min(source.count, from + size);
         const bool closing = to == source.count;
         std::unique_ptr<QTextDocument> document =

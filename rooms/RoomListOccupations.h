@@ -1,0 +1,40 @@
+#pragma once
+
+#include "EODecimal.h"
+#include "EOGenericRecord.h"
+#include "RoomListColumns.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace data
+{
+class KORDataBusOC;
+}
+
+namespace rooms
+{
+
+// The occupation of the listed rooms by department, for the export of every column: one column per
+// department that occupies at least one of them, titled with the department's short name and holding the
+// room's percentage for it (the sum of its lines of every kind of occupation).
+class RoomListOccupations
+{
+public:
+    // Reads the occupation lines of the rooms and the names of their departments.
+    static RoomListOccupations lire(data::KORDataBusOC &dataBus, const QList<eo::EORecord> &salles);
+
+    // One column per department, in the order of their short names.
+    const QList<RoomListColumn> &colonnes() const { return m_colonnes; }
+    // The room's percentage for a department, as exact decimal text; none when it has no line for it.
+    QVariant pourcentage(qint64 salle, const QString &departement) const;
+
+    static QString titre(const QString &nomCourt);
+
+private:
+    QHash<qint64, QHash<QString, eo::EODecimal>> m_parSalle;
+    QList<RoomListColumn> m_colonnes;
+};
+
+} // namespace rooms
