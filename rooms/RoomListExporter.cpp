@@ -111,8 +111,6 @@ void RoomListExporter::exporterListe(QWidget *parent)
         platform::SavePanel::runModalWithChoices(demande);
     if (!reponse || reponse->path.isEmpty())
         return;
-    if (m_defaults)
-        m_defaults->setObject(QFileInfo(reponse->path).absolutePath(), cleDossier);
 
     Options options;
     options.format = reponse->fileType == 1 ? TableFormat::Csv : TableFormat::Xlsx;
@@ -125,6 +123,8 @@ void RoomListExporter::exporterListe(QWidget *parent)
             return dialogue(int(std::min<qsizetype>(fait, INT_MAX)),
                             int(std::min<qsizetype>(total, INT_MAX)));
         });
+    if (resultat.succeeded() && m_defaults)
+        m_defaults->setObject(QFileInfo(reponse->path).absolutePath(), cleDossier);
     if (resultat.outcome != spreadsheet::TableWriteResult::Outcome::Failed)
         return;
     qWarning().noquote() << QStringLiteral(">>>>> Exportation de la liste des salles dans %1 impossible : %2")

@@ -145,6 +145,18 @@ QString nomDuDepartement(const QHash<QString, eo::EORecord> &departements, const
     return nom.isEmpty() ? code : nom;
 }
 
+// The kind of an outlet in words, its letter kept as the form shows it.
+QString genreDePrise(const QString &lettre)
+{
+    if (lettre == QLatin1String("I"))
+        return QStringLiteral("Informatique (I)");
+    if (lettre == QLatin1String("T"))
+        return QStringLiteral("Téléphone (T)");
+    if (lettre == QLatin1String("V"))
+        return QStringLiteral("Vidéo (V)");
+    return lettre;
+}
+
 QString nombreFrancais(const QVariant &valeur)
 {
     return KORConversions::recupererChaine(eo::EOValues::displayText(valeur))
@@ -170,7 +182,13 @@ QVariantMap RoomSheet::fiche(const eo::EORecord &salle, const Listes &listes)
     fiche.insert(QStringLiteral("numero"), texte(salle, "salNumero"));
     fiche.insert(QStringLiteral("rubriquesGauche"), rubriques(salle, gauche()));
     fiche.insert(QStringLiteral("rubriquesDroite"), rubriques(salle, droite()));
-    fiche.insert(QStringLiteral("descriptif"), texte(salle, "salDescriptif"));
+    const QString descriptif = texte(salle, "salDescriptif");
+    fiche.insert(QStringLiteral("descriptif"), descriptif);
+    // Its lines as typed: HTML would run them together.
+    QVariantList lignes;
+    for (const QString &ligne : descriptif.split(QLatin1Char('\n')))
+        lignes.append(QVariantMap{{QStringLiteral("ligne"), ligne}});
+    fiche.insert(QStringLiteral("lignesDescriptif"), descriptif.isEmpty() ? QVariantList() : lignes);
 
     QVariantList depositaires;
     for (const eo::EORecord &depositaire : listes.depositaires) {
@@ -184,7 +202,7 @@ QVariantMap RoomSheet::fiche(const eo::EORecord &salle, const Listes &listes)
 
     QVariantList prises;
     for (const eo::EORecord &prise : listes.prises)
-        prises.append(QVariantMap{{QStringLiteral("type"), texte(prise, "priType")},
+        prises.append(QVariantMap{{QStringLiteral("type"), genreDePrise(texte(prise, "priType"))},
                                   {QStringLiteral("code"), texte(prise, "priCode")}});
     fiche.insert(QStringLiteral("prises"), prises);
     fiche.insert(QStringLiteral("aDesPrises"), !prises.isEmpty());
