@@ -34,6 +34,7 @@ LocaviaCommandLine readCommandLine(int argc, char **argv)
 
 int NSApplicationMain(int argc, char **argv)
 {
+    platform::FrenchTranslations::useFrenchConventions();
     const LocaviaCommandLine commandLine = readCommandLine(argc, argv);
     if (commandLine.exits()) {
         std::fputs(commandLine.output().toLocal8Bit().constData(), stdout);

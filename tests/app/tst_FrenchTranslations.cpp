@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <clocale>
 
 namespace
 {
@@ -112,8 +113,11 @@ private slots:
 
 void TestFrenchTranslations::initTestCase()
 {
-    // main() set an English session; the translations must not care.
-    QCOMPARE(QLocale::system().language(), QLocale::C);
+    // main() set an English session, then made its dates and sizes French as the program does: the C
+    // library keeps the session's other conventions.
+    QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral("."));
+    QCOMPARE(QLocale::system().toString(QDate(2024, 12, 7), QLocale::ShortFormat),
+             QStringLiteral("07/12/2024"));
     const QStringList missing = platform::FrenchTranslations::install();
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1String(", "))));
     QCOMPARE(QLocale().language(), QLocale::French);
@@ -139,7 +143,25 @@ void TestFrenchTranslations::saveDialog()
     QVERIFY(model);
     QTRY_COMPARE(model->rowCount(model->index(dir.path())), 2);
 
-    const QStringList texts = textsOf(&dialog);
+    // What the list shows of the folder and the file: their kinds and dates too.
+    QStringList texts = textsOf(&dialog);
+    QString folderKind;
+    QString folderDate;
+    const QModelIndex parent = model->index(dir.path());
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        for (int column = 0; column < model->columnCount(parent); ++column)
+            texts << model->index(row, column, parent).data().toString();
+        if (model->isDir(model->index(row, 0, parent))) {
+            folderKind = model->index(row, 2, parent).data().toString();
+            folderDate = model->index(row, 3, parent).data().toString();
+        }
+    }
+    QCOMPARE(folderKind, QStringLiteral("Dossier"));
+    QVERIFY2(texts.contains(QStringLiteral("7 octets")), qPrintable(texts.join(QLatin1String(" | "))));
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"))
+                 .match(folderDate)
+                 .hasMatch(),
+             qPrintable(folderDate));
     for (const QString &expected :
          {QStringLiteral("Enregistrer"), QStringLiteral("Annuler"), QStringLiteral("Nom de fichier :"),
           QStringLiteral("Fichiers de type :"), QStringLiteral("Nom"), QStringLiteral("Taille"),
@@ -195,6 +217,7 @@ int main(int argc, char *argv[])
     qputenv("LC_ALL", "C");
     qputenv("LANG", "C");
     qputenv("LANGUAGE", "en");
+    platform::FrenchTranslations::useFrenchConventions();
     QApplication application(argc, argv);
     TestFrenchTranslations test;
     return QTest::qExec(&test, argc, argv);

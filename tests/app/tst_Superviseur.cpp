@@ -1,6 +1,7 @@
 // The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
 // the menus, and the start-ups that cannot open the database.
 
+#include "ApplicationIcon.h"
 #include "ApplicationLog.h"
 #include "CommandLine.h"
 #include "DatabaseAddress.h"
@@ -104,6 +105,7 @@ private slots:
     void databaseNamedOnTheCommandLine_data();
     void databaseNamedOnTheCommandLine();
     void aboutLocavia();
+    void windowIcon();
 };
 
 void TestSuperviseur::initTestCase()
@@ -520,6 +522,19 @@ void TestSuperviseur::aboutLocavia()
     QVERIFY2(message.contains(QStringLiteral("Base de données : %1/locavia.db").arg(run.db().directory())),
              qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("Journal : ") + logPath), qPrintable(message));
+}
+
+void TestSuperviseur::windowIcon()
+{
+    ShellRun run;
+    // The drawing is compiled into the program; a menu's 16 px and a dock's 256 px are both there.
+    const QIcon icon = app::ApplicationIcon::icon();
+    QVERIFY(!icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)),
+             qPrintable(QString::number(sizes.size())));
+    const QImage small = icon.pixmap(16, 16).toImage();
+    QVERIFY(small.pixelColor(8, 8).alpha() == 255);
 }
 
 int main(int argc, char *argv[])

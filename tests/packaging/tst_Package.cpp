@@ -27,7 +27,10 @@ struct Run {
     int status = -1;
     QString out;
     QString err;
-    QString all() const { return QStringLiteral("statut %1\nsortie :\n%2\nerreurs :\n%3").arg(status).arg(out, err); }
+    QString all() const
+    {
+        return QStringLiteral("statut %1\nsortie :\n%2\nerreurs :\n%3").arg(status).arg(out, err);
+    }
 };
 
 Run runProcess(QProcess &process, const QString &program, const QStringList &arguments, int timeout = 120000)
@@ -77,7 +80,8 @@ private slots:
 
 private:
     // The environment of the unpacked programs: nothing that points into the source or build trees.
-    QProcessEnvironment environment(QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
+    QProcessEnvironment
+    environment(QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
     // A program of the unpacked package, run with the source and build trees hidden when the system allows.
     Run run(const QString &program, const QStringList &arguments, QProcess *process = nullptr);
     void startHidden(QProcess &process, const QString &program, const QStringList &arguments);
@@ -117,7 +121,8 @@ void TestPackage::initTestCase()
 
     m_root = dir.filePath(QStringLiteral("racine"));
     QProcess unpack;
-    const Run unpacked = runProcess(unpack, QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), m_package, m_root});
+    const Run unpacked =
+        runProcess(unpack, QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), m_package, m_root});
     QVERIFY2(unpacked.status == 0, qPrintable(unpacked.all()));
 
     // Whether the trees can be hidden from the programs: a mount namespace of their own, where an empty
@@ -129,7 +134,8 @@ void TestPackage::initTestCase()
                                            sourceDir + QStringLiteral("/CMakeLists.txt")}));
     m_treesHidden = hiddenProbe.status == 0;
     if (!m_treesHidden)
-        qWarning().noquote() << "the source tree cannot be hidden here (no mount namespace):" << hiddenProbe.err;
+        qWarning().noquote() << "the source tree cannot be hidden here (no mount namespace):"
+                             << hiddenProbe.err;
 }
 
 QStringList TestPackage::hidden(const QString &program, const QStringList &arguments) const
@@ -194,18 +200,21 @@ void TestPackage::controlFields()
     const Run control = runProcess(fields, QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), m_package});
     QVERIFY2(control.status == 0, qPrintable(control.all()));
     auto field = [&control](const QString &name) {
-        const QRegularExpression line(QStringLiteral("^ %1: (.*)$").arg(name), QRegularExpression::MultilineOption);
+        const QRegularExpression line(QStringLiteral("^ %1: (.*)$").arg(name),
+                                      QRegularExpression::MultilineOption);
         return line.match(control.out).captured(1).trimmed();
     };
     QCOMPARE(field(QStringLiteral("Package")), QStringLiteral("locavia"));
     QCOMPARE(field(QStringLiteral("Version")), version);
     QCOMPARE(field(QStringLiteral("Section")), QStringLiteral("database"));
-    QVERIFY2(QRegularExpression(QStringLiteral("^.+ <[^@ ]+@[^@ ]+>$")).match(field(QStringLiteral("Maintainer"))).hasMatch(),
+    QVERIFY2(QRegularExpression(QStringLiteral("^.+ <[^@ ]+@[^@ ]+>$"))
+                 .match(field(QStringLiteral("Maintainer")))
+                 .hasMatch(),
              qPrintable(control.out));
     // The libraries come from dpkg-shlibdeps; what Qt loads by name is declared by the package.
     const QString depends = field(QStringLiteral("Depends"));
-    for (const char *package : {"libqt6widgets6", "libqt6core6", "libqt6svg6", "libpq5", "libsqlite3-0", "libc6",
-                                "qt6-qpa-plugins", "qt6-translations-l10n"}) {
+    for (const char *package : {"libqt6widgets6", "libqt6core6", "libqt6svg6", "libpq5", "libsqlite3-0",
+                                "libc6", "qt6-qpa-plugins", "qt6-translations-l10n"}) {
         QVERIFY2(depends.contains(QLatin1String(package)), qPrintable(depends));
     }
     // The description, in English and in French.
@@ -220,10 +229,10 @@ void TestPackage::files_data()
     QTest::addColumn<bool>("executable");
     for (const char *program : {"usr/bin/locavia", "usr/bin/locavia-admin", "usr/bin/locavia-inventory"})
         QTest::newRow(program) << QString::fromLatin1(program) << true << true;
-    for (const char *resource : {"usr/share/locavia/Application.config", "usr/share/locavia/models/Locavia.json",
-                                 "usr/share/locavia/sql/sqlite/inventory.sql",
-                                 "usr/share/locavia/sql/postgresql/schema.sql", "usr/share/applications/locavia.desktop",
-                                 "usr/share/icons/hicolor/scalable/apps/locavia.svg"}) {
+    for (const char *resource :
+         {"usr/share/locavia/Application.config", "usr/share/locavia/models/Locavia.json",
+          "usr/share/locavia/sql/sqlite/inventory.sql", "usr/share/locavia/sql/postgresql/schema.sql",
+          "usr/share/applications/locavia.desktop", "usr/share/icons/hicolor/scalable/apps/locavia.svg"}) {
         QTest::newRow(resource) << QString::fromLatin1(resource) << true << false;
     }
     // The forms are compiled into the programs; nothing of the build or the tests is shipped.
@@ -246,7 +255,8 @@ void TestPackage::desktopEntryAndIcon()
 {
     const QString desktop = m_root + QStringLiteral("/usr/share/applications/locavia.desktop");
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    QVERIFY2(!validator.isEmpty(), "desktop-file-validate (desktop-file-utils, scripts/install-deps) is needed");
+    QVERIFY2(!validator.isEmpty(),
+             "desktop-file-validate (desktop-file-utils, scripts/install-deps) is needed");
     QProcess validate;
     const Run valid = runProcess(validate, validator, {desktop});
     QVERIFY2(valid.status == 0 && valid.out.trimmed().isEmpty(), qPrintable(valid.all()));
@@ -254,8 +264,10 @@ void TestPackage::desktopEntryAndIcon()
     // The entry starts the installed program and names the installed icon.
     const QMap<QString, QString> entry = desktopEntry(desktop);
     QCOMPARE(entry.value(QStringLiteral("Name")), QStringLiteral("Locavia"));
-    QVERIFY(!entry.value(QStringLiteral("Comment[fr]")).isEmpty() && !entry.value(QStringLiteral("Comment")).isEmpty());
-    QVERIFY(QFileInfo(m_root + QStringLiteral("/usr/bin/") + entry.value(QStringLiteral("Exec")).section(u' ', 0, 0))
+    QVERIFY(!entry.value(QStringLiteral("Comment[fr]")).isEmpty() &&
+            !entry.value(QStringLiteral("Comment")).isEmpty());
+    QVERIFY(QFileInfo(m_root + QStringLiteral("/usr/bin/") +
+                      entry.value(QStringLiteral("Exec")).section(u' ', 0, 0))
                 .isExecutable());
     const QString icon = m_root + QStringLiteral("/usr/share/icons/hicolor/scalable/apps/%1.svg")
                                       .arg(entry.value(QStringLiteral("Icon")));
@@ -329,7 +341,8 @@ void TestPackage::movedInstallation()
     QVERIFY(QDir().rename(models, models + QStringLiteral(".retirés")));
     const Run lost = run(QStringLiteral("locavia-inventory"), {});
     QVERIFY(QDir().rename(models + QStringLiteral(".retirés"), models));
-    QVERIFY2(lost.status == 1 && lost.err.contains(models + QStringLiteral("/Locavia.json")), qPrintable(lost.all()));
+    QVERIFY2(lost.status == 1 && lost.err.contains(models + QStringLiteral("/Locavia.json")),
+             qPrintable(lost.all()));
     QVERIFY2(!lost.err.contains(sourceDir), qPrintable(lost.all()));
 }
 
@@ -337,7 +350,8 @@ void TestPackage::desktopProgramShowsItsMainWindow()
 {
     if (!VirtualDisplay::unavailableReason().isEmpty())
         QFAIL(qPrintable(VirtualDisplay::unavailableReason()));
-    QVERIFY2(QFile::exists(m_home + QStringLiteral("/data/Locavia/locavia.db")), "the demo database is missing");
+    QVERIFY2(QFile::exists(m_home + QStringLiteral("/data/Locavia/locavia.db")),
+             "the demo database is missing");
     VirtualDisplay display;
     QString error;
     QVERIFY2(display.start(&error), qPrintable(error));
@@ -364,13 +378,15 @@ void TestPackage::desktopProgramShowsItsMainWindow()
         }
     }
     QVERIFY2(shown, qPrintable(QString::fromUtf8(output + locavia.readAllStandardError())));
-    const QImage screen = display.screenshot(QStringLiteral(QT_TESTCASE_BUILDDIR "/locavia-package-window.png"));
+    const QImage screen =
+        display.screenshot(QStringLiteral(QT_TESTCASE_BUILDDIR "/locavia-package-window.png"));
     QVERIFY2(VirtualDisplay::showsSomething(screen), "the screen is blank or nearly uniform");
 
     // Its log, in the XDG state folder.
     QFile log(m_home + QStringLiteral("/state/Locavia/locavia.log"));
     QVERIFY2(log.open(QIODevice::ReadOnly), qPrintable(log.fileName()));
-    QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral(">>>>> Locavia %1 démarre").arg(version)));
+    QVERIFY(
+        QString::fromUtf8(log.readAll()).contains(QStringLiteral(">>>>> Locavia %1 démarre").arg(version)));
 }
 
 QTEST_GUILESS_MAIN(TestPackage)

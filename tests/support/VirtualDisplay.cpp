@@ -46,8 +46,9 @@ QString VirtualDisplay::unavailableReason()
 bool VirtualDisplay::start(QString *error)
 {
     // Xvfb picks a free number and writes it on the descriptor given.
-    m_server.start(tool("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                  QStringLiteral("0"), m_screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_server.start(tool("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), m_screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!m_server.waitForStarted(5000)) {
         *error = QStringLiteral("Xvfb does not start: %1").arg(m_server.errorString());
         return false;
@@ -78,7 +79,8 @@ QProcessEnvironment VirtualDisplay::environment(QProcessEnvironment base) const
 bool VirtualDisplay::showsWindowTitled(const QString &title) const
 {
     QProcess info;
-    info.start(tool("xwininfo"), {QStringLiteral("-display"), m_name, QStringLiteral("-root"), QStringLiteral("-tree")});
+    info.start(tool("xwininfo"),
+               {QStringLiteral("-display"), m_name, QStringLiteral("-root"), QStringLiteral("-tree")});
     info.waitForFinished(5000);
     return QString::fromUtf8(info.readAllStandardOutput()).contains(u'"' + title + u'"');
 }

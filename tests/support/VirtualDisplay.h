@@ -20,7 +20,8 @@ public:
     bool start(QString *error);
     const QString &name() const { return m_name; }
     // The environment of a program that opens its windows on this display.
-    QProcessEnvironment environment(QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
+    QProcessEnvironment
+    environment(QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
     // Whether a window of this title is on the screen.
     bool showsWindowTitled(const QString &title) const;
     // The whole screen, also kept in path; waits up to ten seconds for it to show something.

@@ -76,7 +76,8 @@ void TestInventoryOnServer::cleanupTestCase()
         return;
     PGconn *connection = PQconnectdb(qgetenv("LOCAVIA_TEST_PG_URL").constData());
     if (PQstatus(connection) == CONNECTION_OK)
-        PQclear(PQexec(connection, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_database).toUtf8().constData()));
+        PQclear(PQexec(connection,
+                       QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_database).toUtf8().constData()));
     PQfinish(connection);
 }
 
@@ -86,16 +87,19 @@ void TestInventoryOnServer::readsTheServerAsTheEmbeddedDatabase()
     const QString inventory = QStringLiteral(LOCAVIA_INVENTORY_PATH);
     const QStringList demo{QStringLiteral("--demo"), QStringLiteral("--rooms"), QStringLiteral("30"),
                            QStringLiteral("--user"), QStringLiteral("amartin")};
-    const Run server = run(admin, QStringList{QStringLiteral("postgresql"), QStringLiteral("--url"), m_url} + demo);
+    const Run server =
+        run(admin, QStringList{QStringLiteral("postgresql"), QStringLiteral("--url"), m_url} + demo);
     QVERIFY2(server.status == 0, qPrintable(server.err));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const Run embedded = run(admin, QStringList{QStringLiteral("sqlite"), QStringLiteral("--dir"), dir.path()} + demo);
+    const Run embedded =
+        run(admin, QStringList{QStringLiteral("sqlite"), QStringLiteral("--dir"), dir.path()} + demo);
     QVERIFY2(embedded.status == 0, qPrintable(embedded.err));
 
     const Run fromServer = run(inventory, {QStringLiteral("--url"), m_url});
     QVERIFY2(fromServer.status == 0, qPrintable(fromServer.err));
-    QVERIFY2(fromServer.out.startsWith(QStringLiteral("Locavia — base « %1 »").arg(m_url)), qPrintable(fromServer.out));
+    QVERIFY2(fromServer.out.startsWith(QStringLiteral("Locavia — base « %1 »").arg(m_url)),
+             qPrintable(fromServer.out));
     QVERIFY2(fromServer.out.contains(QStringLiteral("Salles par bâtiment (")), qPrintable(fromServer.out));
     const Run fromFile = run(inventory, {QStringLiteral("--database"), dir.path()});
     QVERIFY2(fromFile.status == 0, qPrintable(fromFile.err));
@@ -107,7 +111,8 @@ void TestInventoryOnServer::refusedAccount()
     // The cluster's role that must give a password, without one.
     QUrl url(m_url);
     url.setUserName(QStringLiteral("locavia_mdp"));
-    const Run refused = run(QStringLiteral(LOCAVIA_INVENTORY_PATH), {QStringLiteral("--url"), url.toString()});
+    const Run refused =
+        run(QStringLiteral(LOCAVIA_INVENTORY_PATH), {QStringLiteral("--url"), url.toString()});
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.out.isEmpty());
     QVERIFY2(refused.err.startsWith(QStringLiteral("locavia-inventory : ")), qPrintable(refused.err));
