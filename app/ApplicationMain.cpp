@@ -4,10 +4,12 @@
 #include "ApplicationIcon.h"
 #include "ApplicationLog.h"
 #include "CommandLine.h"
+#include "FileDialogSavePanelPresenter.h"
 #include "FrenchTranslations.h"
 #include "LocaviaCommandLine.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
+#include "SavePanel.h"
 #include "StartupProbe.h"
 #include "Superviseur.h"
 
@@ -42,6 +44,8 @@ int NSApplicationMain(int argc, char **argv)
         return commandLine.exitStatus();
     }
 
+    // The desktop's own file dialogs would speak the session's language; Qt's speak French.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     Superviseur application(argc, argv);
     QCoreApplication::setApplicationVersion(platform::locaviaVersion());
     QGuiApplication::setDesktopFileName(QStringLiteral("locavia"));
@@ -58,6 +62,7 @@ int NSApplicationMain(int argc, char **argv)
     application.setDatabaseAddress(commandLine.databaseAddress());
 
     widgets::MessageBoxAlertPresenter::install();
+    widgets::FileDialogSavePanelPresenter::install();
     application.loadMainInterface();
     StartupProbe::installFromEnvironment(application);
     // Launching is over once the event loop runs: that is when the start-up sequence begins.
@@ -67,6 +72,7 @@ int NSApplicationMain(int argc, char **argv)
     });
     const int status = QCoreApplication::exec();
     platform::setAlertPresenter({});
+    platform::SavePanel::setPresenter({});
     platform::ApplicationLog::uninstall();
     return application.hasTerminated() ? application.exitStatus() : status;
 }
