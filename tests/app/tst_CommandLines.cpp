@@ -4,9 +4,10 @@
 
 #include "FrenchTranslations.h"
 #include "LocaviaCommandLine.h"
+#include "ProgramRun.h"
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,8 +122,8 @@ void TestCommandLines::programs()
     QFETCH(QStringList, errors);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    for (QString &argument : arguments)
-        argument.replace(QLatin1String("%1"), dir.path());
+    arguments.replaceInStrings(QStringLiteral("%1"), dir.path());
+    errors.replaceInStrings(QStringLiteral("%1"), dir.path());
 
     // An English session without a display: a window system that cannot be reached would end the program
     // before it printed anything.
@@ -132,31 +133,20 @@ void TestCommandLines::programs()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("5"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(programPath(program), arguments);
-    QVERIFY2(process.waitForFinished(60000), qPrintable(programPath(program)));
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    const QString both = QStringLiteral("sortie :\n%1\nerreurs :\n%2").arg(out, err);
+    const ProgramRun run = ProgramRun::of(programPath(program), arguments, environment);
 
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(process.exitCode() == status,
-             qPrintable(QStringLiteral("statut %1\n").arg(process.exitCode()) + both));
-    const QStringList lines = out.split(QLatin1Char('\n'));
+    QVERIFY2(run.status == status, qPrintable(run.report()));
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
     for (const QString &line : output) {
-        const bool found =
-            std::any_of(lines.begin(), lines.end(), [&line](const QString &l) { return l.startsWith(line); });
-        QVERIFY2(found, qPrintable(line + QStringLiteral(" absent de la ") + both));
+        QVERIFY2(
+            std::any_of(lines.begin(), lines.end(), [&line](const QString &l) { return l.startsWith(line); }),
+            qPrintable(line + QStringLiteral(" absent :\n") + run.report()));
     }
-    for (QString text : errors) {
-        text.replace(QLatin1String("%1"), dir.path());
-        QVERIFY2(err.contains(text), qPrintable(text + QStringLiteral(" absent de la ") + both));
-    }
+    for (const QString &text : errors)
+        QVERIFY2(run.err.contains(text), qPrintable(text + QStringLiteral(" absent :\n") + run.report()));
     // Help and version go to the standard output alone; a refusal only to the error output.
-    QVERIFY2(status == 0 ? err.isEmpty() : out.isEmpty(), qPrintable(both));
-    QVERIFY2(!english.match(both).hasMatch(), qPrintable(both));
+    QVERIFY2(status == 0 ? run.err.isEmpty() : run.out.isEmpty(), qPrintable(run.report()));
+    QVERIFY2(!english.match(run.out + run.err).hasMatch(), qPrintable(run.report()));
 }
 
 void TestCommandLines::locaviaArguments_data()
@@ -164,22 +154,34 @@ void TestCommandLines::locaviaArguments_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status"); // -1: the application starts
     QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("serverId"); // what the window title names
 
-    QTest::newRow("nothing") << QStringList{"locavia"} << -1 << "";
-    QTest::newRow("folder") << QStringList{"locavia", "--database", "/srv/base"} << -1
-                            << "sqlite:///srv/base/locavia.db";
-    QTest::newRow("folder after =") << QStringList{"locavia", "--database=/srv/base/locavia.db"} << -1
-                                    << "sqlite:///srv/base/locavia.db";
+    const QString here = QDir::current().absolutePath();
+    QTest::newRow("nothing") << QStringList{"locavia"} << -1 << ""
+                             << "";
+    QTest::newRow("folder") << QStringList{"locavia", "--database", "/srv/base/"} << -1
+                            << "sqlite:///srv/base/locavia.db"
+                            << "/srv/base/locavia.db";
+    QTest::newRow("relative folder") << QStringList{"locavia", "--database", "base"} << -1
+                                     << "sqlite://" + here + "/base/locavia.db" << here + "/base/locavia.db";
+    QTest::newRow("database file after =")
+        << QStringList{"locavia", "--database=/srv/copie.db"} << -1 << "sqlite:///srv/copie.db"
+        << "/srv/copie.db";
+    // The title never shows a password.
     QTest::newRow("server among user defaults")
-        << QStringList{"locavia",          "-HalvanePort",   "4321", "--database",
-                       "postgresql://h/b", "-HalvaneTicket", "ST-42"}
-        << -1 << "postgresql://h/b";
-    // A value that looks like a user default's key is one; it is no value of --database.
+        << QStringList{"locavia",        "-HalvanePort", "4321", "--database", "postgresql://u:secret@h/b",
+                       "-HalvaneTicket", "ST-42"}
+        << -1 << "postgresql://u:secret@h/b"
+        << "postgresql://u@h/b";
+    // A value that looks like a user default's key is one: it is no value of --database.
     QTest::newRow("negative value of a user default")
         << QStringList{"locavia", "-Decalage", "-1", "--database", "/srv/base"} << -1
-        << "sqlite:///srv/base/locavia.db";
-    QTest::newRow("user default key without a value") << QStringList{"locavia", "-HalvanePort"} << 2 << "";
-    QTest::newRow("help wins") << QStringList{"locavia", "--database", "/srv/base", "--help"} << 0 << "";
+        << "sqlite:///srv/base/locavia.db"
+        << "/srv/base/locavia.db";
+    QTest::newRow("user default key without a value") << QStringList{"locavia", "-HalvanePort"} << 2 << ""
+                                                      << "";
+    QTest::newRow("help wins") << QStringList{"locavia", "--database", "/srv/base", "--help"} << 0 << ""
+                               << "";
 }
 
 void TestCommandLines::locaviaArguments()
@@ -187,6 +189,7 @@ void TestCommandLines::locaviaArguments()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, url);
+    QFETCH(QString, serverId);
     const app::LocaviaCommandLine line = app::LocaviaCommandLine::parse(arguments);
     QCOMPARE(line.exits(), status >= 0);
     if (status >= 0) {
@@ -195,6 +198,7 @@ void TestCommandLines::locaviaArguments()
         return;
     }
     QCOMPARE(line.databaseAddress().value(QStringLiteral("URL")).toString(), url);
+    QCOMPARE(line.databaseAddress().value(QStringLiteral("serverId")).toString(), serverId);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)

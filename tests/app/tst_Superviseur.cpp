@@ -453,9 +453,6 @@ void TestSuperviseur::databaseNamedOnTheCommandLine_data()
     QTest::newRow("missing folder") << "%1/absent"
                                     << ""
                                     << "%1/absent/locavia.db";
-    QTest::newRow("a file that is not a database") << "%1/notes.db"
-                                                   << ""
-                                                   << "%1/notes.db";
     QTest::newRow("server down") << "postgresql://127.0.0.1:1/locavia"
                                  << ""
                                  << "127.0.0.1:1";
@@ -475,14 +472,6 @@ void TestSuperviseur::databaseNamedOnTheCommandLine()
     QFETCH(QString, named);
     QTemporaryDir place;
     QVERIFY(place.isValid());
-    QFile notes(place.filePath(QStringLiteral("notes.db")));
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.write(QByteArray("Pas une base.\n").repeated(300));
-    notes.close();
-    QFile solma(place.filePath(QStringLiteral("solma.db")));
-    QVERIFY(solma.open(QIODevice::WriteOnly));
-    solma.close();
-
     ShellRun run;
     allowedUser(run, QStringLiteral("amartin"));
     auto expand = [&](QString text) {
