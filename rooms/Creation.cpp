@@ -201,7 +201,8 @@ void Creation::initPanel(bool actif, bool clean)
 
 void Creation::boutonsDeLaSalle()
 {
-    m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
+    if (m_actionsListe)
+        m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
     if (m_etat != Etat::salleAffichee)

@@ -47,8 +47,10 @@ TableWriteResult TableExport::write(TableFormat format, const TableDocument &doc
     if (target.isDir())
         return TableWriteResult::failed(QStringLiteral("« %1 » est un dossier.").arg(target.fileName()));
 
-    // Hidden beside the chosen file, so that the rename stays within one file system.
-    QTemporaryFile temporary(QDir(folder).filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    // Hidden beside the chosen file, so that the rename stays within one file system; its name within
+    // what a file system allows, however long the chosen one.
+    QTemporaryFile temporary(
+        QDir(folder).filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName().left(120))));
     if (!temporary.open())
         return TableWriteResult::failed(
             QStringLiteral("le dossier « %1 » n'accepte pas de nouveau fichier (%2).")
