@@ -5,7 +5,6 @@
 
 #include <QCollator>
 #include <QLocale>
-#include <QSet>
 
 namespace rooms
 {
@@ -24,35 +23,33 @@ RoomListOccupations RoomListOccupations::lire(data::KORDataBusOC &dataBus, const
     numeros.reserve(salles.size());
     for (const eo::EORecord &salle : salles)
         numeros.append(salle->valueForKey(QStringLiteral("salNumero")).toLongLong());
-    const RoomSubListFetch::ParSalle lignes =
-        RoomSubListFetch::lire(dataBus, QStringLiteral("DetailPourcentage"), numeros);
-
     QStringList codes;
-    QSet<QString> vus;
-    for (auto salle = lignes.cbegin(); salle != lignes.cend(); ++salle) {
-        QHash<QString, eo::EODecimal> &parDepartement = occupations.m_parSalle[salle.key()];
-        for (const eo::EORecord &ligne : salle.value()) {
+    // Each line is added to its room's sums as it comes: the lines themselves are not kept.
+    RoomSubListFetch::parcourir(
+        dataBus, QStringLiteral("DetailPourcentage"), numeros, {},
+        [&occupations, &codes](qint64 salle, const eo::EORecord &ligne) {
             const QString code =
                 KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure")));
             const QVariant valeur = ligne->valueForKey(QStringLiteral("detPourcentage"));
             if (code.isEmpty() || KORConversions::isEmptyValue(valeur))
-                continue;
+                return;
             const eo::EODecimal pourcentage = valeur.metaType() == QMetaType::fromType<eo::EODecimal>()
                                                   ? valeur.value<eo::EODecimal>()
                                                   : eo::EODecimal::fromString(KORConversions::textOf(valeur));
             if (!pourcentage.isValid())
-                continue;
-            auto somme = parDepartement.find(code);
-            if (somme == parDepartement.end())
-                parDepartement.insert(code, pourcentage);
-            else
-                *somme = *somme + pourcentage;
-            if (!vus.contains(code)) {
-                vus.insert(code);
+                return;
+            auto index = occupations.m_index.constFind(code);
+            if (index == occupations.m_index.cend()) {
+                index = occupations.m_index.insert(code, int(codes.size()));
                 codes.append(code);
             }
-        }
-    }
+            const std::pair<qint64, int> cle{salle, *index};
+            auto somme = occupations.m_sommes.find(cle);
+            if (somme == occupations.m_sommes.end())
+                occupations.m_sommes.insert(cle, pourcentage);
+            else
+                *somme = *somme + pourcentage;
+        });
 
     const QHash<QString, eo::EORecord> departements = RoomSubListFetch::parCle(
         dataBus, QStringLiteral("StructureZebVix"), QStringLiteral("cStructure"), codes);
@@ -84,13 +81,10 @@ RoomListOccupations RoomListOccupations::lire(data::KORDataBusOC &dataBus, const
     return occupations;
 }
 
-QVariant RoomListOccupations::pourcentage(qint64 salle, const QString &departement) const
+QVariant RoomListOccupations::pourcentage(qint64 salle, int departement) const
 {
-    const auto lignes = m_parSalle.constFind(salle);
-    if (lignes == m_parSalle.cend())
-        return {};
-    const auto somme = lignes->constFind(departement);
-    if (somme == lignes->cend())
+    const auto somme = m_sommes.constFind({salle, departement});
+    if (somme == m_sommes.cend())
         return {};
     return somme->toString();
 }

@@ -27,13 +27,17 @@ public:
 
     // One column per department, in the order of their short names.
     const QList<RoomListColumn> &colonnes() const { return m_colonnes; }
-    // The room's percentage for a department, as exact decimal text; none when it has no line for it.
-    QVariant pourcentage(qint64 salle, const QString &departement) const;
+    // The place of a department (by code) among those read; -1 for one that occupies no listed room.
+    int indexDe(const QString &departement) const { return m_index.value(departement, -1); }
+    // The room's percentage for a department (by its place), as exact decimal text; none when it has no
+    // line for it.
+    QVariant pourcentage(qint64 salle, int departement) const;
 
     static QString titre(const QString &nomCourt);
 
 private:
-    QHash<qint64, QHash<QString, eo::EODecimal>> m_parSalle;
+    QHash<QString, int> m_index;                           // department code → its place
+    QHash<std::pair<qint64, int>, eo::EODecimal> m_sommes; // (room, department) → percentage
     QList<RoomListColumn> m_colonnes;
 };
 

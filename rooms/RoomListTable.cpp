@@ -17,7 +17,10 @@ RoomListTable::RoomListTable(const QList<eo::EORecord> &salles, const QList<Room
     for (const RoomListColumn &colonne : std::as_const(m_colonnes)) {
         m_columns.append(colonne.column);
         // A plain attribute is read by its place, the key looked up once for the whole list.
-        m_index.append(m_entity && !colonne.key.isEmpty() ? m_entity->attributeIndex(colonne.key) : -1);
+        if (!colonne.department.isEmpty())
+            m_index.append(m_occupations ? m_occupations->indexDe(colonne.department) : -1);
+        else
+            m_index.append(m_entity && !colonne.key.isEmpty() ? m_entity->attributeIndex(colonne.key) : -1);
     }
     m_numero = m_entity ? m_entity->attributeIndex(QStringLiteral("salNumero")) : -1;
 }
@@ -49,7 +52,7 @@ void RoomListTable::readRow(qsizetype row, QVariantList &values) const
     for (qsizetype c = 0; c < m_colonnes.size(); ++c) {
         const RoomListColumn &colonne = m_colonnes.at(c);
         if (!colonne.department.isEmpty()) {
-            if (!m_occupations) {
+            if (!m_occupations || m_index.at(c) < 0) {
                 values.append(QVariant());
                 continue;
             }
@@ -57,7 +60,7 @@ void RoomListTable::readRow(qsizetype row, QVariantList &values) const
                 numero = (memeEntite && m_numero >= 0 ? salle->valueAt(m_numero)
                                                       : salle->valueForKey(QStringLiteral("salNumero")))
                              .toLongLong();
-            values.append(m_occupations->pourcentage(*numero, colonne.department));
+            values.append(m_occupations->pourcentage(*numero, m_index.at(c)));
             continue;
         }
         QVariant brute;

@@ -33,7 +33,8 @@ private:
     const QList<eo::EORecord> &m_salles;
     QList<RoomListColumn> m_colonnes;
     QList<spreadsheet::TableColumn> m_columns;
-    QList<int> m_index; // per column: the attribute's place in the rooms' entity, or -1 for a key path
+    QList<int> m_index; // per column: the attribute's place in the rooms' entity (or the department's
+                        // among the occupations), or -1 for a key path
     int m_numero = -1;  // the place of the room's number
     const eo::EOEntity *m_entity = nullptr;
     const RoomListOccupations *m_occupations;

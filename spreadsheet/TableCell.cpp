@@ -43,16 +43,44 @@ TableCell textCell(const QString &text)
     return {TableCell::Type::Text, 0, text};
 }
 
-// Rounded to the places as a reader rounds the decimal he sees, half away from zero: 2.675 gives 2.68,
-// although the nearest double lies just below 2.675. Fifteen significant digits are what a double holds
-// of the decimal it was read from.
-double rounded(double number, int places)
+// A number with a fixed number of places and a decimal comma, rounded as a reader rounds the decimal he
+// sees, half away from zero: 2.675 gives 2,68, although the nearest double lies just below 2.675. The
+// nudge is far below what a double holds of the decimal it was read from, and far above its error.
+QString withPlaces(double number, int places)
 {
-    const double scale = std::pow(10.0, places);
-    const double scaled = QString::number(number * scale, 'g', 15).toDouble();
-    if (!std::isfinite(scaled) || std::fabs(scaled) >= 1e15)
-        return number;
-    return std::round(scaled) / scale;
+    static constexpr qint64 scales[] = {1,
+                                        10,
+                                        100,
+                                        1000,
+                                        10000,
+                                        100000,
+                                        1000000,
+                                        10000000,
+                                        100000000,
+                                        1000000000,
+                                        10000000000,
+                                        100000000000,
+                                        1000000000000,
+                                        10000000000000,
+                                        100000000000000,
+                                        1000000000000000};
+    const qint64 scale = scales[places];
+    const double scaled = std::fabs(number) * double(scale) * (1 + 1e-13);
+    if (!(scaled < 9e15))
+        return QString::number(number, 'f', places).replace(QLatin1Char('.'), QLatin1Char(','));
+    const auto units = qint64(std::round(scaled));
+    QString text;
+    text.reserve(24);
+    if (number < 0 && units != 0)
+        text += QLatin1Char('-');
+    text += QString::number(units / scale);
+    if (places > 0) {
+        const QString fraction = QString::number(units % scale);
+        text += QLatin1Char(',');
+        text += QString(places - fraction.size(), QLatin1Char('0'));
+        text += fraction;
+    }
+    return text;
 }
 
 } // namespace
@@ -121,20 +149,12 @@ QString TableCell::frenchText(const TableColumn &column) const
     case Type::Number:
         break;
     }
-    QString written;
-    if (column.kind == ColumnKind::Decimal) {
-        const int places = std::clamp(column.decimals, 0, 15);
-        written = QString::number(rounded(number, places), 'f', places);
-    } else if (number == std::trunc(number) && std::fabs(number) < 1e15) {
-        written = QString::number(qint64(number));
-    } else {
-        written = QString::number(number, 'f', QLocale::FloatingPointShortest);
-    }
-    // A negative number that rounds to nothing is written as nothing negative.
-    if (written.startsWith(QLatin1Char('-')) &&
-        std::none_of(written.cbegin(), written.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
-        written.remove(0, 1);
-    return written.replace(QLatin1Char('.'), QLatin1Char(','));
+    if (column.kind == ColumnKind::Decimal)
+        return withPlaces(number, std::clamp(column.decimals, 0, 15));
+    if (number == std::trunc(number) && std::fabs(number) < 1e15)
+        return QString::number(qint64(number));
+    return QString::number(number, 'f', QLocale::FloatingPointShortest)
+        .replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 qsizetype TableCell::displayWidth(const TableColumn &column) const

@@ -10,6 +10,7 @@
 #include "RoomListColumns.h"
 #include "RoomListExporter.h"
 #include "RoomSheet.h"
+#include "RoomSubListFetch.h"
 #include "RoomsFixture.h"
 #include "SavePanel.h"
 #include "SpreadsheetReader.h"
@@ -423,6 +424,48 @@ private slots:
         QVERIFY(fiche->isEnabled());
         controle<QWidget>(*creation, "listeSalles")->close();
         QVERIFY(!fiche->isEnabled());
+    }
+
+    // The lines of many rooms, asked for by groups of rooms or, past a few thousand rooms, by ranges of room
+    // numbers: every line of a room asked for, once, in order, and none of a room between them.
+    void subListsOfManyRooms_data()
+    {
+        QTest::addColumn<int>("salles");
+        QTest::newRow("by groups") << 150;
+        QTest::newRow("by ranges") << int(rooms::RoomSubListFetch::seuilParTranches) + 500;
+    }
+    void subListsOfManyRooms()
+    {
+        QFETCH(int, salles);
+        TestDatabase base;
+        QVERIFY(base.isValid());
+        // Room n has n % 3 lines; rooms 1 to 3,000.
+        QVERIFY(base.exec(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+            "INSERT INTO DETAIL_POURCENTAGE (SAL_NUMERO, DET_TYPE, DET_POURCENTAGE, C_STRUCTURE) "
+            "SELECT i, 1, 10 + k, 'SCI' FROM n, (SELECT 0 AS k UNION ALL SELECT 1) WHERE k < i % 3")));
+        // Every room but every seventh, from the last down, and one that has no line at all.
+        QList<qint64> demandees;
+        for (qint64 n = 3000; n >= 1 && demandees.size() < salles; --n) {
+            if (n % 7 != 0)
+                demandees.append(n);
+        }
+        demandees.append(99999);
+        const rooms::RoomSubListFetch::ParSalle lignes = rooms::RoomSubListFetch::lire(
+            base.dataBus(), QStringLiteral("DetailPourcentage"), demandees,
+            {{QStringLiteral("detPourcentage"), eo::EOSortOrdering::Selector::CompareAscending}});
+        qsizetype total = 0;
+        for (auto salle = lignes.cbegin(); salle != lignes.cend(); ++salle) {
+            QVERIFY2(demandees.contains(salle.key()), qPrintable(QString::number(salle.key())));
+            QCOMPARE(salle->size(), qsizetype(salle.key() % 3));
+            for (qsizetype k = 0; k < salle->size(); ++k)
+                QCOMPARE(salle->at(k)->valueForKey("detPourcentage").toInt(), int(10 + k));
+            total += salle->size();
+        }
+        qsizetype attendu = 0;
+        for (const qint64 n : demandees)
+            attendu += n <= 3000 ? n % 3 : 0;
+        QCOMPARE(total, attendu);
     }
 
     void sheetsShowEveryFieldWithAValueOnePerRoom()
