@@ -6,11 +6,10 @@
 namespace buildings
 {
 
-Batiment::Batiment(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::Batiment>()),
-      m_racine(std::make_unique<QWidget>())
+Batiment::Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_formulaire(fenetre), ui(std::make_unique<Ui::Batiment>())
 {
-    ui->setupUi(m_racine.get());
+    ui->setupUi(m_formulaire.racine());
 }
 
 Batiment::~Batiment() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormHost.h"
+
 #include <QObject>
 #include <QWidget>
 #include <memory>
@@ -23,15 +25,16 @@ class Batiment : public QObject
 {
     Q_OBJECT
 public:
-    explicit Batiment(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The windows belong to fenetre, the window they open above; without it, to a window of their own.
+    explicit Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre = nullptr, QObject *parent = nullptr);
     ~Batiment() override;
 
     Ui::Batiment &form() { return *ui; }
 
 private:
     data::KORDataBusOC &m_dataBus;
+    framework::FormHost m_formulaire; // holds the windows
     std::unique_ptr<Ui::Batiment> ui;
-    std::unique_ptr<QWidget> m_racine; // holds the windows
 };
 
 } // namespace buildings

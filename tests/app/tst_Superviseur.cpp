@@ -6,6 +6,7 @@
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -312,6 +313,14 @@ void TestSuperviseur::tabs()
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
+    // Every view belongs to the widget that shows it, the building and reference windows to the main
+    // window: they go with it, not with their controller.
+    for (const RecordingTab *tab : {creation, options}) {
+        QCOMPARE(tab->afficheBoutons()->parentWidget(), buttonView);
+        QCOMPARE(tab->afficheVue()->parentWidget(), contenuView);
+    }
+    for (const char *fenetre : {"fenetreBatiment", "fenetreExport", "panelGestionMatos", "panelUnite"})
+        QVERIFY2(app.mainWindow()->findChild<QDialog *>(QLatin1String(fenetre)), fenetre);
 
     // The notification shows the selected tab again.
     const int before = creation->boutons;
