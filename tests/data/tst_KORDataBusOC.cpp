@@ -2,6 +2,7 @@
 // fetch family's rules, transactions, procedure calls and their alerts, raw queries, new records, and values
 // that must stay data whatever they contain.
 
+#include "BackendTestCase.h"
 #include "EOAndQualifier.h"
 #include "EODisplayGroup.h"
 #include "EOException.h"
@@ -51,17 +52,11 @@ const QList<EOSortOrdering> byBuildingFloorDoor{
 
 } // namespace
 
-class TestKORDataBusOC : public QObject
+class TestKORDataBusOC : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestKORDataBusOC(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
-
     void addThreeRooms()
     {
         QVERIFY(!db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")).isEmpty());
@@ -73,13 +68,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
-    }
-    void cleanup() { db.reset(); }
 
     void fetchSortsInMemoryAndFillsGroups()
     {
@@ -507,37 +495,12 @@ private slots:
     }
 };
 
-class TestKORDataBusOCOnSQLite : public TestKORDataBusOC
-{
-    Q_OBJECT
-public:
-    TestKORDataBusOCOnSQLite() : TestKORDataBusOC(TestDatabase::Backend::SQLite) {}
-};
-
-class TestKORDataBusOCOnPostgreSQL : public TestKORDataBusOC
-{
-    Q_OBJECT
-public:
-    TestKORDataBusOCOnPostgreSQL() : TestKORDataBusOC(TestDatabase::Backend::PostgreSQL) {}
-};
-
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestKORDataBusOCOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestKORDataBusOCOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    {
-        TestDatabaseFiles test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
+    TestKORDataBusOC onEachBackend;
+    TestDatabaseFiles files;
+    return QTest::qExec(&onEachBackend, argc, argv) | QTest::qExec(&files, argc, argv);
 }
 
 #include "tst_KORDataBusOC.moc"
