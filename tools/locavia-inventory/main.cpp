@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
         dataBus.initDataBusWithModel(model.name(), &context);
         out << "Locavia — base « "
             << eo::EOSQLiteAdaptor::pathForURL(
-                   model.connectionDictionary().value(QStringLiteral("URL")).toString())
+                   dataBus.dataBusAdaptor()->connectionDictionary().value(QStringLiteral("URL")).toString())
             << " »\n\n";
         InventoryReport report(dataBus, out);
         report.printBuildings();
