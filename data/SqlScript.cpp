@@ -62,7 +62,8 @@ QString renameParameters(const QString &sql, const QHash<QString, QString> &rena
             const qsizetype stop = end < 0 ? n : end + 2;
             out += sql.mid(i, stop - i);
             i = stop - 1;
-        } else if (c == u':' && i + 1 < n && isNameCharacter(sql.at(i + 1)) && !(i > 0 && sql.at(i - 1) == u':')) {
+        } else if (c == u':' && i + 1 < n && isNameCharacter(sql.at(i + 1)) &&
+                   !(i > 0 && sql.at(i - 1) == u':')) {
             qsizetype end = i + 1;
             while (end < n && isNameCharacter(sql.at(end)))
                 ++end;
@@ -99,7 +100,8 @@ QString readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Le fichier « %1 » est introuvable ou illisible.").arg(QDir::toNativeSeparators(path)));
+        fail(QStringLiteral("Le fichier « %1 » est introuvable ou illisible.")
+                 .arg(QDir::toNativeSeparators(path)));
     return QString::fromUtf8(file.readAll());
 }
 
@@ -133,8 +135,9 @@ QString include(const QStringList &words, const QString &line, const QString &sq
         if (word == u"temporary")
             temporary = true;
         else if (match.hasMatch() && !renames.contains(match.captured(1)))
-            renames.insert(match.captured(1),
-                           match.captured(3).isEmpty() ? QLatin1Char(':') + match.captured(2) : QStringLiteral("NULL"));
+            renames.insert(match.captured(1), match.captured(3).isEmpty()
+                                                  ? QLatin1Char(':') + match.captured(2)
+                                                  : QStringLiteral("NULL"));
         else
             fail(usage);
     }
@@ -160,7 +163,8 @@ QString expandText(const QString &text, const QString &sqlRoot, const QString &o
     QString out;
     for (qsizetype l = 0; l < lines.size(); ++l) {
         const QString line = lines.at(l).trimmed();
-        if (!line.startsWith(directive) || !(line.size() == directive.size() || line.at(directive.size()).isSpace())) {
+        if (!line.startsWith(directive) ||
+            !(line.size() == directive.size() || line.at(directive.size()).isSpace())) {
             if (line.startsWith(continuation))
                 fail(QStringLiteral("La ligne « %1 » de « %2 » continue une inclusion qui ne la précède pas.")
                          .arg(line, origin));

@@ -44,7 +44,8 @@ private slots:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no inclusion: the text as it is") << "SELECT :a;\n" << "SELECT :a;\n";
+        QTest::newRow("no inclusion: the text as it is") << "SELECT :a;\n"
+                                                         << "SELECT :a;\n";
         QTest::newRow("parameters renamed, quoted texts and comments left alone")
             << "BEGIN;\n--@include checks/part.sql :a=:insCode :b=NULL\nEND;\n"
             << "BEGIN;\n"
@@ -83,13 +84,15 @@ private slots:
         QTest::newRow("renaming a parameter the file does not use")
             << "--@include checks/part.sql :c=:code\n"
             << "« essai.sql » renomme le paramètre :c, que « checks/part.sql » n'utilise pas.";
-        QTest::newRow("unknown word") << "--@include checks/part.sql temporaire\n"
-                                      << "L'inclusion « --@include checks/part.sql temporaire » de « essai.sql "
-                                         "» doit s'écrire";
+        QTest::newRow("unknown word")
+            << "--@include checks/part.sql temporaire\n"
+            << "L'inclusion « --@include checks/part.sql temporaire » de « essai.sql "
+               "» doit s'écrire";
         QTest::newRow("renaming to an expression")
             << "--@include checks/part.sql :a=1\n"
             << "L'inclusion « --@include checks/part.sql :a=1 » de « essai.sql » doit s'écrire";
-        QTest::newRow("no file") << "--@include\n" << "L'inclusion « --@include » de « essai.sql » doit s'écrire";
+        QTest::newRow("no file") << "--@include\n"
+                                 << "L'inclusion « --@include » de « essai.sql » doit s'écrire";
         QTest::newRow("continuation without inclusion")
             << "SELECT 1;\n--@ :a=:b\n"
             << "La ligne « --@ :a=:b » de « essai.sql » continue une inclusion qui ne la précède pas.";
