@@ -87,24 +87,19 @@ QVariant EOGenericRecord::valueForKey(const QString &key) const
 
 QVariant EOGenericRecord::valueForKeyPath(const QString &keyPath) const
 {
-    const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return valueForKey(keyPath);
-    const QVariant head = valueForKey(keyPath.left(dot));
-    const EORecord next = fromVariant(head);
-    if (!next) {
-        if (head.metaType().id() == QMetaType::QVariantMap)
-            return head.toMap().value(keyPath.mid(dot + 1));
-        return {};
-    }
-    return next->valueForKeyPath(keyPath.mid(dot + 1));
+    return followKeyPath(keyPath, true);
 }
 
 QVariant EOGenericRecord::heldValueForKeyPath(const QString &keyPath) const
 {
+    return followKeyPath(keyPath, false);
+}
+
+QVariant EOGenericRecord::followKeyPath(const QString &keyPath, bool fetch) const
+{
     const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
     const QString key = dot < 0 ? keyPath : keyPath.left(dot);
-    if (m_entity && m_entity->attributeIndex(key) < 0 && !m_extra.contains(key) &&
+    if (!fetch && m_entity && m_entity->attributeIndex(key) < 0 && !m_extra.contains(key) &&
         m_entity->relationshipNamed(key))
         return {};
     const QVariant head = valueForKey(key);
@@ -116,7 +111,7 @@ QVariant EOGenericRecord::heldValueForKeyPath(const QString &keyPath) const
             return head.toMap().value(keyPath.mid(dot + 1));
         return {};
     }
-    return next->heldValueForKeyPath(keyPath.mid(dot + 1));
+    return next->followKeyPath(keyPath.mid(dot + 1), fetch);
 }
 
 void EOGenericRecord::takeValueForKey(const QVariant &value, const QString &key)

@@ -56,6 +56,8 @@ public:
     const QList<QVariant> &values() const { return m_values; }
 
 private:
+    // fetch: whether a relationship not read yet is read now, or answers none.
+    QVariant followKeyPath(const QString &keyPath, bool fetch) const;
     QVariant faultRelationship(const QString &key) const;
 
     const EOEntity *m_entity = nullptr;

@@ -27,16 +27,18 @@ private:
     void prepare() override
     {
         // Written in one statement each, the same SQL on both databases.
-        QVERIFY(db->exec(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-            "INSERT INTO SOLMA.LOCAL (C_LOCAL, APPELLATION) SELECT 'B' || i, 'Bâtiment ' || i FROM n")
-                             .arg(10 + buildings - 1)));
-        QVERIFY(db->exec(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-            "INSERT INTO SOLMA.SALLES (C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE, SAL_RESERVABLE) "
-            "SELECT 'B' || (10 + i % %2), 1 + i % 3, '1', 'P' || i, 'O' FROM n")
-                             .arg(rooms)
-                             .arg(buildings)));
+        QVERIFY(db->exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                "INSERT INTO SOLMA.LOCAL (C_LOCAL, APPELLATION) SELECT 'B' || i, 'Bâtiment ' || i FROM n")
+                .arg(10 + buildings - 1)));
+        QVERIFY(db->exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                "INSERT INTO SOLMA.SALLES (C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE, SAL_RESERVABLE) "
+                "SELECT 'B' || (10 + i % %2), 1 + i % 3, '1', 'P' || i, 'O' FROM n")
+                .arg(rooms)
+                .arg(buildings)));
     }
 
 private slots:
@@ -49,13 +51,14 @@ private slots:
         group.addColumn(QStringLiteral("local.toAdresseVix.ville"), QStringLiteral("Ville"));
 
         StatementCounter statements(*db);
-        db->dataBus().fetchTable(&group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(),
-                                 {{QStringLiteral("salNumero"),
-                                   eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending}},
-                                 false);
+        db->dataBus().fetchTable(
+            &group, QStringLiteral("SallesVix"), eo::EOQualifierPtr(),
+            {{QStringLiteral("salNumero"), eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending}},
+            false);
         QCOMPARE(group.rowCount(), rooms);
         // The rooms, their buildings, their types, the buildings' addresses: one fetch each, not one per row.
-        QVERIFY2(statements.count() >= 1 && statements.count() <= 4, qPrintable(QString::number(statements.count())));
+        QVERIFY2(statements.count() >= 1 && statements.count() <= 4,
+                 qPrintable(QString::number(statements.count())));
 
         statements.reset();
         QTableView view;
@@ -70,7 +73,8 @@ private slots:
         for (int row : {0, rooms / 2, rooms - 1}) {
             const eo::EORecord room = group.displayedObjects().at(row);
             const QString code = room->valueForKey(QStringLiteral("cLocal")).toString();
-            QCOMPARE(group.data(group.index(row, 1)).toString(), QStringLiteral("Bâtiment %1").arg(code.mid(1)));
+            QCOMPARE(group.data(group.index(row, 1)).toString(),
+                     QStringLiteral("Bâtiment %1").arg(code.mid(1)));
             QCOMPARE(group.data(group.index(row, 2)).toString(),
                      room->valueForKey(QStringLiteral("tsalLibelle")).toString());
             // No address: the key path ends in none, without a fetch per row to find it out.

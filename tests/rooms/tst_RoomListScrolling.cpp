@@ -17,13 +17,14 @@ class TestRoomListScrolling : public BackendTestCase
 private:
     void prepare() override
     {
-        QVERIFY(db->exec(QStringLiteral(
-            "INSERT INTO SOLMA.LOCAL (C_LOCAL, APPELLATION) VALUES ('SCI', 'SCIENCES'), ('ARC', 'Archives')")));
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.LOCAL (C_LOCAL, APPELLATION) VALUES ('SCI', "
+                                        "'SCIENCES'), ('ARC', 'Archives')")));
         QVERIFY(db->exec(QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
             "INSERT INTO SOLMA.SALLES (C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE, SAL_CAPACITE, "
             "SAL_SUPERFICIE, SAL_RESERVABLE) "
-            "SELECT CASE WHEN i % 2 = 0 THEN 'SCI' ELSE 'ARC' END, 1 + i % 3, '1', 'P' || i, i % 50, 12.5, 'O' "
+            "SELECT CASE WHEN i % 2 = 0 THEN 'SCI' ELSE 'ARC' END, 1 + i % 3, '1', 'P' || i, i % 50, 12.5, "
+            "'O' "
             "FROM n")));
     }
 
