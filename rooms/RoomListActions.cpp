@@ -28,12 +28,12 @@ RoomListActions::RoomListActions(data::KORDataBusOC &dataBus, eo::EODisplayGroup
     m_actionExporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     m_actionImprimer = new QAction(QStringLiteral("Imprimer la fiche"), fenetre);
     m_actionImprimer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    for (QAction *action : {m_actionExporter, m_actionImprimer}) {
+    for (QAction *action : {m_actionExporter.data(), m_actionImprimer.data()}) {
         action->setShortcutContext(Qt::WindowShortcut);
         fenetre->addAction(action);
     }
-    connect(m_actionExporter, &QAction::triggered, this, [this] { exporterListe(m_actionExporter); });
-    connect(m_actionImprimer, &QAction::triggered, this, [this] { imprimerFiches(m_actionImprimer); });
+    connect(m_actionExporter, &QAction::triggered, this, [this] { exporterListe(m_actionExporter.data()); });
+    connect(m_actionImprimer, &QAction::triggered, this, [this] { imprimerFiches(m_actionImprimer.data()); });
     connect(m_liste.boutonExporterListe, &QPushButton::clicked, this,
             [this] { exporterListe(m_liste.boutonExporterListe); });
     connect(m_liste.boutonImprimerFiches, &QPushButton::clicked, this,
@@ -57,16 +57,17 @@ RoomListActions::~RoomListActions() = default;
 void RoomListActions::mettreAJour(bool salleAffichee)
 {
     m_salleAffichee = salleAffichee;
+    // The result window, with its buttons and actions, may go before the tab.
+    if (!m_fenetre || !m_actionExporter || !m_actionImprimer)
+        return;
     const bool liste = !m_salles.displayedObjects().isEmpty();
     const qsizetype choisies = m_salles.selectionIndexes().size();
     m_actionExporter->setEnabled(liste);
     m_liste.boutonExporterListe->setEnabled(liste);
     const QString imprimer = choisies > 1 ? QStringLiteral("Imprimer les fiches (%1)").arg(choisies)
                                           : QStringLiteral("Imprimer la fiche");
-    for (QAction *action : {m_actionImprimer}) {
-        action->setText(imprimer);
-        action->setEnabled(choisies > 0);
-    }
+    m_actionImprimer->setText(imprimer);
+    m_actionImprimer->setEnabled(choisies > 0);
     m_liste.boutonImprimerFiches->setText(imprimer);
     m_liste.boutonImprimerFiches->setEnabled(choisies > 0);
     if (m_boutonFiche)

@@ -68,8 +68,8 @@ private:
     RoomListCriteria m_criteres;
     std::unique_ptr<RoomListExporter> m_exportation;
     std::unique_ptr<RoomSheetPrinter> m_impression;
-    QAction *m_actionExporter = nullptr; // children of the result window
-    QAction *m_actionImprimer = nullptr;
+    QPointer<QAction> m_actionExporter; // children of the result window
+    QPointer<QAction> m_actionImprimer;
     bool m_salleAffichee = false;
 };
 

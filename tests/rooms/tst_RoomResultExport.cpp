@@ -437,34 +437,36 @@ private slots:
     void subListsOfManyRooms()
     {
         QFETCH(int, salles);
-        TestDatabase base;
-        QVERIFY(base.isValid());
-        // Room n has n % 3 lines; rooms 1 to 3,000.
-        QVERIFY(base.exec(QStringLiteral(
+        // Lines of rooms numbered from 100,001 to 103,000, far above the rooms of the other tests (a second
+        // database would take the alerts' recorder with it): room 100,000 + n has n % 3 lines.
+        const qint64 base = 100000;
+        QVERIFY(db->exec(QStringLiteral(
+            "DELETE FROM DETAIL_POURCENTAGE WHERE SAL_NUMERO > 100000; "
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
             "INSERT INTO DETAIL_POURCENTAGE (SAL_NUMERO, DET_TYPE, DET_POURCENTAGE, C_STRUCTURE) "
-            "SELECT i, 1, 10 + k, 'SCI' FROM n, (SELECT 0 AS k UNION ALL SELECT 1) WHERE k < i % 3")));
+            "SELECT 100000 + i, 1, 10 + k, 'SCI' FROM n, (SELECT 0 AS k UNION ALL SELECT 1) WHERE k < i % "
+            "3")));
         // Every room but every seventh, from the last down, and one that has no line at all.
         QList<qint64> demandees;
         for (qint64 n = 3000; n >= 1 && demandees.size() < salles; --n) {
             if (n % 7 != 0)
-                demandees.append(n);
+                demandees.append(base + n);
         }
-        demandees.append(99999);
+        demandees.append(base + 99999);
         const rooms::RoomSubListFetch::ParSalle lignes = rooms::RoomSubListFetch::lire(
-            base.dataBus(), QStringLiteral("DetailPourcentage"), demandees,
+            db->dataBus(), QStringLiteral("DetailPourcentage"), demandees,
             {{QStringLiteral("detPourcentage"), eo::EOSortOrdering::Selector::CompareAscending}});
         qsizetype total = 0;
         for (auto salle = lignes.cbegin(); salle != lignes.cend(); ++salle) {
             QVERIFY2(demandees.contains(salle.key()), qPrintable(QString::number(salle.key())));
-            QCOMPARE(salle->size(), qsizetype(salle.key() % 3));
+            QCOMPARE(salle->size(), qsizetype((salle.key() - base) % 3));
             for (qsizetype k = 0; k < salle->size(); ++k)
                 QCOMPARE(salle->at(k)->valueForKey("detPourcentage").toInt(), int(10 + k));
             total += salle->size();
         }
         qsizetype attendu = 0;
         for (const qint64 n : demandees)
-            attendu += n <= 3000 ? n % 3 : 0;
+            attendu += n - base <= 3000 ? (n - base) % 3 : 0;
         QCOMPARE(total, attendu);
     }
 
@@ -536,6 +538,23 @@ private slots:
         QCOMPARE(ouverts.size(), 3);
         QVERIFY(ouverts.at(2) != ouverts.at(1));
         QVERIFY(QFileInfo::exists(ouverts.at(1)));
+
+        // Without an application to open it, the user is told where the sheet is.
+        QString refuse;
+        platform::FileOpener::setOpener([&refuse](const QString &chemin) {
+            refuse = chemin;
+            return false;
+        });
+        bouton(*creation, "boutonImprimerFiche")->click();
+        platform::FileOpener::setOpener([this](const QString &chemin) {
+            ouverts.append(chemin);
+            return true;
+        });
+        const QList<TestDatabase::Alert> alertes = db->takeAlerts();
+        QCOMPARE(alertes.size(), 1);
+        QCOMPARE(alertes.at(0).title, QStringLiteral("Attention"));
+        QVERIFY(QFileInfo::exists(refuse));
+        QVERIFY2(alertes.at(0).message.contains(refuse), qPrintable(alertes.at(0).message));
     }
 };
 
