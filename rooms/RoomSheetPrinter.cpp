@@ -55,6 +55,16 @@ QString RoomSheetPrinter::imprimer(const QList<eo::EORecord> &salles, QWidget *p
 {
     if (salles.isEmpty())
         return {};
+    if (salles.size() > fichesAuPlus) {
+        platform::NSRunAlertPanel(
+            QStringLiteral("IMPRESSION ANNULEE"),
+            QStringLiteral("Une fiche par salle : choisissez au plus %1 salles (%2 sont "
+                           "choisies).")
+                .arg(fichesAuPlus)
+                .arg(salles.size()),
+            QStringLiteral("OK"));
+        return {};
+    }
     const QString dossier = framework::KORApplicationOC::temporaryDirectory();
     if (dossier.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("ERREUR"),

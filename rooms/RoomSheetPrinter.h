@@ -24,14 +24,17 @@ class RoomSheetPrinter
 public:
     explicit RoomSheetPrinter(data::KORDataBusOC &dataBus);
 
-    // The path of the document opened; "" when nothing was printed (cancelled, or a failure told in an
-    // alert).
+    // The path of the document opened; "" when nothing was printed (cancelled, too many rooms, or a
+    // failure told in an alert).
     QString imprimer(const QList<eo::EORecord> &salles, QWidget *parent = nullptr);
 
     // "fiche_salle-<building>-<door>_<yyyy-MM-dd_HH-mm-ss>.pdf" for one room, "fiches_salles-<count>_..."
     // for several; the names' characters that file systems refuse become "_".
     static QString nomFichier(const QList<eo::EORecord> &salles, const QDateTime &moment);
     static const QString modele; // FicheSalle
+    // The sheets one print makes at most: a document of tens of thousands of pages helps no one, and its
+    // making would take the machine's memory.
+    static constexpr qsizetype fichesAuPlus = 500;
 
 private:
     data::KORDataBusOC &m_dataBus;

@@ -287,6 +287,18 @@ private slots:
         for (int i = 0; i < pages.size(); ++i)
             QVERIFY(pages.at(i).contains(QStringLiteral("Page %1 / %2").arg(i + 1).arg(pages.size())));
 
+        // Many sheets, most of them laid out again when drawn: each on its own page still.
+        QVariantList many;
+        for (int i = 1; i <= 30; ++i)
+            many.append(QVariantMap{{"salPorte", QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0'))}});
+        const QStringList sheets =
+            pageTexts(KORReport::PDFReportWithTemplateNameOrPath(folder, many, {}).data);
+        QCOMPARE(sheets.size(), 30);
+        for (int i = 0; i < 30; ++i) {
+            QVERIFY(sheets.at(i).contains(QStringLiteral("Salle S%1").arg(i + 1, 2, 10, QLatin1Char('0'))));
+            QVERIFY(sheets.at(i).contains(QStringLiteral("Page %1 / 30").arg(i + 1)));
+        }
+
         int told = 0;
         const KORReport::Result cancelled = KORReport::PDFReportWithTemplateNameOrPath(
             folder, rooms, {}, [&told](int, int) { return ++told < 2; });

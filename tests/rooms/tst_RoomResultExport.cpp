@@ -10,6 +10,7 @@
 #include "RoomListColumns.h"
 #include "RoomListExporter.h"
 #include "RoomSheet.h"
+#include "RoomSheetPrinter.h"
 #include "RoomSubListFetch.h"
 #include "RoomsFixture.h"
 #include "SavePanel.h"
@@ -538,6 +539,16 @@ private slots:
         QCOMPARE(ouverts.size(), 3);
         QVERIFY(ouverts.at(2) != ouverts.at(1));
         QVERIFY(QFileInfo::exists(ouverts.at(1)));
+
+        // Too many rooms for one document: told, nothing printed.
+        const QList<eo::EORecord> trop(rooms::RoomSheetPrinter::fichesAuPlus + 1,
+                                       liste.displayedObjects().first());
+        QCOMPARE(creation->actionsListe().impression().imprimer(trop), QString());
+        const QList<TestDatabase::Alert> refus = db->takeAlerts();
+        QCOMPARE(refus.size(), 1);
+        QCOMPARE(refus.at(0).title, QStringLiteral("IMPRESSION ANNULEE"));
+        QVERIFY(refus.at(0).message.contains(QStringLiteral("au plus 500 salles (501 sont choisies)")));
+        QCOMPARE(ouverts.size(), 3);
 
         // Without an application to open it, the user is told where the sheet is.
         QString refuse;
