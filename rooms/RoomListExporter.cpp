@@ -4,7 +4,7 @@
 #include "Clock.h"
 #include "EODisplayGroup.h"
 #include "KORReportProgress.h"
-#include "RoomListColumns.h"
+#include "RoomExportColumns.h"
 #include "RoomListCriteria.h"
 #include "RoomListOccupations.h"
 #include "RoomListTable.h"
@@ -78,8 +78,9 @@ spreadsheet::TableWriteResult RoomListExporter::exporter(const QString &chemin, 
                                                          const spreadsheet::TableProgress &progress)
 {
     const QList<eo::EORecord> salles = sallesAffichees();
-    QList<RoomListColumn> colonnes =
-        options.toutesLesColonnes ? RoomListColumns::toutes() : RoomListColumns::affichees(m_vue, m_salles);
+    QList<RoomExportColumn> colonnes = options.toutesLesColonnes
+                                           ? RoomExportColumns::toutes()
+                                           : RoomExportColumns::affichees(m_vue, m_salles);
     RoomListOccupations occupations;
     if (options.toutesLesColonnes) {
         occupations = RoomListOccupations::lire(m_dataBus, salles);

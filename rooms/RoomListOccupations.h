@@ -2,7 +2,7 @@
 
 #include "EODecimal.h"
 #include "EOGenericRecord.h"
-#include "RoomListColumns.h"
+#include "RoomExportColumns.h"
 
 #include <QHash>
 #include <QList>
@@ -26,7 +26,7 @@ public:
     static RoomListOccupations lire(data::KORDataBusOC &dataBus, const QList<eo::EORecord> &salles);
 
     // One column per department, in the order of their short names.
-    const QList<RoomListColumn> &colonnes() const { return m_colonnes; }
+    const QList<RoomExportColumn> &colonnes() const { return m_colonnes; }
     // The place of a department (by code) among those read; -1 for one that occupies no listed room.
     int indexDe(const QString &departement) const { return m_index.value(departement, -1); }
     // The room's percentage for a department (by its place), as exact decimal text; none when it has no
@@ -38,7 +38,7 @@ public:
 private:
     QHash<QString, int> m_index;                           // department code → its place
     QHash<std::pair<qint64, int>, eo::EODecimal> m_sommes; // (room, department) → percentage
-    QList<RoomListColumn> m_colonnes;
+    QList<RoomExportColumn> m_colonnes;
 };
 
 } // namespace rooms

@@ -9,12 +9,12 @@
 namespace rooms
 {
 
-RoomListTable::RoomListTable(const QList<eo::EORecord> &salles, const QList<RoomListColumn> &colonnes,
+RoomListTable::RoomListTable(const QList<eo::EORecord> &salles, const QList<RoomExportColumn> &colonnes,
                              const RoomListOccupations *occupations)
     : m_salles(salles), m_colonnes(colonnes), m_occupations(occupations)
 {
     m_entity = salles.isEmpty() ? nullptr : salles.first()->entity();
-    for (const RoomListColumn &colonne : std::as_const(m_colonnes)) {
+    for (const RoomExportColumn &colonne : std::as_const(m_colonnes)) {
         m_columns.append(colonne.column);
         // A plain attribute is read by its place, the key looked up once for the whole list.
         if (!colonne.department.isEmpty())
@@ -50,7 +50,7 @@ void RoomListTable::readRow(qsizetype row, QVariantList &values) const
     const bool memeEntite = salle->entity() == m_entity;
     std::optional<qint64> numero;
     for (qsizetype c = 0; c < m_colonnes.size(); ++c) {
-        const RoomListColumn &colonne = m_colonnes.at(c);
+        const RoomExportColumn &colonne = m_colonnes.at(c);
         if (!colonne.department.isEmpty()) {
             if (!m_occupations || m_index.at(c) < 0) {
                 values.append(QVariant());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EOGenericRecord.h"
-#include "RoomListColumns.h"
+#include "RoomExportColumns.h"
 #include "TableSource.h"
 
 #include <QList>
@@ -19,7 +19,7 @@ class RoomListTable : public spreadsheet::TableSource
 {
 public:
     // The rooms and the occupations must outlive the table.
-    RoomListTable(const QList<eo::EORecord> &salles, const QList<RoomListColumn> &colonnes,
+    RoomListTable(const QList<eo::EORecord> &salles, const QList<RoomExportColumn> &colonnes,
                   const RoomListOccupations *occupations = nullptr);
 
     const QList<spreadsheet::TableColumn> &columns() const override { return m_columns; }
@@ -31,7 +31,7 @@ public:
 
 private:
     const QList<eo::EORecord> &m_salles;
-    QList<RoomListColumn> m_colonnes;
+    QList<RoomExportColumn> m_colonnes;
     QList<spreadsheet::TableColumn> m_columns;
     QList<int> m_index; // per column: the attribute's place in the rooms' entity (or the department's
                         // among the occupations), or -1 for a key path

@@ -6,8 +6,8 @@
 #include "Clock.h"
 #include "FileOpener.h"
 #include "KORFormHelpers.h"
+#include "RoomExportColumns.h"
 #include "RoomListActions.h"
-#include "RoomListColumns.h"
 #include "RoomListExporter.h"
 #include "RoomSheet.h"
 #include "RoomSheetPrinter.h"
@@ -201,8 +201,8 @@ private slots:
         QVERIFY(exportation().exporter(chemin, {TableFormat(format), false}).succeeded());
         const Lu lu = lire(chemin);
 
-        const QList<rooms::RoomListColumn> colonnes =
-            rooms::RoomListColumns::affichees(*liste, creation->tables().tableSalles);
+        const QList<rooms::RoomExportColumn> colonnes =
+            rooms::RoomExportColumns::affichees(*liste, creation->tables().tableSalles);
         QStringList titres;
         QList<int> logiques;
         for (int visuelle = 0; visuelle < entete->count(); ++visuelle) {
@@ -245,7 +245,7 @@ private slots:
         const Lu lu = lire(chemin);
 
         QStringList titres;
-        for (const rooms::RoomListColumn &colonne : rooms::RoomListColumns::toutes())
+        for (const rooms::RoomExportColumn &colonne : rooms::RoomExportColumns::toutes())
             titres.append(colonne.column.title);
         // One column per occupying department, by short name.
         titres << "Occupation SCIENCES (%)"
@@ -341,7 +341,7 @@ private slots:
         const Lu lu = lire(choisi.filePath("droit.csv"));
         QCOMPARE(lu.lignes.size(), 4);
         // No department occupies these rooms: no occupation column.
-        QCOMPARE(lu.lignes.at(0).size(), rooms::RoomListColumns::toutes().size());
+        QCOMPARE(lu.lignes.at(0).size(), rooms::RoomExportColumns::toutes().size());
         QCOMPARE(defaults.stringForKey(RoomListExporter::cleDossier), choisi.path());
 
         // The next export opens where the last one went, while that folder exists.

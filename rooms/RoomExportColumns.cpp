@@ -1,4 +1,4 @@
-#include "RoomListColumns.h"
+#include "RoomExportColumns.h"
 
 #include "EODisplayGroup.h"
 
@@ -13,30 +13,30 @@ namespace
 
 using spreadsheet::ColumnKind;
 
-RoomListColumn texte(const char *key, const QString &title)
+RoomExportColumn texte(const char *key, const QString &title)
 {
     return {QString::fromLatin1(key), {title, ColumnKind::Text}, false, {}};
 }
-RoomListColumn entier(const char *key, const QString &title)
+RoomExportColumn entier(const char *key, const QString &title)
 {
     return {QString::fromLatin1(key), {title, ColumnKind::Integer}, false, {}};
 }
-RoomListColumn decimal(const char *key, const QString &title)
+RoomExportColumn decimal(const char *key, const QString &title)
 {
     return {QString::fromLatin1(key), {title, ColumnKind::Decimal, 2}, false, {}};
 }
-RoomListColumn ouiNon(const char *key, const QString &title)
+RoomExportColumn ouiNon(const char *key, const QString &title)
 {
     return {QString::fromLatin1(key), {title, ColumnKind::Text}, true, {}};
 }
 
 } // namespace
 
-const QList<RoomListColumn> &RoomListColumns::toutes()
+const QList<RoomExportColumn> &RoomExportColumns::toutes()
 {
     // The attributes the reference schema keeps for other applications (exams, access for the disabled,
     // ...) are left out: the room tab neither shows nor writes them.
-    static const QList<RoomListColumn> colonnes{
+    static const QList<RoomExportColumn> colonnes{
         entier("salNumero", QStringLiteral("N° de salle")),
         texte("cLocal", QStringLiteral("Code du bâtiment")),
         texte("appellation", QStringLiteral("Bâtiment")),
@@ -83,9 +83,9 @@ const QList<RoomListColumn> &RoomListColumns::toutes()
     return colonnes;
 }
 
-RoomListColumn RoomListColumns::pourCle(const QString &key)
+RoomExportColumn RoomExportColumns::pourCle(const QString &key)
 {
-    for (const RoomListColumn &colonne : toutes()) {
+    for (const RoomExportColumn &colonne : toutes()) {
         if (colonne.key == key)
             return colonne;
     }
@@ -95,16 +95,16 @@ RoomListColumn RoomListColumns::pourCle(const QString &key)
     return {key, {key, spreadsheet::ColumnKind::Text}, false, {}};
 }
 
-QList<RoomListColumn> RoomListColumns::affichees(const QTableView &vue, const eo::EODisplayGroup &groupe)
+QList<RoomExportColumn> RoomExportColumns::affichees(const QTableView &vue, const eo::EODisplayGroup &groupe)
 {
     const QList<eo::EODisplayGroup::Column> &colonnes = groupe.columns();
     const QHeaderView *entete = vue.horizontalHeader();
-    QList<RoomListColumn> resultat;
+    QList<RoomExportColumn> resultat;
     for (int visuelle = 0; visuelle < entete->count(); ++visuelle) {
         const int logique = entete->logicalIndex(visuelle);
         if (logique < 0 || logique >= colonnes.size() || entete->isSectionHidden(logique))
             continue;
-        RoomListColumn colonne = pourCle(colonnes.at(logique).key);
+        RoomExportColumn colonne = pourCle(colonnes.at(logique).key);
         colonne.column.title = colonnes.at(logique).title;
         resultat.append(colonne);
     }
