@@ -6,6 +6,7 @@
 #include "Batiment.h"
 #include "Calendrier.h"
 #include "CommandLine.h"
+#include "Creation.h"
 #include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
@@ -14,6 +15,7 @@
 #include "MatosUnite.h"
 #include "NotificationCenter.h"
 #include "StartupFailure.h"
+#include "Statistiques.h"
 #include "ui_Identification.h"
 #include "ui_MainMenu.h"
 
@@ -69,6 +71,7 @@ Superviseur::~Superviseur()
 {
     platform::NotificationCenter::defaultCenter().removeObserver(this);
     // The controllers first, then the main window, which holds their views.
+    m_statistiques.reset();
     m_toCreation.reset();
     m_toOptions.reset();
     m_toBatiment.reset();
@@ -114,6 +117,8 @@ void Superviseur::loadMainInterface()
     connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
     connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
     connect(ui->actionAPropos, &QAction::triggered, this, [this] { aPropos(ui->actionAPropos); });
+    connect(ui->actionStatistiques, &QAction::triggered, this,
+            [this] { ouvrirStatistiques(ui->actionStatistiques); });
 
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
@@ -222,6 +227,26 @@ void Superviseur::loadControllers()
     }
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus, places);
+
+    // The statistics reach the room tab through two links only: the rooms of its result window, and the
+    // listing of other rooms there.
+    statistics::Statistiques::Liens liens;
+    auto *creation = m_toCreation ? qobject_cast<rooms::Creation *>(m_toCreation->controller()) : nullptr;
+    if (creation) {
+        QPointer<rooms::Creation> salles(creation);
+        liens.sallesDeLaRecherche = [salles] { return salles ? salles->sallesListees() : QList<qint64>(); };
+        liens.ouvrirSalles = [salles](const QList<qint64> &numeros, const QString &nom) {
+            if (salles)
+                salles->afficherSalles(numeros, nom);
+        };
+    }
+    m_statistiques = std::make_unique<statistics::Statistiques>(*bus, std::move(liens), m_window.get());
+}
+
+void Superviseur::ouvrirStatistiques(QObject *)
+{
+    if (m_statistiques)
+        m_statistiques->ouvrir();
 }
 
 void Superviseur::enableMenus()
@@ -238,6 +263,7 @@ void Superviseur::enableMenus()
     // The building register's items act only when the register exists.
     ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
     ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
+    ui->actionStatistiques->setEnabled(m_statistiques != nullptr);
 }
 
 void Superviseur::afficheOnglet()

@@ -32,6 +32,11 @@ namespace reference
 class MatosUnite;
 }
 
+namespace statistics
+{
+class Statistiques;
+}
+
 namespace widgets
 {
 class Calendrier;
@@ -83,6 +88,10 @@ public:
     // The reference parameter rows of a key (entity SolmaParametres), possibly none.
     QList<eo::EORecord> getValues(const QString &key);
     using KORApplicationOC::getValues;
+
+    // "Statistiques" (Locavia menu, Ctrl+T): the surfaces and use of the inventory or of the current search.
+    void ouvrirStatistiques(QObject *sender);
+    statistics::Statistiques *statistiques() const { return m_statistiques.get(); }
 
     // Ends the application ("Quitter").
     void terminate(QObject *sender);
@@ -136,6 +145,7 @@ private:
     std::unique_ptr<buildings::Batiment> m_toBatiment;
     std::unique_ptr<reference::MatosUnite> m_toMatosUnite;
     std::unique_ptr<widgets::Calendrier> m_calendrier;
+    std::unique_ptr<statistics::Statistiques> m_statistiques;
     int m_tagOnglet = 0;
 
     std::unique_ptr<QDialog> m_panneau; // panneauIdentification

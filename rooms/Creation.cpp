@@ -20,6 +20,7 @@
 #include "RoomSaveCheck.h"
 #include "RoomSaver.h"
 #include "RoomSearchBuilder.h"
+#include "RoomSubListFetch.h"
 #include "ui_Creation.h"
 #include "ui_ListeSalles.h"
 
@@ -309,6 +310,51 @@ void Creation::lancerRecherche()
                                   QStringLiteral("Pas de salle trouvee pour les criteres demandes !"),
                                   QStringLiteral("OK"));
     }
+}
+
+bool Creation::afficherSalles(const QList<qint64> &salles, const QString &nom)
+{
+    if (m_etat == Etat::creation || m_etat == Etat::modification || m_etat == Etat::saisieRecherche) {
+        platform::NSRunAlertPanel(
+            QStringLiteral("Attention"),
+            QStringLiteral("Terminez ou annulez la salle en cours avant de lister d'autres "
+                           "salles."),
+            QStringLiteral("OK"));
+        return false;
+    }
+    QList<eo::EORecord> trouvees;
+    for (const QList<eo::EORecord> &lignes :
+         RoomSubListFetch::lire(m_dataBus, RoomSearchBuilder::entite(), salles))
+        trouvees.append(lignes);
+    if (trouvees.isEmpty()) {
+        platform::NSRunAlertPanel(QStringLiteral("Recherche de salles"),
+                                  QStringLiteral("Pas de salle trouvee pour les criteres demandes !"),
+                                  QStringLiteral("OK"));
+        return false;
+    }
+    eo::EOSortOrdering::sortArrayUsingKeyOrderArray(trouvees, RoomSearchBuilder::ordreDesSalles());
+    m_actionsListe->criteres().designer(QStringLiteral("Statistiques"), nom);
+    m_tables.tableSalles.setSortOrderings({});
+    uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_tables.tableSalles.setSelectsFirstObjectAfterFetch(true);
+    m_tables.tableSalles.setObjectArray(trouvees);
+    m_etat = Etat::salleAffichee;
+    m_rechercheOuverte = true;
+    initPanel(false, false);
+    montrerListe();
+    return true;
+}
+
+QList<qint64> Creation::sallesListees() const
+{
+    QList<qint64> salles;
+    if (!m_listeSalles || !m_listeSalles->isVisible())
+        return salles;
+    const QList<eo::EORecord> &listees = m_tables.tableSalles.displayedObjects();
+    salles.reserve(listees.size());
+    for (const eo::EORecord &salle : listees)
+        salles.append(salle->valueForKey(QStringLiteral("salNumero")).toLongLong());
+    return salles;
 }
 
 QVariant Creation::numeroTypeSalle(const QString &libelle)

@@ -77,6 +77,13 @@ public:
     void modifier(QObject *sender);
     void annulation(QObject *sender);
 
+    // Lists the given rooms (by number) in the result window, in the search's order, named as given
+    // ("Bâtiment SCIENCES"), and shows the first. Refused with an alert while a room is being created,
+    // modified or searched for: the form holds what the user typed. False when refused or none was found.
+    bool afficherSalles(const QList<qint64> &salles, const QString &nom);
+    // The rooms of the result window, by number, while it is open (none otherwise).
+    QList<qint64> sallesListees() const;
+
     Etat etat() const { return m_etat; }
     bool rechercheOuverte() const { return m_rechercheOuverte; }
     // Keys of the stored outlets removed since creation or modification began.

@@ -96,6 +96,10 @@ QString RoomListCriteria::nom() const
         return QStringLiteral("Toutes les salles");
     QStringList parties;
     for (const Critere &critere : m_criteres) {
+        if (critere.champ.isEmpty()) {
+            parties.append(critere.valeur);
+            continue;
+        }
         const QString court = libelleCourt(critere.champ);
         parties.append(critere.coche ? court : court + QLatin1Char(' ') + critere.valeur);
     }
@@ -114,6 +118,11 @@ QString RoomListCriteria::nomDeFichier() const
     while (texte.endsWith(QLatin1Char('.')))
         texte.chop(1);
     return texte.isEmpty() ? QStringLiteral("Salles") : texte;
+}
+
+void RoomListCriteria::designer(const QString &libelle, const QString &valeur)
+{
+    m_criteres = {Critere{QString(), libelle, valeur.simplified(), false}};
 }
 
 QList<QStringList> RoomListCriteria::lignes(qsizetype salles, const QString &ordre,

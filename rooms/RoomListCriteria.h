@@ -26,6 +26,9 @@ public:
     // condition, in the order the search read them.
     void retenir(const QHash<QString, QVariant> &valeurs, const QStringList &champsRetenus);
     void oublier() { m_criteres.clear(); }
+    // A list that no search made (the rooms behind a line of the statistics): one criterion that names
+    // them, "Statistiques" / "Bâtiment SCIENCES", and the list is called "Salles - Bâtiment SCIENCES".
+    void designer(const QString &libelle, const QString &valeur);
     const QList<Critere> &criteres() const { return m_criteres; }
 
     // "Toutes les salles" without criteria, else "Salles - " and the criteria in short

@@ -1,0 +1,71 @@
+#include "StatisticsFiles.h"
+
+#include "Clock.h"
+#include "ItemModelTableSource.h"
+#include "StatisticsChartPanel.h"
+#include "StatisticsTable.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace statistics
+{
+
+spreadsheet::TableWriteResult StatisticsFiles::ecrireTableau(spreadsheet::TableFormat format,
+                                                             const StatisticsTable &table,
+                                                             const QString &selection, const QString &path)
+{
+    // The edit role holds what a spreadsheet adds up: whole numbers and exact decimals.
+    spreadsheet::ItemModelTableSource source(table, {}, Qt::EditRole);
+    for (qsizetype colonne = 0; colonne < table.colonnes().size(); ++colonne) {
+        const spreadsheet::TableColumn &description = table.colonnes().at(colonne);
+        source.setColumnKind(colonne, description.kind, description.decimals);
+    }
+    spreadsheet::TableAnnex notes{
+        QStringLiteral("Notes"), {QStringLiteral("Rubrique"), QStringLiteral("Valeur")}, {}};
+    notes.rows.append({QStringLiteral("Vue"), table.titre()});
+    notes.rows.append({QStringLiteral("Salles"), selection});
+    notes.rows.append(
+        {QStringLiteral("Date"), platform::Clock::now().toString(QStringLiteral("dd/MM/yyyy HH:mm"))});
+    if (!table.note().isEmpty())
+        notes.rows.append({QStringLiteral("Note"), table.note()});
+    return spreadsheet::TableExport::write(format, {table.titre(), &source, {notes}}, path);
+}
+
+QString StatisticsFiles::ecrireGraphique(const StatisticsChartPanel &graphe, const QString &titre,
+                                         const QString &path)
+{
+    QSaveFile fichier(path);
+    if (!fichier.open(QIODevice::WriteOnly))
+        return fichier.errorString();
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+        QPdfWriter pdf(&fichier);
+        pdf.setTitle(titre);
+        pdf.setCreator(QStringLiteral("Locavia"));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QPainter painter(&pdf);
+        graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
+        painter.end();
+    } else {
+        const QSize taille = graphe.size().expandedTo(QSize(640, 400)) * 2;
+        QImage image(taille, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(taille)));
+        painter.end();
+        if (!image.save(&fichier, "PNG"))
+            return QStringLiteral("l'image n'a pas pu être écrite.");
+    }
+    if (!fichier.commit())
+        return fichier.errorString();
+    return QString();
+}
+
+} // namespace statistics

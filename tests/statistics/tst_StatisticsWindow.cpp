@@ -1,0 +1,350 @@
+// The window on the embedded database: a line or a bar lists the right rooms, the current search restricts
+// the figures, a view's table and chart leave as files read back by independent readers, the report prints;
+// and the pieces under it: French figures, the parts a long list of rooms is read in.
+
+#include "AlertPanel.h"
+#include "FileOpener.h"
+#include "FrenchFigures.h"
+#include "RoomScope.h"
+#include "SavePanel.h"
+#include "SpreadsheetReader.h"
+#include "StatisticsChartPanel.h"
+#include "StatisticsFixture.h"
+#include "StatisticsTable.h"
+#include "Statistiques.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRadioButton>
+#include <QSet>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+using namespace statistics;
+
+class tst_StatisticsWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void chiffresFrancais_data();
+    void chiffresFrancais();
+    void partiesDUneListe_data();
+    void partiesDUneListe();
+    void ligneEtBarreListentLeursSalles();
+    void rechercheEnCours();
+    void tableauExporte_data();
+    void tableauExporte();
+    void graphiqueEtRapport();
+
+private:
+    std::unique_ptr<TestDatabase> db;
+    statstest::Salles s;
+    QList<qint64> recherche;
+    QList<std::pair<QList<qint64>, QString>> ouvertes;
+    QStringList fichiersOuverts;
+    QTemporaryDir dossier;
+
+    std::unique_ptr<Statistiques> fenetre()
+    {
+        Statistiques::Liens liens;
+        liens.sallesDeLaRecherche = [this] { return recherche; };
+        liens.ouvrirSalles = [this](const QList<qint64> &salles, const QString &nom) {
+            QList<qint64> triees = salles;
+            std::sort(triees.begin(), triees.end());
+            ouvertes.append({triees, nom});
+        };
+        auto statistiques = std::make_unique<Statistiques>(db->dataBus(), std::move(liens));
+        statistiques->fenetre()->resize(1200, 700);
+        statistiques->ouvrir();
+        return statistiques;
+    }
+};
+
+void tst_StatisticsWindow::init()
+{
+    db = std::make_unique<TestDatabase>();
+    QVERIFY2(db->isValid(), qPrintable(db->error()));
+    s = statstest::peupler(*db);
+    recherche.clear();
+    ouvertes.clear();
+    fichiersOuverts.clear();
+    platform::FileOpener::setOpener([this](const QString &chemin) {
+        fichiersOuverts.append(chemin);
+        return true;
+    });
+}
+
+void tst_StatisticsWindow::cleanup()
+{
+    platform::FileOpener::setOpener({});
+    platform::SavePanel::clearAnswers();
+    db.reset();
+}
+
+void tst_StatisticsWindow::chiffresFrancais_data()
+{
+    QTest::addColumn<qint64>("valeur");
+    QTest::addColumn<int>("echelle");
+    QTest::addColumn<QString>("affiche");
+    QTest::addColumn<QString>("exporte");
+    const QString nbsp(FrenchFigures::thousandsSeparator);
+    QTest::newRow("centièmes") << qint64(123456789) << 2
+                               << QStringLiteral("1") + nbsp + QStringLiteral("234") + nbsp +
+                                      QStringLiteral("567,89")
+                               << QStringLiteral("1234567.89");
+    QTest::newRow("moitié arrondie vers le haut")
+        << qint64(2025000) << 6 << QStringLiteral("2,03") << QStringLiteral("2.03");
+    QTest::newRow("sous la moitié") << qint64(2024999) << 6 << QStringLiteral("2,02")
+                                    << QStringLiteral("2.02");
+    QTest::newRow("négatif") << qint64(-1234500000) << 6
+                             << QStringLiteral("-1") + nbsp + QStringLiteral("234,50")
+                             << QStringLiteral("-1234.50");
+    QTest::newRow("moins que la moitié d'un centième")
+        << qint64(-4000) << 6 << QStringLiteral("0,00") << QStringLiteral("0.00");
+    QTest::newRow("zéro") << qint64(0) << 2 << QStringLiteral("0,00") << QStringLiteral("0.00");
+    QTest::newRow("mille pile") << qint64(100000) << 2
+                                << QStringLiteral("1") + nbsp + QStringLiteral("000,00")
+                                << QStringLiteral("1000.00");
+}
+
+void tst_StatisticsWindow::chiffresFrancais()
+{
+    QFETCH(qint64, valeur);
+    QFETCH(int, echelle);
+    QFETCH(QString, affiche);
+    QFETCH(QString, exporte);
+    QCOMPARE(FrenchFigures::decimal(valeur, echelle, 2), affiche);
+    QCOMPARE(FrenchFigures::decimalText(valeur, echelle, 2), exporte);
+}
+
+void tst_StatisticsWindow::partiesDUneListe_data()
+{
+    QTest::addColumn<QList<qint64>>("salles");
+    QTest::addColumn<int>("parties");
+    QList<qint64> suite;
+    for (qint64 i = 1; i <= 5000; ++i)
+        suite.append(i);
+    QList<qint64> eparses;
+    for (qint64 i = 0; i < 1200; ++i)
+        eparses.append(i * 7 + 3);
+    QList<qint64> melange = {9, 9, 2, 3, 4, 100, 50, 51};
+    QTest::newRow("vide") << QList<qint64>{} << 0;
+    QTest::newRow("une suite: une plage") << suite << 1;
+    QTest::newRow("éparses: par 500") << eparses << 3;
+    QTest::newRow("plages, seules et doubles") << melange << 1;
+}
+
+void tst_StatisticsWindow::partiesDUneListe()
+{
+    QFETCH(QList<qint64>, salles);
+    QFETCH(int, parties);
+    const QList<RoomScope::Part> liste = RoomScope::parmi(salles).parts(QStringLiteral("v.N"));
+    QCOMPARE(liste.size(), parties);
+    // Each room is covered exactly once, whatever the parts: ranges by their bounds, the others one by one.
+    QSet<qint64> couvertes;
+    qint64 nombre = 0;
+    for (const RoomScope::Part &part : liste) {
+        QVERIFY(part.bindings.size() <= RoomScope::bindingsParPartie);
+        QCOMPARE(part.condition.count(QLatin1Char('?')), part.bindings.size());
+        const qsizetype plages = part.condition.count(QStringLiteral("BETWEEN"));
+        for (qsizetype i = 0; i < plages; ++i) {
+            for (qint64 n = part.bindings.at(2 * i).toLongLong();
+                 n <= part.bindings.at(2 * i + 1).toLongLong(); ++n) {
+                couvertes.insert(n);
+                ++nombre;
+            }
+        }
+        for (qsizetype i = 2 * plages; i < part.bindings.size(); ++i) {
+            couvertes.insert(part.bindings.at(i).toLongLong());
+            ++nombre;
+        }
+    }
+    const QSet<qint64> attendues(salles.cbegin(), salles.cend());
+    QCOMPARE(couvertes, attendues);
+    QCOMPARE(nombre, qint64(attendues.size()));
+}
+
+void tst_StatisticsWindow::ligneEtBarreListentLeursSalles()
+{
+    const auto statistiques = fenetre();
+    // A click on a building's line lists its managed rooms under the building's name.
+    QTableView *batiments = statistiques->vueTable(Statistiques::ParBatiment);
+    QCOMPARE(batiments->model()->index(0, 0).data().toString(), QStringLiteral("SCIENCES"));
+    QTest::mouseClick(batiments->viewport(), Qt::LeftButton, {},
+                      batiments->visualRect(batiments->model()->index(0, 0)).center());
+    QCOMPARE(ouvertes.size(), 1);
+    QCOMPARE(ouvertes.at(0).first, (QList<qint64>{s.r1, s.r2, s.r3}));
+    QCOMPARE(ouvertes.at(0).second, QStringLiteral("Bâtiment SCIENCES"));
+    // The totals line lists nothing.
+    const int total = batiments->model()->rowCount() - 1;
+    QTest::mouseClick(batiments->viewport(), Qt::LeftButton, {},
+                      batiments->visualRect(batiments->model()->index(total, 0)).center());
+    QCOMPARE(ouvertes.size(), 1);
+
+    // A bar of the department chart: the bars go from the bottom up, "Non affecté" first.
+    StatisticsChartPanel &graphe = statistiques->graphe(Statistiques::ParDepartement);
+    QCOMPARE(graphe.nombre(), 1);
+    auto *series = qobject_cast<QAbstractBarSeries *>(graphe.vue(0)->chart()->series().value(0));
+    QVERIFY(series);
+    QCOMPARE(series->barSets().value(0)->count(), 3);
+    emit series->clicked(0, series->barSets().value(0));
+    emit series->clicked(2, series->barSets().value(0));
+    QCOMPARE(ouvertes.size(), 3);
+    QCOMPARE(ouvertes.at(1).first, (QList<qint64>{s.r2, s.r4, s.r7}));
+    QCOMPARE(ouvertes.at(1).second, QStringLiteral("Non affecté"));
+    QCOMPARE(ouvertes.at(2).first, (QList<qint64>{s.r1, s.r2, s.r3}));
+    QCOMPARE(ouvertes.at(2).second, QStringLiteral("Département SCIENCES"));
+
+    // A type's bar.
+    auto *types = qobject_cast<QAbstractBarSeries *>(
+        statistiques->graphe(Statistiques::ParType).vue(0)->chart()->series().value(0));
+    QVERIFY(types);
+    emit types->clicked(2, types->barSets().value(0));
+    QCOMPARE(ouvertes.last().first, (QList<qint64>{s.r3, s.r4}));
+    QCOMPARE(ouvertes.last().second, QStringLiteral("Type Bureau"));
+}
+
+void tst_StatisticsWindow::rechercheEnCours()
+{
+    const auto statistiques = fenetre();
+    QCOMPARE(statistiques->figures().total().salles, 6);
+    auto *choixRecherche =
+        statistiques->fenetre()->findChild<QRadioButton *>(QStringLiteral("choixRecherche"));
+    QVERIFY(choixRecherche);
+
+    // Without a search the choice falls back on the whole inventory, with a message.
+    db->takeAlerts();
+    choixRecherche->setChecked(true);
+    QCOMPARE(db->takeAlerts().size(), 1);
+    QVERIFY(!choixRecherche->isChecked());
+    QVERIFY(statistiques->selection().estToutes());
+
+    recherche = {s.r4, s.r2, s.r5};
+    choixRecherche->setChecked(true);
+    QVERIFY(db->takeAlerts().isEmpty());
+    QCOMPARE(statistiques->selection().salles(), (QList<qint64>{s.r2, s.r4, s.r5}));
+    QCOMPARE(statistiques->figures().total().salles, 3);
+    QCOMPARE(statistiques->descriptionSelection(),
+             QStringLiteral("Salles de la recherche en cours (3 salles)"));
+    // A line lists only the rooms of the search.
+    QTableView *batiments = statistiques->vueTable(Statistiques::ParBatiment);
+    QTest::mouseClick(batiments->viewport(), Qt::LeftButton, {},
+                      batiments->visualRect(batiments->model()->index(0, 0)).center());
+    QCOMPARE(ouvertes.last().first, (QList<qint64>{s.r2}));
+}
+
+void tst_StatisticsWindow::tableauExporte_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("xlsx") << 0;
+    QTest::newRow("csv") << 1;
+}
+
+void tst_StatisticsWindow::tableauExporte()
+{
+    QFETCH(int, format);
+    const auto statistiques = fenetre();
+    statistiques->fenetre()
+        ->findChild<QTabWidget *>(QStringLiteral("onglets"))
+        ->setCurrentIndex(Statistiques::ParDepartement);
+    const QString chemin =
+        dossier.filePath(format == 0 ? QStringLiteral("dep.xlsx") : QStringLiteral("dep.csv"));
+    platform::SavePanel::setNextAnswer(platform::SavePanelAnswer(chemin, format));
+    statistiques->exporterTableau(nullptr);
+    QString erreur;
+    const QJsonObject lu = readSpreadsheet(chemin, &erreur);
+    QVERIFY2(!lu.isEmpty(), qPrintable(erreur));
+    const QJsonArray lignes = format == 0
+                                  ? lu.value("sheets").toArray().at(0).toObject().value("rows").toArray()
+                                  : lu.value("rows").toArray();
+    // Titles, SCIENCES, LETTRES, Non affecté, Total.
+    QCOMPARE(lignes.size(), 5);
+    auto cellule = [&](int ligne, int colonne) {
+        const QJsonValue valeur = lignes.at(ligne).toArray().at(colonne);
+        return format == 0 ? valeur.toObject().value("v").toVariant() : valeur.toVariant();
+    };
+    QCOMPARE(cellule(0, 3).toString(), QStringLiteral("Surface pondérée (m²)"));
+    QCOMPARE(cellule(1, 0).toString(), QStringLiteral("SCIENCES"));
+    if (format == 0) {
+        // Numbers a spreadsheet adds up, exact to the hundredth.
+        QCOMPARE(lignes.at(1).toArray().at(3).toObject().value("t").toString(), QStringLiteral("n"));
+        QCOMPARE(cellule(1, 3).toDouble(), 88.48);
+        QCOMPARE(cellule(4, 3).toDouble(), 208.6);
+        QCOMPARE(cellule(3, 2).toInt(), 3);
+        const QJsonArray notes = lu.value("sheets").toArray().at(1).toObject().value("rows").toArray();
+        QCOMPARE(lu.value("sheets").toArray().at(1).toObject().value("name").toString(),
+                 QStringLiteral("Notes"));
+        QVERIFY(notes.size() >= 3);
+    } else {
+        QCOMPARE(cellule(1, 3).toString(), QStringLiteral("88,48"));
+        QCOMPARE(cellule(3, 0).toString(), QStringLiteral("Non affecté"));
+        QCOMPARE(cellule(4, 3).toString(), QStringLiteral("208,60"));
+    }
+}
+
+void tst_StatisticsWindow::graphiqueEtRapport()
+{
+    const auto statistiques = fenetre();
+    statistiques->fenetre()
+        ->findChild<QTabWidget *>(QStringLiteral("onglets"))
+        ->setCurrentIndex(Statistiques::ParUsage);
+    // The use view has two charts: the whole selection above, the buildings below, the uses in the same
+    // colours.
+    StatisticsChartPanel &usages = statistiques->graphe(Statistiques::ParUsage);
+    QCOMPARE(usages.nombre(), 2);
+    const auto ensemble =
+        qobject_cast<QAbstractBarSeries *>(usages.vue(0)->chart()->series().value(0))->barSets();
+    const auto batiments =
+        qobject_cast<QAbstractBarSeries *>(usages.vue(1)->chart()->series().value(0))->barSets();
+    QCOMPARE(ensemble.size(), 13);
+    for (qsizetype i = 0; i < ensemble.size(); ++i) {
+        QCOMPARE(ensemble.at(i)->label(), batiments.at(i)->label());
+        QCOMPARE(ensemble.at(i)->color(), batiments.at(i)->color());
+    }
+
+    const QString png = dossier.filePath(QStringLiteral("usages.png"));
+    platform::SavePanel::setNextAnswer(platform::SavePanelAnswer(png, 0));
+    statistiques->exporterGraphique(nullptr);
+    const QImage image(png);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() >= 1280);
+    // Drawn, not blank: the teaching colour is there.
+    bool bleu = false;
+    for (int y = 0; y < image.height() && !bleu; y += 2)
+        for (int x = 0; x < image.width() && !bleu; x += 2)
+            bleu = image.pixelColor(x, y) == ensemble.at(0)->color();
+    QVERIFY(bleu);
+
+    const QString pdf = dossier.filePath(QStringLiteral("usages.pdf"));
+    platform::SavePanel::setNextAnswer(platform::SavePanelAnswer(pdf, 1));
+    statistiques->exporterGraphique(nullptr);
+    QFile fichierPdf(pdf);
+    QVERIFY(fichierPdf.open(QIODevice::ReadOnly));
+    QVERIFY(fichierPdf.read(5) == "%PDF-");
+
+    // The report: one PDF of four pages at least, opened with the viewer.
+    statistiques->imprimer(nullptr);
+    QCOMPARE(fichiersOuverts.size(), 1);
+    QFile rapport(fichiersOuverts.at(0));
+    QVERIFY(rapport.open(QIODevice::ReadOnly));
+    const QByteArray contenu = rapport.readAll();
+    QVERIFY(contenu.startsWith("%PDF-"));
+    QVERIFY(contenu.count("/Type /Page\n") + contenu.count("/Type /Page ") + contenu.count("/Type /Page>") >=
+                4 ||
+            contenu.count("/Page") >= 5);
+    rapport.remove();
+}
+
+QTEST_MAIN(tst_StatisticsWindow)
+#include "tst_StatisticsWindow.moc"
