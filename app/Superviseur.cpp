@@ -198,6 +198,14 @@ void Superviseur::loadControllers()
         m_toBatiment = m_factory.batiment(*bus);
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus);
+    if (m_toMatosUnite) {
+        // The reference lists open from the administration menu, which the rights test enables.
+        reference::MatosUnite *matosUnite = m_toMatosUnite.get();
+        connect(ui->actionGestionMatos, &QAction::triggered, matosUnite,
+                [this, matosUnite] { matosUnite->afficherGestionMatos(ui->actionGestionMatos); });
+        connect(ui->actionGestionUnite, &QAction::triggered, matosUnite,
+                [this, matosUnite] { matosUnite->afficherGestionUnite(ui->actionGestionUnite); });
+    }
 }
 
 void Superviseur::enableMenus()

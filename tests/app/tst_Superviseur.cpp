@@ -12,6 +12,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 using app::Superviseur;
 
@@ -344,6 +345,24 @@ void TestSuperviseur::menus()
     QVERIFY(quitter->isEnabled());
     QVERIFY(menuEnabled(app, "menuAdministration"));
     QVERIFY(menuEnabled(app, "menuCreationBatiment"));
+
+    // The administration menu opens the reference panels, each run modally until it is closed.
+    QStringList items;
+    QStringList opened;
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions()) {
+        items << action->text();
+        QVERIFY(action->isEnabled());
+        QTimer::singleShot(0, &app, [&app, &opened] {
+            if (QWidget *panel = app.theModalWindow()) {
+                opened << panel->objectName();
+                panel->hide();
+            }
+        });
+        action->trigger();
+        QVERIFY(!app.isRunningModal());
+    }
+    QCOMPARE(items, (QStringList{"Familles et types de matériel…", "Unités de mesure…"}));
+    QCOMPARE(opened, (QStringList{"panelGestionMatos", "panelGestionUnite"}));
 
     masquer->trigger();
     QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
