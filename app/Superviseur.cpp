@@ -242,8 +242,21 @@ void Superviseur::montrer(QStackedWidget *swapView, QWidget *view)
 {
     if (!view)
         return;
-    if (swapView->indexOf(view) < 0)
+    static const char politique[] = "locaviaSizePolicy";
+    if (swapView->indexOf(view) < 0) {
+        view->setProperty(politique, QVariant::fromValue(view->sizePolicy()));
         swapView->addWidget(view);
+    }
+    // Only the tab shown gives the area its size: the room form, much taller than the options tab, would
+    // otherwise push the options' lists below the window.
+    for (int index = 0; index < swapView->count(); ++index) {
+        QWidget *page = swapView->widget(index);
+        const QVariant propre = page->property(politique);
+        if (page != view)
+            page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        else if (propre.isValid())
+            page->setSizePolicy(propre.value<QSizePolicy>());
+    }
     swapView->setCurrentWidget(view);
 }
 

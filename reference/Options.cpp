@@ -42,7 +42,7 @@ void colonnesDesSalles(eo::EODisplayGroup &groupe)
 void largeursDesSalles(QTableView *vue)
 {
     // Fixed widths: measuring the contents would read every row of a long list.
-    const int largeurs[] = {190, 55, 70, 150};
+    const int largeurs[] = {170, 50, 65, 120};
     for (int colonne = 0; colonne < int(std::size(largeurs)); ++colonne)
         vue->setColumnWidth(colonne, largeurs[colonne]);
 }
