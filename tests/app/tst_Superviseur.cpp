@@ -294,6 +294,10 @@ void TestSuperviseur::tabs()
     QCOMPARE(options->vues, 1);
     QCOMPARE(buttonView->currentWidget(), options->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), options->afficheVue());
+    // The tab shown alone sizes the content area: the taller room form does not make the options scroll.
+    QWidget *vueSalles = contenuView->widget(0);
+    QCOMPARE(contenuView->minimumSizeHint().height(), contenuView->currentWidget()->minimumSizeHint().height());
+    QVERIFY(contenuView->minimumSizeHint().height() < vueSalles->minimumSizeHint().height());
     app.changeOnglets(bar);
     QCOMPARE(options->boutons, 2); // the two calls above, not a redisplay
     QCOMPARE(options->vues, 2);
@@ -310,6 +314,7 @@ void TestSuperviseur::tabs()
     QCOMPARE(creation->boutons, 2);
     QCOMPARE(buttonView->currentWidget(), creation->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), creation->afficheVue());
+    QCOMPARE(contenuView->minimumSizeHint().height(), vueSalles->minimumSizeHint().height());
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
