@@ -116,16 +116,18 @@ void Options::initObjet()
 
 void Options::reloadOptions(QObject *)
 {
-    // No orderings are passed: each list keeps its own.
+    // Each list keeps its own orderings. They are handed to the fetches too, so that the database returns
+    // the rows in that order and a long list of rooms need not be sorted again in memory.
     KORFormHelpers::fetchTable(
         m_dataBus, &m_tableOption, salles,
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salReservable=%@"), {eo::eoNull()}), {},
-        true);
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salReservable=%@"), {eo::eoNull()}),
+        m_tableOption.sortOrderings(), true);
     KORFormHelpers::fetchTable(
         m_dataBus, &m_tableSalle, salles,
         eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salReservable!=%@"), {eo::eoNull()}),
-        {}, true);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tableBatiment, QStringLiteral("LocalVix"), {}, {}, true);
+        m_tableSalle.sortOrderings(), true);
+    KORFormHelpers::fetchTable(m_dataBus, &m_tableBatiment, QStringLiteral("LocalVix"), {},
+                               m_tableBatiment.sortOrderings(), true);
 }
 
 void Options::changeMode(QObject *sender)

@@ -296,7 +296,8 @@ void TestSuperviseur::tabs()
     QCOMPARE(contenuView->currentWidget(), options->afficheVue());
     // The tab shown alone sizes the content area: the taller room form does not make the options scroll.
     QWidget *vueSalles = contenuView->widget(0);
-    QCOMPARE(contenuView->minimumSizeHint().height(), contenuView->currentWidget()->minimumSizeHint().height());
+    QCOMPARE(contenuView->minimumSizeHint().height(),
+             contenuView->currentWidget()->minimumSizeHint().height());
     QVERIFY(contenuView->minimumSizeHint().height() < vueSalles->minimumSizeHint().height());
     app.changeOnglets(bar);
     QCOMPARE(options->boutons, 2); // the two calls above, not a redisplay
