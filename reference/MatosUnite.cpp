@@ -170,13 +170,13 @@ void MatosUnite::ajouterFamille(QObject *sender)
     ui->familleUnites->setVisible(!famille);
     ui->familleUnites->setEnabled(!famille);
     ui->familleUnitesTitre->setVisible(!famille);
-    ui->panelFamille->adjustSize();
     if (!famille && !remplirUnites()) {
         attention(QStringLiteral(
             "Afin de pouvoir saisir un type de materiel, il faut avoir au moins une unite de mesure !"));
         return;
     }
     ui->familleText->setText(QString());
+    ui->panelFamille->adjustSize(); // one row less for a family
     ModalPanel::run(ui->panelFamille, ui->familleText);
 }
 
