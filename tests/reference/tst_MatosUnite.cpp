@@ -148,7 +148,7 @@ private slots:
         LOCAVIA_REQUIRE_BACKEND(m_backend);
         db = std::make_unique<TestDatabase>(m_backend);
         QVERIFY2(db->isValid(), qPrintable(db->error()));
-        matos = std::make_unique<MatosUnite>(db->dataBus());
+        matos = std::make_unique<MatosUnite>(db->roomManagerBus());
     }
     void cleanup()
     {
@@ -401,7 +401,7 @@ private slots:
         QCOMPARE(alertes.first().title + u':' + alertes.first().message, alerte);
         QCOMPARE(
             sql("SELECT COUNT(*) FROM TYPE_MATERIEL").toInt() + sql("SELECT COUNT(*) FROM UNITE").toInt(), 1);
-        QVERIFY(!db->dataBus().hasOpenTransaction());
+        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
     }
 };
 

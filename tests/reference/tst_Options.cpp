@@ -104,7 +104,7 @@ private slots:
         db->exec(QStringLiteral("INSERT INTO SOLMA.SALLES (SAL_ETAGE, SAL_PORTE) VALUES ('2', 'X3')"));
         x3 = db->scalar(QStringLiteral("SELECT MAX(SAL_NUMERO) FROM SOLMA.SALLES")).toLongLong();
         QVERIFY(a1 > 0 && x1 > 0 && x2 > 0 && x3 > x2);
-        options = std::make_unique<Options>(db->dataBus());
+        options = std::make_unique<Options>(db->roomManagerBus());
         options->initObjet();
     }
     void cleanup()
@@ -216,7 +216,7 @@ private slots:
                      .arg(a1));
         QCOMPARE(alertes.at(1).title + alertes.at(1).message, QStringLiteral("PROBLEME") + probleme);
         QCOMPARE(lignes(options->tableOption()) + lignes(options->tableSalle()), avant);
-        QVERIFY(!db->dataBus().hasOpenTransaction());
+        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
         QCOMPARE(correspondances(), 1);
         QCOMPARE(batimentDe(x1), QStringLiteral("DRT"));
     }
