@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomEtat.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,8 +27,8 @@ public:
     // The fields shown with two decimals: the twelve percentages and the three surfaces and heights.
     static bool estDecimal(const QString &champ);
     // "<>" while search criteria are typed, "" in every other mode.
-    static QString signesAutorises(int etat);
-    static Resultat verifier(const QString &champ, const QString &texte, int etat);
+    static QString signesAutorises(Etat etat);
+    static Resultat verifier(const QString &champ, const QString &texte, Etat etat);
 };
 
 } // namespace rooms

@@ -10,7 +10,7 @@
 
 using namespace roomstest;
 using rooms::Creation;
-namespace etats = rooms::etats;
+using rooms::Etat;
 
 using Criteres = QList<QPair<QString, QVariant>>;
 Q_DECLARE_METATYPE(Criteres)
@@ -29,7 +29,7 @@ private:
     {
         QPushButton *recherche = bouton(*creation, "boutonRecherche");
         recherche->click();
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         for (const auto &[nom, valeur] : criteres)
             saisir(*creation, nom, valeur);
         recherche->click();
@@ -132,7 +132,7 @@ private slots:
         chercher(criteres);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()), attendues);
         if (attendues.isEmpty()) {
-            QCOMPARE(creation->etat(), etats::repos);
+            QCOMPARE(creation->etat(), Etat::repos);
             const auto alertes = db->takeAlerts();
             QCOMPARE(alertes.size(), 1);
             QCOMPARE(alertes.first().title, QStringLiteral("Recherche de salles"));
@@ -142,7 +142,7 @@ private slots:
             QVERIFY(champ(*creation, "localisationEtage")->text().isEmpty());
         } else {
             QVERIFY(db->takeAlerts().isEmpty());
-            QCOMPARE(creation->etat(), etats::salleAffichee);
+            QCOMPARE(creation->etat(), Etat::salleAffichee);
             QVERIFY(creation->rechercheOuverte());
             QVERIFY(creation->listeSalles()->isVisible());
             // The first room found is shown.
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(alertes.first().title, QStringLiteral("Attention"));
         QCOMPARE(alertes.first().message, QStringLiteral("Pas de pourcentage > a 100 !!!!"));
         // Still typing criteria, every criterion kept.
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
         QCOMPARE(champ(*creation, nom)->text(), entree);
@@ -196,7 +196,7 @@ private slots:
         // Corrected, the other criteria run as they were typed.
         saisir(*creation, nom, "");
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()),
                  (QStringList{"C*1", "C21", "A12", "A12B"}));
         QVERIFY(db->takeAlerts().isEmpty());
@@ -242,7 +242,7 @@ private slots:
         bouton(*creation, "boutonRecherche")->click();
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(!creation->rechercheOuverte());
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(champ(*creation, "localisationPorte")->text().isEmpty());
         QVERIFY(!champ(*creation, "localisationPorte")->isReadOnly());
     }
