@@ -5,11 +5,12 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
-#include "ModalPanel.h"
+#include "ModalPanelRunner.h"
 #include "ProcedureTransaction.h"
 #include "ui_MatosUnite.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 
 namespace reference
 {
@@ -48,6 +49,25 @@ QVariant valeur(const eo::EORecord &record, const QString &cle)
 QString colonne(const QString &texte, quint64 largeur)
 {
     return KORFormHelpers::truncateString(texte, 0, largeur);
+}
+
+// Runs a panel modally, the cursor in its first field, until its closing action.
+void ouvrir(QWidget *panneau, QLineEdit *champ = nullptr)
+{
+    if (champ) {
+        // Given now, the focus goes to the field as soon as the panel becomes the active window.
+        champ->setFocus(Qt::OtherFocusReason);
+        champ->selectAll();
+    }
+    widgets::ModalPanelRunner::run(panneau);
+}
+
+void fermer(QWidget *panneau)
+{
+    // A shown panel is the innermost modal run (it blocks every other window); a hidden one has none to end.
+    if (panneau->isVisible())
+        widgets::ModalPanelRunner::stop();
+    panneau->hide();
 }
 
 } // namespace
@@ -153,12 +173,12 @@ void MatosUnite::displayGroupDidChangeSelection(eo::EODisplayGroup *group)
 void MatosUnite::afficherGestionMatos(QObject *)
 {
     chargerFamilles();
-    ModalPanel::run(ui->panelGestionMatos);
+    ouvrir(ui->panelGestionMatos);
 }
 
 void MatosUnite::fermerGestionMatos(QObject *)
 {
-    ModalPanel::close(ui->panelGestionMatos);
+    fermer(ui->panelGestionMatos);
 }
 
 void MatosUnite::ajouterFamille(QObject *sender)
@@ -176,8 +196,7 @@ void MatosUnite::ajouterFamille(QObject *sender)
         return;
     }
     ui->familleText->setText(QString());
-    ui->panelFamille->adjustSize(); // one row less for a family
-    ModalPanel::run(ui->panelFamille, ui->familleText);
+    ouvrir(ui->panelFamille, ui->familleText);
 }
 
 bool MatosUnite::remplirUnites()
@@ -239,7 +258,7 @@ void MatosUnite::validerFamille(QObject *)
 
 void MatosUnite::fermerFamille(QObject *)
 {
-    ModalPanel::close(ui->panelFamille);
+    fermer(ui->panelFamille);
 }
 
 void MatosUnite::supprimerFamille(QObject *sender)
@@ -283,19 +302,19 @@ void MatosUnite::supprimerFamille(QObject *sender)
 void MatosUnite::afficherGestionUnite(QObject *)
 {
     chargerUnites();
-    ModalPanel::run(ui->panelGestionUnite);
+    ouvrir(ui->panelGestionUnite);
 }
 
 void MatosUnite::fermerGestionUnite(QObject *)
 {
-    ModalPanel::close(ui->panelGestionUnite);
+    fermer(ui->panelGestionUnite);
 }
 
 void MatosUnite::ajouterUnite(QObject *)
 {
     ui->uniteAbrev->setText(QString());
     ui->uniteLibelle->setText(QString());
-    ModalPanel::run(ui->panelUnite, ui->uniteAbrev);
+    ouvrir(ui->panelUnite, ui->uniteAbrev);
 }
 
 void MatosUnite::validerUnite(QObject *)
@@ -323,7 +342,7 @@ void MatosUnite::validerUnite(QObject *)
 
 void MatosUnite::fermerUnite(QObject *)
 {
-    ModalPanel::close(ui->panelUnite);
+    fermer(ui->panelUnite);
 }
 
 void MatosUnite::supprimerUnite(QObject *)
