@@ -86,7 +86,7 @@ MatosUnite::MatosUnite(data::KORDataBusOC &dataBus, QObject *parent)
     montrerListeDans(ui->vueFamille, m_tableFamille);
     montrerListeDans(ui->vueTypeMateriel, m_tableTypeMateriel);
     montrerListeDans(ui->vueGestionUnite, m_tableGestionUnite);
-    ui->vueTypeMateriel->setColumnWidth(0, 260);
+    ui->vueTypeMateriel->setColumnWidth(0, 200);
     ui->vueGestionUnite->setColumnWidth(0, 110);
 
     for (eo::EODisplayGroup *groupe :
@@ -187,9 +187,8 @@ void MatosUnite::ajouterFamille(QObject *sender)
     ui->panelFamille->setWindowTitle(famille ? QStringLiteral("Ajout d'une famille de materiel")
                                              : QStringLiteral("Ajout d'un type de materiel"));
     // The pop-up of units, enabled, is what tells the validation that the entry is a type.
-    ui->familleUnites->setVisible(!famille);
+    ui->familleChampsLayout->setRowVisible(ui->familleUnites, !famille);
     ui->familleUnites->setEnabled(!famille);
-    ui->familleUnitesTitre->setVisible(!famille);
     if (!famille && !remplirUnites()) {
         attention(QStringLiteral(
             "Afin de pouvoir saisir un type de materiel, il faut avoir au moins une unite de mesure !"));
