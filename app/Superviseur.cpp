@@ -203,8 +203,16 @@ void Superviseur::loadControllers()
         m_toCreation = m_factory.creation(*bus);
     if (m_factory.options)
         m_toOptions = m_factory.options(*bus);
-    if (m_factory.batiment)
+    if (m_factory.batiment) {
         m_toBatiment = m_factory.batiment(*bus);
+        buildings::Batiment *batiment = m_toBatiment.get();
+        if (batiment) {
+            connect(ui->actionOuvertureFenetre, &QAction::triggered, batiment,
+                    [this, batiment] { batiment->ouvertureFenetre(ui->actionOuvertureFenetre); });
+            connect(ui->actionOuvertureExport, &QAction::triggered, batiment,
+                    [this, batiment] { batiment->ouvertureExport(ui->actionOuvertureExport); });
+        }
+    }
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus);
     if (m_toMatosUnite) {
@@ -228,6 +236,11 @@ void Superviseur::enableMenus()
     }
     ui->menuAdministration->setEnabled(true);
     ui->menuCreationBatiment->setEnabled(true);
+    // The building register's items act only when the register exists.
+    ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
+    ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
+    ui->actionGestionMatos->setEnabled(m_toMatosUnite != nullptr);
+    ui->actionGestionUnite->setEnabled(m_toMatosUnite != nullptr);
 }
 
 void Superviseur::afficheOnglet()

@@ -112,7 +112,7 @@ signals:
 
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
-    virtual void quitApplication(int status);
+    void quitApplication(int status) override;
 
 private:
     void startUp();

@@ -121,6 +121,11 @@ void KORApplicationOC::initAccesBase()
     setTitle(m_localTitle);
 }
 
+void KORApplicationOC::quitApplication(int status)
+{
+    QCoreApplication::exit(status);
+}
+
 void KORApplicationOC::setTitle(const QString &title)
 {
     if (m_myWindow)

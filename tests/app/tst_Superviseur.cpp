@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
@@ -345,12 +346,36 @@ void TestSuperviseur::menus()
     QVERIFY(!outlet<QMenu>(app, "menuAdministration")->isEnabled());
     QVERIFY(!outlet<QMenu>(app, "menuCreationBatiment")->isEnabled());
     QVERIFY(!outlet<QMenu>(app, "menuAdministration")->menuAction()->isEnabled());
+    QAction *registre = actionTitled(window, QStringLiteral("Registre des bâtiments..."));
+    QAction *listeDesSalles = actionTitled(window, QStringLiteral("Liste des salles d'un bâtiment..."));
+    QVERIFY(registre && listeDesSalles);
+    QVERIFY(!registre->isEnabled());
 
     app.initApp();
     QVERIFY(masquer->isEnabled());
     QVERIFY(quitter->isEnabled());
     QVERIFY(menuEnabled(app, "menuAdministration"));
     QVERIFY(menuEnabled(app, "menuCreationBatiment"));
+    // The building items open their windows, modally; each is closed by its own button.
+    for (const auto &[item, fenetre, bouton] :
+         {std::tuple{registre, "fenetreBatiment", "boutonFinir"},
+          std::tuple{listeDesSalles, "fenetreExport", "boutonFermerExport"}}) {
+        QVERIFY(item->isEnabled());
+        bool ouverte = false;
+        QTimer::singleShot(0, &app, [&, fenetre = fenetre, bouton = bouton] {
+            QWidget *trouvee = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String(fenetre))
+                    trouvee = w;
+            }
+            ouverte = trouvee && trouvee->isVisible() && app.isRunningModal();
+            if (trouvee)
+                trouvee->findChild<QPushButton *>(QLatin1String(bouton))->click();
+        });
+        item->trigger();
+        QVERIFY2(ouverte, fenetre);
+        QVERIFY(!app.isRunningModal());
+    }
 
     // The administration menu opens the reference panels, each run modally until it is closed.
     QStringList items;
@@ -367,7 +392,7 @@ void TestSuperviseur::menus()
         action->trigger();
         QVERIFY(!app.isRunningModal());
     }
-    QCOMPARE(items, (QStringList{"Familles et types de matériel…", "Unités de mesure…"}));
+    QCOMPARE(items, (QStringList{"Familles et types de matériel...", "Unités de mesure..."}));
     QCOMPARE(opened, (QStringList{"panelGestionMatos", "panelGestionUnite"}));
 
     masquer->trigger();
