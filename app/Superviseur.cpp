@@ -1,8 +1,12 @@
 #include "Superviseur.h"
 
+#include "AboutLocavia.h"
 #include "AlertPanel.h"
+#include "ApplicationLog.h"
 #include "Batiment.h"
 #include "Calendrier.h"
+#include "CommandLine.h"
+#include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORDataBusOC.h"
@@ -109,6 +113,7 @@ void Superviseur::loadMainInterface()
     connect(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
     connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
     connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
+    connect(ui->actionAPropos, &QAction::triggered, this, [this] { aPropos(ui->actionAPropos); });
 
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
@@ -290,6 +295,17 @@ void Superviseur::masquer()
         if (window->isVisible() && window->isWindow())
             window->showMinimized();
     }
+}
+
+void Superviseur::aPropos(QObject *)
+{
+    const eo::EOModel *model = superModel();
+    const QString database =
+        model ? data::DatabaseAddress::describe(model->connectionDictionary()) : QString();
+    platform::NSRunAlertPanel(
+        AboutLocavia::title(),
+        AboutLocavia::text(platform::locaviaVersion(), database, platform::ApplicationLog::path()),
+        QStringLiteral("OK"));
 }
 
 void Superviseur::terminate(QObject *)

@@ -86,6 +86,8 @@ public:
 
     // Ends the application ("Quitter").
     void terminate(QObject *sender);
+    // "À propos de Locavia": the version, the database in use and the log file.
+    void aPropos(QObject *sender);
     bool hasTerminated() const { return m_terminated; }
     // 0 after "Quitter"; 1 when start-up ended the application (identification, rights, database).
     int exitStatus() const { return m_exitStatus; }

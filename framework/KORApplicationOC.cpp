@@ -1,5 +1,6 @@
 #include "KORApplicationOC.h"
 
+#include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORConfigurationFile.h"
@@ -97,6 +98,10 @@ void KORApplicationOC::initAccesBase()
                                   QStringLiteral("Aucun modèle de données n'est chargé : le dossier %1 n'en "
                                                  "contient pas.")
                                       .arg(platform::resourcePath(QStringLiteral("models"))));
+        }
+        if (!m_databaseAddress.isEmpty()) {
+            models.front()->setConnectionDictionary(
+                data::DatabaseAddress::applied(models.front()->connectionDictionary(), m_databaseAddress));
         }
         eo::EOEditingContext *context = m_parametreEOD ? m_parametreEOD->editingContext() : nullptr;
         if (!context) {

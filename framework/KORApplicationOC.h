@@ -58,6 +58,10 @@ public:
     virtual void initAccesBase();
     virtual bool useDatabase() const { return true; }
     void resetAllModels();
+    // A database named on the command line (data::DatabaseAddress), opened by initAccesBase in place of the
+    // first model's own, whatever the model file or the directory service say.
+    void setDatabaseAddress(const QVariantMap &address) { m_databaseAddress = address; }
+    const QVariantMap &databaseAddress() const { return m_databaseAddress; }
     QVariantMap defaultConnectionDictionary() const;
     QVariantMap connectionDictionaryForID(const QString &modelId) const;
     static void addKey(const QString &sourceKey, const QVariantMap &properties, const QString &targetKey,
@@ -171,6 +175,7 @@ private:
     KORParameters::LastLookup m_last;
     std::unique_ptr<platform::UserDefaults> m_userDefaults;
     KORDirectoryServices m_services;
+    QVariantMap m_databaseAddress;
 };
 
 } // namespace framework

@@ -1,6 +1,10 @@
 // The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
 // the menus, and the start-ups that cannot open the database.
 
+#include "ApplicationIcon.h"
+#include "ApplicationLog.h"
+#include "CommandLine.h"
+#include "DatabaseAddress.h"
 #include "EOModel.h"
 #include "NotificationCenter.h"
 #include "ShellFixture.h"
@@ -12,6 +16,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -99,6 +104,10 @@ private slots:
     void menus();
     void databaseThatCannotBeOpened_data();
     void databaseThatCannotBeOpened();
+    void databaseNamedOnTheCommandLine_data();
+    void databaseNamedOnTheCommandLine();
+    void aboutLocavia();
+    void windowIcon();
 };
 
 void TestSuperviseur::initTestCase()
@@ -457,6 +466,114 @@ void TestSuperviseur::databaseThatCannotBeOpened()
     QCOMPARE(firstStartingWith(run.events, QStringLiteral("load:")), -1);
     QVERIFY(!onglets(app)->isTabEnabled(0));
     QCOMPARE(logged.size(), 1);
+}
+
+void TestSuperviseur::databaseNamedOnTheCommandLine_data()
+{
+    QTest::addColumn<QString>("argument"); // %1: a temporary folder; %db: the test database's folder
+    QTest::addColumn<QString>("modelURL"); // where the model points, %1 as above
+    QTest::addColumn<QString>("named");    // what the alert names; empty when the application starts
+
+    QTest::newRow("missing folder") << "%1/absent"
+                                    << ""
+                                    << "%1/absent/locavia.db";
+    QTest::newRow("server down") << "postgresql://127.0.0.1:1/locavia"
+                                 << ""
+                                 << "127.0.0.1:1";
+    QTest::newRow("unknown kind of address") << "mysql://h/b"
+                                             << ""
+                                             << "mysql://h/b";
+    // The database named wins over the model's, whichever of the two can be opened.
+    QTest::newRow("named database opens, model's is missing") << "%db"
+                                                              << "sqlite://%1/absent/locavia.db"
+                                                              << "";
+}
+
+void TestSuperviseur::databaseNamedOnTheCommandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, modelURL);
+    QFETCH(QString, named);
+    QTemporaryDir place;
+    QVERIFY(place.isValid());
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    auto expand = [&](QString text) {
+        return text.replace(QLatin1String("%db"), run.db().directory())
+            .replace(QLatin1String("%1"), place.path());
+    };
+    if (!modelURL.isEmpty()) {
+        QVariantMap connection = run.db().model().connectionDictionary();
+        connection.insert(QStringLiteral("URL"), expand(modelURL));
+        run.db().model().setConnectionDictionary(connection);
+    }
+    ShellApplication &app = run.app();
+    app.setDatabaseAddress(data::DatabaseAddress::fromArgument(expand(argument)));
+    app.initApp();
+
+    if (named.isEmpty()) {
+        QVERIFY2(run.alerts.isEmpty(), qPrintable(run.alerts.value(0).message));
+        QVERIFY(!app.hasTerminated());
+        QCOMPARE(app.superTitle(), QStringLiteral("Locavia - (%1/locavia.db)").arg(run.db().directory()));
+        return;
+    }
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("ERREUR"));
+    const QString message = run.alerts.first().message;
+    QVERIFY2(message.startsWith(QStringLiteral("Locavia ne peut pas ouvrir sa base de données.")),
+             qPrintable(message));
+    QVERIFY2(message.contains(expand(named)), qPrintable(message));
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 1);
+    QCOMPARE(firstStartingWith(run.events, QStringLiteral("load:")), -1);
+}
+
+void TestSuperviseur::aboutLocavia()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    QAction *about = actionTitled(app.mainWindow(), QStringLiteral("À propos de Locavia"));
+    QVERIFY(about);
+    QVERIFY(outlet<QMenu>(app, "menuLocavia")->actions().contains(about));
+    // It tells what it can before the database is open, so it is enabled from the start.
+    QVERIFY(about->isEnabled());
+    about->trigger();
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("À propos de Locavia"));
+    QVERIFY2(
+        run.alerts.first().message.contains(QStringLiteral("Base de données : aucune n'est encore ouverte")),
+        qPrintable(run.alerts.first().message));
+    QVERIFY(run.alerts.first().message.contains(QStringLiteral("Journal : non enregistré dans un fichier")));
+
+    app.initApp();
+    QVERIFY(!app.hasTerminated());
+    QTemporaryDir state;
+    QVERIFY(state.isValid());
+    const QString logPath = state.filePath(QStringLiteral("Locavia/locavia.log"));
+    QVERIFY(platform::ApplicationLog::install(logPath, QStringLiteral("locavia")));
+    about->trigger();
+    platform::ApplicationLog::uninstall();
+    QCOMPARE(run.alerts.size(), 2);
+    const QString message = run.alerts.last().message;
+    QVERIFY2(message.startsWith(QStringLiteral("Locavia %1\n").arg(platform::locaviaVersion())),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Base de données : %1/locavia.db").arg(run.db().directory())),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Journal : ") + logPath), qPrintable(message));
+}
+
+void TestSuperviseur::windowIcon()
+{
+    ShellRun run;
+    // The drawing is compiled into the program; a menu's 16 px and a dock's 256 px are both there.
+    const QIcon icon = app::ApplicationIcon::icon();
+    QVERIFY(!icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)),
+             qPrintable(QString::number(sizes.size())));
+    const QImage small = icon.pixmap(16, 16).toImage();
+    QVERIFY(small.pixelColor(8, 8).alpha() == 255);
 }
 
 int main(int argc, char *argv[])
