@@ -72,11 +72,10 @@ void fermer(QWidget *panneau)
 
 } // namespace
 
-MatosUnite::MatosUnite(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::MatosUnite>()),
-      m_racine(std::make_unique<QWidget>())
+MatosUnite::MatosUnite(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_formulaire(fenetre), ui(std::make_unique<Ui::MatosUnite>())
 {
-    ui->setupUi(m_racine.get());
+    ui->setupUi(m_formulaire.racine());
 
     m_tableFamille.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Famille"));
     m_tableTypeMateriel.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Type de matériel"));

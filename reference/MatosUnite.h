@@ -2,6 +2,7 @@
 
 #include "EODisplayGroup.h"
 #include "EODisplayGroupDelegate.h"
+#include "FormHost.h"
 
 #include <QObject>
 #include <QWidget>
@@ -29,7 +30,8 @@ class MatosUnite : public QObject, public eo::EODisplayGroupDelegate
 {
     Q_OBJECT
 public:
-    explicit MatosUnite(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The panels belong to fenetre, the window they open above; without it, to a window of their own.
+    explicit MatosUnite(data::KORDataBusOC &dataBus, QWidget *fenetre = nullptr, QObject *parent = nullptr);
     ~MatosUnite() override;
 
     // The equipment catalogue: the families in a list, the types of the selected family beside it.
@@ -55,7 +57,7 @@ public:
 
     Ui::MatosUnite &form() { return *ui; }
     // The widget the four panels belong to, where their controls are found by name.
-    QWidget *panneaux() const { return m_racine.get(); }
+    QWidget *panneaux() const { return m_formulaire.racine(); }
     eo::EODisplayGroup &tableFamille() { return m_tableFamille; }
     eo::EODisplayGroup &tableTypeMateriel() { return m_tableTypeMateriel; }
     eo::EODisplayGroup &tableUnite() { return m_tableUnite; }
@@ -74,8 +76,8 @@ private:
     eo::EODisplayGroup m_tableTypeMateriel; // types of the selected family, by label
     eo::EODisplayGroup m_tableUnite;        // working list of units, for the unit pop-up of a new type
     eo::EODisplayGroup m_tableGestionUnite; // every unit, by abbreviation
+    framework::FormHost m_formulaire;       // holds the panels; after the lists its views show
     std::unique_ptr<Ui::MatosUnite> ui;
-    std::unique_ptr<QWidget> m_racine; // holds the panels
 };
 
 } // namespace reference

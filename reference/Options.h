@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EODisplayGroup.h"
+#include "FormHost.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,7 +37,10 @@ public:
         rattachement = 1,   // the option room is attached to a building
     };
 
-    explicit Options(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The bar of buttons is made a child of barre and the content a child of contenu, the widgets that show
+    // them; without them the tab is a window of its own.
+    explicit Options(data::KORDataBusOC &dataBus, QWidget *barre = nullptr, QWidget *contenu = nullptr,
+                     QObject *parent = nullptr);
     ~Options() override;
 
     // Set-up, once the database is open: the lists' orderings and the mode selected in the form. The lists
@@ -66,6 +70,7 @@ private:
     eo::EODisplayGroup m_tableOption;   // option rooms (SallesVix, bookable flag null)
     eo::EODisplayGroup m_tableSalle;    // managed rooms (SallesVix, bookable flag set, "O" or "N")
     eo::EODisplayGroup m_tableBatiment; // buildings (LocalVix)
+    framework::FormHost m_formulaire;   // after the lists its views show, before what points into it
     std::unique_ptr<Ui::Options> ui;
     QPointer<QWidget> m_boutons;
     QPointer<QWidget> m_vue;

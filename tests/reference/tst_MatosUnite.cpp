@@ -1,9 +1,9 @@
 // The equipment families, types and units, through their panels as the user drives them (each panel run
 // modally by the application class), against a throwaway database; the whole class runs once per backend.
 
+#include "BackendTestCase.h"
 #include "BugFixApplication.h"
 #include "MatosUnite.h"
-#include "TestDatabase.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -47,17 +47,14 @@ QStringList colonne(const eo::EODisplayGroup &groupe, const char *cle = "tavLibe
 
 } // namespace
 
-class TestMatosUnite : public QObject
+class TestMatosUnite : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestMatosUnite(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
     std::unique_ptr<MatosUnite> matos;
+
+    void prepare() override { matos = std::make_unique<MatosUnite>(db->roomManagerBus()); }
 
     template <class Widget = QWidget> Widget *w(const char *nom)
     {
@@ -143,19 +140,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
-        matos = std::make_unique<MatosUnite>(db->roomManagerBus());
-    }
-    void cleanup()
-    {
-        matos.reset();
-        db.reset();
-    }
-
     void textesAuxLargeursDesColonnes_data()
     {
         QTest::addColumn<bool>("unite");
@@ -405,33 +389,12 @@ private slots:
     }
 };
 
-class TestMatosUniteOnSQLite : public TestMatosUnite
-{
-    Q_OBJECT
-public:
-    TestMatosUniteOnSQLite() : TestMatosUnite(TestDatabase::Backend::SQLite) {}
-};
-
-class TestMatosUniteOnPostgreSQL : public TestMatosUnite
-{
-    Q_OBJECT
-public:
-    TestMatosUniteOnPostgreSQL() : TestMatosUnite(TestDatabase::Backend::PostgreSQL) {}
-};
-
 int main(int argc, char *argv[])
 {
+    // The panels run their modal sessions through the application class, as in the program.
     BugFixApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestMatosUniteOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestMatosUniteOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
+    TestMatosUnite test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_MatosUnite.moc"

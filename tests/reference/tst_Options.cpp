@@ -1,9 +1,9 @@
 // The options tab: its lists, its two modes, and the matching and attaching of option rooms through
 // corresSalle, against a throwaway database; the whole class runs once per backend.
 
+#include "BackendTestCase.h"
 #include "EONull.h"
 #include "Options.h"
-#include "TestDatabase.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -37,16 +37,11 @@ QStringList lignes(const eo::EODisplayGroup &groupe)
 
 } // namespace
 
-class TestOptions : public QObject
+class TestOptions : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestOptions(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Options> options;
     qint64 a1 = 0, x1 = 0, x2 = 0, x3 = 0; // rooms by door
 
@@ -85,12 +80,9 @@ private:
             .toString();
     }
 
-private slots:
-    void init()
+    void prepare() override
     {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
+        options.reset();
         for (const auto &[code, nom] :
              {std::pair{"DRT", "Droit"}, std::pair{"ALP", "alpha"}, std::pair{"ZOO", "Zoologie"}})
             QCOMPARE(db->addBuilding(QLatin1String(code), QLatin1String(nom)), QLatin1String(code));
@@ -107,11 +99,7 @@ private slots:
         options = std::make_unique<Options>(db->roomManagerBus());
         options->initObjet();
     }
-    void cleanup()
-    {
-        options.reset();
-        db.reset();
-    }
+private slots:
 
     void lesListesAttendentLePremierRechargement()
     {
@@ -222,33 +210,6 @@ private slots:
     }
 };
 
-class TestOptionsOnSQLite : public TestOptions
-{
-    Q_OBJECT
-public:
-    TestOptionsOnSQLite() : TestOptions(TestDatabase::Backend::SQLite) {}
-};
-
-class TestOptionsOnPostgreSQL : public TestOptions
-{
-    Q_OBJECT
-public:
-    TestOptionsOnPostgreSQL() : TestOptions(TestDatabase::Backend::PostgreSQL) {}
-};
-
-int main(int argc, char *argv[])
-{
-    QApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestOptionsOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestOptionsOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
-}
+QTEST_MAIN(TestOptions)
 
 #include "tst_Options.moc"
