@@ -293,6 +293,8 @@ void MatosUnite::supprimerFamille(QObject *sender)
             m_dataBus, supprimer,
             {{QStringLiteral("tavordre"), famille->valueForKey(QStringLiteral("tavType"))}}))
         m_tableFamille.deleteSelection();
+    else
+        chargerTypes(); // a type entered meanwhile by another user keeps the family: it is shown
 }
 
 // --- Units ----------------------------------------------------------------------------------------------

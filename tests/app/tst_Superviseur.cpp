@@ -368,6 +368,8 @@ void TestSuperviseur::menus()
     QAction *listeDesSalles = actionTitled(window, QStringLiteral("Liste des salles d'un bâtiment..."));
     QVERIFY(registre && listeDesSalles);
     QVERIFY(!registre->isEnabled());
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions())
+        QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
 
     app.initApp();
     QVERIFY(masquer->isEnabled());

@@ -252,7 +252,24 @@ private slots:
                      "ERREUR...Le type de matériel « B-fibre » figure dans le matériel de 1 salle(s) : il "
                      "ne peut pas être supprimé."));
 
-        // Once the type is free, the family goes with its types and the next family is selected.
+        // A type entered by another user while the panel is open keeps the family: the listed types go,
+        // the family stays selected, and its list shows the type that kept it.
+        QVERIFY(dansLePanneau(false, [&] {
+            db->exec(QStringLiteral("DELETE FROM DETAIL_SALLE"));
+            materiel(QStringLiteral("D-tardif"), cablage, QStringLiteral("m"));
+            bouton("supprFamille")->click();
+            QCOMPARE(colonne(matos->tableFamille()), (QStringList{"Câblage", "Mobilier"}));
+            QCOMPARE(matos->tableFamille().selectionIndexes(), QList<int>{0});
+            QCOMPARE(colonne(matos->tableTypeMateriel()), QStringList{"D-tardif"});
+            QVERIFY(bouton("supprTypeMateriel")->isEnabled());
+        }));
+        QCOMPARE(
+            db->takeAlerts().value(0).message,
+            QStringLiteral("La famille « Câblage » contient encore 1 type(s) de matériel : supprimez-les "
+                           "d'abord."));
+        QCOMPARE(sql("SELECT COUNT(*) FROM TYPE_MATERIEL").toInt(), 3);
+
+        // Once the family has no other type, it goes with its types and the next family is selected.
         db->exec(QStringLiteral("DELETE FROM DETAIL_SALLE"));
         QVERIFY(dansLePanneau(false, [&] {
             bouton("supprFamille")->click();
@@ -261,6 +278,15 @@ private slots:
         }));
         QVERIFY(db->alerts().isEmpty());
         QCOMPARE(sql("SELECT COUNT(*) FROM TYPE_MATERIEL").toInt(), 1);
+
+        // The last family gone, nothing is selected: nothing left to delete or to add a type to.
+        QVERIFY(dansLePanneau(false, [&] {
+            bouton("supprFamille")->click();
+            QVERIFY(matos->tableFamille().displayedObjects().isEmpty());
+            for (const char *nom : {"supprFamille", "ajoutTypeMateriel", "supprTypeMateriel"})
+                QVERIFY2(!bouton(nom)->isEnabled(), nom);
+        }));
+        QCOMPARE(sql("SELECT COUNT(*) FROM TYPE_MATERIEL").toInt(), 0);
     }
 
     void lesBoutonsSuiventLaSelection_data()
@@ -346,6 +372,10 @@ private slots:
 
         QTest::newRow("family without label") << "" << QString() << "ATTENTION:Il faut un libelle !"
                                               << "familleText";
+        QTest::newRow("unit without abbreviation") << ""
+                                                   << "gramme"
+                                                   << "ATTENTION:Il faut une abreviation !"
+                                                   << "uniteAbrev";
         QTest::newRow("unit without label") << "g"
                                             << ""
                                             << "ATTENTION:Il faut un libelle !"
