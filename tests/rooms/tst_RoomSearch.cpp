@@ -246,6 +246,34 @@ private slots:
         QVERIFY(champ(*creation, "localisationPorte")->text().isEmpty());
         QVERIFY(!champ(*creation, "localisationPorte")->isReadOnly());
     }
+
+    // The rooms behind a line of the statistics: listed in the search's order whatever order they come in,
+    // named after the line, the first shown; the list of a search is what the statistics read back.
+    void roomsListedByNumber()
+    {
+        QVERIFY(creation->sallesListees().isEmpty());
+        QVERIFY(creation->afficherSalles({salles.xa12, salles.z9, salles.a12, salles.c21}, "Bâtiment X"));
+        QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()),
+                 (QStringList{"Z9", "C21", "A12", "XA12"}));
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
+        QVERIFY(creation->listeSalles()->isVisible());
+        QCOMPARE(champ(*creation, "localisationPorte")->text(), QStringLiteral("Z9"));
+        QCOMPARE(creation->actionsListe().criteres().nom(), QStringLiteral("Salles - Bâtiment X"));
+        QCOMPARE(creation->sallesListees(), (QList<qint64>{salles.z9, salles.c21, salles.a12, salles.xa12}));
+
+        // While a room is being created, the form keeps what was typed: refused with a message.
+        bouton(*creation, "boutonCreer")->click();
+        QCOMPARE(creation->etat(), Etat::creation);
+        db->takeAlerts();
+        QVERIFY(!creation->afficherSalles({salles.a12}, "Bâtiment Y"));
+        QCOMPARE(db->takeAlerts().size(), 1);
+        QCOMPARE(creation->etat(), Etat::creation);
+        bouton(*creation, "boutonAnnuler")->click();
+
+        // Rooms that no longer exist: nothing listed, the user told.
+        QVERIFY(!creation->afficherSalles({999999}, "Bâtiment Z"));
+        QCOMPARE(db->takeAlerts().size(), 1);
+    }
 };
 
 QTEST_MAIN(TestRoomSearch)
