@@ -12,7 +12,7 @@
 #include <memory>
 
 class QTableView;
-class QWidget;
+#include <QWidget>
 
 namespace Ui
 {

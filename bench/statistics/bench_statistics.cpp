@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QWidget>
 #include <cstdio>
 #include <malloc.h>
 #include <sqlite3.h>

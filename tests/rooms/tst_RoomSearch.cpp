@@ -2,6 +2,7 @@
 // are data (quotes, % and _, * and ?), the percentage limit, and what happens when nothing is found.
 
 #include "RoomFormModes.h"
+#include "RoomListActions.h"
 #include "RoomsFixture.h"
 
 #include <QApplication>
