@@ -32,6 +32,8 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
         auto *vue = new QChartView(graphique.chart.release(), this);
         vue->setRenderHint(QPainter::Antialiasing);
         vue->setCursor(Qt::PointingHandCursor);
+        // A chart of one bar still shows its bar and its scale.
+        vue->setMinimumHeight(90);
         couche->addWidget(vue, graphique.hauteur);
         m_vues.append(vue);
         m_filtres.append(graphique.filtres);

@@ -5,7 +5,6 @@
 #include "UseKinds.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QHorizontalBarSeries>
@@ -108,17 +107,19 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parType(const RoomSta
 {
     Graphique graphique;
     graphique.chart = nouveauGraphique(QStringLiteral("Surfaces par type de salle"));
-    auto *series = new QBarSeries(graphique.chart.get());
+    graphique.chart->legend()->hide();
+    // Bars along the labels, which stay whole; the largest type on top.
+    auto *series = new QHorizontalBarSeries(graphique.chart.get());
     QBarSet *surface = serie(QStringLiteral("Surface (m²)"), couleurSurface);
     QStringList categories;
-    for (const RoomStatistics::Groupe &groupe : figures.parType) {
-        categories.append(groupe.libelle);
-        surface->append(metres(groupe.surface, RoomStatistics::surfaceScale));
-        graphique.filtres.append(RoomFilter::type(groupe.cle, groupe.libelle));
+    for (auto groupe = figures.parType.crbegin(); groupe != figures.parType.crend(); ++groupe) {
+        categories.append(groupe->libelle);
+        surface->append(metres(groupe->surface, RoomStatistics::surfaceScale));
+        graphique.filtres.append(RoomFilter::type(groupe->cle, groupe->libelle));
     }
     series->append(surface);
     graphique.series = series;
-    placerAxes(*graphique.chart, series, categories, false);
+    placerAxes(*graphique.chart, series, categories, true);
     std::vector<Graphique> graphiques;
     graphiques.push_back(std::move(graphique));
     return graphiques;
@@ -152,6 +153,11 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
     ensemble.series = empiler(ensemble.chart.get(), {&total});
     ensemble.filtres.append(RoomFilter());
     placerAxes(*ensemble.chart, ensemble.series, {QStringLiteral("Ensemble")}, true);
+    // One bar: its scale is the one of the chart below, whose legend names the colours.
+    for (QAbstractAxis *axe : ensemble.chart->axes(Qt::Horizontal)) {
+        axe->setLabelsVisible(false);
+        axe->setTitleVisible(false);
+    }
     ensemble.hauteur = 1;
 
     Graphique batiments;
@@ -165,6 +171,8 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
     }
     batiments.series = empiler(batiments.chart.get(), lignes);
     placerAxes(*batiments.chart, batiments.series, categories, true);
+    // Thirteen uses: listed beside the bars rather than under them.
+    batiments.chart->legend()->setAlignment(Qt::AlignRight);
     batiments.hauteur = 4;
     graphiques.push_back(std::move(ensemble));
     graphiques.push_back(std::move(batiments));

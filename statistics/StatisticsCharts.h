@@ -14,8 +14,8 @@ namespace statistics
 {
 
 // The charts of the views, drawn from the same figures as the tables: horizontal bars by building (sorted
-// by surface, the largest on top), bars by room type, stacked bars by use (one colour per use, the same in
-// every chart), bars of the first departments then "Autres" and "Non affecté".
+// by surface, the largest on top), horizontal bars by room type, stacked bars by use (one colour per use, the
+// same in every chart), bars of the first departments then "Autres" and "Non affecté".
 class StatisticsCharts
 {
 public:

@@ -64,9 +64,11 @@ Statistiques::Statistiques(data::KORDataBusOC &dataBus, Liens liens, QWidget *pa
         couche->setContentsMargins(0, 0, 0, 0);
         m_graphes[vue] = new StatisticsChartPanel(graphes[vue]);
         couche->addWidget(m_graphes[vue]);
-        // The use table is wide: the chart gets less room beside it.
-        separations[vue]->setStretchFactor(0, vue == ParUsage ? 3 : 2);
-        separations[vue]->setStretchFactor(1, vue == ParUsage ? 2 : 3);
+        // The use table is wide: its charts go under it, the others beside their tables.
+        separations[vue]->setStretchFactor(0, vue == ParUsage ? 1 : 2);
+        separations[vue]->setStretchFactor(1, 3);
+        // The first sizes in the same shares: the tables would otherwise take what their lines ask for.
+        separations[vue]->setSizes(vue == ParUsage ? QList<int>{280, 420} : QList<int>{600, 600});
     }
     relier();
 }

@@ -210,7 +210,8 @@ void tst_StatisticsWindow::ligneEtBarreListentLeursSalles()
     auto *types = qobject_cast<QAbstractBarSeries *>(
         statistiques->graphe(Statistiques::ParType).vue(0)->chart()->series().value(0));
     QVERIFY(types);
-    emit types->clicked(2, types->barSets().value(0));
+    // Bottom up: Bureau, Salle de cours, Amphithéâtre.
+    emit types->clicked(0, types->barSets().value(0));
     QCOMPARE(ouvertes.last().first, (QList<qint64>{s.r3, s.r4}));
     QCOMPARE(ouvertes.last().second, QStringLiteral("Type Bureau"));
 }
