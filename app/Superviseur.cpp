@@ -110,6 +110,7 @@ void Superviseur::loadMainInterface()
     connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
     connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
 
+    m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
     awakeFromNib();
@@ -260,7 +261,28 @@ void Superviseur::masquer()
 
 void Superviseur::terminate(QObject *)
 {
+    if (!applicationShouldTerminate())
+        return;
     endApplication(0);
+}
+
+bool Superviseur::applicationShouldTerminate()
+{
+    for (TabController *tab : {m_toCreation.get(), m_toOptions.get()}) {
+        if (tab && !tab->applicationShouldTerminate())
+            return false;
+    }
+    return true;
+}
+
+bool Superviseur::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_window && watched == m_window.get() && event->type() == QEvent::Close && !m_terminated &&
+        !applicationShouldTerminate()) {
+        event->ignore();
+        return true;
+    }
+    return BugFixApplication::eventFilter(watched, event);
 }
 
 void Superviseur::endApplication(int status)

@@ -12,10 +12,10 @@ namespace eo
 {
 
 // The embedded database: the inventory file with the shared reference file attached as SOLMA. On each
-// connection it registers raise_error() and to_number(), makes like case-sensitive, and creates the
-// temporary views of the session script that the database holds. Stored procedures are bodies of SQL
-// statements kept in the database's EO_PROCEDURE table, run with named parameters inside a savepoint, so that
-// a failing procedure leaves nothing half-written.
+// connection it registers raise_error(), to_number() and the French collation (EOCollation), makes like
+// case-sensitive, and creates the temporary views of the session script that the database holds. Stored
+// procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
+// parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
 {
 public:
