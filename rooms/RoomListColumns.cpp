@@ -89,8 +89,12 @@ bool RoomListColumns::eventFilter(QObject *watched, QEvent *event)
         QToolTip::showText(aide->globalPos(), texteAffiche(m_vue, index), m_vue->viewport(), cellule);
         return true;
     }
-    // A whole text needs no tooltip; the view's own tooltip, if any, stays.
-    return QObject::eventFilter(watched, event);
+    // A whole text needs no tooltip repeating it: the list's own help shows, if it has one.
+    if (m_vue->toolTip().isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(aide->globalPos(), m_vue->toolTip(), m_vue->viewport());
+    return true;
 }
 
 } // namespace rooms
