@@ -1,8 +1,12 @@
 #include "Superviseur.h"
 
+#include "AboutLocavia.h"
 #include "AlertPanel.h"
+#include "ApplicationLog.h"
 #include "Batiment.h"
 #include "Calendrier.h"
+#include "CommandLine.h"
+#include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORDataBusOC.h"
@@ -127,6 +131,7 @@ void Superviseur::loadMainInterface()
     connect(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
     connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
     connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
+    connect(ui->actionAPropos, &QAction::triggered, this, [this] { aPropos(ui->actionAPropos); });
 
     m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
@@ -224,8 +229,16 @@ void Superviseur::loadControllers()
         m_toCreation = m_factory.creation(*bus);
     if (m_factory.options)
         m_toOptions = m_factory.options(*bus);
-    if (m_factory.batiment)
+    if (m_factory.batiment) {
         m_toBatiment = m_factory.batiment(*bus);
+        buildings::Batiment *batiment = m_toBatiment.get();
+        if (batiment) {
+            connect(ui->actionOuvertureFenetre, &QAction::triggered, batiment,
+                    [this, batiment] { batiment->ouvertureFenetre(ui->actionOuvertureFenetre); });
+            connect(ui->actionOuvertureExport, &QAction::triggered, batiment,
+                    [this, batiment] { batiment->ouvertureExport(ui->actionOuvertureExport); });
+        }
+    }
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus);
 }
@@ -241,6 +254,9 @@ void Superviseur::enableMenus()
     }
     ui->menuAdministration->setEnabled(true);
     ui->menuCreationBatiment->setEnabled(true);
+    // The building register's items act only when the register exists.
+    ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
+    ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
 }
 
 void Superviseur::afficheOnglet()
@@ -277,6 +293,17 @@ void Superviseur::masquer()
         if (window->isVisible() && window->isWindow())
             window->showMinimized();
     }
+}
+
+void Superviseur::aPropos(QObject *)
+{
+    const eo::EOModel *model = superModel();
+    const QString database =
+        model ? data::DatabaseAddress::describe(model->connectionDictionary()) : QString();
+    platform::NSRunAlertPanel(
+        AboutLocavia::title(),
+        AboutLocavia::text(platform::locaviaVersion(), database, platform::ApplicationLog::path()),
+        QStringLiteral("OK"));
 }
 
 void Superviseur::terminate(QObject *)

@@ -89,6 +89,8 @@ public:
     // Asks each tab whether the application may end now (a creation or modification with typed changes
     // asks the user).
     bool applicationShouldTerminate();
+    // "À propos de Locavia": the version, the database in use and the log file.
+    void aPropos(QObject *sender);
     bool hasTerminated() const { return m_terminated; }
     // 0 after "Quitter"; 1 when start-up ended the application (identification, rights, database).
     int exitStatus() const { return m_exitStatus; }
@@ -115,7 +117,7 @@ signals:
 
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
-    virtual void quitApplication(int status);
+    void quitApplication(int status) override;
     // The main window's close box asks the tabs first, as "Quitter" does.
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -1,0 +1,107 @@
+// locavia-inventory's listings in French order, the same on the embedded database and on the server (the
+// class runs once per backend): buildings, rooms per building, and the reference lists.
+
+#include "InventoryReport.h"
+#include "TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QTest>
+
+class TestInventoryReport : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestInventoryReport(TestDatabase::Backend backend) : m_backend(backend) {}
+
+private:
+    const TestDatabase::Backend m_backend;
+    std::unique_ptr<TestDatabase> db;
+
+    // The first word after the code of each building line, or the name of each rooms-per-building line.
+    static QStringList names(const QString &text, const QRegularExpression &line)
+    {
+        QStringList found;
+        for (const QRegularExpressionMatch &match : line.globalMatch(text))
+            found.append(match.captured(1).trimmed());
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        LOCAVIA_REQUIRE_BACKEND(m_backend);
+        db = std::make_unique<TestDatabase>(m_backend);
+        QVERIFY2(db->isValid(), qPrintable(db->error()));
+        int code = 0;
+        for (const char *name : {"entrepôt", "Cube", "École", "cité U", "Écluse", "CUBE B"}) {
+            const QString key = QStringLiteral("B%1").arg(++code);
+            QCOMPARE(db->addBuilding(key, QString::fromUtf8(name)), key);
+            QVERIFY(db->addRoom(key, QStringLiteral("1"), QStringLiteral("P%1").arg(code)) > 0);
+        }
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (10, "
+                                        "'Équipe'), (11, 'espace'), (12, 'Étude')")));
+        QVERIFY(db->takeAlerts().isEmpty());
+    }
+    void cleanup() { db.reset(); }
+
+    void listsInFrenchOrder()
+    {
+        QString text;
+        QTextStream out(&text);
+        InventoryReport report(db->dataBus(), out);
+        report.printBuildings();
+        report.printRoomsPerBuilding();
+        report.printReferenceLists();
+        out.flush();
+
+        const QStringList french{"cité U", "Cube", "CUBE B", "Écluse", "École", "entrepôt"};
+        QCOMPARE(names(text, QRegularExpression(QStringLiteral("^  B\\d+\\s+(.+?) —"),
+                                                QRegularExpression::MultilineOption)),
+                 french);
+        QCOMPARE(names(text, QRegularExpression(QStringLiteral("^  (.+?)\\s+\\d+ salle\\(s\\)"),
+                                                QRegularExpression::MultilineOption)),
+                 french);
+        const QRegularExpressionMatch types =
+            QRegularExpression(QStringLiteral("^Types de salle \\(\\d+\\) : (.*)$"),
+                               QRegularExpression::MultilineOption)
+                .match(text);
+        QVERIFY2(types.hasMatch(), qPrintable(text));
+        const QStringList labels = types.captured(1).split(QStringLiteral(", "));
+        QVERIFY2(labels.indexOf(QStringLiteral("Équipe")) + 1 == labels.indexOf(QStringLiteral("espace")) &&
+                     labels.indexOf(QStringLiteral("espace")) + 1 == labels.indexOf(QStringLiteral("Étude")),
+                 qPrintable(types.captured(1)));
+    }
+};
+
+class TestInventoryReportOnSQLite : public TestInventoryReport
+{
+    Q_OBJECT
+public:
+    TestInventoryReportOnSQLite() : TestInventoryReport(TestDatabase::Backend::SQLite) {}
+};
+
+class TestInventoryReportOnPostgreSQL : public TestInventoryReport
+{
+    Q_OBJECT
+public:
+    TestInventoryReportOnPostgreSQL() : TestInventoryReport(TestDatabase::Backend::PostgreSQL) {}
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    int status = 0;
+    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
+        TestInventoryReportOnSQLite test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
+        TestInventoryReportOnPostgreSQL test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    return status;
+}
+
+#include "tst_InventoryReport.moc"
