@@ -3,6 +3,7 @@
 #include "EOAdaptor.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 struct sqlite3;
@@ -11,9 +12,12 @@ struct sqlite3_stmt;
 namespace eo
 {
 
-// The embedded database: the inventory file with the shared reference file attached as SOLMA. On each
+// An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
+// (schema name -> file, beside it unless given a full path) attached under their schema names. On each
 // connection it registers raise_error(), to_number() and the French collation (EOCollation), makes like
-// case-sensitive, and creates the temporary views of the session script that the database holds. Stored
+// case-sensitive, and runs the session script that the database holds (the row "#session" of EO_PROCEDURE:
+// the temporary views that read several files). The dictionary's "installHint" completes the message of a
+// database that is not there. Stored
 // procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
 // parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
@@ -38,16 +42,19 @@ public:
     void commitTransaction() override;
     void rollbackTransaction() override;
 
-    // The file behind a URL such as sqlite:///${LOCAVIA_DATA}/locavia.db (${LOCAVIA_DATA} is the user's data
-    // directory for Locavia, ~ the home directory).
+    // The file behind a URL such as sqlite:///home/user/inventaire.db (~ is the home directory).
     static QString pathForURL(const QString &url);
-    // The user's data directory for Locavia (~/.local/share/Locavia unless XDG_DATA_HOME says otherwise).
-    static QString dataDirectory();
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
 
 private:
+    struct Attachment {
+        QString alias;
+        QString path;
+    };
+
     void open();
+    QList<Attachment> attachedDatabases() const;
     void execute(const QString &sql);
     sqlite3_stmt *prepare(const QString &sql);
     // A statement of the fetch path, prepared once and kept: the same SELECT is run again each time a
