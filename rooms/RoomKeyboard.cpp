@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QWindow>
+#include <utility>
 
 namespace rooms
 {
@@ -112,6 +113,7 @@ bool RoomKeyboard::clicRetenu(QWidget *cible)
     if (m_actions.signalerRefus)
         m_actions.signalerRefus(champ);
     champ->selectAll();
+    m_aRappeler = champ;
     return true;
 }
 
@@ -132,6 +134,7 @@ bool RoomKeyboard::touche(QLineEdit *champ, QEvent *event)
         if (m_actions.signalerRefus)
             m_actions.signalerRefus(champ);
         champ->selectAll();
+        m_aRappeler = champ;
         return true; // the key is eaten: the user stays in the field
     }
     if (entree && m_actions.rechercheEnSaisie && m_actions.rechercheEnSaisie()) {
@@ -152,6 +155,14 @@ bool RoomKeyboard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick:
         if (watched->isWindowType() && souris(static_cast<QWindow *>(watched), event))
             return true;
+        break;
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+        if (m_aRappeler && (watched->isWindowType() || watched == m_aRappeler)) {
+            const QPointer<QLineEdit> champ = std::exchange(m_aRappeler, nullptr);
+            if (m_actions.signalerRefus && champ->hasFocus())
+                m_actions.signalerRefus(champ);
+        }
         break;
     case QEvent::Shortcut: // a label's mnemonic or a button's shortcut
         if (m_zones.contains(watched) && watched->isWidgetType() &&

@@ -62,6 +62,9 @@ private:
     QSet<const QObject *> m_zones;
     QSet<QObject *> m_racines;                      // the zones themselves
     QHash<QWindow *, QPointer<QWidget>> m_fenetres; // the windows watched, with their top-level widget
+    // The field just refused by a press of the mouse or a key: its reason is shown again once the button or
+    // the key is released, which closes any tooltip.
+    QPointer<QLineEdit> m_aRappeler;
     QList<QPointer<QWidget>> m_permis;
 };
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 using namespace roomstest;
@@ -149,6 +150,9 @@ private slots:
             // The click does not move the focus: the key typed next lands in the field the user sees focused.
             cliquer(porte);
             verifierSignale(refuse);
+            // Told at once, and still told once the button is released.
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), rooms::RoomRefusedFieldCue::message());
             QTest::keyClicks(QApplication::focusWidget(), "7");
             QVERIFY(porte->text().isEmpty());
             QCOMPARE(refuse->text(), QStringLiteral("7"));
