@@ -325,9 +325,10 @@ void Creation::lancerRecherche()
         ui->boutonRecherche->setChecked(true);
         return;
     }
-    m_derniersCriteres.retenir(valeursDuFormulaire());
+    const RoomLastCriteria::Valeurs criteres = valeursDuFormulaire();
+    m_derniersCriteres.retenir(criteres);
     const RoomSearchBuilder::Resultat recherche = RoomSearchBuilder::construire(
-        valeursDuFormulaire(), [this](const QString &libelle) { return numeroTypeSalle(libelle); });
+        criteres, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
 
     if (!recherche.pourcentageTropGrand.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("Attention"),
@@ -407,6 +408,7 @@ void Creation::montrerListe()
     QTableView *vue = uiListe->vueSalles;
     const int colonnes = RoomListColumns::ajusterResultats(vue, batiments, types);
     const QMargins marges = m_listeSalles->layout()->contentsMargins();
+    // As wide as its columns, about twenty rooms high, the first time; the user's size afterwards.
     m_placement->placer(QSize(colonnes + vue->verticalScrollBar()->sizeHint().width() +
                                   2 * vue->frameWidth() + marges.left() + marges.right(),
                               480));
