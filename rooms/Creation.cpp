@@ -14,6 +14,7 @@
 #include "RoomFieldValidator.h"
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
+#include "RoomListActions.h"
 #include "RoomListColumns.h"
 #include "RoomListPlacement.h"
 #include "RoomOccupationEditor.h"
@@ -57,6 +58,8 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
     m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
     m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_actionsListe = new RoomListActions(m_dataBus, m_tables.tableSalles, *uiListe, m_listeSalles,
+                                         ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
     m_quitter = std::make_unique<RoomQuitPrompt>(
@@ -219,6 +222,8 @@ void Creation::initPanel(bool actif, bool clean)
 
 void Creation::boutonsDeLaSalle()
 {
+    if (m_actionsListe)
+        m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
     if (m_etat != Etat::salleAffichee)
@@ -339,6 +344,8 @@ void Creation::lancerRecherche()
         return;
     }
 
+    // The list's export names the criteria that produced it.
+    m_actionsListe->criteres().retenir(criteres, recherche.champsRetenus);
     // Each search is listed in its own order, whatever column the previous list was sorted by.
     m_tables.tableSalles.setSortOrderings({});
     uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
