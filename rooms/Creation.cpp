@@ -216,7 +216,7 @@ void Creation::initPanel(bool actif, bool clean)
     RoomFormModes::initPanel(*ui, m_tables, m_etat, actif, clean);
     // A mode change leaves no field marked refused: its entry is either gone or checked again when left.
     m_refus->toutEffacer();
-    ui->boutonReprendre->setEnabled(m_etat == Etat::saisieRecherche && m_derniersCriteres.existe());
+    ui->boutonReprendre->setEnabled(!enEdition(m_etat) && m_derniersCriteres.existe());
     boutonsDeLaSalle();
 }
 
@@ -385,7 +385,15 @@ RoomLastCriteria::Valeurs Creation::valeursDuFormulaire() const
 
 void Creation::reprendreCriteres(QObject *)
 {
-    if (m_etat != Etat::saisieRecherche || !m_derniersCriteres.existe())
+    if (!m_derniersCriteres.existe())
+        return;
+    // From an idle form or a room shown, the search's first click comes first: the criteria are typed again
+    // where they were typed.
+    if (m_etat == Etat::repos || m_etat == Etat::salleAffichee) {
+        ui->boutonRecherche->setChecked(true);
+        recherche(ui->boutonRecherche);
+    }
+    if (m_etat != Etat::saisieRecherche)
         return;
     RoomLastCriteria::ecrire(m_vue, m_derniersCriteres.valeurs());
     selectionnerPourSaisie(ui->localisationEtage);

@@ -115,6 +115,21 @@ private slots:
         QTest::newRow("raw upper on accents")
             << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("été").toUpper()})
             << QStringList{"A12", "A120"};
+        // What a user types between the wild cards of a criterion: the door's * and ? and the description's %
+        // and _ are wild cards, the other sign of each is a character, and a quote is a quote.
+        QTest::newRow("typed door wild cards")
+            << format("salPorte like %@", {"*A1?*"}) << QStringList{"A12", "A120"};
+        QTest::newRow("typed percent in a door is a character")
+            << format("salPorte like %@", {"*1%*"}) << QStringList{};
+        QTest::newRow("typed underscore in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("D_ÉTÉ")}) << QStringList{"A12"};
+        QTest::newRow("typed percent in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("ÉTÉ%HIVER")})
+            << QStringList{"A120"};
+        QTest::newRow("typed star and quote in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("L'AMPHI*")}) << QStringList{};
+        QTest::newRow("typed quote in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("L'AMPHI")}) << QStringList{"A12"};
         QTest::newRow("raw number") << raw("SAL_CAPACITE %s %@", {"<", "20"}) << QStringList{"A120"};
         QTest::newRow("raw text") << raw("SAL_ETAGE = %@", {"RDC"}) << QStringList{"B7"};
         QTest::newRow("raw and attribute")

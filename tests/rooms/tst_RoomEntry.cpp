@@ -261,11 +261,12 @@ private slots:
         QCOMPARE(db->takeAlerts().size(), 1); // nothing found: the form is cleaned
         QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(ligne("localisationEtage")->text().isEmpty());
-        QVERIFY(!reprendre->isEnabled());
 
-        entrer(Etat::saisieRecherche);
+        // From the idle form the button enters search entry with the criteria typed again.
         QVERIFY(reprendre->isEnabled());
         cliquer(reprendre);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
+        QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(controle<QComboBox>(*creation, "localisationBatiment")->currentText(),
                  QStringLiteral("SCIENCES"));
         QCOMPARE(ligne("localisationEtage")->text(), QStringLiteral("7"));
@@ -291,6 +292,12 @@ private slots:
         QTRY_COMPARE(ligne("localisationPorte")->text(),
                      QStringLiteral("a12")); // the button's animated click
         QVERIFY(ligne("localisationEtage")->text().isEmpty());
+
+        // Nothing to take back into a room being created or modified.
+        cliquer(bouton(*creation, "boutonAnnuler"));
+        cliquer(bouton(*creation, "boutonCreer"));
+        QCOMPARE(creation->etat(), Etat::creation);
+        QVERIFY(!reprendre->isEnabled());
     }
 
     void tabSkipsWhatCannotBeTyped()
