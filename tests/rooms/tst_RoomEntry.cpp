@@ -8,6 +8,7 @@
 #include "RoomsFixture.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
@@ -298,6 +299,25 @@ private slots:
         cliquer(bouton(*creation, "boutonCreer"));
         QCOMPARE(creation->etat(), Etat::creation);
         QVERIFY(!reprendre->isEnabled());
+    }
+
+    void formFitsASmallLaptopScreen()
+    {
+        // A 1366×768 screen leaves about 700 pixels under a desktop's panel and a window's title bar, and the
+        // main window's menus and tabs take about 50 of them: the bar and the whole form, the four sub-lists
+        // included, fit in the rest without scrolling.
+        const QSize formulaire = creation->afficheVue()->minimumSizeHint();
+        const int hauteur = creation->afficheBoutons()->sizeHint().height() + formulaire.height();
+        QVERIFY2(formulaire.width() <= 1366 && hauteur <= 650,
+                 qPrintable(QStringLiteral("%1×%2").arg(formulaire.width()).arg(hauteur)));
+        principale->resize(1366, principale->minimumSizeHint().height());
+        QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
+        // At that height and the screen's width, each sub-list still shows its titles and two lines.
+        for (const char *nom : {"vueDepositaire", "vuePrise", "vueDetailSalle", "vueDetailPourcentage"}) {
+            const auto *vue = controle<QTableView>(*creation, QString::fromLatin1(nom));
+            QVERIFY2(vue->isVisible() && vue->horizontalHeader()->isVisible(), nom);
+            QVERIFY2(vue->viewport()->height() >= 2 * vue->verticalHeader()->defaultSectionSize(), nom);
+        }
     }
 
     void tabSkipsWhatCannotBeTyped()
