@@ -1,5 +1,6 @@
 #include "EOSQLiteAdaptor.h"
 
+#include "EOCollation.h"
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
@@ -71,6 +72,12 @@ template <bool Upper> void caseFunction(sqlite3_context *context, int argc, sqli
                                            sqlite3_value_bytes(argv[0]));
     const QByteArray result = (Upper ? text.toUpper() : text.toLower()).toUtf8();
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+int frenchCollation(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return EOCollation::compareUtf8(static_cast<const char *>(a), aBytes, static_cast<const char *>(b),
+                                    bBytes);
 }
 
 // Statement guard: finalized whatever happens.
@@ -225,6 +232,8 @@ void EOSQLiteAdaptor::open()
                                 caseFunction<true>, nullptr, nullptr);
         sqlite3_create_function(m_db, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 caseFunction<false>, nullptr, nullptr);
+        // Lists sorted without regard to case come in French order, as from the server.
+        sqlite3_create_collation_v2(m_db, EOCollation::name, SQLITE_UTF8, nullptr, frenchCollation, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading the schema tells a database from any other file.

@@ -14,9 +14,10 @@ namespace eo
 
 // An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
 // (schema name -> file, beside it unless given a full path) attached under their schema names. On each
-// connection it registers raise_error() and to_number(), makes like case-sensitive, and runs the session
-// script that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several
-// files). The dictionary's "installHint" completes the message of a database that is not there. Stored
+// connection it registers raise_error(), to_number() and the French collation (EOCollation), makes like
+// case-sensitive, and runs the session script that the database holds (the row "#session" of EO_PROCEDURE:
+// the temporary views that read several files). The dictionary's "installHint" completes the message of a
+// database that is not there. Stored
 // procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
 // parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor

@@ -5,6 +5,7 @@
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
+#include "RoomLastCriteria.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,9 +34,12 @@ class RoomCustodianChooser;
 class RoomDeleter;
 class RoomEquipmentEditor;
 class RoomKeyboard;
+class RoomListPlacement;
 class RoomListActions;
 class RoomOccupationEditor;
 class RoomOutletEditor;
+class RoomQuitPrompt;
+class RoomRefusedFieldCue;
 class RoomSaver;
 
 // The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
@@ -76,6 +80,14 @@ public:
     void suppression(QObject *sender);
     void modifier(QObject *sender);
     void annulation(QObject *sender);
+    // Puts the criteria of the last search back in the form ("Reprendre les critères", Ctrl+R), while
+    // criteria are typed.
+    void reprendreCriteres(QObject *sender);
+
+    // Asked before the application ends: a creation or modification with changes asks the user first.
+    bool applicationShouldTerminate();
+    // Whether a numeric field of the form shows its entry refused (red frame, tooltip).
+    bool champSignale(const QLineEdit *champ) const;
 
     // Lists the given rooms (by number) in the result window, in the search's order, named as given
     // ("Bâtiment SCIENCES"), and shows the first. Refused with an alert while a room is being created,
@@ -112,8 +124,9 @@ private:
     void salleEnregistree();
     void rafraichirSalle();
     QVariant numeroTypeSalle(const QString &libelle);
-    QVariantHash valeursDuFormulaire() const;
+    RoomLastCriteria::Valeurs valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
+    bool refusEnCours();
     void montrerListe();
     void compterSalles();
     void boutonsDeLaSalle();
@@ -129,7 +142,11 @@ private:
     std::unique_ptr<RoomFormFiller> m_remplissage;
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;
-    RoomKeyboard *m_clavier = nullptr; // child of this object
+    RoomKeyboard *m_clavier = nullptr;        // child of this object
+    RoomRefusedFieldCue *m_refus = nullptr;   // child of this object
+    RoomListPlacement *m_placement = nullptr; // child of this object
+    std::unique_ptr<RoomQuitPrompt> m_quitter;
+    RoomLastCriteria m_derniersCriteres;
     // Children of this object; their panels are windows of the form's view.
     RoomCustodianChooser *m_depositaires = nullptr;
     RoomBuildingChooser *m_batiments = nullptr;

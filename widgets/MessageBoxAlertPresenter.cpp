@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "BugFixApplication.h"
+#include "QuestionPanel.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,21 +14,24 @@ namespace widgets
 void MessageBoxAlertPresenter::install()
 {
     platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
+    platform::setQuestionPresenter(&MessageBoxAlertPresenter::presentQuestion);
 }
 
-int MessageBoxAlertPresenter::present(const QString &title, const QString &message, const QString &button)
+namespace
+{
+
+QWidget *parentWindow()
 {
     QWidget *parent = QApplication::activeWindow();
     if (!parent) {
         if (auto *application = BugFixApplication::instance())
             parent = application->superWindow();
     }
-    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, parent);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton *ok =
-        box.addButton(button.isEmpty() ? QStringLiteral("OK") : button, QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    return parent;
+}
+
+void runModally(QMessageBox &box)
+{
     if (auto *application = BugFixApplication::instance()) {
         QObject::connect(&box, &QMessageBox::finished, application,
                          [application] { application->stopModal(); });
@@ -35,7 +39,34 @@ int MessageBoxAlertPresenter::present(const QString &title, const QString &messa
     } else {
         box.exec();
     }
+}
+
+} // namespace
+
+int MessageBoxAlertPresenter::present(const QString &title, const QString &message, const QString &button)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *ok =
+        box.addButton(button.isEmpty() ? QStringLiteral("OK") : button, QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    runModally(box);
     return 1;
+}
+
+int MessageBoxAlertPresenter::presentQuestion(const QString &title, const QString &message,
+                                              const QString &defaultButton, const QString &alternateButton)
+{
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *defaut = box.addButton(defaultButton, QMessageBox::AcceptRole);
+    QPushButton *autre = box.addButton(alternateButton, QMessageBox::RejectRole);
+    // The safe answer is the one Enter and Escape give: nothing is lost by a key pressed too fast.
+    box.setDefaultButton(autre);
+    box.setEscapeButton(autre);
+    runModally(box);
+    return box.clickedButton() == defaut ? 1 : 0;
 }
 
 } // namespace widgets
