@@ -9,6 +9,7 @@
 #include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "MatosUnite.h"
@@ -164,6 +165,9 @@ void Superviseur::startUp()
     initIdentification();
     if (m_terminated)
         return;
+    // Every write of this session is recorded in the change history under the identified login.
+    if (data::KORDataBusOC *bus = superDataBus())
+        bus->setSessionLogin(framework::KORConversions::recupererChaine(m_localUser));
 
     loadControllers();
 

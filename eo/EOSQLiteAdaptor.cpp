@@ -76,6 +76,30 @@ template <bool Upper> void caseFunction(sqlite3_context *context, int argc, sqli
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
 }
 
+// txid_current(): a number of the current transaction, drawn at its first use and forgotten when the
+// transaction ends (the commit and rollback hooks), so that every statement of one transaction reads the
+// same number and two transactions, of this connection or of another one, hardly ever do.
+void transactionNumberFunction(sqlite3_context *context, int, sqlite3_value **)
+{
+    auto *number = static_cast<qint64 *>(sqlite3_user_data(context));
+    while (*number == 0) {
+        sqlite3_randomness(int(sizeof(*number)), number);
+        *number &= 0x3fffffffffffffff;
+    }
+    sqlite3_result_int64(context, *number);
+}
+
+int transactionCommitted(void *number)
+{
+    *static_cast<qint64 *>(number) = 0;
+    return 0; // the commit goes on
+}
+
+void transactionRolledBack(void *number)
+{
+    *static_cast<qint64 *>(number) = 0;
+}
+
 // Statement guard: finalized whatever happens.
 struct Statement {
     sqlite3_stmt *handle = nullptr;
@@ -263,6 +287,11 @@ void EOSQLiteAdaptor::open()
                                 caseFunction<true>, nullptr, nullptr);
         sqlite3_create_function(m_db, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 caseFunction<false>, nullptr, nullptr);
+        m_transactionNumber = 0;
+        sqlite3_create_function(m_db, "txid_current", 0, SQLITE_UTF8, &m_transactionNumber,
+                                transactionNumberFunction, nullptr, nullptr);
+        sqlite3_commit_hook(m_db, transactionCommitted, &m_transactionNumber);
+        sqlite3_rollback_hook(m_db, transactionRolledBack, &m_transactionNumber);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading the schema tells a database from any other file.
@@ -273,6 +302,8 @@ void EOSQLiteAdaptor::open()
         if (attached != SQLITE_DONE)
             fail(attached, QStringLiteral("ATTACH %1").arg(solmaPath));
         execute(QStringLiteral("SELECT count(*) FROM SOLMA.sqlite_master"));
+        execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS EO_SESSION (LOGIN TEXT)"));
+        applySessionLogin();
         const QString session = procedureBody(QStringLiteral("#session"));
         if (!session.isEmpty())
             execute(session);
@@ -539,6 +570,20 @@ QVariantMap EOSQLiteAdaptor::executeStoredProcedure(const EOStoredProcedure &pro
     }
     execute(QStringLiteral("RELEASE eo_procedure"));
     return outputs;
+}
+
+void EOSQLiteAdaptor::applySessionLogin()
+{
+    if (!m_db)
+        return;
+    execute(QStringLiteral("DELETE FROM temp.EO_SESSION"));
+    if (sessionLogin().isEmpty())
+        return;
+    Statement insert{prepare(QStringLiteral("INSERT INTO temp.EO_SESSION (LOGIN) VALUES (?)"))};
+    bind(insert.handle, 1, sessionLogin());
+    const int rc = sqlite3_step(insert.handle);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("EO_SESSION"));
 }
 
 void EOSQLiteAdaptor::beginTransaction()

@@ -12,8 +12,10 @@ namespace eo
 {
 
 // The embedded database: the inventory file with the shared reference file attached as SOLMA. On each
-// connection it registers raise_error() and to_number(), makes like case-sensitive, and creates the
-// temporary views of the session script that the database holds. Stored procedures are bodies of SQL
+// connection it registers raise_error(), to_number() and txid_current() (a number of the current
+// transaction, the same for all its statements, as the server's), makes like case-sensitive, keeps the
+// user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script that the database holds
+// (its temporary views and triggers). Stored procedures are bodies of SQL
 // statements kept in the database's EO_PROCEDURE table, run with named parameters inside a savepoint, so that
 // a failing procedure leaves nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
@@ -46,6 +48,9 @@ public:
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
 
+protected:
+    void applySessionLogin() override;
+
 private:
     void open();
     void execute(const QString &sql);
@@ -62,6 +67,7 @@ private:
     QString m_path;
     QHash<QString, QString> m_procedureBodies;
     QHash<QString, sqlite3_stmt *> m_statements;
+    qint64 m_transactionNumber = 0; // txid_current() of the open transaction, 0 between transactions
 };
 
 } // namespace eo

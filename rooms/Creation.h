@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EODisplayGroupDelegate.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
@@ -22,6 +23,11 @@ class ListeSalles;
 namespace data
 {
 class KORDataBusOC;
+}
+
+namespace history
+{
+class Historique;
 }
 
 namespace rooms
@@ -71,6 +77,8 @@ public:
     void suppression(QObject *sender);
     void modifier(QObject *sender);
     void annulation(QObject *sender);
+    // The "Historique" window of the room shown.
+    void historique(QObject *sender);
 
     Etat etat() const { return m_etat; }
     bool rechercheOuverte() const { return m_rechercheOuverte; }
@@ -97,6 +105,10 @@ private:
     void enregistrer();
     void salleEnregistree();
     void rafraichirSalle();
+    // After a save that found the room changed by someone else: the user's answer.
+    void resoudreConflit(const eo::EORecord &salle);
+    // The room shown left the database (someone else deleted it): the list drops it.
+    void salleSupprimeeAilleurs(RoomConflictCheck::Action action);
     QVariant numeroTypeSalle(const QString &libelle);
     QVariantHash valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
@@ -114,6 +126,8 @@ private:
     std::unique_ptr<RoomFormFiller> m_remplissage;
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;
+    std::unique_ptr<RoomConflictCheck> m_verification;
+    std::unique_ptr<history::Historique> m_historique;
     RoomKeyboard *m_clavier = nullptr; // child of this object
     // Children of this object; their panels are windows of the form's view.
     RoomCustodianChooser *m_depositaires = nullptr;

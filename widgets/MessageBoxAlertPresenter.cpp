@@ -10,24 +10,22 @@
 namespace widgets
 {
 
-void MessageBoxAlertPresenter::install()
+namespace
 {
-    platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
-}
 
-int MessageBoxAlertPresenter::present(const QString &title, const QString &message, const QString &button)
+QWidget *parentWindow()
 {
     QWidget *parent = QApplication::activeWindow();
     if (!parent) {
         if (auto *application = BugFixApplication::instance())
             parent = application->superWindow();
     }
-    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, parent);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton *ok =
-        box.addButton(button.isEmpty() ? QStringLiteral("OK") : button, QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    return parent;
+}
+
+// Runs the box modally through the application object, like every other modal window.
+void run(QMessageBox &box)
+{
     if (auto *application = BugFixApplication::instance()) {
         QObject::connect(&box, &QMessageBox::finished, application,
                          [application] { application->stopModal(); });
@@ -35,7 +33,45 @@ int MessageBoxAlertPresenter::present(const QString &title, const QString &messa
     } else {
         box.exec();
     }
+}
+
+} // namespace
+
+void MessageBoxAlertPresenter::install()
+{
+    platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
+    platform::setChoicePresenter(&MessageBoxAlertPresenter::presentChoice);
+}
+
+int MessageBoxAlertPresenter::present(const QString &title, const QString &message, const QString &button)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *ok =
+        box.addButton(button.isEmpty() ? QStringLiteral("OK") : button, QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    run(box);
     return 1;
+}
+
+int MessageBoxAlertPresenter::presentChoice(const QString &title, const QString &message,
+                                            const QStringList &buttons, int cancelButton)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton *> pushButtons;
+    for (int i = 0; i < buttons.size(); ++i) {
+        // One role for all: the box then keeps the buttons in the order given.
+        pushButtons.append(box.addButton(buttons.at(i), QMessageBox::ActionRole));
+    }
+    if (cancelButton >= 0 && cancelButton < pushButtons.size()) {
+        box.setDefaultButton(pushButtons.at(cancelButton));
+        box.setEscapeButton(pushButtons.at(cancelButton));
+    }
+    run(box);
+    const int pressed = int(pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    return pressed >= 0 ? pressed : cancelButton;
 }
 
 } // namespace widgets

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace widgets
 {
@@ -12,10 +13,15 @@ class MessageBoxAlertPresenter
 public:
     MessageBoxAlertPresenter() = delete;
 
-    // Makes the message box the presenter of every alert (platform::NSRunAlertPanel).
+    // Makes the message box the presenter of every alert (platform::NSRunAlertPanel and
+    // platform::NSRunChoicePanel).
     static void install();
     // Shows one alert and returns once it is closed; answers 1, the default button.
     static int present(const QString &title, const QString &message, const QString &button);
+    // Shows an alert with several buttons; answers the index of the one pressed (the cancel button for
+    // Escape or the close box).
+    static int presentChoice(const QString &title, const QString &message, const QStringList &buttons,
+                             int cancelButton);
 };
 
 } // namespace widgets

@@ -2,6 +2,7 @@
 // the refusals that must leave every file as it was.
 
 #include "EOException.h"
+#include "EOSQLiteAdaptor.h"
 #include "Resources.h"
 #include "SqliteDatabaseInstaller.h"
 
@@ -27,6 +28,10 @@ public:
         sqlite3 *raw = nullptr;
         sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         m_db.reset(raw);
+    }
+    int prepare(const char *sql, sqlite3_stmt **statement) const
+    {
+        return sqlite3_prepare_v2(m_db.get(), sql, -1, statement, nullptr);
     }
     bool exec(const char *sql) const
     {
@@ -124,7 +129,7 @@ private slots:
                  QString::fromUtf8(body.readAll()));
         QVERIFY(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
                     .contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
-        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("2"));
         // The rooms live in the reference file, their sub-lists in the inventory.
         QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SALLES'"),
                  QStringLiteral("0"));
@@ -134,7 +139,7 @@ private slots:
         QCOMPARE(solma.value("SELECT COUNT(*) FROM sqlite_schema WHERE name IN ('SALLES', 'LOCAL', "
                              "'SOLMA_PARAMETRES')"),
                  QStringLiteral("3"));
-        QCOMPARE(solma.value("PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(solma.value("PRAGMA user_version"), QStringLiteral("2"));
     }
 
     void upgradeKeepsTheDataAndRefreshesTheProcedures()
@@ -163,6 +168,53 @@ private slots:
         const Database solma(dir.path() + QStringLiteral("/solma.db"));
         QCOMPARE(solma.column("SELECT SAL_PORTE FROM SALLES"), QStringList{"A1"});
         QCOMPARE(solma.value("SELECT COUNT(*) FROM SERVICE_VIX"), QStringLiteral("0"));
+    }
+
+    void aDatabaseMadeBeforeTheHistoryKeepsItsRowsAndStartsRecording()
+    {
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        {
+            // The database as it was before the change history: no table, a session script without the
+            // triggers, the former version; and rooms in it.
+            QFile session(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/session.sql"));
+            QVERIFY(session.open(QIODevice::ReadOnly));
+            const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+            sqlite3_stmt *statement = nullptr;
+            QCOMPARE(inventory.prepare("UPDATE EO_PROCEDURE SET BODY = ?1 WHERE NAME = '#session'", &statement),
+                     SQLITE_OK);
+            const QByteArray body = session.readAll();
+            sqlite3_bind_text(statement, 1, body.constData(), int(body.size()), SQLITE_TRANSIENT);
+            QCOMPARE(sqlite3_step(statement), SQLITE_DONE);
+            sqlite3_finalize(statement);
+            QVERIFY(inventory.exec("DROP TABLE HISTORIQUE; PRAGMA user_version = 1;"
+                                   "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Atelier');"
+                                   "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T');"));
+            const Database solma(dir.path() + QStringLiteral("/solma.db"));
+            QVERIFY(solma.exec("INSERT INTO LOCAL (C_LOCAL, APPELLATION) VALUES ('KEP', 'GARDÉ');"
+                               "INSERT INTO SALLES (SAL_NUMERO, C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE) "
+                               "VALUES (7, 'KEP', 1, '1', 'A1'); PRAGMA user_version = 1;"));
+        }
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+
+        const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+        QCOMPARE(inventory.value("SELECT PRI_CODE FROM PRISES WHERE SAL_NUMERO = 7"), QStringLiteral("12"));
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM HISTORIQUE"), QStringLiteral("0"));
+        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("2"));
+        const Database solma(dir.path() + QStringLiteral("/solma.db"));
+        QCOMPARE(solma.value("SELECT SAL_PORTE || '/' || SAL_ETAGE FROM SALLES WHERE SAL_NUMERO = 7"),
+                 QStringLiteral("A1/1"));
+
+        // A connection of the programs records from now on, under the login it was given.
+        eo::EOSQLiteAdaptor adaptor;
+        adaptor.setConnectionDictionary(
+            {{QStringLiteral("URL"), QStringLiteral("sqlite://") + dir.path() + QStringLiteral("/locavia.db")}});
+        adaptor.setSessionLogin(QStringLiteral("dupont"));
+        adaptor.rawRows(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_ETAGE = '2' WHERE SAL_NUMERO = 7"), {});
+        adaptor.close();
+        QCOMPARE(inventory.value("SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || "
+                                 "HIS_NOUVELLE FROM HISTORIQUE WHERE SAL_NUMERO = 7"),
+                 QStringLiteral("dupont SAL_ETAGE 1 → 2"));
     }
 
     void replaceStartsAfresh()
