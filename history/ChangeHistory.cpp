@@ -6,6 +6,7 @@
 #include "KORDataBusOC.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <QTimeZone>
 
 namespace history
@@ -92,6 +93,15 @@ QList<Change> ChangeHistory::lire(data::KORDataBusOC &dataBus, const QString &sq
         c.nouvelle = texte(colonne(9));
         c.operation = texte(colonne(10));
         changements.append(c);
+    }
+    // Newest first, but the fields of one transaction in the order they were written: the record before its
+    // complement, the columns in the table's order.
+    for (qsizetype debut = 0; debut < changements.size();) {
+        qsizetype fin = debut + 1;
+        while (fin < changements.size() && changements.at(fin).transaction == changements.at(debut).transaction)
+            ++fin;
+        std::reverse(changements.begin() + debut, changements.begin() + fin);
+        debut = fin;
     }
     return changements;
 }

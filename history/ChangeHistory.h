@@ -30,8 +30,8 @@ struct Change {
     QString operation;      // création, modification, suppression
 };
 
-// Reads the change history that the database keeps (table HISTORIQUE), newest first (by date, then by the
-// order the rows were written), through the data bus's own connection. A database made before the history
+// Reads the change history that the database keeps (table HISTORIQUE), newest first (the fields of one
+// transaction in the order they were written), through the data bus's own connection. A database made before the history
 // was added has no such table: the reads then throw an eo::EOException whose message says to upgrade the
 // database.
 class ChangeHistory

@@ -151,8 +151,9 @@ QString RoomConflictCheck::messageSupprimee(Action action) const
 {
     QString auteur = QStringLiteral("un autre utilisateur");
     try {
+        // A room number is never given again: its deletion is the room's, whenever it happened.
         const QList<history::Change> changements =
-            history::ChangeHistory::deLaSalle(m_dataBus, m_numero.toLongLong(), m_repere);
+            history::ChangeHistory::deLaSalle(m_dataBus, m_numero.toLongLong());
         for (const history::Change &c : changements) {
             if (c.table == u"SALLES" && c.operation == u"suppression") {
                 auteur = history::ChangeHistory::auteur(c);

@@ -144,6 +144,8 @@ private slots:
 
     void aSaveThatChangedNothingIsNoConflict()
     {
+        // Saved once through the register, the building holds what the register writes (upper case).
+        pendantLaFenetre(*bruno, [&] { modifier(*bruno, {}, true); });
         pendantLaFenetre(*alice, [&] {
             modifier(*alice, {{"tfCodePostal", "64100"}}, false);
             pendantLaFenetre(*bruno, [&] { modifier(*bruno, {}, true); });

@@ -3,6 +3,10 @@
 // saves, answers "Annuler" should the save find the room changed, and writes what happened as one JSON line.
 //
 //   locavia_room_conflict_client --url postgresql://... --login L --porte A12 (--etage E | --quantite Q)
+//                                [--pause MS]
+//
+// --pause makes the save wait that long after its first transaction, as a slow network would, so that the
+// other user's save can fall between this save's transactions.
 
 #include "AlertPanel.h"
 #include "Creation.h"
@@ -12,6 +16,7 @@
 #include "KORDataBusOC.h"
 #include "Resources.h"
 #include "RoomDisplayGroups.h"
+#include "RoomTransaction.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,6 +25,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QThread>
 #include <iostream>
 #include <string>
 
@@ -46,7 +52,8 @@ int main(int argc, char *argv[])
                        {"login", "utilisateur", "login"},
                        {"porte", "porte de la salle", "porte"},
                        {"etage", "nouvel étage", "etage"},
-                       {"quantite", "nouvelle quantité de la première ligne de matériel", "quantite"}});
+                       {"quantite", "nouvelle quantité de la première ligne de matériel", "quantite"},
+                       {"pause", "attente après la première transaction (ms)", "ms"}});
     parser.process(application);
 
     QJsonObject rapport;
@@ -86,6 +93,13 @@ int main(int argc, char *argv[])
             creation.tables().tableDetailSalle.displayedObjects().value(0)->takeValueForKey(
                 parser.value("quantite").toLongLong(), QStringLiteral("dsaPourcentage"));
         }
+        const unsigned long pause = parser.value("pause").toULong();
+        // The pause comes when the second transaction begins: the first one is committed then.
+        int transactions = 0;
+        rooms::RoomTransaction::setJournal([&transactions, pause](const QString &evenement) {
+            if (evenement == u"begin" && ++transactions == 2)
+                QThread::msleep(pause);
+        });
         std::cout << "pret" << std::endl;
         std::string go;
         std::getline(std::cin, go);

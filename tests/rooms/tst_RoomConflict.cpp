@@ -101,9 +101,19 @@ private slots:
         QVERIFY2(db->isValid(), qPrintable(db->error()));
         materielDeReference(*db);
         QCOMPARE(db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")), QStringLiteral("SCI"));
+        // Every value as the form shows it, so that a save writes only what was typed.
         numero = db->addRoom(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12"),
-                             {{"salReservable", "N"}});
+                             {{"salReservable", "N"},
+                              {"salPourAdministration", 0},
+                              {"salPourDocumentation", 0},
+                              {"salPourRecherche", 0},
+                              {"salPourTechnique", 0}});
         QVERIFY(numero > 0);
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO SALLE_TAV (SAL_NUMERO, TAV_HAUTEUR_MOYEN_PLAFOND, "
+                                        "TAV_SURFACE_VITREE, TAV_VIE_SOCIAL, TAV_ACCUEIL, TAV_SANITAIRE, "
+                                        "TAV_CIRCULATION, TAV_RESTAURATION, TAV_PARKING, TAV_SPORTIF) "
+                                        "VALUES (%1, 0, 0, 0, 0, 0, 0, 0, 0, 0)")
+                             .arg(numero)));
         QVERIFY(db->dataBus().executeProcedure(
             QStringLiteral("insDetailSalle"),
             {{"salnumero", numero}, {"tavtype", 2}, {"dsapourcentage", 3}, {"uniordre", 1}}));

@@ -1,7 +1,8 @@
 // Two users save the same room at the same moment on the server, each in a process of its own: one changes
 // an equipment line, the other the floor, so that neither save's first transaction sees the other's change
 // by itself. Whichever goes first, the other finds the room changed and writes nothing ("Annuler"): nothing
-// of the first save is lost. Run several times, since the order is the processes'.
+// of the first save is lost. Both at once, and each a little before the other with both saves slowed down
+// between their transactions, so that the second save begins while the first is still writing its lists.
 
 #include "RoomsFixture.h"
 
@@ -10,6 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
+#include <cstdlib>
+#include <iterator>
 #include <memory>
 
 class TestRoomConflictProcesses : public QObject
@@ -43,7 +47,12 @@ private slots:
     {
         const QString client = QCoreApplication::applicationDirPath() + QStringLiteral("/locavia_room_conflict_client");
         const QString url = db->connectionDictionary().value(QStringLiteral("URL")).toString();
-        for (int tour = 0; tour < 4; ++tour) {
+        struct Tour {
+            int decalage; // how long the floor's save starts after the equipment's (negative: before), ms
+            int pause;    // how long each save waits after its first transaction, ms
+        };
+        const Tour tours[] = {{0, 0}, {0, 0}, {100, 400}, {-100, 400}};
+        for (int tour = 0; tour < int(std::size(tours)); ++tour) {
             const QString etageAvant = stocke("SELECT SAL_ETAGE FROM SOLMA.SALLES WHERE SAL_NUMERO = ?");
             const QString quantiteAvant = stocke("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?");
             const QString etage = QString::number(10 + tour);
@@ -56,8 +65,10 @@ private slots:
             for (int i = 0; i < 2; ++i) {
                 processus[i] = std::make_unique<QProcess>();
                 processus[i]->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-                processus[i]->start(client, QStringList{"--url", url, "--login", logins[i], "--porte", "A12"} +
-                                                changements[i]);
+                processus[i]->start(client,
+                                    QStringList{"--url", url, "--login", logins[i], "--porte", "A12", "--pause",
+                                                QString::number(tours[tour].pause)} +
+                                        changements[i]);
                 QVERIFY(processus[i]->waitForStarted(30000));
             }
             for (auto &p : processus) {
@@ -65,8 +76,13 @@ private slots:
                     QVERIFY2(p->waitForReadyRead(60000), "a client never got ready");
                 QCOMPARE(p->readLine().trimmed(), QByteArray("pret"));
             }
-            for (auto &p : processus)
-                p->write("go\n");
+            QProcess &premier = tours[tour].decalage >= 0 ? *processus[0] : *processus[1];
+            QProcess &second = tours[tour].decalage >= 0 ? *processus[1] : *processus[0];
+            premier.write("go\n");
+            premier.waitForBytesWritten(1000);
+            QThread::msleep(ulong(std::abs(tours[tour].decalage)));
+            second.write("go\n");
+            second.waitForBytesWritten(1000);
             QJsonObject rapports[2];
             for (int i = 0; i < 2; ++i) {
                 QVERIFY(processus[i]->waitForFinished(60000));
