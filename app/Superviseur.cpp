@@ -69,7 +69,7 @@ Superviseur::Superviseur(int &argc, char **argv, ControllerFactory factory)
 Superviseur::~Superviseur()
 {
     platform::NotificationCenter::defaultCenter().removeObserver(this);
-    // The controllers first: they take their views back from the main window as they go.
+    // The controllers first, then the main window, which holds their views.
     m_toCreation.reset();
     m_toOptions.reset();
     m_toBatiment.reset();
@@ -207,13 +207,15 @@ void Superviseur::loadControllers()
         throw eo::EOException(eo::EOException::Kind::Model,
                               QStringLiteral("Le bus de données n'est pas initialisé."));
     }
-    // Each controller loads its own interface file as it is built, in this order.
+    // Each controller loads its own interface file as it is built, in this order, its views children of the
+    // main window's widgets that show them.
+    const ControllerFactory::Places places{ui->buttonView, ui->contenuView, m_window.get()};
     if (m_factory.creation)
-        m_toCreation = m_factory.creation(*bus);
+        m_toCreation = m_factory.creation(*bus, places);
     if (m_factory.options)
-        m_toOptions = m_factory.options(*bus);
+        m_toOptions = m_factory.options(*bus, places);
     if (m_factory.batiment) {
-        m_toBatiment = m_factory.batiment(*bus);
+        m_toBatiment = m_factory.batiment(*bus, places);
         buildings::Batiment *batiment = m_toBatiment.get();
         if (batiment) {
             connect(ui->actionOuvertureFenetre, &QAction::triggered, batiment,
@@ -223,7 +225,7 @@ void Superviseur::loadControllers()
         }
     }
     if (m_factory.matosUnite)
-        m_toMatosUnite = m_factory.matosUnite(*bus);
+        m_toMatosUnite = m_factory.matosUnite(*bus, places);
 }
 
 void Superviseur::enableMenus()

@@ -54,11 +54,10 @@ void centrer(QWidget *fenetre)
 
 } // namespace
 
-Batiment::Batiment(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::Batiment>()),
-      m_racine(std::make_unique<QWidget>())
+Batiment::Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_fenetres(fenetre), ui(std::make_unique<Ui::Batiment>())
 {
-    ui->setupUi(m_racine.get());
+    ui->setupUi(m_fenetres.racine());
     m_formulaire = std::make_unique<BuildingForm>(*ui);
     m_verification = std::make_unique<BuildingConflictCheck>(m_dataBus);
 

@@ -3,6 +3,7 @@
 #include "EODisplayGroup.h"
 #include "EODisplayGroupDelegate.h"
 #include "EtatBatiment.h"
+#include "FormHost.h"
 
 #include <QObject>
 #include <QWidget>
@@ -45,7 +46,8 @@ class Batiment : public QObject, public eo::EODisplayGroupDelegate
 {
     Q_OBJECT
 public:
-    explicit Batiment(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The windows belong to fenetre, the window they open above; without it, to a window of their own.
+    explicit Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre = nullptr, QObject *parent = nullptr);
     ~Batiment() override;
 
     Ui::Batiment &form() { return *ui; }
@@ -102,8 +104,8 @@ private:
     void fenetreFermee();
 
     data::KORDataBusOC &m_dataBus;
+    framework::FormHost m_fenetres; // holds the windows
     std::unique_ptr<Ui::Batiment> ui;
-    std::unique_ptr<QWidget> m_racine; // holds the windows
     std::unique_ptr<BuildingForm> m_formulaire;
     std::unique_ptr<BuildingConflictCheck> m_verification;
     std::unique_ptr<history::Historique> m_historique;

@@ -1,5 +1,6 @@
 #include "DatabaseAddress.h"
 
+#include "DataFolder.h"
 #include "EOSQLiteAdaptor.h"
 
 #include <QDir>
@@ -64,8 +65,14 @@ QVariantMap DatabaseAddress::applied(const QVariantMap &connection, const QVaria
     QVariantMap result = connection;
     for (auto it = address.constBegin(); it != address.constEnd(); ++it)
         result.insert(it.key(), it.value());
-    // The shared reference file sits beside the inventory named; an account is the named database's own.
-    result.remove(QStringLiteral("solmaURL"));
+    // The files attached to an embedded database sit beside the inventory named; an account is the named
+    // database's own.
+    const QString attachedKey = QStringLiteral("attachedDatabases");
+    QVariantMap attached = result.value(attachedKey).toMap();
+    for (auto it = attached.begin(); it != attached.end(); ++it)
+        it.value() = QFileInfo(eo::EOSQLiteAdaptor::pathForURL(it.value().toString())).fileName();
+    if (!attached.isEmpty())
+        result.insert(attachedKey, attached);
     for (const char *key : {"username", "userName", "password"})
         result.remove(QLatin1String(key));
     return result;
@@ -73,7 +80,7 @@ QVariantMap DatabaseAddress::applied(const QVariantMap &connection, const QVaria
 
 QString DatabaseAddress::describe(const QVariantMap &connection)
 {
-    const QString url = connection.value(urlKey).toString().trimmed();
+    const QString url = DataFolder::resolved(connection).value(urlKey).toString().trimmed();
     if (url.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
         return eo::EOSQLiteAdaptor::pathForURL(url);
     if (isServer(url)) {

@@ -1,6 +1,7 @@
 #include "SqliteDatabaseInstaller.h"
 
 #include "EOException.h"
+#include "SqlScript.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,26 +161,26 @@ private:
     bool m_published = false;
 };
 
-QByteArray readResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Le fichier « %1 » est introuvable ou illisible.").arg(shown(path)));
-    return file.readAll();
-}
-
 struct Procedure {
     QString name;
     QByteArray body;
 };
 
-QList<Procedure> readProcedures(const QString &directory)
+// A script of the resources, the parts it shares with others in place.
+QByteArray readScript(const QString &sqlRoot, const QString &path)
 {
+    return SqlScript::read(sqlRoot, path).toUtf8();
+}
+
+QList<Procedure> readProcedures(const QString &sqlRoot)
+{
+    const QString directory = sqlRoot + QStringLiteral("/sqlite/procedures");
     QList<Procedure> procedures;
     const QFileInfoList files =
         QDir(directory).entryInfoList({QStringLiteral("*.sql")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo &file : files)
-        procedures.append({file.completeBaseName(), readResource(file.absoluteFilePath())});
+        procedures.append({file.completeBaseName(),
+                           readScript(sqlRoot, QStringLiteral("sqlite/procedures/") + file.fileName())});
     if (procedures.isEmpty())
         fail(QStringLiteral("Aucune procédure stockée dans « %1 ».").arg(shown(directory)));
     return procedures;
@@ -324,13 +325,11 @@ void attachSolma(sqlite3 *db, const QString &solmaPath)
 void SqliteDatabaseInstaller::install(const QString &directory, const QString &resourcesDir, bool replace)
 {
     // Everything is read first: a missing resource stops the installation before any file is touched.
-    const QString sqlDirectory = QDir(resourcesDir).absoluteFilePath(QStringLiteral("sql/sqlite"));
-    const QByteArray inventorySql = readResource(sqlDirectory + QStringLiteral("/inventory.sql"));
-    const QByteArray solmaSql = readResource(sqlDirectory + QStringLiteral("/solma.sql"));
-    // The session script: the views that join both files, then the triggers of the change history.
-    const QByteArray sessionSql = readResource(sqlDirectory + QStringLiteral("/session.sql")) + '\n' +
-                                  readResource(sqlDirectory + QStringLiteral("/history.sql"));
-    const QList<Procedure> procedures = readProcedures(sqlDirectory + QStringLiteral("/procedures"));
+    const QString sqlRoot = QDir(resourcesDir).absoluteFilePath(QStringLiteral("sql"));
+    const QByteArray inventorySql = readScript(sqlRoot, QStringLiteral("sqlite/inventory.sql"));
+    const QByteArray solmaSql = readScript(sqlRoot, QStringLiteral("sqlite/solma.sql"));
+    const QByteArray sessionSql = readScript(sqlRoot, QStringLiteral("sqlite/session.sql"));
+    const QList<Procedure> procedures = readProcedures(sqlRoot);
 
     QDir target(directory);
     if (directory.isEmpty() || !target.mkpath(QStringLiteral(".")))

@@ -1,5 +1,6 @@
 #include "EOPostgreSQLAdaptor.h"
 
+#include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
 #include "EONull.h"
@@ -10,16 +11,11 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <libpq-fe.h>
 #include <poll.h>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace eo
 {
@@ -104,49 +100,6 @@ QVariant numberOf(const char *text, int length, ColumnKind kind)
     }
     return QVariant(QString::fromUtf8(text, length));
 }
-
-// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
-// codes, floors, flags, type labels), which keeps large fetches small in memory. A column whose values are
-// all different soon stops being looked up.
-class ColumnInterner
-{
-public:
-    QString text(const char *utf8, int bytes)
-    {
-        if (bytes == 1 && uchar(utf8[0]) < 128)
-            return singleCharacter(utf8[0]);
-        if (!m_enabled || bytes > 128)
-            return QString::fromUtf8(utf8, bytes);
-        const std::string_view key(utf8, size_t(bytes));
-        const auto found = m_strings.find(key);
-        if (found != m_strings.end())
-            return found->second;
-        if (m_strings.size() >= 512) {
-            m_enabled = false;
-            return QString::fromUtf8(utf8, bytes);
-        }
-        m_keys.emplace_back(utf8, size_t(bytes));
-        QString value = QString::fromUtf8(utf8, bytes);
-        m_strings.emplace(std::string_view(m_keys.back()), value);
-        return value;
-    }
-
-private:
-    static QString singleCharacter(char c)
-    {
-        static const auto table = [] {
-            std::array<QString, 128> strings;
-            for (int i = 0; i < 128; ++i)
-                strings[size_t(i)] = QString(QChar(i));
-            return strings;
-        }();
-        return table[size_t(uchar(c))];
-    }
-
-    bool m_enabled = true;
-    std::deque<std::string> m_keys;
-    std::unordered_map<std::string_view, QString> m_strings;
-};
 
 bool isIdentifier(const QString &name)
 {
@@ -455,7 +408,7 @@ std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql,
     std::vector<ColumnKind> kinds;
     for (int c = 0; c < columns; ++c)
         kinds.push_back(kindOf(PQftype(rows, c)));
-    std::vector<ColumnInterner> interners(static_cast<size_t>(columns));
+    std::vector<EOColumnInterner> interners(static_cast<size_t>(columns));
     const QVariant null = eoNull();
 
     std::vector<QList<QVariant>> records;
@@ -559,7 +512,7 @@ QString EOPostgreSQLAdaptor::numberedPlaceholders(const QString &sql)
 }
 
 QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
-                                           const QStringList &argumentNames)
+                                           const QStringList &argumentNames, const QString &schema)
 {
     const QString function = procedure.externalName.isEmpty() ? procedure.name : procedure.externalName;
     if (!isIdentifier(function)) {
@@ -578,9 +531,9 @@ QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
         }
         arguments.append(QStringLiteral("%1 => $%2").arg(name.toLower()).arg(++index));
     }
-    return QStringLiteral("SELECT * FROM %1.%2(%3)")
-        .arg(EOPostgreSQLConnection::inventorySchema(), function.toLower(),
-             arguments.join(QLatin1String(", ")));
+    const QString qualified =
+        schema.isEmpty() ? function.toLower() : schema + QLatin1Char('.') + function.toLower();
+    return QStringLiteral("SELECT * FROM %1(%2)").arg(qualified, arguments.join(QLatin1String(", ")));
 }
 
 QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
@@ -597,8 +550,8 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
         names.append(it.key());
         bindings.append(it.value());
     }
-    const Result result = run(statement(procedureCall(procedure, names), bindings), Purpose::Write,
-                              QStringLiteral("procédure %1").arg(procedure.name));
+    const Result result = run(statement(procedureCall(procedure, names, parameters().schema), bindings),
+                              Purpose::Write, QStringLiteral("procédure %1").arg(procedure.name));
     QVariantMap outputs;
     const PGresult *answer = result.get();
     if (PQntuples(answer) < 1)

@@ -1,5 +1,6 @@
 #include "EOSQLiteAdaptor.h"
 
+#include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
 #include "EONull.h"
@@ -7,13 +8,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QRegularExpression>
 #include <algorithm>
-#include <deque>
 #include <sqlite3.h>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace eo
 {
@@ -112,57 +109,6 @@ struct KeptStatement {
     ~KeptStatement() { sqlite3_reset(handle); }
 };
 
-QString flagOrShortText(const unsigned char *text, int bytes)
-{
-    // Flags and one-letter kinds are the most repeated values of a fetch: share one string each.
-    if (bytes == 1) {
-        static const QString ascii[128] = {
-#define C(n) QString(QChar(n))
-#define R8(b) C(b), C(b + 1), C(b + 2), C(b + 3), C(b + 4), C(b + 5), C(b + 6), C(b + 7)
-            R8(0),  R8(8),  R8(16), R8(24), R8(32), R8(40),  R8(48),  R8(56),
-            R8(64), R8(72), R8(80), R8(88), R8(96), R8(104), R8(112), R8(120),
-#undef R8
-#undef C
-        };
-        if (text[0] < 128)
-            return ascii[text[0]];
-    }
-    return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
-}
-
-// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
-// codes, floors, type labels, counts kept as text), which keeps large fetches small in memory. A column whose
-// values are all different soon stops being looked up.
-class ColumnInterner
-{
-public:
-    QString text(const unsigned char *utf8, int bytes)
-    {
-        if (bytes == 1)
-            return flagOrShortText(utf8, bytes);
-        const char *chars = reinterpret_cast<const char *>(utf8);
-        if (!m_enabled || bytes > 128)
-            return QString::fromUtf8(chars, bytes);
-        const std::string_view key(chars, size_t(bytes));
-        const auto found = m_strings.find(key);
-        if (found != m_strings.end())
-            return found->second;
-        if (m_strings.size() >= 512) {
-            m_enabled = false;
-            return QString::fromUtf8(chars, bytes);
-        }
-        m_keys.emplace_back(chars, size_t(bytes));
-        QString value = QString::fromUtf8(chars, bytes);
-        m_strings.emplace(std::string_view(m_keys.back()), value);
-        return value;
-    }
-
-private:
-    bool m_enabled = true;
-    std::deque<std::string> m_keys;
-    std::unordered_map<std::string_view, QString> m_strings;
-};
-
 } // namespace
 
 EOSQLiteAdaptor::~EOSQLiteAdaptor()
@@ -182,11 +128,6 @@ void EOSQLiteAdaptor::close()
     }
 }
 
-QString EOSQLiteAdaptor::dataDirectory()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Locavia");
-}
-
 QString EOSQLiteAdaptor::pathForURL(const QString &url)
 {
     QString path = url;
@@ -194,7 +135,6 @@ QString EOSQLiteAdaptor::pathForURL(const QString &url)
         path = path.mid(9);
     else if (path.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
         path = path.mid(7);
-    path.replace(QLatin1String("${LOCAVIA_DATA}"), dataDirectory());
     if (path.startsWith(QLatin1String("~/")))
         path = QDir::homePath() + path.mid(1);
     return path.isEmpty() ? path : QDir::cleanPath(path);
@@ -220,7 +160,7 @@ void EOSQLiteAdaptor::fail(int code, const QString &context) const
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
         kind = EOException::Kind::Connection;
-        message = QStringLiteral("Le fichier « %1 » n'est pas une base de données Locavia valide (%2).")
+        message = QStringLiteral("Le fichier « %1 » n'est pas une base de données valide (%2).")
                       .arg(m_path, detail);
         break;
     case SQLITE_READONLY:
@@ -247,6 +187,33 @@ void EOSQLiteAdaptor::fail(int code, const QString &context) const
     throw EOException(kind, message);
 }
 
+QList<EOSQLiteAdaptor::Attachment> EOSQLiteAdaptor::attachedDatabases() const
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QDir folder = QFileInfo(m_path).absoluteDir();
+    QList<Attachment> attachments;
+    const QVariantMap attached = connectionDictionary().value(QStringLiteral("attachedDatabases")).toMap();
+    for (auto it = attached.constBegin(); it != attached.constEnd(); ++it) {
+        if (!identifier.match(it.key()).hasMatch()) {
+            throw EOException(EOException::Kind::Connection,
+                              QStringLiteral("Le nom « %1 » sous lequel une base de données est rattachée "
+                                             "n'est pas un nom SQL (lettres, chiffres et _).")
+                                  .arg(it.key()));
+        }
+        const QString path = folder.absoluteFilePath(pathForURL(it.value().toString()));
+        if (it.value().toString().isEmpty() || !QFileInfo(path).isFile()) {
+            throw EOException(
+                EOException::Kind::Connection,
+                QStringLiteral(
+                    "La base de données « %1 », rattachée sous le nom %2, est introuvable à côté de "
+                    "la base « %3 ».")
+                    .arg(path, it.key(), m_path));
+        }
+        attachments.append({it.key(), path});
+    }
+    return attachments;
+}
+
 void EOSQLiteAdaptor::open()
 {
     if (m_db)
@@ -254,21 +221,16 @@ void EOSQLiteAdaptor::open()
     const QString url = connectionDictionary().value(QStringLiteral("URL")).toString();
     m_path = pathForURL(url);
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile()) {
-        throw EOException(
-            EOException::Kind::Connection,
-            QStringLiteral("La base de données « %1 » est introuvable. Créez-la (scripts/run crée "
-                           "la base de démonstration) ou corrigez l'adresse URL du modèle.")
-                .arg(m_path.isEmpty() ? url : m_path));
+        QString message =
+            QStringLiteral("La base de données « %1 » est introuvable : corrigez l'adresse URL du "
+                           "modèle ou installez la base.")
+                .arg(m_path.isEmpty() ? url : m_path);
+        const QString hint = connectionDictionary().value(QStringLiteral("installHint")).toString();
+        if (!hint.isEmpty())
+            message += QLatin1Char(' ') + hint;
+        throw EOException(EOException::Kind::Connection, message);
     }
-    QString solmaPath = connectionDictionary().value(QStringLiteral("solmaURL")).toString();
-    solmaPath = solmaPath.isEmpty() ? QFileInfo(m_path).absolutePath() + QStringLiteral("/solma.db")
-                                    : pathForURL(solmaPath);
-    if (!QFileInfo(solmaPath).isFile()) {
-        throw EOException(
-            EOException::Kind::Connection,
-            QStringLiteral("Le référentiel partagé « %1 » est introuvable à côté de la base « %2 ».")
-                .arg(solmaPath, m_path));
-    }
+    const QList<Attachment> attachments = attachedDatabases();
 
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db,
@@ -296,12 +258,14 @@ void EOSQLiteAdaptor::open()
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading the schema tells a database from any other file.
         execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS SOLMA"))};
-        bind(attach.handle, 1, solmaPath);
-        const int attached = sqlite3_step(attach.handle);
-        if (attached != SQLITE_DONE)
-            fail(attached, QStringLiteral("ATTACH %1").arg(solmaPath));
-        execute(QStringLiteral("SELECT count(*) FROM SOLMA.sqlite_master"));
+        for (const Attachment &attachment : attachments) {
+            Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(attachment.alias))};
+            bind(attach.handle, 1, attachment.path);
+            const int attached = sqlite3_step(attach.handle);
+            if (attached != SQLITE_DONE)
+                fail(attached, QStringLiteral("ATTACH %1").arg(attachment.path));
+            execute(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(attachment.alias));
+        }
         execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS EO_SESSION (LOGIN TEXT)"));
         applySessionLogin();
         const QString session = procedureBody(QStringLiteral("#session"));
@@ -397,7 +361,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
         bind(statement.handle, i + 1, bindings.at(i));
     const int columns = sqlite3_column_count(statement.handle);
     const QVariant null = eoNull();
-    std::vector<ColumnInterner> interners(size_t(std::max(columns, 0)));
+    std::vector<EOColumnInterner> interners(size_t(std::max(columns, 0)));
     std::vector<QList<QVariant>> rows;
     int rc;
     while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
@@ -426,7 +390,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
             default: {
                 const unsigned char *text = sqlite3_column_text(statement.handle, c);
                 const int bytes = sqlite3_column_bytes(statement.handle, c);
-                row.append(QVariant(interners[size_t(c)].text(text, bytes)));
+                row.append(QVariant(interners[size_t(c)].text(reinterpret_cast<const char *>(text), bytes)));
                 break;
             }
             }

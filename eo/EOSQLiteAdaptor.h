@@ -3,6 +3,7 @@
 #include "EOAdaptor.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 struct sqlite3;
@@ -11,13 +12,15 @@ struct sqlite3_stmt;
 namespace eo
 {
 
-// The embedded database: the inventory file with the shared reference file attached as SOLMA. On each
+// An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
+// (schema name -> file, beside it unless given a full path) attached under their schema names. On each
 // connection it registers raise_error(), to_number() and txid_current() (a number of the current
 // transaction, the same for all its statements, as the server's), makes like case-sensitive, keeps the
 // user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script that the database holds
-// (its temporary views and triggers). Stored procedures are bodies of SQL
-// statements kept in the database's EO_PROCEDURE table, run with named parameters inside a savepoint, so that
-// a failing procedure leaves nothing half-written.
+// (the row "#session" of EO_PROCEDURE: the temporary views that read several files and the triggers that
+// write the change history). The dictionary's "installHint" completes the message of a database that is not
+// there. Stored procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with
+// named parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
 {
 public:
@@ -40,11 +43,8 @@ public:
     void commitTransaction() override;
     void rollbackTransaction() override;
 
-    // The file behind a URL such as sqlite:///${LOCAVIA_DATA}/locavia.db (${LOCAVIA_DATA} is the user's data
-    // directory for Locavia, ~ the home directory).
+    // The file behind a URL such as sqlite:///home/user/inventaire.db (~ is the home directory).
     static QString pathForURL(const QString &url);
-    // The user's data directory for Locavia (~/.local/share/Locavia unless XDG_DATA_HOME says otherwise).
-    static QString dataDirectory();
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
 
@@ -52,7 +52,13 @@ protected:
     void applySessionLogin() override;
 
 private:
+    struct Attachment {
+        QString alias;
+        QString path;
+    };
+
     void open();
+    QList<Attachment> attachedDatabases() const;
     void execute(const QString &sql);
     sqlite3_stmt *prepare(const QString &sql);
     // A statement of the fetch path, prepared once and kept: the same SELECT is run again each time a

@@ -10,6 +10,7 @@
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -323,6 +324,14 @@ void TestSuperviseur::tabs()
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
+    // Every view belongs to the widget that shows it, the building and reference windows to the main
+    // window: they go with it, not with their controller.
+    for (const RecordingTab *tab : {creation, options}) {
+        QCOMPARE(tab->afficheBoutons()->parentWidget(), buttonView);
+        QCOMPARE(tab->afficheVue()->parentWidget(), contenuView);
+    }
+    for (const char *fenetre : {"fenetreBatiment", "fenetreExport", "panelGestionMatos", "panelUnite"})
+        QVERIFY2(app.mainWindow()->findChild<QDialog *>(QLatin1String(fenetre)), fenetre);
 
     // The notification shows the selected tab again.
     const int before = creation->boutons;
@@ -446,23 +455,33 @@ void TestSuperviseur::databaseThatCannotBeOpened()
 
 void TestSuperviseur::databaseNamedOnTheCommandLine_data()
 {
-    QTest::addColumn<QString>("argument"); // %1: a temporary folder; %db: the test database's folder
-    QTest::addColumn<QString>("modelURL"); // where the model points, %1 as above
-    QTest::addColumn<QString>("named");    // what the alert names; empty when the application starts
+    QTest::addColumn<QString>("argument");       // %1: a temporary folder; %db: the test database's folder
+    QTest::addColumn<QString>("modelURL");       // where the model points, %1 as above
+    QTest::addColumn<QString>("named");          // what the alert names; empty when the application starts
+    QTest::addColumn<QString>("modelReference"); // the reference file the model attaches, %1 as above
 
     QTest::newRow("missing folder") << "%1/absent"
                                     << ""
-                                    << "%1/absent/locavia.db";
+                                    << "%1/absent/locavia.db"
+                                    << "";
     QTest::newRow("server down") << "postgresql://127.0.0.1:1/locavia"
                                  << ""
-                                 << "127.0.0.1:1";
+                                 << "127.0.0.1:1"
+                                 << "";
     QTest::newRow("unknown kind of address") << "mysql://h/b"
                                              << ""
-                                             << "mysql://h/b";
+                                             << "mysql://h/b"
+                                             << "";
     // The database named wins over the model's, whichever of the two can be opened.
     QTest::newRow("named database opens, model's is missing") << "%db"
                                                               << "sqlite://%1/absent/locavia.db"
+                                                              << ""
                                                               << "";
+    // The reference file is the one beside the inventory named, wherever the model's is.
+    QTest::newRow("named database with its reference file beside it") << "%db"
+                                                                      << "sqlite://%1/absent/locavia.db"
+                                                                      << ""
+                                                                      << "%1/absent/solma.db";
 }
 
 void TestSuperviseur::databaseNamedOnTheCommandLine()
@@ -470,6 +489,7 @@ void TestSuperviseur::databaseNamedOnTheCommandLine()
     QFETCH(QString, argument);
     QFETCH(QString, modelURL);
     QFETCH(QString, named);
+    QFETCH(QString, modelReference);
     QTemporaryDir place;
     QVERIFY(place.isValid());
     ShellRun run;
@@ -481,6 +501,9 @@ void TestSuperviseur::databaseNamedOnTheCommandLine()
     if (!modelURL.isEmpty()) {
         QVariantMap connection = run.db().model().connectionDictionary();
         connection.insert(QStringLiteral("URL"), expand(modelURL));
+        if (!modelReference.isEmpty())
+            connection.insert(QStringLiteral("attachedDatabases"),
+                              QVariantMap{{QStringLiteral("SOLMA"), expand(modelReference)}});
         run.db().model().setConnectionDictionary(connection);
     }
     ShellApplication &app = run.app();

@@ -29,10 +29,6 @@ public:
         sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         m_db.reset(raw);
     }
-    int prepare(const char *sql, sqlite3_stmt **statement) const
-    {
-        return sqlite3_prepare_v2(m_db.get(), sql, -1, statement, nullptr);
-    }
     bool exec(const char *sql) const
     {
         return sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -76,12 +72,11 @@ QString failure(const std::function<void()> &action)
 // A copy of the resources that a test may spoil.
 QString copyResources(const QTemporaryDir &target)
 {
-    const QString source = platform::resourcesDirectory() + QStringLiteral("/sql/sqlite");
+    const QString source = platform::resourcesDirectory() + QStringLiteral("/sql");
     QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString file = files.next();
-        const QString copy =
-            target.path() + QStringLiteral("/sql/sqlite/") + QDir(source).relativeFilePath(file);
+        const QString copy = target.path() + QStringLiteral("/sql/") + QDir(source).relativeFilePath(file);
         QDir().mkpath(QFileInfo(copy).absolutePath());
         QFile::copy(file, copy);
     }
@@ -123,12 +118,19 @@ private slots:
         QCOMPARE(expected.size(), 19);
         expected.prepend(QStringLiteral("#session"));
         QCOMPARE(inventory.column("SELECT NAME FROM EO_PROCEDURE ORDER BY NAME"), expected);
-        QFile body(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/procedures/insSalle.sql"));
-        QVERIFY(body.open(QIODevice::ReadOnly));
-        QCOMPARE(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'"),
-                 QString::fromUtf8(body.readAll()));
-        QVERIFY(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
-                    .contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
+        // The bodies are stored with their shared checks in place, under the procedure's own names.
+        const QString body = inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'");
+        QVERIFY(!body.contains(QStringLiteral("--@")));
+        QVERIFY(body.contains(QStringLiteral("WHERE NULLIF(TRIM(:insCLocal), '') IS NULL;")));
+        QVERIFY(body.contains(QStringLiteral("INSERT INTO SOLMA.SALLES")));
+        QVERIFY(!body.contains(QStringLiteral(":cLocal")));
+        const QString session = inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'");
+        QVERIFY(session.contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
+        QVERIFY(session.contains(QStringLiteral("DROP VIEW IF EXISTS temp.SALLES_VIX")));
+        QVERIFY(session.contains(QStringLiteral("CREATE TEMP TRIGGER HISTORIQUE_SALLES_MODIFICATION")));
+        // The views over one file are kept in it.
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE type = 'view'"),
+                 QStringLiteral("2"));
         QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("2"));
         // The rooms live in the reference file, their sub-lists in the inventory.
         QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SALLES'"),
@@ -177,16 +179,11 @@ private slots:
         {
             // The database as it was before the change history: no table, a session script without the
             // triggers, the former version; and rooms in it.
-            QFile session(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/session.sql"));
-            QVERIFY(session.open(QIODevice::ReadOnly));
             const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
-            sqlite3_stmt *statement = nullptr;
-            QCOMPARE(inventory.prepare("UPDATE EO_PROCEDURE SET BODY = ?1 WHERE NAME = '#session'", &statement),
-                     SQLITE_OK);
-            const QByteArray body = session.readAll();
-            sqlite3_bind_text(statement, 1, body.constData(), int(body.size()), SQLITE_TRANSIENT);
-            QCOMPARE(sqlite3_step(statement), SQLITE_DONE);
-            sqlite3_finalize(statement);
+            QVERIFY(inventory.exec("UPDATE EO_PROCEDURE SET BODY = substr(BODY, 1, "
+                                   "instr(BODY, '-- The triggers that write the change history') - 1) "
+                                   "WHERE NAME = '#session'"));
+            QVERIFY(!inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'").contains("TRIGGER"));
             QVERIFY(inventory.exec("DROP TABLE HISTORIQUE; PRAGMA user_version = 1;"
                                    "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Atelier');"
                                    "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T');"));
@@ -286,6 +283,19 @@ private slots:
         QTest::newRow("view on a missing table")
             << "session.sql" << QByteArray("CREATE TEMP VIEW V AS SELECT * FROM SOLMA.ABSENTE;")
             << "La vue temp.\"V\" est invalide : no such table: SOLMA.ABSENTE";
+        // The checks shared by two procedures are checked in each.
+        QTest::newRow("shared check naming an unknown table")
+            << "shared/room-complement-checks.sql" << QByteArray("SELECT raise_error('x') FROM ABSENTE;")
+            << "La procédure « insSalleTav » est invalide : no such table: ABSENTE";
+        QTest::newRow("included file missing")
+            << "procedures/delUnite.sql" << QByteArray("--@include sqlite/shared/absente.sql\n")
+            << QStringLiteral(
+                   "Le fichier « %1/sql/sqlite/shared/absente.sql » est introuvable ou illisible.");
+        QTest::newRow("renaming a parameter the shared checks do not use")
+            << "procedures/insSalleTav.sql"
+            << QByteArray("--@include sqlite/shared/room-complement-checks.sql :salNumero=:numero\n")
+            << "« sqlite/procedures/insSalleTav.sql » renomme le paramètre :salNumero, que "
+               "« sqlite/shared/room-complement-checks.sql » n'utilise pas.";
     }
     void brokenResourcesChangeNothing()
     {
@@ -296,6 +306,8 @@ private slots:
         QTemporaryDir resourcesCopy;
         const QString resources = copyResources(resourcesCopy);
         writeFile(resources + QStringLiteral("/sql/sqlite/") + file, content);
+        if (error.contains(u'%'))
+            error = error.arg(resources);
 
         // A new database is not created at all.
         QTemporaryDir fresh;

@@ -1,4 +1,4 @@
--- Change history: run on every connection after session.sql, as part of the same session script.
+-- Change history: part of the session script (session.sql includes it), run on every connection.
 --
 -- The database itself writes the history (table HISTORIQUE of locavia.db), so that no write of a Locavia
 -- program can leave it out: one row per changed field of a room, its department complement, its custodian,
