@@ -52,6 +52,14 @@ DECLARE
     quand timestamp(3) := now() AT TIME ZONE 'UTC';
     qui text := COALESCE(NULLIF(current_setting('eo.login', true), ''), session_user);
 BEGIN
+    -- Netting is only needed when this transaction deleted the same line before: a plain creation (a new
+    -- room's lines) writes its rows at once.
+    IF regrouper THEN
+        regrouper := EXISTS (
+            SELECT 1 FROM HISTORIQUE h
+            WHERE h.HIS_TRANSACTION = courante AND h.SAL_NUMERO = salle AND h.HIS_TABLE = nom_table
+              AND h.HIS_LIGNE IS NOT DISTINCT FROM ligne AND h.HIS_OPERATION = 'suppression');
+    END IF;
     INSERT INTO HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_UTILISATEUR, HIS_ROLE, SAL_NUMERO, C_LOCAL,
                             HIS_TABLE, HIS_LIGNE, HIS_CHAMP, HIS_ANCIENNE, HIS_NOUVELLE, HIS_OPERATION)
     SELECT quand, courante, qui, session_user, salle, batiment, nom_table, ligne, upper(champ),
