@@ -16,6 +16,7 @@
 #include "RoomFieldValidator.h"
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
+#include "RoomListActions.h"
 #include "RoomOccupationEditor.h"
 #include "RoomOutletEditor.h"
 #include "RoomSaveCheck.h"
@@ -54,6 +55,8 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
     m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
     m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_actionsListe = new RoomListActions(m_dataBus, m_tables.tableSalles, *uiListe, m_listeSalles,
+                                         ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
     relierBoutons();
@@ -197,6 +200,8 @@ void Creation::initPanel(bool actif, bool clean)
 
 void Creation::boutonsDeLaSalle()
 {
+    if (m_actionsListe)
+        m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
     const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
@@ -277,8 +282,9 @@ void Creation::recherche(QObject *)
 
 void Creation::lancerRecherche()
 {
+    const RoomSearchBuilder::Valeurs valeurs = valeursDuFormulaire();
     const RoomSearchBuilder::Resultat recherche = RoomSearchBuilder::construire(
-        valeursDuFormulaire(), [this](const QString &libelle) { return numeroTypeSalle(libelle); });
+        valeurs, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
 
     if (!recherche.pourcentageTropGrand.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("Attention"),
@@ -289,6 +295,8 @@ void Creation::lancerRecherche()
         return;
     }
 
+    // The list's export names the criteria that produced it.
+    m_actionsListe->criteres().retenir(valeurs, recherche.champsRetenus);
     // Each search is listed in its own order, whatever column the previous list was sorted by.
     m_tables.tableSalles.setSortOrderings({});
     uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
