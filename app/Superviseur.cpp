@@ -226,6 +226,14 @@ void Superviseur::loadControllers()
     }
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus, places);
+    if (m_toMatosUnite) {
+        // The reference lists open from the administration menu, which the rights test enables.
+        reference::MatosUnite *matosUnite = m_toMatosUnite.get();
+        connect(ui->actionGestionMatos, &QAction::triggered, matosUnite,
+                [this, matosUnite] { matosUnite->afficherGestionMatos(ui->actionGestionMatos); });
+        connect(ui->actionGestionUnite, &QAction::triggered, matosUnite,
+                [this, matosUnite] { matosUnite->afficherGestionUnite(ui->actionGestionUnite); });
+    }
 }
 
 void Superviseur::enableMenus()
@@ -242,6 +250,8 @@ void Superviseur::enableMenus()
     // The building register's items act only when the register exists.
     ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
     ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
+    ui->actionGestionMatos->setEnabled(m_toMatosUnite != nullptr);
+    ui->actionGestionUnite->setEnabled(m_toMatosUnite != nullptr);
 }
 
 void Superviseur::afficheOnglet()
@@ -265,8 +275,21 @@ void Superviseur::montrer(QStackedWidget *swapView, QWidget *view)
 {
     if (!view)
         return;
-    if (swapView->indexOf(view) < 0)
+    static const char politique[] = "locaviaSizePolicy";
+    if (swapView->indexOf(view) < 0) {
+        view->setProperty(politique, QVariant::fromValue(view->sizePolicy()));
         swapView->addWidget(view);
+    }
+    // Only the tab shown gives the area its size: the room form, much taller than the options tab, would
+    // otherwise push the options' lists below the window.
+    for (int index = 0; index < swapView->count(); ++index) {
+        QWidget *page = swapView->widget(index);
+        const QVariant propre = page->property(politique);
+        if (page != view)
+            page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        else if (propre.isValid())
+            page->setSizePolicy(propre.value<QSizePolicy>());
+    }
     swapView->setCurrentWidget(view);
 }
 

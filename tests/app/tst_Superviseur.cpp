@@ -305,6 +305,11 @@ void TestSuperviseur::tabs()
     QCOMPARE(options->vues, 1);
     QCOMPARE(buttonView->currentWidget(), options->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), options->afficheVue());
+    // The tab shown alone sizes the content area: the taller room form does not make the options scroll.
+    QWidget *vueSalles = contenuView->widget(0);
+    QCOMPARE(contenuView->minimumSizeHint().height(),
+             contenuView->currentWidget()->minimumSizeHint().height());
+    QVERIFY(contenuView->minimumSizeHint().height() < vueSalles->minimumSizeHint().height());
     app.changeOnglets(bar);
     QCOMPARE(options->boutons, 2); // the two calls above, not a redisplay
     QCOMPARE(options->vues, 2);
@@ -321,6 +326,7 @@ void TestSuperviseur::tabs()
     QCOMPARE(creation->boutons, 2);
     QCOMPARE(buttonView->currentWidget(), creation->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), creation->afficheVue());
+    QCOMPARE(contenuView->minimumSizeHint().height(), vueSalles->minimumSizeHint().height());
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
@@ -362,6 +368,8 @@ void TestSuperviseur::menus()
     QAction *listeDesSalles = actionTitled(window, QStringLiteral("Liste des salles d'un bâtiment..."));
     QVERIFY(registre && listeDesSalles);
     QVERIFY(!registre->isEnabled());
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions())
+        QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
 
     app.initApp();
     QVERIFY(masquer->isEnabled());
@@ -388,6 +396,24 @@ void TestSuperviseur::menus()
         QVERIFY2(ouverte, fenetre);
         QVERIFY(!app.isRunningModal());
     }
+
+    // The administration menu opens the reference panels, each run modally until it is closed.
+    QStringList items;
+    QStringList opened;
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions()) {
+        items << action->text();
+        QVERIFY(action->isEnabled());
+        QTimer::singleShot(0, &app, [&app, &opened] {
+            if (QWidget *panel = app.theModalWindow()) {
+                opened << panel->objectName();
+                panel->hide();
+            }
+        });
+        action->trigger();
+        QVERIFY(!app.isRunningModal());
+    }
+    QCOMPARE(items, (QStringList{"Familles et types de matériel...", "Unités de mesure..."}));
+    QCOMPARE(opened, (QStringList{"panelGestionMatos", "panelGestionUnite"}));
 
     masquer->trigger();
     QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);

@@ -54,6 +54,10 @@ public:
     eo::EOModel &model() const { return *m_model; }
     eo::EOEditingContext &editingContext() const { return *m_context; }
     data::KORDataBusOC &dataBus() const { return *m_dataBus; }
+    // The data bus of a room manager, as the application's users connect: on the server a login of the
+    // clients' group whose account belongs to a group of SALLE_STRUCTURE (the write procedures check it),
+    // made on first use; on SQLite the data bus above. Set-up SQL (exec, scalar) keeps the owner's bus.
+    data::KORDataBusOC &roomManagerBus();
 
     // Runs SQL on the database directly, on the data bus's own connection (setting up cases the program
     // cannot write itself). Keys written explicitly are taken into account by the key generators. A
@@ -92,6 +96,9 @@ private:
     eo::EOModel *m_model = nullptr;
     std::unique_ptr<eo::EOEditingContext> m_context;
     std::unique_ptr<data::KORDataBusOC> m_dataBus;
+    std::unique_ptr<eo::EOEditingContext> m_managerContext;
+    std::unique_ptr<data::KORDataBusOC> m_managerBus;
+    QString m_managerLogin;
     QList<Alert> m_alerts;
 };
 
