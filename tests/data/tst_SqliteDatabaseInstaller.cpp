@@ -183,10 +183,12 @@ private slots:
             QVERIFY(inventory.exec("UPDATE EO_PROCEDURE SET BODY = substr(BODY, 1, "
                                    "instr(BODY, '-- The triggers that write the change history') - 1) "
                                    "WHERE NAME = '#session'"));
-            QVERIFY(!inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'").contains("TRIGGER"));
-            QVERIFY(inventory.exec("DROP TABLE HISTORIQUE; PRAGMA user_version = 1;"
-                                   "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Atelier');"
-                                   "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T');"));
+            QVERIFY(!inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
+                         .contains("TRIGGER"));
+            QVERIFY(
+                inventory.exec("DROP TABLE HISTORIQUE; PRAGMA user_version = 1;"
+                               "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Atelier');"
+                               "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T');"));
             const Database solma(dir.path() + QStringLiteral("/solma.db"));
             QVERIFY(solma.exec("INSERT INTO LOCAL (C_LOCAL, APPELLATION) VALUES ('KEP', 'GARDÉ');"
                                "INSERT INTO SALLES (SAL_NUMERO, C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE) "
@@ -205,13 +207,17 @@ private slots:
         // A connection of the programs records from now on, under the login it was given.
         eo::EOSQLiteAdaptor adaptor;
         adaptor.setConnectionDictionary(
-            {{QStringLiteral("URL"), QStringLiteral("sqlite://") + dir.path() + QStringLiteral("/locavia.db")}});
+            {{QStringLiteral("URL"),
+              QStringLiteral("sqlite://") + dir.path() + QStringLiteral("/locavia.db")},
+             {QStringLiteral("attachedDatabases"),
+              QVariantMap{{QStringLiteral("SOLMA"), QStringLiteral("solma.db")}}}});
         adaptor.setSessionLogin(QStringLiteral("dupont"));
         adaptor.rawRows(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_ETAGE = '2' WHERE SAL_NUMERO = 7"), {});
         adaptor.close();
-        QCOMPARE(inventory.value("SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || "
-                                 "HIS_NOUVELLE FROM HISTORIQUE WHERE SAL_NUMERO = 7"),
-                 QStringLiteral("dupont SAL_ETAGE 1 → 2"));
+        QCOMPARE(
+            inventory.value("SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || "
+                            "HIS_NOUVELLE FROM HISTORIQUE WHERE SAL_NUMERO = 7"),
+            QStringLiteral("dupont SAL_ETAGE 1 → 2"));
     }
 
     void replaceStartsAfresh()
