@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
 
 namespace app
@@ -35,6 +36,23 @@ namespace
 // The columns of the tab bar.
 constexpr int cellCreation = 0;
 constexpr int cellOptions = 1;
+
+// The room tab's form shows whole, without scrolling, at the size the main window opens at on a screen of
+// 1366×768 or more; its minimum size keeps the fields from being squashed (below it the form scrolls).
+void fitContent(QMainWindow *window, QScrollArea *area)
+{
+    QWidget *content = area->widget();
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!content || !screen)
+        return;
+    window->layout()->activate();
+    const QSize chrome = window->size() - area->maximumViewportSize();
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QSize room = screen->availableGeometry().size() - frame;
+    const QSize minimum = (content->minimumSizeHint() + chrome).boundedTo(room);
+    window->setMinimumSize(minimum);
+    window->resize((content->sizeHint() + chrome).boundedTo(room).expandedTo(minimum));
+}
 
 void centre(QWidget *window)
 {
@@ -116,6 +134,7 @@ void Superviseur::loadMainInterface()
     connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
     connect(ui->actionAPropos, &QAction::triggered, this, [this] { aPropos(ui->actionAPropos); });
 
+    m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
     awakeFromNib();
@@ -192,6 +211,8 @@ void Superviseur::startUp()
     if (m_toOptions)
         m_toOptions->initObjet();
     afficheOnglet();
+    fitContent(window, ui->defilementContenu);
+    centre(window);
 
     // Nothing in the application posts it today; a controller may ask the main window to show the tab
     // selected in the tab bar again.
@@ -316,7 +337,28 @@ void Superviseur::aPropos(QObject *)
 
 void Superviseur::terminate(QObject *)
 {
+    if (!applicationShouldTerminate())
+        return;
     endApplication(0);
+}
+
+bool Superviseur::applicationShouldTerminate()
+{
+    for (TabController *tab : {m_toCreation.get(), m_toOptions.get()}) {
+        if (tab && !tab->applicationShouldTerminate())
+            return false;
+    }
+    return true;
+}
+
+bool Superviseur::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_window && watched == m_window.get() && event->type() == QEvent::Close && !m_terminated &&
+        !applicationShouldTerminate()) {
+        event->ignore();
+        return true;
+    }
+    return BugFixApplication::eventFilter(watched, event);
 }
 
 void Superviseur::endApplication(int status)

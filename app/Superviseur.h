@@ -84,8 +84,11 @@ public:
     QList<eo::EORecord> getValues(const QString &key);
     using KORApplicationOC::getValues;
 
-    // Ends the application ("Quitter").
+    // Ends the application ("Quitter"), unless a tab with unsaved work is told to stay.
     void terminate(QObject *sender);
+    // Asks each tab whether the application may end now (a creation or modification with typed changes
+    // asks the user).
+    bool applicationShouldTerminate();
     // "À propos de Locavia": the version, the database in use and the log file.
     void aPropos(QObject *sender);
     bool hasTerminated() const { return m_terminated; }
@@ -115,6 +118,8 @@ signals:
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
     void quitApplication(int status) override;
+    // The main window's close box asks the tabs first, as "Quitter" does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void startUp();

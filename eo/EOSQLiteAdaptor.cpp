@@ -1,5 +1,6 @@
 #include "EOSQLiteAdaptor.h"
 
+#include "EOCollation.h"
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
@@ -95,6 +96,12 @@ int transactionCommitted(void *number)
 void transactionRolledBack(void *number)
 {
     *static_cast<qint64 *>(number) = 0;
+}
+
+int frenchCollation(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return EOCollation::compareUtf8(static_cast<const char *>(a), aBytes, static_cast<const char *>(b),
+                                    bBytes);
 }
 
 // Statement guard: finalized whatever happens.
@@ -254,6 +261,8 @@ void EOSQLiteAdaptor::open()
                                 transactionNumberFunction, nullptr, nullptr);
         sqlite3_commit_hook(m_db, transactionCommitted, &m_transactionNumber);
         sqlite3_rollback_hook(m_db, transactionRolledBack, &m_transactionNumber);
+        // Lists sorted without regard to case come in French order, as from the server.
+        sqlite3_create_collation_v2(m_db, EOCollation::name, SQLITE_UTF8, nullptr, frenchCollation, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading the schema tells a database from any other file.

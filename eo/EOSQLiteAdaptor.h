@@ -14,13 +14,14 @@ namespace eo
 
 // An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
 // (schema name -> file, beside it unless given a full path) attached under their schema names. On each
-// connection it registers raise_error(), to_number() and txid_current() (a number of the current
-// transaction, the same for all its statements, as the server's), makes like case-sensitive, keeps the
-// user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script that the database holds
-// (the row "#session" of EO_PROCEDURE: the temporary views that read several files and the triggers that
-// write the change history). The dictionary's "installHint" completes the message of a database that is not
-// there. Stored procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with
-// named parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
+// connection it registers raise_error(), to_number(), txid_current() (a number of the current transaction,
+// the same for all its statements, as the server's) and the French collation (EOCollation), makes like
+// case-sensitive, keeps the user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script
+// that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several files
+// and the triggers that write the change history). The dictionary's "installHint" completes the message of
+// a database that is not there. Stored procedures are bodies of SQL statements kept in the database's
+// EO_PROCEDURE table, run with named parameters inside a savepoint, so that a failing procedure leaves
+// nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
 {
 public:

@@ -17,8 +17,12 @@
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
 #include "RoomListActions.h"
+#include "RoomListColumns.h"
+#include "RoomListPlacement.h"
 #include "RoomOccupationEditor.h"
 #include "RoomOutletEditor.h"
+#include "RoomQuitPrompt.h"
+#include "RoomRefusedFieldCue.h"
 #include "RoomSaveCheck.h"
 #include "RoomSaver.h"
 #include "RoomSearchBuilder.h"
@@ -27,6 +31,8 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace rooms
 {
@@ -59,6 +65,10 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
                                          ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
+    m_quitter = std::make_unique<RoomQuitPrompt>(
+        m_vue,
+        QList<const QAbstractItemModel *>{&m_tables.tableDepositaire, &m_tables.tablePrise,
+                                          &m_tables.tableDetailSalle, &m_tables.tableDetailPourcentage});
     relierBoutons();
     relierSousListes();
 }
@@ -81,6 +91,11 @@ void Creation::construireVues(QWidget *barre)
     RoomDisplayGroups::montrerDans(ui->vuePrise, m_tables.tablePrise, true);
     RoomDisplayGroups::montrerDans(ui->vueDetailSalle, m_tables.tableDetailSalle, true);
     RoomDisplayGroups::montrerDans(ui->vueDetailPourcentage, m_tables.tableDetailPourcentage, true);
+    // The names (group, family, equipment, department, kind) take the width; codes and numbers stay narrow.
+    RoomListColumns::ajusterSousListe(ui->vueDepositaire, {1});
+    RoomListColumns::ajusterSousListe(ui->vuePrise, {1});
+    RoomListColumns::ajusterSousListe(ui->vueDetailSalle, {0, 1});
+    RoomListColumns::ajusterSousListe(ui->vueDetailPourcentage, {0, 1});
 
     // The result window belongs to the form's window, above which it stays.
     m_listeSalles = new QWidget(m_vue, Qt::Window);
@@ -92,15 +107,19 @@ void Creation::construireVues(QWidget *barre)
     // No column is sorted until the user clicks one; the search's own order stands until then.
     vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     vueSalles->setSortingEnabled(true);
-    // Fixed widths: measuring the contents would read every row of a large result.
-    const int largeurs[] = {180, 60, 70, 150, 60, 90};
-    for (int colonne = 0; colonne < int(std::size(largeurs)); ++colonne)
-        vueSalles->setColumnWidth(colonne, largeurs[colonne]);
     vueSalles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     vueSalles->setItemDelegateForColumn(5, new RoomDecimalDelegate(vueSalles));
+    m_placement = new RoomListPlacement(m_listeSalles, m_boutons, this);
+
+    const auto accepte = [this](const QLineEdit *champ) {
+        return RoomFieldValidator::verifier(champ->objectName(), champ->text(), m_etat).accepte;
+    };
+    m_refus = new RoomRefusedFieldCue(accepte, this);
 
     RoomKeyboard::Actions actions;
     actions.valider = [this](QLineEdit *champ) { return controlIsValidObject(champ); };
+    actions.accepte = accepte;
+    actions.signalerRefus = [this](QLineEdit *champ) { m_refus->signaler(champ); };
     actions.rechercheEnSaisie = [this]() {
         return m_etat == Etat::saisieRecherche && ui->boutonRecherche->isEnabled() &&
                ui->boutonRecherche->isChecked();
@@ -115,6 +134,9 @@ void Creation::construireVues(QWidget *barre)
         m_clavier->surveiller(controle, false);
     for (QCheckBox *caseACocher : m_vue->findChildren<QCheckBox *>())
         m_clavier->surveiller(caseACocher, false);
+    m_clavier->garder(m_vue);
+    m_clavier->garder(m_boutons);
+    m_clavier->toujoursPermis(ui->boutonAnnuler);
 }
 
 void Creation::relierBoutons()
@@ -126,6 +148,8 @@ void Creation::relierBoutons()
     connect(ui->boutonAnnuler, &QPushButton::clicked, this, [this]() { annulation(ui->boutonAnnuler); });
     connect(ui->boutonHistorique, &QPushButton::clicked, this,
             [this]() { historique(ui->boutonHistorique); });
+    connect(ui->boutonReprendre, &QPushButton::clicked, this,
+            [this]() { reprendreCriteres(ui->boutonReprendre); });
 }
 
 void Creation::relierSousListes()
@@ -195,6 +219,9 @@ void Creation::initPopUpBatiment()
 void Creation::initPanel(bool actif, bool clean)
 {
     RoomFormModes::initPanel(*ui, m_tables, m_etat, actif, clean);
+    // A mode change leaves no field marked refused: its entry is either gone or checked again when left.
+    m_refus->toutEffacer();
+    ui->boutonReprendre->setEnabled(!enEdition(m_etat) && m_derniersCriteres.existe());
     boutonsDeLaSalle();
 }
 
@@ -260,6 +287,29 @@ void Creation::selectionnerPourSaisie(QLineEdit *champ)
 {
     champ->setFocus(Qt::OtherFocusReason);
     champ->selectAll();
+    // The shell shows the form in a scrolling area: the field the user is sent to is brought into view.
+    for (QWidget *parent = champ->parentWidget(); parent; parent = parent->parentWidget()) {
+        if (auto *defilement = qobject_cast<QScrollArea *>(parent)) {
+            defilement->ensureWidgetVisible(champ);
+            break;
+        }
+    }
+}
+
+bool Creation::refusEnCours()
+{
+    // Nothing runs while a field shows a refused entry: the user is sent back to it, and told why.
+    QLineEdit *champ = m_clavier->champRefuse();
+    if (!champ)
+        return false;
+    m_refus->signaler(champ);
+    selectionnerPourSaisie(champ);
+    return true;
+}
+
+bool Creation::champSignale(const QLineEdit *champ) const
+{
+    return m_refus->estSignale(champ);
 }
 
 // --- Actions ---------------------------------------------------------------------------------------------
@@ -282,9 +332,14 @@ void Creation::recherche(QObject *)
 
 void Creation::lancerRecherche()
 {
-    const RoomSearchBuilder::Valeurs valeurs = valeursDuFormulaire();
+    if (refusEnCours()) {
+        ui->boutonRecherche->setChecked(true);
+        return;
+    }
+    const RoomLastCriteria::Valeurs criteres = valeursDuFormulaire();
+    m_derniersCriteres.retenir(criteres);
     const RoomSearchBuilder::Resultat recherche = RoomSearchBuilder::construire(
-        valeurs, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
+        criteres, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
 
     if (!recherche.pourcentageTropGrand.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("Attention"),
@@ -296,7 +351,7 @@ void Creation::lancerRecherche()
     }
 
     // The list's export names the criteria that produced it.
-    m_actionsListe->criteres().retenir(valeurs, recherche.champsRetenus);
+    m_actionsListe->criteres().retenir(criteres, recherche.champsRetenus);
     // Each search is listed in its own order, whatever column the previous list was sorted by.
     m_tables.tableSalles.setSortOrderings({});
     uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -326,21 +381,28 @@ QVariant Creation::numeroTypeSalle(const QString &libelle)
     return type ? type->valueForKey(QStringLiteral("tsalNumero")) : QVariant();
 }
 
-QVariantHash Creation::valeursDuFormulaire() const
+RoomLastCriteria::Valeurs Creation::valeursDuFormulaire() const
 {
-    QVariantHash valeurs;
-    for (const RoomSearchBuilder::Critere &critere : RoomSearchBuilder::criteres()) {
-        QWidget *controle = m_vue->findChild<QWidget *>(critere.champ);
-        if (auto *champ = qobject_cast<QLineEdit *>(controle))
-            valeurs.insert(critere.champ, champ->text());
-        else if (auto *popUp = qobject_cast<QComboBox *>(controle))
-            valeurs.insert(critere.champ, popUp->currentIndex() > 0 ? popUp->currentText() : QString());
-        else if (auto *caseACocher = qobject_cast<QCheckBox *>(controle))
-            valeurs.insert(critere.champ, caseACocher->isChecked());
-        else if (auto *texte = qobject_cast<QPlainTextEdit *>(controle))
-            valeurs.insert(critere.champ, texte->toPlainText());
+    QStringList champs;
+    for (const RoomSearchBuilder::Critere &critere : RoomSearchBuilder::criteres())
+        champs.append(critere.champ);
+    return RoomLastCriteria::lire(m_vue, champs);
+}
+
+void Creation::reprendreCriteres(QObject *)
+{
+    if (!m_derniersCriteres.existe())
+        return;
+    // From an idle form or a room shown, the search's first click comes first: the criteria are typed again
+    // where they were typed.
+    if (m_etat == Etat::repos || m_etat == Etat::salleAffichee) {
+        ui->boutonRecherche->setChecked(true);
+        recherche(ui->boutonRecherche);
     }
-    return valeurs;
+    if (m_etat != Etat::saisieRecherche)
+        return;
+    RoomLastCriteria::ecrire(m_vue, m_derniersCriteres.valeurs());
+    selectionnerPourSaisie(ui->localisationEtage);
 }
 
 const QVariantList &Creation::prisesSupprimees() const
@@ -358,6 +420,19 @@ void Creation::compterSalles()
 void Creation::montrerListe()
 {
     compterSalles();
+    QStringList batiments;
+    for (int index = 1; index < ui->localisationBatiment->count(); ++index)
+        batiments.append(ui->localisationBatiment->itemText(index));
+    QStringList types;
+    for (int index = 1; index < ui->typePopup->count(); ++index)
+        types.append(ui->typePopup->itemText(index));
+    QTableView *vue = uiListe->vueSalles;
+    const int colonnes = RoomListColumns::ajusterResultats(vue, batiments, types);
+    const QMargins marges = m_listeSalles->layout()->contentsMargins();
+    // As wide as its columns, about twenty rooms high, the first time; the user's size afterwards.
+    m_placement->placer(QSize(colonnes + vue->verticalScrollBar()->sizeHint().width() +
+                                  2 * vue->frameWidth() + marges.left() + marges.right(),
+                              480));
     m_listeSalles->show();
     m_listeSalles->raise();
     m_listeSalles->activateWindow();
@@ -382,6 +457,7 @@ void Creation::commencerCreation()
     m_etat = Etat::creation;
     m_rechercheOuverte = false;
     initPanel(true, true);
+    m_quitter->commencer();
     selectionnerPourSaisie(ui->localisationEtage);
 }
 
@@ -392,6 +468,8 @@ void Creation::enregistrer()
     // The button stays pressed until the room is stored: after a refusal, or an error that ends the
     // action, the form stays as typed and the next click saves it again.
     ui->boutonCreer->setChecked(true);
+    if (refusEnCours())
+        return;
     if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
@@ -444,7 +522,8 @@ void Creation::resoudreConflit(const eo::EORecord &salle)
     if (reponse == annuler)
         return; // still in modification, everything typed kept, the button pressed
     if (reponse == ecraser) {
-        const RoomSaver::Issue issue = m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true);
+        const RoomSaver::Issue issue =
+            m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true);
         if (issue == RoomSaver::Issue::supprimeeAilleurs) {
             salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
             return;
@@ -486,6 +565,7 @@ void Creation::salleEnregistree()
 {
     ui->boutonCreer->setChecked(false);
     m_etat = Etat::salleAffichee;
+    m_quitter->oublier();
 }
 
 void Creation::rafraichirSalle()
@@ -551,11 +631,13 @@ void Creation::modifier(QObject *)
     m_prises->oublierSuppressions();
     m_etat = Etat::modification;
     initPanel(true, false);
+    m_quitter->commencer();
     selectionnerPourSaisie(ui->localisationEtage);
 }
 
 void Creation::annulation(QObject *)
 {
+    m_quitter->oublier();
     switch (m_etat) {
     case Etat::saisieRecherche:
         ui->boutonRecherche->setChecked(false);
@@ -602,6 +684,11 @@ void Creation::historique(QObject *)
                                 QStringLiteral("Salle %1 – étage %2 – porte %3")
                                     .arg(texte("appellation"), texte("salEtage"), texte("salPorte")),
                                 m_vue);
+}
+
+bool Creation::applicationShouldTerminate()
+{
+    return !enEdition(m_etat) || m_quitter->peutQuitter();
 }
 
 } // namespace rooms

@@ -6,6 +6,7 @@
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
+#include "RoomLastCriteria.h"
 
 #include <QObject>
 #include <QPointer>
@@ -39,9 +40,12 @@ class RoomCustodianChooser;
 class RoomDeleter;
 class RoomEquipmentEditor;
 class RoomKeyboard;
+class RoomListPlacement;
 class RoomListActions;
 class RoomOccupationEditor;
 class RoomOutletEditor;
+class RoomQuitPrompt;
+class RoomRefusedFieldCue;
 class RoomSaver;
 
 // The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
@@ -84,6 +88,14 @@ public:
     void annulation(QObject *sender);
     // The "Historique" window of the room shown.
     void historique(QObject *sender);
+    // Puts the criteria of the last search back in the form ("Reprendre les critères", Ctrl+R), while
+    // criteria are typed.
+    void reprendreCriteres(QObject *sender);
+
+    // Asked before the application ends: a creation or modification with changes asks the user first.
+    bool applicationShouldTerminate();
+    // Whether a numeric field of the form shows its entry refused (red frame, tooltip).
+    bool champSignale(const QLineEdit *champ) const;
 
     Etat etat() const { return m_etat; }
     bool rechercheOuverte() const { return m_rechercheOuverte; }
@@ -117,8 +129,9 @@ private:
     // The room shown left the database (someone else deleted it): the list drops it.
     void salleSupprimeeAilleurs(RoomConflictCheck::Action action);
     QVariant numeroTypeSalle(const QString &libelle);
-    QVariantHash valeursDuFormulaire() const;
+    RoomLastCriteria::Valeurs valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
+    bool refusEnCours();
     void montrerListe();
     void compterSalles();
     void boutonsDeLaSalle();
@@ -136,7 +149,11 @@ private:
     std::unique_ptr<RoomDeleter> m_suppression;
     std::unique_ptr<RoomConflictCheck> m_verification;
     std::unique_ptr<history::Historique> m_historique;
-    RoomKeyboard *m_clavier = nullptr; // child of this object
+    RoomKeyboard *m_clavier = nullptr;        // child of this object
+    RoomRefusedFieldCue *m_refus = nullptr;   // child of this object
+    RoomListPlacement *m_placement = nullptr; // child of this object
+    std::unique_ptr<RoomQuitPrompt> m_quitter;
+    RoomLastCriteria m_derniersCriteres;
     // Children of this object; their panels are windows of the form's view.
     RoomCustodianChooser *m_depositaires = nullptr;
     RoomBuildingChooser *m_batiments = nullptr;

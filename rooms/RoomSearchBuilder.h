@@ -16,8 +16,9 @@ namespace rooms
 // Turns the criteria typed in the room form into the condition of the room search: one condition per
 // filled field, in a fixed order, each joined ahead of the conjunction so far, which starts as "the room's
 // bookable flag is set". Numeric criteria may begin with "<" or ">"; a percentage above 100 stops the
-// search. Every value typed is bound as data: a quote, % or _ in a text is a character to find, and the
-// only wildcards are the ones the building and door criteria put around the text.
+// search. Every value typed is bound as data, never SQL: a quote is a character to find. Wild cards keep the
+// meaning each criterion gives them: * and ? in the building and door criteria (like "*TEXT*"), % and _ in
+// the description criterion (like '%TEXT%').
 class RoomSearchBuilder
 {
 public:
@@ -67,7 +68,7 @@ private:
     static eo::EOQualifierPtr condition(const Critere &critere, const QVariant &valeur,
                                         const RechercheTypeSalle &rechercheTypeSalle, bool *tropGrand);
     static eo::EOQualifierPtr comparaison(const Critere &critere, const QString &texte, bool *tropGrand);
-    static eo::EOQualifierPtr contient(const QString &format, const QString &cle, const QString &texte);
+    static eo::EOQualifierPtr contient(const QString &format, const QString &texte);
 };
 
 } // namespace rooms

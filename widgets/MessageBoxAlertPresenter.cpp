@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "BugFixApplication.h"
+#include "QuestionPanel.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,6 +10,13 @@
 
 namespace widgets
 {
+
+void MessageBoxAlertPresenter::install()
+{
+    platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
+    platform::setQuestionPresenter(&MessageBoxAlertPresenter::presentQuestion);
+    platform::setChoicePresenter(&MessageBoxAlertPresenter::presentChoice);
+}
 
 namespace
 {
@@ -23,8 +31,7 @@ QWidget *parentWindow()
     return parent;
 }
 
-// Runs the box modally through the application object, like every other modal window.
-void run(QMessageBox &box)
+void runModally(QMessageBox &box)
 {
     if (auto *application = BugFixApplication::instance()) {
         QObject::connect(&box, &QMessageBox::finished, application,
@@ -37,12 +44,6 @@ void run(QMessageBox &box)
 
 } // namespace
 
-void MessageBoxAlertPresenter::install()
-{
-    platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
-    platform::setChoicePresenter(&MessageBoxAlertPresenter::presentChoice);
-}
-
 int MessageBoxAlertPresenter::present(const QString &title, const QString &message, const QString &button)
 {
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, parentWindow());
@@ -51,8 +52,22 @@ int MessageBoxAlertPresenter::present(const QString &title, const QString &messa
         box.addButton(button.isEmpty() ? QStringLiteral("OK") : button, QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    run(box);
+    runModally(box);
     return 1;
+}
+
+int MessageBoxAlertPresenter::presentQuestion(const QString &title, const QString &message,
+                                              const QString &defaultButton, const QString &alternateButton)
+{
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *defaut = box.addButton(defaultButton, QMessageBox::AcceptRole);
+    QPushButton *autre = box.addButton(alternateButton, QMessageBox::RejectRole);
+    // The safe answer is the one Enter and Escape give: nothing is lost by a key pressed too fast.
+    box.setDefaultButton(autre);
+    box.setEscapeButton(autre);
+    runModally(box);
+    return box.clickedButton() == defaut ? 1 : 0;
 }
 
 int MessageBoxAlertPresenter::presentChoice(const QString &title, const QString &message,
@@ -69,7 +84,7 @@ int MessageBoxAlertPresenter::presentChoice(const QString &title, const QString 
         box.setDefaultButton(pushButtons.at(cancelButton));
         box.setEscapeButton(pushButtons.at(cancelButton));
     }
-    run(box);
+    runModally(box);
     const int pressed = int(pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
     return pressed >= 0 ? pressed : cancelButton;
 }

@@ -1,5 +1,6 @@
 // The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
-// the menus, and the start-ups that cannot open the database.
+// the menus, the question before quitting with unsaved work, and the start-ups that cannot open the
+// database.
 
 #include "ApplicationIcon.h"
 #include "ApplicationLog.h"
@@ -7,11 +8,14 @@
 #include "DatabaseAddress.h"
 #include "EOModel.h"
 #include "NotificationCenter.h"
+#include "QuestionPanel.h"
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -103,6 +107,7 @@ private slots:
     void rightsTest();
     void tabs();
     void menus();
+    void quitAsksAboutUnsavedWork();
     void databaseThatCannotBeOpened_data();
     void databaseThatCannotBeOpened();
     void databaseNamedOnTheCommandLine_data();
@@ -423,6 +428,51 @@ void TestSuperviseur::menus()
     QVERIFY(app.hasTerminated());
     QCOMPARE(app.exitStatus(), 0);
     QCOMPARE(app.lastStatus, 0);
+}
+
+void TestSuperviseur::quitAsksAboutUnsavedWork()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    app.initApp();
+    QMainWindow *window = app.mainWindow();
+    QAction *quitter = actionTitled(window, QStringLiteral("Quitter"));
+    QStringList questions;
+    int reponse = 0;
+    platform::setQuestionPresenter(
+        [&](const QString &, const QString &message, const QString &, const QString &) {
+            questions << message;
+            return reponse;
+        });
+    const auto sansQuestion = qScopeGuard([] { platform::setQuestionPresenter({}); });
+
+    // A room being created, a floor typed: "Annuler" keeps the application, by the menu or the close box.
+    window->findChild<QPushButton *>(QStringLiteral("boutonCreer"))->click();
+    window->findChild<QLineEdit *>(QStringLiteral("localisationEtage"))->setText(QStringLiteral("2"));
+    quitter->trigger();
+    QVERIFY(!app.hasTerminated());
+    QCloseEvent fermeture;
+    QApplication::sendEvent(window, &fermeture);
+    QVERIFY(!fermeture.isAccepted());
+    QVERIFY(!app.hasTerminated());
+    QCOMPARE(questions, QStringList(2, QStringLiteral("Quitter sans enregistrer les modifications ?")));
+
+    // Cancelled, nothing is left to lose: no question.
+    window->findChild<QPushButton *>(QStringLiteral("boutonAnnuler"))->click();
+    QCloseEvent sansRien;
+    QApplication::sendEvent(window, &sansRien);
+    QVERIFY(sansRien.isAccepted());
+    QCOMPARE(questions.size(), 2);
+
+    // "Quitter" ends it.
+    window->findChild<QPushButton *>(QStringLiteral("boutonCreer"))->click();
+    window->findChild<QLineEdit *>(QStringLiteral("localisationEtage"))->setText(QStringLiteral("2"));
+    reponse = 1;
+    quitter->trigger();
+    QCOMPARE(questions.size(), 3);
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 0);
 }
 
 void TestSuperviseur::databaseThatCannotBeOpened_data()

@@ -307,8 +307,13 @@ private slots:
         };
         QCOMPARE(criteres, attendus);
 
-        // A refused entry adds no condition, and is no criterion either.
+        // A refused entry holds the search back, so it never becomes a criterion; corrected away, the
+        // search lists every room and says so.
         chercher({{"architectureFenetres", "abc"}});
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
+        saisir(*creation, "architectureFenetres", QString());
+        bouton(*creation, "boutonRecherche")->click();
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QVERIFY(exportation().exporter(chemin, {TableFormat::Xlsx, false}).succeeded());
         QCOMPARE(lire(chemin, 1).lignes.value(1),
                  (QStringList{QStringLiteral("Aucun critère"), "toutes les salles"}));
