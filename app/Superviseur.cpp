@@ -10,6 +10,7 @@
 #include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "MatosUnite.h"
@@ -188,6 +189,9 @@ void Superviseur::startUp()
     initIdentification();
     if (m_terminated)
         return;
+    // Every write of this session is recorded in the change history under the identified login.
+    if (data::KORDataBusOC *bus = superDataBus())
+        bus->setSessionLogin(framework::KORConversions::recupererChaine(m_localUser));
 
     loadControllers();
 

@@ -26,6 +26,13 @@ std::unique_ptr<EOAdaptor> EOAdaptor::adaptorWithConnectionDictionary(const QVar
     return adaptor;
 }
 
+void EOAdaptor::setSessionLogin(const QString &login)
+{
+    m_sessionLogin = login;
+    if (isOpen())
+        applySessionLogin();
+}
+
 void EOAdaptor::checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values)
 {
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {

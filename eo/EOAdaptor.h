@@ -46,12 +46,22 @@ public:
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
 
+    // The login of the application's user, given to the connection where the database's own code reads it
+    // (the change history records it): at once when a connection is open, and again on every connection
+    // opened later (after a dropped one). Given outside a transaction, so that no rollback takes it back.
+    void setSessionLogin(const QString &login);
+    const QString &sessionLogin() const { return m_sessionLogin; }
+
 protected:
+    // Gives sessionLogin() to the open connection; nothing to do without one.
+    virtual void applySessionLogin() = 0;
+
     // Checks the argument names against the procedure's declaration.
     static void checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values);
 
 private:
     QVariantMap m_connectionDictionary;
+    QString m_sessionLogin;
 };
 
 } // namespace eo

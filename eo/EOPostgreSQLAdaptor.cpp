@@ -168,8 +168,24 @@ void EOPostgreSQLAdaptor::open()
 {
     if (m_connection && discardDroppedConnection() && m_transaction == Transaction::Open)
         connectionLost(true);
-    if (!m_connection)
+    if (!m_connection) {
         m_connection = EOPostgreSQLConnection::connect(parameters());
+        applySessionLogin();
+    }
+}
+
+void EOPostgreSQLAdaptor::applySessionLogin()
+{
+    if (!m_connection)
+        return;
+    // For the session (not the transaction): a new connection is the only way to lose it.
+    const Statement setting{"SELECT set_config('eo.login', $1, false)", {sessionLogin().toUtf8()}};
+    const Result result = exec(setting);
+    if (isSuccess(result.get()))
+        return;
+    if (PQstatus(m_connection.get()) == CONNECTION_BAD)
+        connectionLost(m_transaction == Transaction::Open);
+    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("eo.login"));
 }
 
 std::optional<QByteArray> EOPostgreSQLAdaptor::textOf(const QVariant &value)

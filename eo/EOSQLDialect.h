@@ -28,6 +28,15 @@ public:
         return QStringLiteral("UPPER(%1)").arg(expression);
     }
     virtual QString likeEscapeClause() const { return QStringLiteral(" ESCAPE '\\'"); }
+    // What a SELECT inside a transaction ends with to lock the rows it reads until the transaction ends ("" where
+    // the transaction holds the whole database already).
+    virtual QString lockingClause() const { return {}; }
+    // A lock that the connection holds across its transactions until it lets it go, on a pair of numbers (a
+    // kind of object, one object): the statements that take it (waiting for another connection that holds
+    // it) and let it go, each with the two numbers as bound values; "" where one transaction at a time
+    // writes the whole database anyway.
+    virtual QString sessionLockStatement() const { return {}; }
+    virtual QString sessionUnlockStatement() const { return {}; }
 };
 
 class EOSQLiteDialect : public EOSQLDialect
@@ -44,6 +53,15 @@ public:
     QString nullOrdering(bool ascending) const override
     {
         return ascending ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+    }
+    QString lockingClause() const override { return QStringLiteral(" FOR UPDATE"); }
+    QString sessionLockStatement() const override
+    {
+        return QStringLiteral("SELECT pg_advisory_lock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
+    }
+    QString sessionUnlockStatement() const override
+    {
+        return QStringLiteral("SELECT pg_advisory_unlock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
     }
 };
 

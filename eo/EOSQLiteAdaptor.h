@@ -14,12 +14,14 @@ namespace eo
 
 // An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
 // (schema name -> file, beside it unless given a full path) attached under their schema names. On each
-// connection it registers raise_error(), to_number() and the French collation (EOCollation), makes like
-// case-sensitive, and runs the session script that the database holds (the row "#session" of EO_PROCEDURE:
-// the temporary views that read several files). The dictionary's "installHint" completes the message of a
-// database that is not there. Stored
-// procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
-// parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
+// connection it registers raise_error(), to_number(), txid_current() (a number of the current transaction,
+// the same for all its statements, as the server's) and the French collation (EOCollation), makes like
+// case-sensitive, keeps the user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script
+// that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several files
+// and the triggers that write the change history). The dictionary's "installHint" completes the message of
+// a database that is not there. Stored procedures are bodies of SQL statements kept in the database's
+// EO_PROCEDURE table, run with named parameters inside a savepoint, so that a failing procedure leaves
+// nothing half-written.
 class EOSQLiteAdaptor : public EOAdaptor
 {
 public:
@@ -47,6 +49,9 @@ public:
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
 
+protected:
+    void applySessionLogin() override;
+
 private:
     struct Attachment {
         QString alias;
@@ -69,6 +74,7 @@ private:
     QString m_path;
     QHash<QString, QString> m_procedureBodies;
     QHash<QString, sqlite3_stmt *> m_statements;
+    qint64 m_transactionNumber = 0; // txid_current() of the open transaction, 0 between transactions
 };
 
 } // namespace eo

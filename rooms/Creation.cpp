@@ -2,11 +2,13 @@
 
 #include "AlertPanel.h"
 #include "EONull.h"
+#include "Historique.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "NotificationCenter.h"
 #include "RoomBuildingChooser.h"
+#include "RoomConflictCheck.h"
 #include "RoomCustodianChooser.h"
 #include "RoomDecimalDelegate.h"
 #include "RoomDeleter.h"
@@ -54,6 +56,7 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
     m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
+    m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
     m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
@@ -144,6 +147,8 @@ void Creation::relierBoutons()
     connect(ui->boutonSupprimer, &QPushButton::clicked, this, [this]() { suppression(ui->boutonSupprimer); });
     connect(ui->boutonModifier, &QPushButton::clicked, this, [this]() { modifier(ui->boutonModifier); });
     connect(ui->boutonAnnuler, &QPushButton::clicked, this, [this]() { annulation(ui->boutonAnnuler); });
+    connect(ui->boutonHistorique, &QPushButton::clicked, this,
+            [this]() { historique(ui->boutonHistorique); });
     connect(ui->boutonReprendre, &QPushButton::clicked, this,
             [this]() { reprendreCriteres(ui->boutonReprendre); });
 }
@@ -227,9 +232,10 @@ void Creation::boutonsDeLaSalle()
         m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
+    const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
+    ui->boutonHistorique->setEnabled(m_etat == Etat::salleAffichee && uneSalle);
     if (m_etat != Etat::salleAffichee)
         return;
-    const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
     ui->boutonModifier->setEnabled(uneSalle);
     ui->boutonSupprimer->setEnabled(uneSalle);
 }
@@ -530,14 +536,75 @@ void Creation::enregistrer()
             true);
     } else {
         const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-        if (!salle || !m_sauvegarde->modifier(salle, prisesSupprimees()))
+        if (!salle)
             return;
+        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
+        case RoomSaver::Issue::enregistree:
+            break;
+        case RoomSaver::Issue::refusee:
+            return;
+        case RoomSaver::Issue::modifieeAilleurs:
+            resoudreConflit(salle);
+            return;
+        case RoomSaver::Issue::supprimeeAilleurs:
+            salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
+            return;
+        }
+        m_verification->oublier();
         salleEnregistree();
         rafraichirSalle();
         if (m_rechercheOuverte)
             montrerListe();
     }
     initPanel(false, false);
+}
+
+void Creation::resoudreConflit(const eo::EORecord &salle)
+{
+    enum Reponse { recharger, ecraser, annuler };
+    const int reponse = platform::NSRunChoicePanel(
+        QStringLiteral("ATTENTION"), m_verification->messageModifiee(),
+        {QStringLiteral("Recharger"), QStringLiteral("Écraser"), QStringLiteral("Annuler")}, annuler);
+    if (reponse == annuler)
+        return; // still in modification, everything typed kept, the button pressed
+    if (reponse == ecraser) {
+        const RoomSaver::Issue issue =
+            m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true);
+        if (issue == RoomSaver::Issue::supprimeeAilleurs) {
+            salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
+            return;
+        }
+        if (issue != RoomSaver::Issue::enregistree)
+            return;
+    }
+    // Stored over the other changes, or the typed changes dropped: the room as stored now.
+    m_verification->oublier();
+    salleEnregistree();
+    rafraichirSalle();
+    if (m_rechercheOuverte)
+        montrerListe();
+    initPanel(false, false);
+}
+
+void Creation::salleSupprimeeAilleurs(RoomConflictCheck::Action action)
+{
+    platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_verification->messageSupprimee(action),
+                              QStringLiteral("OK"));
+    m_verification->oublier();
+    ui->boutonCreer->setChecked(false);
+    // The list drops the room; the form follows the next one, or empties when none is left.
+    eo::EODisplayGroup &salles = m_tables.tableSalles;
+    m_etat = salles.displayedObjects().size() > 1 ? Etat::salleAffichee : Etat::repos;
+    salles.deleteSelection();
+    if (m_etat == Etat::salleAffichee && m_tables.tableSalles.selectionIndexes().size() == 1) {
+        initPanel(false, false);
+    } else {
+        m_etat = Etat::repos;
+        initPanel(false, true);
+    }
+    compterSalles();
+    if (m_rechercheOuverte && !salles.displayedObjects().isEmpty())
+        montrerListe();
 }
 
 void Creation::salleEnregistree()
@@ -576,7 +643,14 @@ void Creation::suppression(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
         return;
-    if (!m_suppression->supprimer())
+    m_verification->prendre(m_tables.tableSalles.selectedObject()->valueForKey(QStringLiteral("salNumero")));
+    const RoomDeleter::Issue issue = m_suppression->supprimer(*m_verification);
+    if (issue == RoomDeleter::Issue::dejaSupprimee) {
+        salleSupprimeeAilleurs(RoomConflictCheck::Action::suppression);
+        return;
+    }
+    m_verification->oublier();
+    if (issue != RoomDeleter::Issue::supprimee)
         return;
     // The list comes back to the front while it still offers a choice.
     if (m_tables.tableSalles.displayedObjects().size() > 1)
@@ -589,6 +663,14 @@ void Creation::modifier(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
         return;
+    // The room as stored now is what the modification starts from, and what its save compares with to find
+    // the changes someone else made meanwhile.
+    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+    if (!m_verification->prendre(salle->valueForKey(QStringLiteral("salNumero")))) {
+        salleSupprimeeAilleurs(RoomConflictCheck::Action::debutDeModification);
+        return;
+    }
+    rafraichirSalle();
     // Hidden, not closed: the list comes back when the modification ends.
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();
@@ -615,6 +697,7 @@ void Creation::annulation(QObject *)
         initPanel(false, true);
         break;
     case Etat::modification: {
+        m_verification->oublier();
         ui->boutonCreer->setChecked(false);
         if (m_rechercheOuverte) {
             m_listeSalles->show();
@@ -631,6 +714,22 @@ void Creation::annulation(QObject *)
         initPanel(false, true);
         break;
     }
+}
+
+void Creation::historique(QObject *)
+{
+    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+    if (m_etat != Etat::salleAffichee || !salle)
+        return;
+    auto texte = [&salle](const char *cle) {
+        return framework::KORConversions::recupererChaine(salle->valueForKey(QString::fromLatin1(cle)));
+    };
+    if (!m_historique)
+        m_historique = std::make_unique<history::Historique>(m_dataBus);
+    m_historique->afficherSalle(salle->valueForKey(QStringLiteral("salNumero")).toLongLong(),
+                                QStringLiteral("Salle %1 – étage %2 – porte %3")
+                                    .arg(texte("appellation"), texte("salEtage"), texte("salPorte")),
+                                m_vue);
 }
 
 bool Creation::applicationShouldTerminate()

@@ -2,6 +2,7 @@
 
 #include "EODisplayGroupDelegate.h"
 #include "FormHost.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
@@ -24,6 +25,11 @@ class ListeSalles;
 namespace data
 {
 class KORDataBusOC;
+}
+
+namespace history
+{
+class Historique;
 }
 
 namespace rooms
@@ -80,6 +86,8 @@ public:
     void suppression(QObject *sender);
     void modifier(QObject *sender);
     void annulation(QObject *sender);
+    // The "Historique" window of the room shown.
+    void historique(QObject *sender);
     // Puts the criteria of the last search back in the form ("Reprendre les critères", Ctrl+R), while
     // criteria are typed.
     void reprendreCriteres(QObject *sender);
@@ -123,6 +131,10 @@ private:
     void enregistrer();
     void salleEnregistree();
     void rafraichirSalle();
+    // After a save that found the room changed by someone else: the user's answer.
+    void resoudreConflit(const eo::EORecord &salle);
+    // The room shown left the database (someone else deleted it): the list drops it.
+    void salleSupprimeeAilleurs(RoomConflictCheck::Action action);
     QVariant numeroTypeSalle(const QString &libelle);
     RoomLastCriteria::Valeurs valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
@@ -142,6 +154,8 @@ private:
     std::unique_ptr<RoomFormFiller> m_remplissage;
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;
+    std::unique_ptr<RoomConflictCheck> m_verification;
+    std::unique_ptr<history::Historique> m_historique;
     RoomKeyboard *m_clavier = nullptr;        // child of this object
     RoomRefusedFieldCue *m_refus = nullptr;   // child of this object
     RoomListPlacement *m_placement = nullptr; // child of this object

@@ -15,6 +15,7 @@ void MessageBoxAlertPresenter::install()
 {
     platform::setAlertPresenter(&MessageBoxAlertPresenter::present);
     platform::setQuestionPresenter(&MessageBoxAlertPresenter::presentQuestion);
+    platform::setChoicePresenter(&MessageBoxAlertPresenter::presentChoice);
 }
 
 namespace
@@ -67,6 +68,25 @@ int MessageBoxAlertPresenter::presentQuestion(const QString &title, const QStrin
     box.setEscapeButton(autre);
     runModally(box);
     return box.clickedButton() == defaut ? 1 : 0;
+}
+
+int MessageBoxAlertPresenter::presentChoice(const QString &title, const QString &message,
+                                            const QStringList &buttons, int cancelButton)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parentWindow());
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton *> pushButtons;
+    for (int i = 0; i < buttons.size(); ++i) {
+        // One role for all: the box then keeps the buttons in the order given.
+        pushButtons.append(box.addButton(buttons.at(i), QMessageBox::ActionRole));
+    }
+    if (cancelButton >= 0 && cancelButton < pushButtons.size()) {
+        box.setDefaultButton(pushButtons.at(cancelButton));
+        box.setEscapeButton(pushButtons.at(cancelButton));
+    }
+    runModally(box);
+    const int pressed = int(pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    return pressed >= 0 ? pressed : cancelButton;
 }
 
 } // namespace widgets

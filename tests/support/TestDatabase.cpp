@@ -381,6 +381,28 @@ QVariantMap TestDatabase::roomArguments(const QString &buildingCode, const QStri
     };
 }
 
+QVariantMap TestDatabase::roomUpdateArguments(const QVariant &room, const QVariantMap &creation,
+                                              const QVariantMap &overrides)
+{
+    QVariantMap arguments;
+    for (auto it = creation.constBegin(); it != creation.constEnd(); ++it) {
+        QString key = it.key();
+        if (key == u"insCStructure")
+            key = QStringLiteral("grpOrdre");
+        else if (key == u"insCLocal")
+            key = QStringLiteral("clocal");
+        else if (key == u"insSalNumDepart")
+            key = QStringLiteral("majSalSalleNumDepart");
+        else if (key.startsWith(u"insSal"))
+            key.replace(0, 6, QStringLiteral("majSal"));
+        arguments.insert(key, it.value());
+    }
+    arguments.insert(QStringLiteral("salNumero"), room);
+    for (auto it = overrides.constBegin(); it != overrides.constEnd(); ++it)
+        arguments.insert(it.key(), it.value());
+    return arguments;
+}
+
 qint64 TestDatabase::addRoom(const QString &buildingCode, const QString &floor, const QString &door,
                              const QVariantMap &overrides)
 {

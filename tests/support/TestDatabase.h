@@ -79,6 +79,9 @@ public:
                    const QVariantMap &overrides = {});
     // The arguments of insSalle for a plain room, which tests adjust.
     static QVariantMap roomArguments(const QString &buildingCode, const QString &floor, const QString &door);
+    // The arguments of majSalles that leave such a room as it is, with its custodian; tests adjust them.
+    static QVariantMap roomUpdateArguments(const QVariant &room, const QVariantMap &creation,
+                                           const QVariantMap &overrides = {});
 
 private:
     // exec without the test failure: throws EOException.
