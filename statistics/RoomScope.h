@@ -14,7 +14,7 @@ class RoomScope
 public:
     // One statement's share of the rooms: a condition on a room number column and the values it binds.
     struct Part {
-        QString condition; // "(s.SAL_NUMERO BETWEEN ? AND ? OR s.SAL_NUMERO IN (?, ?))", or "1 = 1"
+        QString condition; // "v.N IN (?, ?)", "(v.N BETWEEN ? AND ? AND v.N NOT IN (?, ?))", or "1 = 1"
         QVariantList bindings;
     };
 
@@ -26,15 +26,15 @@ public:
     const QList<qint64> &salles() const { return m_salles; }
     qsizetype nombre() const { return m_salles.size(); }
 
-    // The conditions that cover the rooms, each within a statement's bindings: runs of consecutive numbers
-    // as ranges, the others one by one. The whole inventory is one part without condition; an empty list
-    // none at all.
+    // The conditions that cover the rooms, each within a statement's bindings, each over one interval of
+    // room numbers: the rooms one by one, or, when the list leaves out fewer numbers of the interval than it
+    // holds, the interval less the numbers left out, so that a search listing nearly every room is read by
+    // a few range scans rather than by thousands of single rooms. The whole inventory is one part without
+    // condition; an empty list none at all.
     QList<Part> parts(const QString &column) const;
 
     // Values one statement binds at most: well within what both databases accept.
     static constexpr qsizetype bindingsParPartie = 500;
-    // A run of at least this many consecutive numbers is written as a range.
-    static constexpr qsizetype longueurDePlage = 3;
 
 private:
     bool m_toutes = true;
