@@ -2,23 +2,30 @@
 
 #include "AlertPanel.h"
 #include "EOModelGroup.h"
+#include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
+
+#include <optional>
 
 namespace data
 {
 
-namespace
+KORDataBusOC::KORDataBusOC()
+    : m_wait(std::make_unique<KORDatabaseWait>(
+          [this](const QString &title) {
+              if (m_setWindowTitle)
+                  m_setWindowTitle(title);
+          },
+          [this] { return m_applicationTitle ? m_applicationTitle() : QString(); }))
 {
+}
 
-// Restores the arrow cursor however a fetch ends.
-struct WaitCursorScope {
-    WaitCursorScope() { StartWaitCursor(); }
-    ~WaitCursorScope() { StopWaitCursor(); }
-    WaitCursorScope(const WaitCursorScope &) = delete;
-    WaitCursorScope &operator=(const WaitCursorScope &) = delete;
-};
-
-} // namespace
+KORDataBusOC::~KORDataBusOC()
+{
+    // The adaptor belongs to the editing context, which may outlive the data bus.
+    if (myAdaptor && myAdaptor->waitObserver() == m_wait.get())
+        myAdaptor->setWaitObserver(nullptr);
+}
 
 void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingContext *context)
 {
@@ -35,6 +42,7 @@ void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingC
     myAdaptor = &myDatabaseContext->adaptor();
     // The adaptor connects with the model's dictionary as the application left it.
     myAdaptor->setConnectionDictionary(QVariantMap(myModel->connectionDictionary()));
+    myAdaptor->setWaitObserver(m_wait.get());
     try {
         myDatabaseChannel = &myDatabaseContext->availableChannel();
     } catch (const eo::EOException &) {
@@ -78,6 +86,9 @@ QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *contex
     WaitCursorScope cursor;
     if (!context)
         requireStack();
+    std::optional<eo::EOAdaptor::Activity> activity;
+    if (myAdaptor)
+        activity.emplace(*myAdaptor, QStringLiteral("la recherche %1").arg(entity));
     eo::EOFetchRequest fetchSpec;
     fetchSpec.entityName = entity;
     fetchSpec.qualifier = qualifier;
@@ -243,6 +254,7 @@ void KORDataBusOC::beginTransaction()
 void KORDataBusOC::commitTransaction()
 {
     requireStack();
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("l'enregistrement de la transaction"));
     myAdaptorContext->commitTransaction();
 }
 
@@ -259,6 +271,10 @@ bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &argument
 {
     myProcedure = myModel ? myModel->storedProcedureNamed(name) : nullptr;
     myError = 1;
+    // Waiting for the transaction to begin (another program writing) is waiting for this procedure too.
+    std::optional<eo::EOAdaptor::Activity> activity;
+    if (myAdaptor)
+        activity.emplace(*myAdaptor, QStringLiteral("la procédure %1").arg(name));
     try {
         requireStack();
         if (transactional)
@@ -342,6 +358,7 @@ QString KORDataBusOC::executerStringFonction(const QString &name, const QVariant
 QList<QVariantMap> KORDataBusOC::executeSQLQuery(const QString &sql, const QVariantList &bindings)
 {
     requireStack();
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("la lecture de la base de données"));
     return myEditingContext->rawRowsWithSQL(sql, myModel->name(), bindings);
 }
 

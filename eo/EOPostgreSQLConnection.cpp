@@ -1,5 +1,7 @@
 #include "EOPostgreSQLConnection.h"
 
+#include "EOAdaptor.h"
+
 #include <QMap>
 #include <QUrl>
 #include <QUrlQuery>
@@ -101,8 +103,17 @@ EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
     if (!effectivePassword.isEmpty())
         keywords.insert("password", effectivePassword.toUtf8());
     keywords.insert("client_encoding", "UTF8");
-    keywords.insert("options", QStringLiteral("-c search_path=%1 -c standard_conforming_strings=on")
+    // Time limits of the session, so that a call waiting on another user's lock, or a statement that runs
+    // away, ends with a message instead of holding the window for ever.
+    const int lockTimeout =
+        EOAdaptor::secondsOf(dictionary, QStringLiteral("lockTimeout"), EOAdaptor::DefaultLockTimeout);
+    const int statementTimeout = EOAdaptor::secondsOf(dictionary, QStringLiteral("statementTimeout"),
+                                                      EOAdaptor::DefaultStatementTimeout);
+    keywords.insert("options", QStringLiteral("-c search_path=%1 -c standard_conforming_strings=on "
+                                              "-c lock_timeout=%2s -c statement_timeout=%3s")
                                    .arg(inventorySchema())
+                                   .arg(lockTimeout)
+                                   .arg(statementTimeout)
                                    .toUtf8());
 
     Parameters parameters;

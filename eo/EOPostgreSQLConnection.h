@@ -22,7 +22,9 @@ namespace eo
 // "username" (or "userName") and "password" of the dictionary take precedence over the URL's. Every
 // connection speaks UTF-8, searches the inventory's schema first, and gives up after a bounded time
 // (connectTimeout of the dictionary, connect_timeout of the URL, 5 seconds by default) instead of
-// hanging on a server that does not answer; keepalives notice a server that vanished later.
+// hanging on a server that does not answer; keepalives notice a server that vanished later. Each session
+// has the time limits lockTimeout and statementTimeout of the dictionary (seconds, 0 for none; 10 and 60 by
+// default).
 class EOPostgreSQLConnection
 {
 public:

@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <sqlite3.h>
 #include <string>
@@ -20,12 +22,6 @@ namespace eo
 
 namespace
 {
-
-void raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
-{
-    const char *text = argc > 0 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[0])) : nullptr;
-    sqlite3_result_error(context, text ? text : "Erreur de la procédure.", -1);
-}
 
 // Oracle's to_number for the counts stored as text: NULL for a null, an empty or a non-numeric text.
 void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
@@ -178,47 +174,216 @@ QString EOSQLiteAdaptor::pathForURL(const QString &url)
 
 sqlite3 *EOSQLiteAdaptor::handle()
 {
+    const Call call(*this);
     open();
     return m_db;
 }
 
-void EOSQLiteAdaptor::fail(int code, const QString &context) const
+void EOSQLiteAdaptor::raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
-    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-    QString message;
-    EOException::Kind kind = EOException::Kind::Database;
+    const char *text = argc > 0 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[0])) : nullptr;
+    const char *message = text ? text : "Erreur de la procédure.";
+    // Remembered, so that the refusal of a procedure is told from the database's own errors.
+    static_cast<EOSQLiteAdaptor *>(sqlite3_user_data(context))->m_raised = QString::fromUtf8(message);
+    sqlite3_result_error(context, message, -1);
+}
+
+int EOSQLiteAdaptor::busyHandler(void *data, int attempts)
+{
+    auto *self = static_cast<EOSQLiteAdaptor *>(data);
+    if (attempts == 0)
+        self->m_waitTimer.start();
+    const qint64 elapsed = self->m_waitTimer.elapsed();
+    const int limit = self->lockTimeout();
+    if (limit > 0 && elapsed >= qint64(limit) * 1000)
+        return 0;
+    if (self->observeWait(elapsed))
+        return 0;
+    sqlite3_sleep(20);
+    return 1;
+}
+
+QString EOSQLiteAdaptor::bothFiles() const
+{
+    return m_solmaPath.isEmpty() ? QStringLiteral("« %1 »").arg(m_path)
+                                 : QStringLiteral("« %1 » et « %2 »").arg(m_path, m_solmaPath);
+}
+
+QString EOSQLiteAdaptor::filesInQuestion(const QString &file) const
+{
+    return file.isEmpty() ? QStringLiteral("(%1)").arg(bothFiles()) : QStringLiteral("« %1 »").arg(file);
+}
+
+QString EOSQLiteAdaptor::readOnlyFiles() const
+{
+    QStringList files;
+    if (m_db && sqlite3_db_readonly(m_db, "SOLMA") == 1)
+        files << QStringLiteral("« %1 »").arg(m_solmaPath);
+    if (m_db && sqlite3_db_readonly(m_db, "main") == 1)
+        files << QStringLiteral("« %1 »").arg(m_path);
+    // Writable files in a folder where the journal cannot be made: the folder is the one to open up.
+    if (files.isEmpty())
+        files << QStringLiteral("du dossier « %1 »").arg(QFileInfo(m_path).absolutePath());
+    return files.join(QStringLiteral(" et "));
+}
+
+QString EOSQLiteAdaptor::damagedFile()
+{
+    if (!m_db)
+        return m_path;
+    for (const char *schema : {"main", "SOLMA"}) {
+        if (std::strcmp(schema, "SOLMA") == 0 && m_solmaPath.isEmpty())
+            continue;
+        const QByteArray sql = QByteArray("PRAGMA ") + schema + ".quick_check(1)";
+        sqlite3_stmt *raw = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+        Statement check{raw};
+        bool healthy =
+            rc == SQLITE_OK && sqlite3_step(check.handle) == SQLITE_ROW &&
+            QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(check.handle, 0))) == "ok";
+        if (!healthy)
+            return std::strcmp(schema, "main") == 0 ? m_path : m_solmaPath;
+    }
+    return m_path;
+}
+
+QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QString &file)
+{
+    const QString what = capitalizedActivity();
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        message = QStringLiteral("La base de données est occupée par un autre programme ; réessayez dans un "
-                                 "instant.");
-        break;
+        if (waitWasCancelled()) {
+            return QStringLiteral(
+                       "%1 a été annulée pendant qu'elle attendait la base de données (%2), occupée par "
+                       "un autre programme : rien n'a été enregistré.")
+                .arg(what, bothFiles());
+        }
+        return QStringLiteral(
+                   "La base de données (%1) est occupée par un autre programme : %2 a attendu %3 s "
+                   "sans pouvoir y accéder. Rien n'a été enregistré ; réessayez dans un instant.")
+            .arg(bothFiles(), activity())
+            .arg(lockTimeout());
+    case SQLITE_INTERRUPT:
+        return QStringLiteral("%1 a été annulée : rien n'a été enregistré.").arg(what);
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        kind = EOException::Kind::Connection;
-        message = QStringLiteral("Le fichier « %1 » n'est pas une base de données Locavia valide (%2).")
-                      .arg(m_path, detail);
-        break;
+    case SQLITE_CORRUPT: {
+        const QString damaged = file.isEmpty() ? damagedFile() : file;
+        const QString other = damaged == m_path ? m_solmaPath : m_path;
+        QString message =
+            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données Locavia (%2) : "
+                           "remplacez-le par sa dernière sauvegarde.")
+                .arg(damaged, detail);
+        if (!other.isEmpty())
+            message += QStringLiteral(" L'autre fichier de la base, « %1 », n'est pas en cause : gardez-le.")
+                           .arg(other);
+        return message;
+    }
     case SQLITE_READONLY:
-        message = QStringLiteral("La base de données « %1 » est en lecture seule.").arg(m_path);
-        break;
+        return QStringLiteral(
+                   "La base de données ne peut pas être modifiée : votre compte n'a que le droit de "
+                   "lire %1. Demandez le droit d'y écrire ; rien n'a été enregistré.")
+            .arg(file.isEmpty() ? readOnlyFiles() : QStringLiteral("« %1 »").arg(file));
     case SQLITE_CANTOPEN:
-        kind = EOException::Kind::Connection;
-        message =
-            QStringLiteral("La base de données « %1 » ne peut pas être ouverte (%2).").arg(m_path, detail);
-        break;
+        return QStringLiteral(
+                   "La base de données « %1 » ne peut pas être ouverte (%2) : vérifiez que le "
+                   "fichier et son dossier existent et que votre compte peut les lire et y écrire.")
+            .arg(file.isEmpty() ? m_path : file, detail);
+    case SQLITE_FULL:
+        return QStringLiteral("Le disque qui contient la base de données %1 est plein : libérez de la place "
+                              "puis recommencez. Rien n'a été enregistré.")
+            .arg(filesInQuestion(file));
+    case SQLITE_IOERR:
+        return QStringLiteral("Le disque n'a pas pu lire ou écrire la base de données %1 (%2) : vérifiez le "
+                              "disque et recommencez.")
+            .arg(filesInQuestion(file), detail);
+    case SQLITE_NOMEM:
+        return QStringLiteral("Mémoire insuffisante pour %1 : fermez d'autres programmes et recommencez.")
+            .arg(activity());
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Une valeur est trop grande pour la base de données : raccourcissez-la.");
     case SQLITE_CONSTRAINT:
-        message = QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
-        break;
-    case SQLITE_ERROR:
+        return constraintMessage(detail);
+    case SQLITE_ERROR: {
         // raise_error() of a procedure: its message is already the user's.
-        message = detail;
-        break;
-    default:
-        message = QStringLiteral("Erreur de la base de données : %1").arg(detail);
+        if (!m_raised.isEmpty() && detail == m_raised)
+            return detail;
+        static const QRegularExpression missingTable(QStringLiteral("^no such (table|view): (\\S+)"));
+        static const QRegularExpression missingColumn(QStringLiteral("^no such column: (\\S+)"));
+        if (const QRegularExpressionMatch match = missingTable.match(detail); match.hasMatch()) {
+            const QString table = match.captured(2);
+            const bool reference = table.startsWith(QLatin1String("SOLMA."), Qt::CaseInsensitive);
+            return QStringLiteral("La base de données « %1 » n'a pas la table %2 : elle n'a pas été créée "
+                                  "par Locavia ou date d'une autre version. %3")
+                .arg(reference ? m_solmaPath : m_path, table, upgradeAdvice());
+        }
+        if (const QRegularExpressionMatch match = missingColumn.match(detail); match.hasMatch()) {
+            return QStringLiteral(
+                       "La base de données (%1) n'a pas la colonne %2 : elle date d'une autre version "
+                       "de Locavia. %3")
+                .arg(bothFiles(), match.captured(1), upgradeAdvice());
+        }
+        if (detail.contains(QLatin1String("pattern too complex"))) {
+            return QStringLiteral(
+                "Le texte cherché est trop long ou contient trop de caractères spéciaux pour "
+                "la base de données : raccourcissez-le.");
+        }
+        if (detail.contains(QLatin1String("too many SQL variables")) ||
+            detail.contains(QLatin1String("too many terms"))) {
+            return QStringLiteral("La demande est trop complexe pour la base de données : donnez moins de "
+                                  "critères.");
+        }
         break;
     }
-    if (!context.isEmpty() && (code & 0xff) != SQLITE_ERROR)
+    default:
+        break;
+    }
+    return QStringLiteral("Erreur de la base de données %1 pendant %2 : %3")
+        .arg(filesInQuestion(file), activity(), detail);
+}
+
+QString EOSQLiteAdaptor::constraintMessage(const QString &detail)
+{
+    static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (.+)$"));
+    static const QRegularExpression notNull(QStringLiteral("^NOT NULL constraint failed: (.+)$"));
+    static const QRegularExpression check(QStringLiteral("^CHECK constraint failed: (.+)$"));
+    if (const QRegularExpressionMatch match = unique.match(detail); match.hasMatch())
+        return QStringLiteral("Contrainte d'intégrité non respectée : la valeur de %1 existe déjà.")
+            .arg(match.captured(1));
+    if (const QRegularExpressionMatch match = notNull.match(detail); match.hasMatch())
+        return QStringLiteral("Contrainte d'intégrité non respectée : %1 est obligatoire.")
+            .arg(match.captured(1));
+    if (const QRegularExpressionMatch match = check.match(detail); match.hasMatch())
+        return QStringLiteral(
+                   "Contrainte d'intégrité non respectée : une valeur ne respecte pas la règle %1.")
+            .arg(match.captured(1));
+    if (detail.contains(QLatin1String("FOREIGN KEY")))
+        return QStringLiteral("Contrainte d'intégrité non respectée : un enregistrement lié manque, ou est "
+                              "encore utilisé ailleurs.");
+    return QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
+}
+
+QString EOSQLiteAdaptor::upgradeAdvice() const
+{
+    return QStringLiteral(
+               "Mettez-la à jour avec locavia-admin sqlite --dir « %1 » (les données sont gardées).")
+        .arg(QFileInfo(m_path).absolutePath());
+}
+
+void EOSQLiteAdaptor::fail(int code, const QString &context, const QString &file)
+{
+    const QString detail =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    const int primary = code & 0xff;
+    const EOException::Kind kind =
+        primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_CANTOPEN
+            ? EOException::Kind::Connection
+            : EOException::Kind::Database;
+    QString message = messageOf(code, detail, file);
+    m_raised.clear();
+    // What was running helps the maintainer with the database's own errors only.
+    if (!context.isEmpty() && message.contains(detail) && !detail.isEmpty() && primary != SQLITE_CONSTRAINT &&
+        !(primary == SQLITE_ERROR && message == detail))
         message += QStringLiteral(" (%1)").arg(context);
     throw EOException(kind, message);
 }
@@ -229,6 +394,7 @@ void EOSQLiteAdaptor::open()
         return;
     const QString url = connectionDictionary().value(QStringLiteral("URL")).toString();
     m_path = pathForURL(url);
+    m_solmaPath.clear();
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile()) {
         throw EOException(
             EOException::Kind::Connection,
@@ -252,10 +418,10 @@ void EOSQLiteAdaptor::open()
     m_db = db;
     try {
         if (rc != SQLITE_OK)
-            fail(rc);
+            fail(rc, QString(), m_path);
         sqlite3_extended_result_codes(m_db, 0);
-        sqlite3_busy_timeout(m_db, 5000);
-        sqlite3_create_function(m_db, "raise_error", 1, SQLITE_UTF8, nullptr, raiseErrorFunction, nullptr,
+        sqlite3_busy_handler(m_db, busyHandler, this);
+        sqlite3_create_function(m_db, "raise_error", 1, SQLITE_UTF8, this, raiseErrorFunction, nullptr,
                                 nullptr);
         sqlite3_create_function(m_db, "to_number", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 toNumberFunction, nullptr, nullptr);
@@ -265,20 +431,41 @@ void EOSQLiteAdaptor::open()
                                 caseFunction<false>, nullptr, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
-        // Reading the schema tells a database from any other file.
-        execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // Reading each file's schema tells a database from any other file, and rolls back what a program
+        // killed in the middle of a write left in its journal.
+        checkOpenedFile("main", m_path);
         Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS SOLMA"))};
         bind(attach.handle, 1, solmaPath);
         const int attached = sqlite3_step(attach.handle);
         if (attached != SQLITE_DONE)
-            fail(attached, QStringLiteral("ATTACH %1").arg(solmaPath));
-        execute(QStringLiteral("SELECT count(*) FROM SOLMA.sqlite_master"));
+            fail(attached, QString(), solmaPath);
+        m_solmaPath = solmaPath;
+        checkOpenedFile("SOLMA", m_solmaPath);
         const QString session = procedureBody(QStringLiteral("#session"));
         if (!session.isEmpty())
             execute(session);
     } catch (...) {
         close();
         throw;
+    }
+}
+
+void EOSQLiteAdaptor::checkOpenedFile(const char *schema, const QString &path)
+{
+    const QByteArray sql = QByteArray("SELECT count(*) FROM ") + schema + ".sqlite_master";
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+    Statement count{raw};
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(count.handle);
+    if (rc != SQLITE_ROW)
+        fail(rc, QString(), path);
+    if (sqlite3_column_int(count.handle, 0) == 0) {
+        // An empty file (made by mistake, or by a creation that was stopped) holds nothing to lose.
+        throw EOException(EOException::Kind::Connection,
+                          QStringLiteral("La base de données « %1 » est vide : elle n'a pas les tables de "
+                                         "Locavia. Créez-les avec locavia-admin sqlite --dir « %2 ».")
+                              .arg(path, QFileInfo(path).absolutePath()));
     }
 }
 
@@ -360,6 +547,7 @@ void EOSQLiteAdaptor::bind(sqlite3_stmt *statement, int index, const QVariant &v
 std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, const QVariantList &bindings,
                                                          const QList<EOAttribute::Type> &types)
 {
+    const Call call(*this);
     open();
     KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
@@ -409,6 +597,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
 
 QList<QVariantMap> EOSQLiteAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
 {
+    const Call call(*this);
     open();
     KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
@@ -470,8 +659,10 @@ QString EOSQLiteAdaptor::procedureBody(const QString &name)
 QVariantMap EOSQLiteAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
                                                     const QVariantMap &values)
 {
+    const Call call(*this);
     open();
     checkArguments(procedure, values);
+    m_raised.clear();
     const QString body = procedureBody(procedure.externalName);
     if (body.isEmpty()) {
         throw EOException(EOException::Kind::Database,
@@ -543,18 +734,35 @@ QVariantMap EOSQLiteAdaptor::executeStoredProcedure(const EOStoredProcedure &pro
 
 void EOSQLiteAdaptor::beginTransaction()
 {
+    const Call call(*this);
     open();
     execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void EOSQLiteAdaptor::commitTransaction()
 {
-    if (m_db && !sqlite3_get_autocommit(m_db))
-        execute(QStringLiteral("COMMIT"));
+    const Call call(*this);
+    if (!m_db || sqlite3_get_autocommit(m_db))
+        return;
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        return;
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
+    // A refused commit leaves the transaction open, with its lock that keeps every other program out:
+    // it is rolled back, so that the connection is clean for the next call.
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    const QString why = messageOf(rc, detail, QString());
+    m_raised.clear();
+    throw EOException(
+        EOException::Kind::Database,
+        QStringLiteral("L'enregistrement n'a pas pu être terminé, la transaction a été annulée. %1")
+            .arg(why));
 }
 
 void EOSQLiteAdaptor::rollbackTransaction()
 {
+    const Call call(*this);
     if (m_db && !sqlite3_get_autocommit(m_db))
         execute(QStringLiteral("ROLLBACK"));
 }

@@ -282,12 +282,22 @@ private slots:
         terminateDataBusSession();
         QVERIFY(!bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
                                                      {{"uniabrev", "g"}, {"unilibelle", "gramme"}}));
-        const auto alerts = db->takeAlerts();
+        auto alerts = db->takeAlerts();
         QCOMPARE(alerts.size(), 1);
         QCOMPARE(alerts.first().title, QStringLiteral("ERREUR..."));
         QVERIFY2(alerts.first().message.contains(QStringLiteral("a été perdue")) &&
                      alerts.first().message.contains(QStringLiteral("transaction en cours a été annulée")),
                  qPrintable(alerts.first().message));
+        // A later call of the same transaction must not run alone on a new connection, nor its commit pass
+        // for a success.
+        QVERIFY(!bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
+                                                     {{"uniabrev", "m"}, {"unilibelle", "mètre"}}));
+        alerts = db->takeAlerts();
+        QCOMPARE(alerts.size(), 1);
+        QVERIFY2(alerts.first().message.contains(QStringLiteral("transaction en cours a été annulée")),
+                 qPrintable(alerts.first().message));
+        QVERIFY_THROWS_EXCEPTION(EOException, bus.commitTransaction());
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 0);
         // The caller rolls back as usual; nothing of the transaction remains, and the next call works.
         bus.rollbackTransaction();
         QVERIFY(db->takeAlerts().isEmpty());
