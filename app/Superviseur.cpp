@@ -4,6 +4,7 @@
 #include "Batiment.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "MatosUnite.h"
@@ -97,9 +98,10 @@ void Superviseur::loadMainInterface()
     // The tabs wait for the rights test.
     onglets->setTabEnabled(cellCreation, false);
     onglets->setTabEnabled(cellOptions, false);
-    connect(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
-    connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
-    connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
+    framework::connectAction(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
+    framework::connectAction(ui->actionMasquer, &QAction::triggered, this, [this] { masquer(); });
+    framework::connectAction(ui->actionQuitter, &QAction::triggered, this,
+                             [this] { terminate(ui->actionQuitter); });
 
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);

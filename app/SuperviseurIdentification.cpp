@@ -4,6 +4,7 @@
 #include "EONull.h"
 #include "EOQualifier.h"
 #include "EOSortOrdering.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -74,8 +75,8 @@ void Superviseur::buildIdentificationPanel()
     uiIdentification->setupUi(m_panneau.get());
     // Only the panel's own button ends it; the main window waits behind it.
     m_panneau->setAttribute(Qt::WA_QuitOnClose, false);
-    connect(uiIdentification->boutonValider, &QPushButton::clicked, this,
-            [this] { validerIdentification(uiIdentification->boutonValider); });
+    framework::connectAction(uiIdentification->boutonValider, &QPushButton::clicked, this,
+                             [this] { validerIdentification(uiIdentification->boutonValider); });
 }
 
 void Superviseur::openIdentification()

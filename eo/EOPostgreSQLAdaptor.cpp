@@ -250,6 +250,17 @@ void EOPostgreSQLAdaptor::open()
     if (!m_connection) {
         m_broken = false;
         m_connection = EOPostgreSQLConnection::connect(parameters());
+        // Whether this account may use the inventory's schema at all: without it, its tables and procedures
+        // look missing, and the user must hear about rights, not about installing the schema.
+        const QByteArray schema = EOPostgreSQLConnection::inventorySchema().toUtf8();
+        const char *values[] = {schema.constData()};
+        ++m_roundTrips;
+        const Result rights(PQexecParams(m_connection.get(),
+                                         "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace "
+                                         "WHERE nspname = $1",
+                                         1, nullptr, values, nullptr, nullptr, 0));
+        m_schemaForbidden = PQresultStatus(rights.get()) == PGRES_TUPLES_OK && PQntuples(rights.get()) == 1 &&
+                            QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
     }
 }
 
@@ -339,6 +350,15 @@ EOException EOPostgreSQLAdaptor::errorOf(const pg_result *result, const QString 
                            "abandonnée et rien n'en a été enregistré.")
                 .arg(capitalizedActivity(), server)
                 .arg(statementTimeout()));
+    }
+    if (m_schemaForbidden && (state == "42P01" || state == "3F000" || state == "42883" || state == "42501")) {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("Droits insuffisants : le compte « %1 » n'a pas accès au schéma %2 du "
+                           "serveur %3. Demandez à l'administrateur de la base de l'ajouter au "
+                           "groupe des utilisateurs de Locavia.")
+                .arg(m_connection ? QString::fromUtf8(PQuser(m_connection.get())) : m_parameters->user,
+                     EOPostgreSQLConnection::inventorySchema(), server));
     }
     return EOPostgreSQLConnection::errorOfResult(result, *m_parameters, context);
 }

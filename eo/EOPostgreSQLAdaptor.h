@@ -105,8 +105,9 @@ private:
     QVariantMap m_parametersSource;
     Transaction m_transaction = Transaction::None;
     QString m_abandonReason;
-    bool m_broken = false;     // the current connection failed while a result was awaited
-    bool m_cancelSent = false; // during the current call
+    bool m_broken = false;          // the current connection failed while a result was awaited
+    bool m_cancelSent = false;      // during the current call
+    bool m_schemaForbidden = false; // the account may not use the inventory's schema
     qint64 m_roundTrips = 0;
 };
 

@@ -313,6 +313,12 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
         if (const QRegularExpressionMatch match = missingTable.match(detail); match.hasMatch()) {
             const QString table = match.captured(2);
             const bool reference = table.startsWith(QLatin1String("SOLMA."), Qt::CaseInsensitive);
+            if (m_db && isEmpty(reference ? "SOLMA" : "main")) {
+                // An empty file (made by mistake, or by a creation that was stopped) holds nothing to lose.
+                return QStringLiteral("La base de données « %1 » est vide : elle n'a aucune des tables de "
+                                      "Locavia. Créez-les avec locavia-admin sqlite --dir « %2 ».")
+                    .arg(reference ? m_solmaPath : m_path, QFileInfo(m_path).absolutePath());
+            }
             return QStringLiteral("La base de données « %1 » n'a pas la table %2 : elle n'a pas été créée "
                                   "par Locavia ou date d'une autre version. %3")
                 .arg(reference ? m_solmaPath : m_path, table, upgradeAdvice());
@@ -460,13 +466,16 @@ void EOSQLiteAdaptor::checkOpenedFile(const char *schema, const QString &path)
         rc = sqlite3_step(count.handle);
     if (rc != SQLITE_ROW)
         fail(rc, QString(), path);
-    if (sqlite3_column_int(count.handle, 0) == 0) {
-        // An empty file (made by mistake, or by a creation that was stopped) holds nothing to lose.
-        throw EOException(EOException::Kind::Connection,
-                          QStringLiteral("La base de données « %1 » est vide : elle n'a pas les tables de "
-                                         "Locavia. Créez-les avec locavia-admin sqlite --dir « %2 ».")
-                              .arg(path, QFileInfo(path).absolutePath()));
-    }
+}
+
+bool EOSQLiteAdaptor::isEmpty(const char *schema)
+{
+    const QByteArray sql = QByteArray("SELECT count(*) FROM ") + schema + ".sqlite_master";
+    sqlite3_stmt *raw = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+    Statement count{raw};
+    return rc == SQLITE_OK && sqlite3_step(count.handle) == SQLITE_ROW &&
+           sqlite3_column_int(count.handle, 0) == 0;
 }
 
 void EOSQLiteAdaptor::execute(const QString &sql)

@@ -59,6 +59,8 @@ private:
     static void raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
     void open();
     void checkOpenedFile(const char *schema, const QString &path);
+    // The schema ("main", "SOLMA") holds no table at all.
+    bool isEmpty(const char *schema);
     void execute(const QString &sql);
     sqlite3_stmt *prepare(const QString &sql);
     // A statement of the fetch path, prepared once and kept: the same SELECT is run again each time a

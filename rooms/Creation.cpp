@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EONull.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -113,10 +114,14 @@ void Creation::construireVues()
 
 void Creation::relierBoutons()
 {
-    connect(ui->boutonRecherche, &QPushButton::clicked, this, [this]() { recherche(ui->boutonRecherche); });
-    connect(ui->boutonCreer, &QPushButton::clicked, this, [this]() { create(ui->boutonCreer); });
-    connect(ui->boutonModifier, &QPushButton::clicked, this, [this]() { modifier(ui->boutonModifier); });
-    connect(ui->boutonAnnuler, &QPushButton::clicked, this, [this]() { annulation(ui->boutonAnnuler); });
+    using framework::connectAction;
+    connectAction(ui->boutonRecherche, &QPushButton::clicked, this,
+                  [this]() { recherche(ui->boutonRecherche); });
+    connectAction(ui->boutonCreer, &QPushButton::clicked, this, [this]() { create(ui->boutonCreer); });
+    connectAction(ui->boutonModifier, &QPushButton::clicked, this,
+                  [this]() { modifier(ui->boutonModifier); });
+    connectAction(ui->boutonAnnuler, &QPushButton::clicked, this,
+                  [this]() { annulation(ui->boutonAnnuler); });
 }
 
 // --- Set-up ---------------------------------------------------------------------------------------------
@@ -196,6 +201,12 @@ bool Creation::eventFilter(QObject *watched, QEvent *event)
 }
 
 void Creation::displayGroupDidChangeSelection(eo::EODisplayGroup *group)
+{
+    // Called from the list's selection signal: the fetches of the room's sub-lists must not throw into Qt.
+    framework::performAction([this, group] { selectionChangee(group); });
+}
+
+void Creation::selectionChangee(eo::EODisplayGroup *group)
 {
     if (group == &m_tables.tableSalles) {
         if (m_tables.tableSalles.selectionIndexes().size() == 1)

@@ -73,6 +73,7 @@ protected:
 
 private:
     void construireVues();
+    void selectionChangee(eo::EODisplayGroup *group);
     void relierBoutons();
     void lancerRecherche();
     void commencerCreation();

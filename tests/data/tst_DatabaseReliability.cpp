@@ -77,9 +77,10 @@ private:
             return;
         }
         sqlite3 *raw = nullptr;
-        QCOMPARE(sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
-                                 &raw, SQLITE_OPEN_READWRITE, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
+                            &raw, SQLITE_OPEN_READWRITE, nullptr),
+            SQLITE_OK);
         m_otherProgram.reset(raw);
     }
 
@@ -156,9 +157,10 @@ private slots:
                      qPrintable(alerts.first().message));
             // Nothing of the refused call keeps the file: a second program can read at once.
             sqlite3 *raw = nullptr;
-            QCOMPARE(sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
-                                     &raw, SQLITE_OPEN_READONLY, nullptr),
-                     SQLITE_OK);
+            QCOMPARE(
+                sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
+                                &raw, SQLITE_OPEN_READONLY, nullptr),
+                SQLITE_OK);
             const SqliteHandle reader(raw);
             QCOMPARE(sqlite3_exec(reader.get(), "SELECT COUNT(*) FROM UNITE", nullptr, nullptr, nullptr),
                      SQLITE_OK);
@@ -203,7 +205,8 @@ private slots:
                 message = error.message();
             }
         }
-        QVERIFY2(timer.elapsed() >= 900 && timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() >= 900 && timer.elapsed() < 6000,
+                 qPrintable(QString::number(timer.elapsed())));
         // The message names what waited, in French.
         QVERIFY2(message.contains(procedure ? QStringLiteral("insUnite") : QStringLiteral("Unite")) &&
                      !isEnglish(message),
@@ -223,7 +226,8 @@ private slots:
         bool cursorShown = false;
         QTimer::singleShot(1500, &window, [&] {
             cursorShown = data::isWaitCursorShown();
-            QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            QCoreApplication::postEvent(&window,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         });
         QElapsedTimer timer;
         timer.start();
@@ -231,7 +235,8 @@ private slots:
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         const auto alerts = db->takeAlerts();
         QCOMPARE(alerts.size(), 1);
-        QVERIFY2(alerts.first().message.contains(QStringLiteral("annulée")) && !isEnglish(alerts.first().message),
+        QVERIFY2(alerts.first().message.contains(QStringLiteral("annulée")) &&
+                     !isEnglish(alerts.first().message),
                  qPrintable(alerts.first().message));
         // The wait showed the cursor and the message in the title, then gave the title back.
         QVERIFY(cursorShown);
