@@ -232,7 +232,7 @@ QString EOSQLiteAdaptor::damagedFile()
     if (!m_db)
         return m_path;
     for (const char *schema : {"main", "SOLMA"}) {
-        if (std::strcmp(schema, "SOLMA") == 0 && m_solmaPath.isEmpty())
+        if (std::strcmp(schema, "SOLMA") == 0 && !m_solmaAttached)
             continue;
         const QByteArray sql = QByteArray("PRAGMA ") + schema + ".quick_check(1)";
         sqlite3_stmt *raw = nullptr;
@@ -271,9 +271,9 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
         const QString damaged = file.isEmpty() ? damagedFile() : file;
         const QString other = damaged == m_path ? m_solmaPath : m_path;
         QString message =
-            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données Locavia (%2) : "
+            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données Locavia : "
                            "remplacez-le par sa dernière sauvegarde.")
-                .arg(damaged, detail);
+                .arg(damaged);
         if (!other.isEmpty())
             message += QStringLiteral(" L'autre fichier de la base, « %1 », n'est pas en cause : gardez-le.")
                            .arg(other);
@@ -400,7 +400,7 @@ void EOSQLiteAdaptor::open()
         return;
     const QString url = connectionDictionary().value(QStringLiteral("URL")).toString();
     m_path = pathForURL(url);
-    m_solmaPath.clear();
+    m_solmaAttached = false;
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile()) {
         throw EOException(
             EOException::Kind::Connection,
@@ -411,6 +411,7 @@ void EOSQLiteAdaptor::open()
     QString solmaPath = connectionDictionary().value(QStringLiteral("solmaURL")).toString();
     solmaPath = solmaPath.isEmpty() ? QFileInfo(m_path).absolutePath() + QStringLiteral("/solma.db")
                                     : pathForURL(solmaPath);
+    m_solmaPath = solmaPath;
     if (!QFileInfo(solmaPath).isFile()) {
         throw EOException(
             EOException::Kind::Connection,
@@ -445,7 +446,7 @@ void EOSQLiteAdaptor::open()
         const int attached = sqlite3_step(attach.handle);
         if (attached != SQLITE_DONE)
             fail(attached, QString(), solmaPath);
-        m_solmaPath = solmaPath;
+        m_solmaAttached = true;
         checkOpenedFile("SOLMA", m_solmaPath);
         const QString session = procedureBody(QStringLiteral("#session"));
         if (!session.isEmpty())

@@ -86,6 +86,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     QString m_solmaPath;
+    bool m_solmaAttached = false;
     QString m_raised;          // the last message of raise_error(), a refusal of a procedure
     QElapsedTimer m_waitTimer; // since the busy wait of the current statement began
     QHash<QString, QString> m_procedureBodies;
