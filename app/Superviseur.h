@@ -105,6 +105,8 @@ signals:
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
     virtual void quitApplication(int status);
+    // The operating system's login of the user (operatingSystemUserName); tests name the user they need.
+    virtual QString operatingSystemUser() const;
 
 private:
     void startUp();

@@ -60,10 +60,15 @@ void Superviseur::initIdentification()
         return;
     const QVariant mirlUser =
         getStringValue(QStringLiteral("MIRL_USER"), QStringLiteral("SOLMA.SOLMA_PARAMETRES"));
-    m_localUser = operatingSystemUserName().toLower();
+    m_localUser = operatingSystemUser().toLower();
     const QString demande = eo::isNullOrNone(mirlUser) ? QString() : mirlUser.toString();
     if (demande == QLatin1String("YES") || demande == QLatin1String("OUI"))
         openIdentification();
+}
+
+QString Superviseur::operatingSystemUser() const
+{
+    return operatingSystemUserName();
 }
 
 void Superviseur::buildIdentificationPanel()

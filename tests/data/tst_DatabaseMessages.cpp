@@ -92,9 +92,9 @@ private:
     // A room is kept in the reference file.
     static void addRoom(data::KORDataBusOC &bus)
     {
-        bus.executeProcedure(QStringLiteral("insSalle"), TestDatabase::roomArguments(QStringLiteral("SCI"),
-                                                                                     QStringLiteral("2"),
-                                                                                     QStringLiteral("C3")));
+        bus.executeProcedure(
+            QStringLiteral("insSalle"),
+            TestDatabase::roomArguments(QStringLiteral("SCI"), QStringLiteral("2"), QStringLiteral("C3")));
     }
 
 private slots:
@@ -132,7 +132,8 @@ private slots:
             target.close();
         }
         const QString message = messageOf(fetchRooms);
-        const QString healthy = damaged == u"solma.db" ? QStringLiteral("locavia.db") : QStringLiteral("solma.db");
+        const QString healthy =
+            damaged == u"solma.db" ? QStringLiteral("locavia.db") : QStringLiteral("solma.db");
         QVERIFY2(message.contains(QStringLiteral("/%1 » est endommagé").arg(damaged)), qPrintable(message));
         // The healthy file is named only to be kept.
         QVERIFY2(message.contains(QStringLiteral("/%1 », n'est pas en cause : gardez-le").arg(healthy)),
@@ -155,11 +156,11 @@ private slots:
     void aReadOnlyReferenceFileIsNamed()
     {
         // The reference file may be shared read-only with the department; the inventory stays writable.
-        QVERIFY(QFile::setPermissions(db->directory(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                           QFile::ReadOther | QFile::WriteOther |
-                                                           QFile::ExeOther));
-        QVERIFY(QFile::setPermissions(file("locavia.db"),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(db->directory(), QFile::ReadOwner | QFile::WriteOwner |
+                                                           QFile::ExeOwner | QFile::ReadOther |
+                                                           QFile::WriteOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(file("locavia.db"), QFile::ReadOwner | QFile::WriteOwner |
+                                                              QFile::ReadOther | QFile::WriteOther));
         QVERIFY(QFile::setPermissions(file("solma.db"), QFile::ReadOwner | QFile::ReadOther));
         QString message;
         {
@@ -187,7 +188,8 @@ private slots:
                     return;
             }
         });
-        QVERIFY2(message.contains(QStringLiteral("est plein")) && message.contains(QStringLiteral("locavia.db")),
+        QVERIFY2(message.contains(QStringLiteral("est plein")) &&
+                     message.contains(QStringLiteral("locavia.db")),
                  qPrintable(message));
         QVERIFY2(!isEnglish(message), qPrintable(message));
     }

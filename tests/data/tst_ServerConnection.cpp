@@ -222,7 +222,6 @@ private slots:
 
     void wrongPasswordIsRefused()
     {
-        // scripts/pg-cluster asks a password of this one role; the fixture's role is trusted.
         db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_mdp LOGIN PASSWORD 'juste'; "
                                 "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
         const QVariantMap wrong =
@@ -238,6 +237,18 @@ private slots:
         withRightPassword.insert(QStringLiteral("password"), QStringLiteral("juste"));
         const auto other = fetchError(withRightPassword);
         QVERIFY(!other || other->kind() != EOException::Kind::Connection);
+    }
+
+    void theTestServerTrustsNobody()
+    {
+        // Any local account could otherwise act as the server's superuser while the tests run: without the
+        // password that scripts/pg-cluster keeps in its password file, the fixture's own role is refused.
+        const QByteArray passwords = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", "/nonexistent");
+        const auto error = fetchError(db->connectionDictionary());
+        qputenv("PGPASSFILE", passwords);
+        QVERIFY2(error, "the test server let its superuser in without a password");
+        QCOMPARE(error->kind(), EOException::Kind::Connection);
     }
 
     void silentServerIsGivenUpInBoundedTime()

@@ -43,11 +43,7 @@ void exec(sqlite3 *db, const char *sql)
 
 QString DemoDataGenerator::currentLogin()
 {
-    for (const char *variable : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString value = qEnvironmentVariable(variable).trimmed();
-        if (!value.isEmpty())
-            return value.toLower();
-    }
+    // The account the program will find at start-up: the system's, never the environment's.
     if (const passwd *entry = getpwuid(geteuid()))
         return QString::fromLocal8Bit(entry->pw_name).toLower();
     return QString();

@@ -121,3 +121,29 @@ BEGIN
     END IF;
 END
 $$;
+
+-- Who may write. The procedures run with the rights of the schemas' owner, so the server checks the
+-- session's login itself, as the client's rights test does: the first account of that login, its person,
+-- and a membership of that person in a group that SALLE_STRUCTURE lets manage the rooms. Anyone else of the
+-- clients' group may read, but a procedure called by hand (psql) refuses to write. The schemas' owner and
+-- superusers administer the database and pass.
+CREATE OR REPLACE FUNCTION locavia.check_rights() RETURNS void
+LANGUAGE plpgsql STABLE SET search_path = locavia, pg_temp AS $$
+BEGIN
+    IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = session_user AND rolsuper)
+       OR pg_has_role(session_user, (SELECT nspowner FROM pg_namespace WHERE nspname = 'locavia'), 'MEMBER') THEN
+        RETURN;
+    END IF;
+    IF NOT EXISTS (
+        SELECT 1
+        FROM (SELECT PERS_ID FROM solma.REPART_COMPTE WHERE CPT_LOGIN = session_user
+              ORDER BY CPT_ORDRE LIMIT 1) AS account
+        JOIN solma.REPART_STRUCTURE membership ON membership.PERS_ID = account.PERS_ID
+        JOIN solma.SOLMA_PARAMETRES allowed
+            ON allowed.PARAM_KEY = 'SALLE_STRUCTURE' AND allowed.PARAM_VALUE = membership.C_STRUCTURE
+    ) THEN
+        PERFORM refuse('Droits insuffisants : le compte « ' || session_user || ' » n''est membre d''aucun '
+                       || 'groupe autorisé à gérer les salles ; rien n''a été modifié.');
+    END IF;
+END
+$$;
