@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "Batiment.h"
+#include "Calendrier.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORAction.h"
@@ -69,8 +70,16 @@ Superviseur::~Superviseur()
     m_toOptions.reset();
     m_toBatiment.reset();
     m_toMatosUnite.reset();
+    m_calendrier.reset();
     m_panneau.reset();
     m_window.reset();
+}
+
+widgets::Calendrier &Superviseur::calendrier()
+{
+    if (!m_calendrier)
+        m_calendrier = std::make_unique<widgets::Calendrier>();
+    return *m_calendrier;
 }
 
 Superviseur *Superviseur::instance()

@@ -32,6 +32,11 @@ namespace reference
 class MatosUnite;
 }
 
+namespace widgets
+{
+class Calendrier;
+}
+
 namespace app
 {
 
@@ -96,6 +101,9 @@ public:
     buildings::Batiment *toBatiment() const { return m_toBatiment.get(); }
     reference::MatosUnite *toMatosUnite() const { return m_toMatosUnite.get(); }
     QMainWindow *mainWindow() const { return m_window.get(); }
+    // The date panel any window may open (afficherPanel); the chosen day comes back through the
+    // notification "dateCalendrier". Built at the first call.
+    widgets::Calendrier &calendrier();
     QDialog *panneauIdentification() const { return m_panneau.get(); }
 
 signals:
@@ -127,6 +135,7 @@ private:
     std::unique_ptr<TabController> m_toOptions;
     std::unique_ptr<buildings::Batiment> m_toBatiment;
     std::unique_ptr<reference::MatosUnite> m_toMatosUnite;
+    std::unique_ptr<widgets::Calendrier> m_calendrier;
     int m_tagOnglet = 0;
 
     std::unique_ptr<QDialog> m_panneau; // panneauIdentification

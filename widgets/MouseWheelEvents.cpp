@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QVariant>
 #include <cmath>
+#include <cstdlib>
 
 namespace widgets
 {
@@ -13,6 +14,8 @@ namespace
 {
 
 const char *const pageScrollProperty = "locaviaPageScroll";
+// Kept on the view itself, so that each view adds up its own fractions and they go with it.
+const char *const wheelRemainderProperty = "locaviaWheelRemainder";
 
 bool hasVerticalScroller(const QAbstractScrollArea *view)
 {
@@ -105,12 +108,39 @@ QAbstractScrollArea *MouseWheelEvents::focusedScrollView()
     return scrollViewFor(QApplication::focusWidget());
 }
 
+int MouseWheelEvents::notchSteps(int &remainder, int delta)
+{
+    if (delta == 0)
+        return 0;
+    if (std::abs(delta) >= notch) {
+        remainder = 0;
+        return wheelSteps(delta);
+    }
+    if ((remainder > 0 && delta < 0) || (remainder < 0 && delta > 0))
+        remainder = 0;
+    remainder += delta;
+    const int steps = remainder / notch; // whole notches, towards zero
+    remainder -= steps * notch;
+    return steps;
+}
+
+int MouseWheelEvents::wheelRemainder(const QAbstractScrollArea *view)
+{
+    return view ? view->property(wheelRemainderProperty).toInt() : 0;
+}
+
 void MouseWheelEvents::scrollFocusedView(int delta)
 {
-    QAbstractScrollArea *view = focusedScrollView();
+    scrollView(focusedScrollView(), delta);
+}
+
+void MouseWheelEvents::scrollView(QAbstractScrollArea *view, int delta)
+{
     if (!view)
         return;
-    const int steps = wheelSteps(delta);
+    int remainder = wheelRemainder(view);
+    const int steps = notchSteps(remainder, delta);
+    view->setProperty(wheelRemainderProperty, remainder);
     for (int i = 0; i < steps; ++i)
         mouseWheeledUp(view);
     for (int i = 0; i > steps; --i)

@@ -37,13 +37,23 @@ public:
     // gives -3, 0 gives 0).
     static int wheelSteps(int delta);
 
+    // The steps of one wheel event, given what is left of the previous events of the same view. A classic
+    // wheel sends a notch (120) or more at a time: such a delta keeps the started-notch rule of wheelSteps
+    // and clears the remainder. Touchpads and high-resolution wheels send fractions of a notch (eight
+    // events of 15 for one notch): these add up, and each full notch gives one step, its excess kept for
+    // the next events. Turning the other way drops what was left.
+    static int notchSteps(int &remainder, int delta);
+    // The fraction of a notch a view has received and not yet turned into a step.
+    static int wheelRemainder(const QAbstractScrollArea *view);
+
     // The scroll view that takes the wheel: the first on the way up from the widget that holds the keyboard
     // focus; null when there is none.
     static QAbstractScrollArea *scrollViewFor(QWidget *focus);
     static QAbstractScrollArea *focusedScrollView();
 
-    // Scrolls the focused scroll view by the steps of a delta.
+    // Scrolls the focused scroll view by the steps of a delta, fractions of a notch added up per view.
     static void scrollFocusedView(int delta);
+    static void scrollView(QAbstractScrollArea *view, int delta);
 };
 
 } // namespace widgets

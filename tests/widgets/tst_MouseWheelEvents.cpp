@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 using widgets::MouseWheelEvents;
+using Deltas = QList<int>;
 
 namespace
 {
@@ -71,6 +72,9 @@ class TestMouseWheelEvents : public QObject
 private slots:
     void stepsOfADelta_data();
     void stepsOfADelta();
+    void fractionsOfANotchAddUp_data();
+    void fractionsOfANotchAddUp();
+    void eachViewAddsUpItsOwnFractions();
     void distanceOfAStep_data();
     void distanceOfAStep();
     void theFocusedViewScrollsNotTheOneUnderTheMouse();
@@ -99,6 +103,77 @@ void TestMouseWheelEvents::stepsOfADelta()
     QFETCH(int, delta);
     QFETCH(int, steps);
     QCOMPARE(MouseWheelEvents::wheelSteps(delta), steps);
+}
+
+void TestMouseWheelEvents::fractionsOfANotchAddUp_data()
+{
+    QTest::addColumn<Deltas>("deltas");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("remainder");
+    QTest::newRow("eight -15 are one notch down") << Deltas(8, -15) << -1 << 0;
+    QTest::newRow("seven -15 are not yet a notch") << Deltas(7, -15) << 0 << -105;
+    QTest::newRow("sixteen 15 are two notches up") << Deltas(16, 15) << 2 << 0;
+    QTest::newRow("the excess waits for the next notch") << Deltas{-100, -100, -40} << -2 << 0;
+    QTest::newRow("-15 then +15 is nothing") << Deltas{-15, 15} << 0 << 15;
+    QTest::newRow("turning back drops the remainder") << Deltas{-105, 15, 105} << 1 << 0;
+    QTest::newRow("a classic notch is one step") << Deltas{120} << 1 << 0;
+    QTest::newRow("two classic notches down") << Deltas{-120, -120} << -2 << 0;
+    QTest::newRow("250 at once, a started third notch") << Deltas{250} << 3 << 0;
+    QTest::newRow("-360 at once") << Deltas{-360} << -3 << 0;
+    QTest::newRow("a classic notch clears the fractions") << Deltas{-60, -120, -60} << -1 << -60;
+    QTest::newRow("no delta") << Deltas{0, 0} << 0 << 0;
+}
+
+void TestMouseWheelEvents::fractionsOfANotchAddUp()
+{
+    QFETCH(Deltas, deltas);
+    QFETCH(int, steps);
+    QFETCH(int, remainder);
+    int left = 0;
+    int total = 0;
+    for (const int delta : std::as_const(deltas))
+        total += MouseWheelEvents::notchSteps(left, delta);
+    QCOMPARE(total, steps);
+    QCOMPARE(left, remainder);
+}
+
+void TestMouseWheelEvents::eachViewAddsUpItsOwnFractions()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    const Scroller first = addScroller(&window, layout, 300);
+    const Scroller second = addScroller(&window, layout, 300);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QScrollBar *firstBar = first.area->verticalScrollBar();
+    QScrollBar *secondBar = second.area->verticalScrollBar();
+    QTRY_COMPARE(firstBar->pageStep(), 300);
+    firstBar->setSingleStep(10);
+    MouseWheelEvents::setPageScroll(first.area, 20);
+    first.field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), first.field);
+
+    // One notch of a high-resolution wheel, eight events of -15, scrolls one step of 20, not eight.
+    for (int i = 0; i < 7; ++i)
+        turnWheel(first.area->viewport(), QPoint(0, -15));
+    QCOMPARE(firstBar->value(), 0);
+    turnWheel(first.area->viewport(), QPoint(0, -15));
+    QCOMPARE(firstBar->value(), 20);
+
+    // Half a notch on each view is no step on either.
+    turnWheel(first.area->viewport(), QPoint(0, -60));
+    second.field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), second.field);
+    turnWheel(second.area->viewport(), QPoint(0, -60));
+    QCOMPARE(firstBar->value(), 20);
+    QCOMPARE(secondBar->value(), 0);
+    QCOMPARE(MouseWheelEvents::wheelRemainder(second.area), -60);
+    first.field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), first.field);
+    turnWheel(first.area->viewport(), QPoint(0, -60));
+    QCOMPARE(firstBar->value(), 40);
+    QCOMPARE(secondBar->value(), 0);
 }
 
 void TestMouseWheelEvents::distanceOfAStep_data()
