@@ -30,9 +30,9 @@ private:
         environment.remove(QStringLiteral("PGPASSFILE"));
         psql.setProcessEnvironment(environment);
         psql.setProcessChannelMode(QProcess::MergedChannels);
-        psql.start(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-w"), QStringLiteral("-q"),
-                                            QStringLiteral("-d"), url.toString(), QStringLiteral("-f"),
-                                            QStringLiteral("-")});
+        psql.start(QStringLiteral("psql"),
+                   {QStringLiteral("-X"), QStringLiteral("-w"), QStringLiteral("-q"), QStringLiteral("-d"),
+                    url.toString(), QStringLiteral("-f"), QStringLiteral("-")});
         if (!psql.waitForStarted(10000))
             return QStringLiteral("psql n'a pas démarré");
         psql.write(sql.toUtf8());
@@ -66,8 +66,8 @@ private slots:
         QVERIFY(db->exec(QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN PASSWORD 'commis-mdp' "
                                         "IN ROLE locavia_utilisateurs")
                              .arg(m_login)));
-        QVERIFY(db->exec(QStringLiteral(
-            "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES ('SALLE_STRUCTURE', 'SCI')")));
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES "
+                                        "('SALLE_STRUCTURE', 'SCI')")));
         QVERIFY(!db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")).isEmpty());
     }
 
@@ -89,27 +89,30 @@ private slots:
     {
         QFETCH(QString, membership);
         if (!membership.isEmpty()) {
-            QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
-                                            "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
-                                            "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) "
-                                            "VALUES (7, '%2')")
-                                 .arg(m_login, membership)));
+            QVERIFY(db->exec(
+                QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
+                               "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
+                               "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) "
+                               "VALUES (7, '%2')")
+                    .arg(m_login, membership)));
         }
         QVERIFY(asMember(QStringLiteral("SELECT 'salles : ' || COUNT(*) FROM locavia.SALLES_VIX;"))
                     .contains(QStringLiteral("salles : 0")));
         int procedures = 0;
         const QString output = asMember(everyWriteProcedure(&procedures));
         QVERIFY(procedures >= 19);
-        QCOMPARE(output.count(QStringLiteral("Droits insuffisants : le compte « %1 »").arg(m_login)), procedures);
+        QCOMPARE(output.count(QStringLiteral("Droits insuffisants : le compte « %1 »").arg(m_login)),
+                 procedures);
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.LOCAL")).toInt(), 1);
     }
 
     void aRoomManagerWrites()
     {
-        QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
-                                        "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
-                                        "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (7, 'SCI')")
-                             .arg(m_login)));
+        QVERIFY(db->exec(
+            QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
+                           "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
+                           "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (7, 'SCI')")
+                .arg(m_login)));
         const QString output = asMember(
             QStringLiteral("SELECT * FROM locavia.insunite(uniabrev => 'kg', unilibelle => 'kilogramme');"));
         QVERIFY2(!output.contains(QStringLiteral("ERR")), qPrintable(output));
