@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <sqlite3.h>
@@ -35,7 +36,10 @@ void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         sqlite3_result_int64(context, sqlite3_value_int64(argv[0]));
         return;
     case SQLITE_FLOAT:
-        sqlite3_result_double(context, sqlite3_value_double(argv[0]));
+        if (std::fabs(sqlite3_value_double(argv[0])) < 1e308)
+            sqlite3_result_double(context, sqlite3_value_double(argv[0]));
+        else
+            sqlite3_result_null(context);
         return;
     case SQLITE_NULL:
         sqlite3_result_null(context);
@@ -52,7 +56,8 @@ void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         return;
     }
     const double number = text.toDouble(&ok);
-    if (ok)
+    // A number of 309 digits or more before its point is no number: the server refuses the same values.
+    if (ok && std::fabs(number) < 1e308)
         sqlite3_result_double(context, number);
     else
         sqlite3_result_null(context);

@@ -6,6 +6,7 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "NSCursorExtensions.h"
 #include "NotificationCenter.h"
 #include "RoomDecimalDelegate.h"
 #include "RoomFieldValidator.h"
@@ -272,17 +273,36 @@ void Creation::lancerRecherche()
         return;
     }
 
+    if (!recherche.champRefuse.isEmpty()) {
+        // Refused as when the user leaves the field: back into it, the criteria kept, still searching.
+        if (auto *champ = m_vue->findChild<QLineEdit *>(recherche.champRefuse))
+            selectionnerPourSaisie(champ);
+        ui->boutonRecherche->setChecked(true);
+        return;
+    }
+
+    // The wait cursor stays through the filling of the list and its layout, the slow half of a large search.
+    const data::WaitCursorScope attente;
     // Each search is listed in its own order, whatever column the previous list was sorted by.
     m_tables.tableSalles.setSortOrderings({});
     uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
-                               recherche.qualifier, RoomSearchBuilder::ordreDesSalles(), true);
+    try {
+        KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
+                                   recherche.qualifier, RoomSearchBuilder::ordreDesSalles(), true);
+    } catch (...) {
+        // The database failed the search (its message comes from the action's boundary): the user is left
+        // with the criteria typed, still in search entry, free to change them and search again.
+        m_etat = etats::saisieRecherche;
+        ui->boutonRecherche->setChecked(true);
+        throw;
+    }
 
     if (!m_tables.tableSalles.displayedObjects().isEmpty()) {
         m_etat = etats::salleAffichee;
         m_rechercheOuverte = true;
         initPanel(false, false);
         montrerListe();
+        uiListe->vueSalles->doItemsLayout();
     } else {
         m_etat = etats::repos;
         initPanel(false, true);

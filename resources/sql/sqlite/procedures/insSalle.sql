@@ -45,32 +45,38 @@ WHERE length(:salNature) > 18;
 SELECT raise_error('Le nombre de places doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salCapacite, '') IS NOT NULL
   AND (to_number(:salCapacite) IS NULL OR to_number(:salCapacite) < 0
-       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER));
+       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER)
+       OR abs(to_number(:salCapacite)) > 2147483647);
 
 SELECT raise_error('Le nombre d''armoires doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbArmoires, '') IS NOT NULL
   AND (to_number(:salNbArmoires) IS NULL OR to_number(:salNbArmoires) < 0
-       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER));
+       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER)
+       OR abs(to_number(:salNbArmoires)) > 2147483647);
 
 SELECT raise_error('Le nombre de bureaux doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbBureaux, '') IS NOT NULL
   AND (to_number(:salNbBureaux) IS NULL OR to_number(:salNbBureaux) < 0
-       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER));
+       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER)
+       OR abs(to_number(:salNbBureaux)) > 2147483647);
 
 SELECT raise_error('Le nombre de chaises doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbChaises, '') IS NOT NULL
   AND (to_number(:salNbChaises) IS NULL OR to_number(:salNbChaises) < 0
-       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER));
+       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER)
+       OR abs(to_number(:salNbChaises)) > 2147483647);
 
 SELECT raise_error('Le nombre de fenêtres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbFenetres, '') IS NOT NULL
   AND (to_number(:salNbFenetres) IS NULL OR to_number(:salNbFenetres) < 0
-       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER));
+       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER)
+       OR abs(to_number(:salNbFenetres)) > 2147483647);
 
 SELECT raise_error('Le nombre de tables doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbTables, '') IS NOT NULL
   AND (to_number(:salNbTables) IS NULL OR to_number(:salNbTables) < 0
-       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER));
+       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER)
+       OR abs(to_number(:salNbTables)) > 2147483647);
 
 SELECT raise_error('Le nombre de postes de travaux pratiques dépasse 5 caractères.')
 WHERE length(:salNoPoste) > 5;
@@ -136,7 +142,8 @@ WHERE NULLIF(:salTelevision, '') IS NOT NULL AND :salTelevision NOT IN ('O', 'N'
 -- Values kept for the other applications of the reference schema.
 SELECT raise_error('Le pas de numérotation doit être un nombre entier.')
 WHERE NULLIF(:insSalPasNum, '') IS NOT NULL
-  AND (to_number(:insSalPasNum) IS NULL OR to_number(:insSalPasNum) <> CAST(to_number(:insSalPasNum) AS INTEGER));
+  AND (to_number(:insSalPasNum) IS NULL OR to_number(:insSalPasNum) <> CAST(to_number(:insSalPasNum) AS INTEGER)
+       OR abs(to_number(:insSalPasNum)) > 2147483647);
 
 SELECT raise_error('L''indicateur « accès handicapé » doit valoir O ou N.')
 WHERE NULLIF(:insSalTemHandicap, '') IS NOT NULL AND :insSalTemHandicap NOT IN ('O', 'N');
@@ -147,20 +154,24 @@ WHERE NULLIF(:insSalTemEnService, '') IS NOT NULL AND :insSalTemEnService NOT IN
 SELECT raise_error('La capacité en examen doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:insSalCapaExam, '') IS NOT NULL
   AND (to_number(:insSalCapaExam) IS NULL OR to_number(:insSalCapaExam) < 0
-       OR to_number(:insSalCapaExam) <> CAST(to_number(:insSalCapaExam) AS INTEGER));
+       OR to_number(:insSalCapaExam) <> CAST(to_number(:insSalCapaExam) AS INTEGER)
+       OR abs(to_number(:insSalCapaExam)) > 2147483647);
 
 SELECT raise_error('Le nombre de places d''examen libres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:insSalNbPlacesExamLib, '') IS NOT NULL
   AND (to_number(:insSalNbPlacesExamLib) IS NULL OR to_number(:insSalNbPlacesExamLib) < 0
-       OR to_number(:insSalNbPlacesExamLib) <> CAST(to_number(:insSalNbPlacesExamLib) AS INTEGER));
+       OR to_number(:insSalNbPlacesExamLib) <> CAST(to_number(:insSalNbPlacesExamLib) AS INTEGER)
+       OR abs(to_number(:insSalNbPlacesExamLib)) > 2147483647);
 
 SELECT raise_error('La salle proche du téléphone doit être un nombre entier.')
 WHERE NULLIF(:insSalSalleProcheTel, '') IS NOT NULL
-  AND (to_number(:insSalSalleProcheTel) IS NULL OR to_number(:insSalSalleProcheTel) <> CAST(to_number(:insSalSalleProcheTel) AS INTEGER));
+  AND (to_number(:insSalSalleProcheTel) IS NULL OR to_number(:insSalSalleProcheTel) <> CAST(to_number(:insSalSalleProcheTel) AS INTEGER)
+       OR abs(to_number(:insSalSalleProcheTel)) > 2147483647);
 
 SELECT raise_error('La salle de départ doit être un nombre entier.')
 WHERE NULLIF(:insSalNumDepart, '') IS NOT NULL
-  AND (to_number(:insSalNumDepart) IS NULL OR to_number(:insSalNumDepart) <> CAST(to_number(:insSalNumDepart) AS INTEGER));
+  AND (to_number(:insSalNumDepart) IS NULL OR to_number(:insSalNumDepart) <> CAST(to_number(:insSalNumDepart) AS INTEGER)
+       OR abs(to_number(:insSalNumDepart)) > 2147483647);
 
 -- Custodian group: optional, and it must exist.
 SELECT raise_error('Le code du groupe dépositaire dépasse 10 caractères.')

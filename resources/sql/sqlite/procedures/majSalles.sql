@@ -50,32 +50,38 @@ WHERE length(:salNature) > 18;
 SELECT raise_error('Le nombre de places doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salCapacite, '') IS NOT NULL
   AND (to_number(:salCapacite) IS NULL OR to_number(:salCapacite) < 0
-       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER));
+       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER)
+       OR abs(to_number(:salCapacite)) > 2147483647);
 
 SELECT raise_error('Le nombre d''armoires doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbArmoires, '') IS NOT NULL
   AND (to_number(:salNbArmoires) IS NULL OR to_number(:salNbArmoires) < 0
-       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER));
+       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER)
+       OR abs(to_number(:salNbArmoires)) > 2147483647);
 
 SELECT raise_error('Le nombre de bureaux doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbBureaux, '') IS NOT NULL
   AND (to_number(:salNbBureaux) IS NULL OR to_number(:salNbBureaux) < 0
-       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER));
+       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER)
+       OR abs(to_number(:salNbBureaux)) > 2147483647);
 
 SELECT raise_error('Le nombre de chaises doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbChaises, '') IS NOT NULL
   AND (to_number(:salNbChaises) IS NULL OR to_number(:salNbChaises) < 0
-       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER));
+       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER)
+       OR abs(to_number(:salNbChaises)) > 2147483647);
 
 SELECT raise_error('Le nombre de fenêtres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbFenetres, '') IS NOT NULL
   AND (to_number(:salNbFenetres) IS NULL OR to_number(:salNbFenetres) < 0
-       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER));
+       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER)
+       OR abs(to_number(:salNbFenetres)) > 2147483647);
 
 SELECT raise_error('Le nombre de tables doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbTables, '') IS NOT NULL
   AND (to_number(:salNbTables) IS NULL OR to_number(:salNbTables) < 0
-       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER));
+       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER)
+       OR abs(to_number(:salNbTables)) > 2147483647);
 
 SELECT raise_error('Le nombre de postes de travaux pratiques dépasse 5 caractères.')
 WHERE length(:salNoPoste) > 5;
@@ -141,7 +147,8 @@ WHERE NULLIF(:salTelevision, '') IS NOT NULL AND :salTelevision NOT IN ('O', 'N'
 -- Values kept for the other applications of the reference schema.
 SELECT raise_error('Le pas de numérotation doit être un nombre entier.')
 WHERE NULLIF(:majSalPasNum, '') IS NOT NULL
-  AND (to_number(:majSalPasNum) IS NULL OR to_number(:majSalPasNum) <> CAST(to_number(:majSalPasNum) AS INTEGER));
+  AND (to_number(:majSalPasNum) IS NULL OR to_number(:majSalPasNum) <> CAST(to_number(:majSalPasNum) AS INTEGER)
+       OR abs(to_number(:majSalPasNum)) > 2147483647);
 
 SELECT raise_error('L''indicateur « accès handicapé » doit valoir O ou N.')
 WHERE NULLIF(:majSalTemHandicap, '') IS NOT NULL AND :majSalTemHandicap NOT IN ('O', 'N');
@@ -152,20 +159,24 @@ WHERE NULLIF(:majSalTemEnService, '') IS NOT NULL AND :majSalTemEnService NOT IN
 SELECT raise_error('La capacité en examen doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:majSalCapaExam, '') IS NOT NULL
   AND (to_number(:majSalCapaExam) IS NULL OR to_number(:majSalCapaExam) < 0
-       OR to_number(:majSalCapaExam) <> CAST(to_number(:majSalCapaExam) AS INTEGER));
+       OR to_number(:majSalCapaExam) <> CAST(to_number(:majSalCapaExam) AS INTEGER)
+       OR abs(to_number(:majSalCapaExam)) > 2147483647);
 
 SELECT raise_error('Le nombre de places d''examen libres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:majSalNbPlacesExamLib, '') IS NOT NULL
   AND (to_number(:majSalNbPlacesExamLib) IS NULL OR to_number(:majSalNbPlacesExamLib) < 0
-       OR to_number(:majSalNbPlacesExamLib) <> CAST(to_number(:majSalNbPlacesExamLib) AS INTEGER));
+       OR to_number(:majSalNbPlacesExamLib) <> CAST(to_number(:majSalNbPlacesExamLib) AS INTEGER)
+       OR abs(to_number(:majSalNbPlacesExamLib)) > 2147483647);
 
 SELECT raise_error('La salle proche du téléphone doit être un nombre entier.')
 WHERE NULLIF(:majSalSalleProcheTel, '') IS NOT NULL
-  AND (to_number(:majSalSalleProcheTel) IS NULL OR to_number(:majSalSalleProcheTel) <> CAST(to_number(:majSalSalleProcheTel) AS INTEGER));
+  AND (to_number(:majSalSalleProcheTel) IS NULL OR to_number(:majSalSalleProcheTel) <> CAST(to_number(:majSalSalleProcheTel) AS INTEGER)
+       OR abs(to_number(:majSalSalleProcheTel)) > 2147483647);
 
 SELECT raise_error('La salle de départ doit être un nombre entier.')
 WHERE NULLIF(:majSalSalleNumDepart, '') IS NOT NULL
-  AND (to_number(:majSalSalleNumDepart) IS NULL OR to_number(:majSalSalleNumDepart) <> CAST(to_number(:majSalSalleNumDepart) AS INTEGER));
+  AND (to_number(:majSalSalleNumDepart) IS NULL OR to_number(:majSalSalleNumDepart) <> CAST(to_number(:majSalSalleNumDepart) AS INTEGER)
+       OR abs(to_number(:majSalSalleNumDepart)) > 2147483647);
 
 -- Custodian group: optional, and it must exist.
 SELECT raise_error('Le code du groupe dépositaire dépasse 10 caractères.')
