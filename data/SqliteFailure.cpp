@@ -17,9 +17,10 @@ QString SqliteFailure::message(int code, const QString &detail, const QString &f
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("%1 : la base de données (%2) est occupée par un autre programme, qui la lit ou "
-                              "l'écrit encore après l'attente. Rien n'a été modifié ; réessayez une fois ce "
-                              "programme arrêté (Locavia par exemple).")
+        return QStringLiteral(
+                   "%1 : la base de données (%2) est occupée par un autre programme, qui la lit ou "
+                   "l'écrit encore après l'attente. Rien n'a été modifié ; réessayez une fois ce "
+                   "programme arrêté (Locavia par exemple).")
             .arg(origin, files);
     case SQLITE_FULL:
         return QStringLiteral("%1 : le disque qui contient la base de données (%2) est plein. Rien n'a été "
@@ -32,12 +33,14 @@ QString SqliteFailure::message(int code, const QString &detail, const QString &f
             .arg(origin, files);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("%1 : un fichier de la base de données (%2) est endommagé ou n'est pas une base "
-                              "SQLite ; il n'est pas modifié. Remplacez-le par sa dernière sauvegarde.")
+        return QStringLiteral(
+                   "%1 : un fichier de la base de données (%2) est endommagé ou n'est pas une base "
+                   "SQLite ; il n'est pas modifié. Remplacez-le par sa dernière sauvegarde.")
             .arg(origin, files);
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
-        return QStringLiteral("%1 : la base de données (%2) ne peut pas être lue ou écrite sur le disque (%3).")
+        return QStringLiteral(
+                   "%1 : la base de données (%2) ne peut pas être lue ou écrite sur le disque (%3).")
             .arg(origin, files, detail);
     default:
         return QStringLiteral("%1 : %2").arg(origin, detail);
@@ -46,7 +49,8 @@ QString SqliteFailure::message(int code, const QString &detail, const QString &f
 
 QString SqliteFailure::message(sqlite3 *db, int code, const QString &files, const QString &origin)
 {
-    const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+    const QString detail =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     return message(code, detail, files, origin);
 }
 

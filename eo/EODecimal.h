@@ -20,6 +20,12 @@ public:
     double toDouble() const { return m_text.toDouble(); }
     bool operator==(const EODecimal &other) const { return m_text == other.m_text; }
 
+    // Exact arithmetic on the digits, whatever their number: percentages that add up to exactly 100 are
+    // exactly 100. An invalid operand gives an invalid sum; invalid decimals compare as equal to zero.
+    EODecimal operator+(const EODecimal &other) const;
+    // -1, 0 or 1 as this decimal is below, equal to or above the other.
+    int compare(const EODecimal &other) const;
+
 private:
     QString m_text;
 };

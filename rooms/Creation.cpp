@@ -8,10 +8,18 @@
 #include "KORFormHelpers.h"
 #include "NSCursorExtensions.h"
 #include "NotificationCenter.h"
+#include "RoomBuildingChooser.h"
+#include "RoomCustodianChooser.h"
 #include "RoomDecimalDelegate.h"
+#include "RoomDeleter.h"
+#include "RoomEquipmentEditor.h"
 #include "RoomFieldValidator.h"
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
+#include "RoomOccupationEditor.h"
+#include "RoomOutletEditor.h"
+#include "RoomSaveCheck.h"
+#include "RoomSaver.h"
 #include "RoomSearchBuilder.h"
 #include "ui_Creation.h"
 #include "ui_ListeSalles.h"
@@ -30,16 +38,6 @@ namespace
 const QString changementAuxBatiments = QStringLiteral("changementAuxBatiments");
 constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
 
-void montrerListeDans(QTableView *vue, eo::EODisplayGroup &groupe, bool uneLigneALaFois)
-{
-    vue->setModel(&groupe);
-    vue->setSelectionModel(groupe.selectionModel());
-    vue->setWordWrap(false);
-    vue->verticalHeader()->setDefaultSectionSize(vue->fontMetrics().height() + 6);
-    if (uneLigneALaFois)
-        vue->setSelectionMode(QAbstractItemView::SingleSelection);
-}
-
 } // namespace
 
 Creation::Creation(data::KORDataBusOC &dataBus, QObject *parent)
@@ -48,9 +46,17 @@ Creation::Creation(data::KORDataBusOC &dataBus, QObject *parent)
 {
     construireVues();
     m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
+    m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
+    m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
+    m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
+    m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
+    m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
+    m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
     relierBoutons();
+    relierSousListes();
 }
 
 Creation::~Creation()
@@ -73,10 +79,10 @@ void Creation::construireVues()
     m_boutons->setParent(nullptr);
     m_vue->setParent(nullptr);
 
-    montrerListeDans(ui->vueDepositaire, m_tables.tableDepositaire, true);
-    montrerListeDans(ui->vuePrise, m_tables.tablePrise, true);
-    montrerListeDans(ui->vueDetailSalle, m_tables.tableDetailSalle, true);
-    montrerListeDans(ui->vueDetailPourcentage, m_tables.tableDetailPourcentage, true);
+    RoomDisplayGroups::montrerDans(ui->vueDepositaire, m_tables.tableDepositaire, true);
+    RoomDisplayGroups::montrerDans(ui->vuePrise, m_tables.tablePrise, true);
+    RoomDisplayGroups::montrerDans(ui->vueDetailSalle, m_tables.tableDetailSalle, true);
+    RoomDisplayGroups::montrerDans(ui->vueDetailPourcentage, m_tables.tableDetailPourcentage, true);
 
     // The result window belongs to the form's window, above which it stays.
     m_listeSalles = new QWidget(m_vue, Qt::Window);
@@ -84,7 +90,7 @@ void Creation::construireVues()
     m_listeSalles->setAttribute(Qt::WA_QuitOnClose, false);
     m_listeSalles->installEventFilter(this);
     QTableView *vueSalles = uiListe->vueSalles;
-    montrerListeDans(vueSalles, m_tables.tableSalles, false);
+    RoomDisplayGroups::montrerDans(vueSalles, m_tables.tableSalles, false);
     // No column is sorted until the user clicks one; the search's own order stands until then.
     vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     vueSalles->setSortingEnabled(true);
@@ -98,7 +104,7 @@ void Creation::construireVues()
     RoomKeyboard::Actions actions;
     actions.valider = [this](QLineEdit *champ) { return controlIsValidObject(champ); };
     actions.rechercheEnSaisie = [this]() {
-        return m_etat == etats::saisieRecherche && ui->boutonRecherche->isEnabled() &&
+        return m_etat == Etat::saisieRecherche && ui->boutonRecherche->isEnabled() &&
                ui->boutonRecherche->isChecked();
     };
     actions.lancerRecherche = [this]() { ui->boutonRecherche->click(); };
@@ -119,20 +125,43 @@ void Creation::relierBoutons()
     connectAction(ui->boutonRecherche, &QPushButton::clicked, this,
                   [this]() { recherche(ui->boutonRecherche); });
     connectAction(ui->boutonCreer, &QPushButton::clicked, this, [this]() { create(ui->boutonCreer); });
+    connectAction(ui->boutonSupprimer, &QPushButton::clicked, this,
+                  [this]() { suppression(ui->boutonSupprimer); });
     connectAction(ui->boutonModifier, &QPushButton::clicked, this,
                   [this]() { modifier(ui->boutonModifier); });
     connectAction(ui->boutonAnnuler, &QPushButton::clicked, this,
                   [this]() { annulation(ui->boutonAnnuler); });
 }
 
+void Creation::relierSousListes()
+{
+    // Each button hands itself to its helper's action, as the sender.
+    const auto relier = [this](QAbstractButton *bouton, auto *objet,
+                               void (std::remove_pointer_t<decltype(objet)>::*action)(QObject *)) {
+        framework::connectAction(bouton, &QAbstractButton::clicked, this,
+                                 [bouton, objet, action]() { (objet->*action)(bouton); });
+    };
+    relier(ui->boutonAjoutDepositaire, m_depositaires, &RoomCustodianChooser::ajoutDepositaire);
+    relier(ui->boutonSupprDepositaire, m_depositaires, &RoomCustodianChooser::supprDepositaire);
+    relier(ui->boutonChoixBatiment, m_batiments, &RoomBuildingChooser::choisirBatiment);
+    relier(ui->boutonAjoutPrises, m_prises, &RoomOutletEditor::ajoutPrise);
+    relier(ui->boutonModifPrises, m_prises, &RoomOutletEditor::modifPrise);
+    relier(ui->boutonSupprPrises, m_prises, &RoomOutletEditor::supprPrise);
+    relier(ui->boutonAjoutMatos, m_materiels, &RoomEquipmentEditor::afficherMatos);
+    relier(ui->boutonModifMatos, m_materiels, &RoomEquipmentEditor::afficherMatos);
+    relier(ui->boutonSupprMatos, m_materiels, &RoomEquipmentEditor::supprimerMatos);
+    relier(ui->boutonAjoutDetailPourcentage, m_occupations, &RoomOccupationEditor::ajoutDetailPourcentage);
+    relier(ui->boutonSupprDetailPourcentage, m_occupations, &RoomOccupationEditor::supprDetailPourcentage);
+}
+
 // --- Set-up ---------------------------------------------------------------------------------------------
 
 void Creation::initObjet()
 {
-    m_etat = etats::repos;
+    m_etat = Etat::repos;
     m_rechercheOuverte = false;
     initPanel(false, true);
-    m_prisesSupprimees.clear();
+    m_prises->oublierSuppressions();
 
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"), {},
                                {{QStringLiteral("tsalLibelle"), sansCasse}}, false);
@@ -178,7 +207,7 @@ void Creation::boutonsDeLaSalle()
 {
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
-    if (m_etat != etats::salleAffichee)
+    if (m_etat != Etat::salleAffichee)
         return;
     const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
     ui->boutonModifier->setEnabled(uneSalle);
@@ -189,7 +218,7 @@ void Creation::windowWillClose(QWidget *fenetre)
 {
     m_rechercheOuverte = false;
     if (fenetre == m_listeSalles) {
-        m_etat = etats::repos;
+        m_etat = Etat::repos;
         initPanel(false, true);
     }
 }
@@ -250,7 +279,7 @@ void Creation::recherche(QObject *)
         m_listeSalles->close();
 
     if (ui->boutonRecherche->isChecked()) {
-        m_etat = etats::saisieRecherche;
+        m_etat = Etat::saisieRecherche;
         initPanel(true, true);
         ui->typePopup->setCurrentIndex(0);
         selectionnerPourSaisie(ui->localisationEtage);
@@ -292,19 +321,19 @@ void Creation::lancerRecherche()
     } catch (...) {
         // The database failed the search (its message comes from the action's boundary): the user is left
         // with the criteria typed, still in search entry, free to change them and search again.
-        m_etat = etats::saisieRecherche;
+        m_etat = Etat::saisieRecherche;
         ui->boutonRecherche->setChecked(true);
         throw;
     }
 
     if (!m_tables.tableSalles.displayedObjects().isEmpty()) {
-        m_etat = etats::salleAffichee;
+        m_etat = Etat::salleAffichee;
         m_rechercheOuverte = true;
         initPanel(false, false);
         montrerListe();
         uiListe->vueSalles->doItemsLayout();
     } else {
-        m_etat = etats::repos;
+        m_etat = Etat::repos;
         initPanel(false, true);
         platform::NSRunAlertPanel(QStringLiteral("Recherche de salles"),
                                   QStringLiteral("Pas de salle trouvee pour les criteres demandes !"),
@@ -338,11 +367,21 @@ QVariantHash Creation::valeursDuFormulaire() const
     return valeurs;
 }
 
-void Creation::montrerListe()
+const QVariantList &Creation::prisesSupprimees() const
+{
+    return m_prises->prisesSupprimees();
+}
+
+void Creation::compterSalles()
 {
     const qsizetype nombre = m_tables.tableSalles.displayedObjects().size();
-    uiListe->nombreSalles->setText(nombre == 1 ? QStringLiteral("1 salle")
+    uiListe->nombreSalles->setText(nombre <= 1 ? QStringLiteral("%1 salle").arg(nombre)
                                                : QStringLiteral("%1 salles").arg(nombre));
+}
+
+void Creation::montrerListe()
+{
+    compterSalles();
     m_listeSalles->show();
     m_listeSalles->raise();
     m_listeSalles->activateWindow();
@@ -363,8 +402,8 @@ void Creation::commencerCreation()
     if (m_listeSalles->isVisible())
         m_listeSalles->close();
     KORFormHelpers::viderTable(&m_tables.tableSalles);
-    m_prisesSupprimees.clear();
-    m_etat = etats::creation;
+    m_prises->oublierSuppressions();
+    m_etat = Etat::creation;
     m_rechercheOuverte = false;
     initPanel(true, true);
     selectionnerPourSaisie(ui->localisationEtage);
@@ -372,20 +411,94 @@ void Creation::commencerCreation()
 
 void Creation::enregistrer()
 {
-    // Saving the form is not written yet: the button stays pressed and the form stays as typed, so that
-    // nothing the user entered is lost.
+    if (!enEdition(m_etat))
+        return;
+    // The button stays pressed until the room is stored: after a refusal, or an error that ends the
+    // action, the form stays as typed and the next click saves it again.
     ui->boutonCreer->setChecked(true);
+    if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
+        if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
+            selectionnerPourSaisie(champ);
+        return;
+    }
+
+    if (m_etat == Etat::creation) {
+        const QVariant numero = m_sauvegarde->creer();
+        if (!numero.isValid())
+            return;
+        // Stored: whatever happens while it is shown, a further click must not store it twice.
+        salleEnregistree();
+        // The stored room alone in the list, selected: the form shows it as stored.
+        KORFormHelpers::fetchTable(
+            m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
+            eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero}), {},
+            true);
+    } else {
+        const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+        if (!salle || !m_sauvegarde->modifier(salle, prisesSupprimees()))
+            return;
+        salleEnregistree();
+        rafraichirSalle();
+        if (m_rechercheOuverte)
+            montrerListe();
+    }
+    initPanel(false, false);
+}
+
+void Creation::salleEnregistree()
+{
+    ui->boutonCreer->setChecked(false);
+    m_etat = Etat::salleAffichee;
+}
+
+void Creation::rafraichirSalle()
+{
+    // The room's row is read again in place, the list keeping its length and order, and the form is
+    // filled again from what is stored, whether a search list is open or not: the outlets then carry
+    // their stored keys, so that a further modification updates them instead of inserting them again.
+    eo::EODisplayGroup &salles = m_tables.tableSalles;
+    const eo::EORecord ancienne = salles.selectedObject();
+    if (!ancienne)
+        return;
+    QList<eo::EORecord> lignes = salles.allObjects();
+    const QList<eo::EORecord> lue = m_dataBus.fetchArray(
+        RoomSearchBuilder::entite(),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"),
+                                                      {ancienne->valueForKey(QStringLiteral("salNumero"))}),
+        {});
+    const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
+    const qsizetype index = lignes.indexOf(ancienne);
+    if (index >= 0)
+        lignes[index] = salle;
+    salles.setSelectsFirstObjectAfterFetch(false);
+    salles.setObjectArray(lignes); // the room stays selected, which fills the form again
+    if (salles.selectedObject() != salle)
+        salles.selectObject(salle);
+}
+
+void Creation::suppression(QObject *)
+{
+    if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
+        return;
+    if (!m_suppression->supprimer())
+        return;
+    // The list comes back to the front while it still offers a choice.
+    if (m_tables.tableSalles.displayedObjects().size() > 1)
+        montrerListe();
+    else
+        compterSalles();
 }
 
 void Creation::modifier(QObject *)
 {
-    if (m_etat != etats::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
+    if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
         return;
     // Hidden, not closed: the list comes back when the modification ends.
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();
-    m_prisesSupprimees.clear();
-    m_etat = etats::modification;
+    m_prises->oublierSuppressions();
+    m_etat = Etat::modification;
     initPanel(true, false);
     selectionnerPourSaisie(ui->localisationEtage);
 }
@@ -393,18 +506,18 @@ void Creation::modifier(QObject *)
 void Creation::annulation(QObject *)
 {
     switch (m_etat) {
-    case etats::saisieRecherche:
+    case Etat::saisieRecherche:
         ui->boutonRecherche->setChecked(false);
         ui->typePopup->setCurrentIndex(0);
-        m_etat = etats::repos;
+        m_etat = Etat::repos;
         initPanel(false, true);
         break;
-    case etats::creation:
+    case Etat::creation:
         ui->boutonCreer->setChecked(false);
-        m_etat = etats::repos;
+        m_etat = Etat::repos;
         initPanel(false, true);
         break;
-    case etats::modification: {
+    case Etat::modification: {
         ui->boutonCreer->setChecked(false);
         if (m_rechercheOuverte) {
             m_listeSalles->show();
@@ -412,7 +525,7 @@ void Creation::annulation(QObject *)
         }
         // The stored room and its sub-lists are read again: lines added, changed or removed since the
         // modification began are dropped, and the form shows the stored values.
-        m_etat = etats::salleAffichee;
+        m_etat = Etat::salleAffichee;
         m_remplissage->remplir(m_tables.tableSalles.selectedObject());
         initPanel(false, false);
         break;

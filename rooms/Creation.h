@@ -2,6 +2,7 @@
 
 #include "EODisplayGroupDelegate.h"
 #include "RoomDisplayGroups.h"
+#include "RoomEtat.h"
 #include "RoomFormFiller.h"
 
 #include <QObject>
@@ -26,7 +27,14 @@ class KORDataBusOC;
 namespace rooms
 {
 
+class RoomBuildingChooser;
+class RoomCustodianChooser;
+class RoomDeleter;
+class RoomEquipmentEditor;
 class RoomKeyboard;
+class RoomOccupationEditor;
+class RoomOutletEditor;
+class RoomSaver;
 
 // The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
 // result window, and the modes the tab moves through (idle, search entry, room shown, creation,
@@ -58,15 +66,24 @@ public:
 
     // Actions of the tab's buttons
     void recherche(QObject *sender);
+    // Starts a new room when the click pressed the button, saves the form when it released it.
     void create(QObject *sender);
+    void suppression(QObject *sender);
     void modifier(QObject *sender);
     void annulation(QObject *sender);
 
-    int etat() const { return m_etat; }
+    Etat etat() const { return m_etat; }
     bool rechercheOuverte() const { return m_rechercheOuverte; }
     // Keys of the stored outlets removed since creation or modification began.
-    const QVariantList &prisesSupprimees() const { return m_prisesSupprimees; }
+    const QVariantList &prisesSupprimees() const;
     RoomDisplayGroups &tables() { return m_tables; }
+
+    // The helpers that edit the sub-lists, each with its panel.
+    RoomCustodianChooser &depositaires() const { return *m_depositaires; }
+    RoomBuildingChooser &batiments() const { return *m_batiments; }
+    RoomOutletEditor &prises() const { return *m_prises; }
+    RoomEquipmentEditor &materiels() const { return *m_materiels; }
+    RoomOccupationEditor &occupations() const { return *m_occupations; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,12 +93,16 @@ private:
     void selectionChangee(eo::EODisplayGroup *group);
     void relierBoutons();
     void lancerRecherche();
+    void relierSousListes();
     void commencerCreation();
     void enregistrer();
+    void salleEnregistree();
+    void rafraichirSalle();
     QVariant numeroTypeSalle(const QString &libelle);
     QVariantHash valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
     void montrerListe();
+    void compterSalles();
     void boutonsDeLaSalle();
 
     data::KORDataBusOC &m_dataBus;
@@ -92,11 +113,18 @@ private:
     QPointer<QWidget> m_listeSalles;
     RoomDisplayGroups m_tables;
     std::unique_ptr<RoomFormFiller> m_remplissage;
+    std::unique_ptr<RoomSaver> m_sauvegarde;
+    std::unique_ptr<RoomDeleter> m_suppression;
     RoomKeyboard *m_clavier = nullptr; // child of this object
+    // Children of this object; their panels are windows of the form's view.
+    RoomCustodianChooser *m_depositaires = nullptr;
+    RoomBuildingChooser *m_batiments = nullptr;
+    RoomOutletEditor *m_prises = nullptr;
+    RoomEquipmentEditor *m_materiels = nullptr;
+    RoomOccupationEditor *m_occupations = nullptr;
 
-    int m_etat = 4;
+    Etat m_etat = Etat::repos;
     bool m_rechercheOuverte = false;
-    QVariantList m_prisesSupprimees;
 };
 
 } // namespace rooms

@@ -1,5 +1,8 @@
 #include "RoomDisplayGroups.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 namespace rooms
 {
 
@@ -30,6 +33,20 @@ RoomDisplayGroups::RoomDisplayGroups()
     tableDetailSalle.addColumn(QStringLiteral("dsaPourcentage"), QStringLiteral("Quantité"), right);
     tableDetailSalle.addColumn(QStringLiteral("uniAbrev"), QStringLiteral("Unité"));
 
+    // The lists of the panels and choosers.
+    tableBatiments.addColumn(QStringLiteral("cLocal"), QStringLiteral("Code"));
+    tableBatiments.addColumn(QStringLiteral("appellation"), QStringLiteral("Bâtiment"));
+    // The groups share one short name: what tells them apart is the group they belong to and their name.
+    tableGroupe.addColumn(QStringLiteral("perelcStructure"), QStringLiteral("Rattaché à"));
+    tableGroupe.addColumn(QStringLiteral("llStructure"), QStringLiteral("Groupe"));
+    tableAdresseGroupe.addColumn(QStringLiteral("nomUsuel"), QStringLiteral("Nom"));
+    tableAdresseGroupe.addColumn(QStringLiteral("prenom"), QStringLiteral("Prénom"));
+    tableFamilleMatos.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Famille"));
+    tableTypeMateriel.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Type"));
+    tableTypeMateriel.addColumn(QStringLiteral("toUnite_uniAbrev"), QStringLiteral("Unité"));
+    tableServices.addColumn(QStringLiteral("lcStructure"), QStringLiteral("Sigle"));
+    tableServices.addColumn(QStringLiteral("llStructure"), QStringLiteral("Service"));
+
     tableDetailPourcentage.addColumn(QStringLiteral("structureZebVix.llStructure"),
                                      QStringLiteral("Service"));
     tableDetailPourcentage.addColumn(QStringLiteral("tocLibelle"), QStringLiteral("Occupation"));
@@ -42,6 +59,16 @@ QList<eo::EODisplayGroup *> RoomDisplayGroups::all()
             &tableGroupe,       &tableAdresseGroupe,     &tablePrise,        &tableConf,
             &tableRepartBureau, &tableSalleTAV,          &tableFamilleMatos, &tableTypeMateriel,
             &tableDetailSalle,  &tableDetailPourcentage, &tableServices,     &tableTypeOccupation};
+}
+
+void RoomDisplayGroups::montrerDans(QTableView *vue, eo::EODisplayGroup &groupe, bool uneLigneALaFois)
+{
+    vue->setModel(&groupe);
+    vue->setSelectionModel(groupe.selectionModel());
+    vue->setWordWrap(false);
+    vue->verticalHeader()->setDefaultSectionSize(vue->fontMetrics().height() + 6);
+    if (uneLigneALaFois)
+        vue->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 } // namespace rooms

@@ -2,6 +2,8 @@
 
 #include "EODisplayGroup.h"
 
+class QTableView;
+
 namespace rooms
 {
 
@@ -32,6 +34,9 @@ struct RoomDisplayGroups {
 
     // Every group, for setting the delegate once.
     QList<eo::EODisplayGroup *> all();
+
+    // Shows a group in a table view of a window: the group is the view's model and shares its selection.
+    static void montrerDans(QTableView *vue, eo::EODisplayGroup &groupe, bool uneLigneALaFois);
 };
 
 } // namespace rooms

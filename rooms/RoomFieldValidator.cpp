@@ -1,7 +1,6 @@
 #include "RoomFieldValidator.h"
 
 #include "KORFormHelpers.h"
-#include "RoomFormModes.h"
 
 #include <QSet>
 #include <cerrno>
@@ -59,9 +58,9 @@ bool RoomFieldValidator::estDecimal(const QString &champ)
     return decimaux.contains(champ);
 }
 
-QString RoomFieldValidator::signesAutorises(int etat)
+QString RoomFieldValidator::signesAutorises(Etat etat)
 {
-    return etat == etats::saisieRecherche ? QStringLiteral("<>") : QString();
+    return etat == Etat::saisieRecherche ? QStringLiteral("<>") : QString();
 }
 
 double RoomFieldValidator::borne(const QString &champ)
@@ -85,7 +84,7 @@ double RoomFieldValidator::borne(const QString &champ)
 }
 
 RoomFieldValidator::Resultat RoomFieldValidator::verifier(const QString &champ, const QString &texte,
-                                                          int etat)
+                                                          Etat etat)
 {
     // An empty field stays empty: written back as "0.00" it would become a value the user never typed (an
     // "equal to 0" criterion in a search).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomEtat.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,11 +30,11 @@ public:
     // The fields shown with two decimals: the twelve percentages and the three surfaces and heights.
     static bool estDecimal(const QString &champ);
     // "<>" while search criteria are typed, "" in every other mode.
-    static QString signesAutorises(int etat);
+    static QString signesAutorises(Etat etat);
     // The smallest value the column behind the field cannot hold (infinity for the percentages, whose limit
     // of 100 the search and the save check with their own message).
     static double borne(const QString &champ);
-    static Resultat verifier(const QString &champ, const QString &texte, int etat);
+    static Resultat verifier(const QString &champ, const QString &texte, Etat etat);
 };
 
 } // namespace rooms

@@ -9,7 +9,7 @@ namespace rooms
 
 using framework::KORFormHelpers;
 
-void RoomFormModes::initPanel(Ui::Creation &ui, RoomDisplayGroups &tables, int etat, bool actif, bool clean)
+void RoomFormModes::initPanel(Ui::Creation &ui, RoomDisplayGroups &tables, Etat etat, bool actif, bool clean)
 {
     boutonsPrincipaux(ui, etat, actif);
 
@@ -25,10 +25,9 @@ void RoomFormModes::initPanel(Ui::Creation &ui, RoomDisplayGroups &tables, int e
     champs(ui, actif, clean);
 }
 
-void RoomFormModes::boutonsPrincipaux(Ui::Creation &ui, int etat, bool actif)
+void RoomFormModes::boutonsPrincipaux(Ui::Creation &ui, Etat etat, bool actif)
 {
-    const bool edition = etat == etats::creation || etat == etats::modification;
-    if (actif && edition) {
+    if (actif && enEdition(etat)) {
         // Creation and modification keep the create button pressed: releasing it saves the form.
         ui.boutonCreer->setEnabled(true);
         ui.boutonCreer->setChecked(true);
@@ -37,14 +36,14 @@ void RoomFormModes::boutonsPrincipaux(Ui::Creation &ui, int etat, bool actif)
         ui.boutonCreer->setEnabled(!actif);
         ui.boutonRecherche->setEnabled(true);
     }
-    ui.boutonSupprimer->setEnabled(etat == etats::salleAffichee);
+    ui.boutonSupprimer->setEnabled(etat == Etat::salleAffichee);
     ui.boutonAnnuler->setEnabled(actif);
-    ui.boutonModifier->setEnabled(etat != etats::repos && !actif);
+    ui.boutonModifier->setEnabled(etat != Etat::repos && !actif);
 }
 
-void RoomFormModes::sousListes(Ui::Creation &ui, const RoomDisplayGroups &tables, int etat, bool clean)
+void RoomFormModes::sousListes(Ui::Creation &ui, const RoomDisplayGroups &tables, Etat etat, bool clean)
 {
-    const bool edition = etat == etats::creation || etat == etats::modification;
+    const bool edition = enEdition(etat);
     // The department's own architecture fields follow the sub-lists: they are never search criteria.
     for (QLineEdit *champ : {ui.hauteurMoyenPlafond, ui.nbPortes, ui.surfaceVitree})
         KORFormHelpers::initialiseTextField(champ, edition, clean);
@@ -80,6 +79,7 @@ void RoomFormModes::sousListes(Ui::Creation &ui, const RoomDisplayGroups &tables
 void RoomFormModes::champs(Ui::Creation &ui, bool actif, bool clean)
 {
     ui.localisationBatiment->setEnabled(actif);
+    ui.boutonChoixBatiment->setEnabled(actif);
     for (QLineEdit *champ :
          {ui.localisationEtage, ui.localisationPorte, ui.architecturePlaces, ui.architectureSurface,
           ui.architectureFenetres, ui.nbTablNoir, ui.nbTablBlanc, ui.nbTablPapier, ui.nbPostesTP})

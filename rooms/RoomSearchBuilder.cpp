@@ -154,7 +154,7 @@ eo::EOQualifierPtr RoomSearchBuilder::condition(const Critere &critere, const QV
 eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const QString &texte, Arret *arret)
 {
     // The field's own check first: what it refuses when the user leaves the field stops the search too.
-    if (!RoomFieldValidator::verifier(critere.champ, texte, etats::saisieRecherche).accepte) {
+    if (!RoomFieldValidator::verifier(critere.champ, texte, Etat::saisieRecherche).accepte) {
         *arret = Arret::Refuse;
         return {};
     }

@@ -130,6 +130,18 @@ inline Salles peupler(TestDatabase &db)
     return s;
 }
 
+// Units, equipment families (Mobilier 1, Réseau 4, Vide 6 without types) and their types (Chaise 2 and
+// Table 3 of Mobilier, Câble 5 of Réseau).
+inline void materielDeReference(TestDatabase &db)
+{
+    db.exec(QStringLiteral(
+        "INSERT INTO UNITE (UNI_ORDRE, UNI_ABREV, UNI_LIBELLE) VALUES (1, 'u', 'unité'), (2, 'm', 'mètre');"
+        "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU) VALUES (1, 'Mobilier', 1), "
+        "(4, 'Réseau', 1), (6, 'Vide', 1);"
+        "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU, TAV_PERE, TAV_UNITE_ORDRE) "
+        "VALUES (2, 'Chaise', 2, 1, 1), (3, 'Table', 2, 1, 1), (5, 'Câble', 2, 4, 2);"));
+}
+
 inline QStringList portes(const QList<eo::EORecord> &salles)
 {
     QStringList liste;

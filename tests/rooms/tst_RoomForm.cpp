@@ -12,7 +12,7 @@
 
 using namespace roomstest;
 using rooms::Creation;
-namespace etats = rooms::etats;
+using rooms::Etat;
 
 class TestRoomForm : public QObject
 {
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(t.tableRepartBureau.displayedObjects().size(), 1);
         QCOMPARE(t.tablePrise.selectionIndexes(), QList<int>{0});
         // Filling changes neither the mode nor the look.
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(champ(*creation, "localisationPorte")->isReadOnly());
     }
 
@@ -182,7 +182,7 @@ private slots:
         QVERIFY(!bouton(*creation, "boutonModifier")->isEnabled());
         QVERIFY(!bouton(*creation, "boutonSupprimer")->isEnabled());
         creation->modifier(nullptr);
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
 
         QVERIFY(salles.setSelectionIndexes({2}));
         QCOMPARE(texte("localisationPorte"), QStringLiteral("XA12"));
@@ -192,14 +192,14 @@ private slots:
 
     void fieldCheck_data()
     {
-        QTest::addColumn<int>("etat");
+        QTest::addColumn<Etat>("etat");
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QString>("entree");
         QTest::addColumn<bool>("accepte");
         QTest::addColumn<QString>("affiche");
 
-        const int creationMode = etats::creation;
-        const int recherche = etats::saisieRecherche;
+        const Etat creationMode = Etat::creation;
+        const Etat recherche = Etat::saisieRecherche;
         QTest::newRow("two decimals") << creationMode << "pourcRecherche"
                                       << "12.5" << true << "12.50";
         QTest::newRow("a comma is refused") << creationMode << "pourcRecherche"
@@ -234,12 +234,12 @@ private slots:
 
     void fieldCheck()
     {
-        QFETCH(int, etat);
+        QFETCH(Etat, etat);
         QFETCH(QString, nom);
         QFETCH(QString, entree);
         QFETCH(bool, accepte);
         QFETCH(QString, affiche);
-        bouton(*creation, etat == etats::creation ? "boutonCreer" : "boutonRecherche")->click();
+        bouton(*creation, etat == Etat::creation ? "boutonCreer" : "boutonRecherche")->click();
         QCOMPARE(creation->etat(), etat);
         QLineEdit *ligne = champ(*creation, nom);
         ligne->setText(entree);
@@ -252,7 +252,7 @@ private slots:
         bouton(*creation, "boutonRecherche")->click();
         bouton(*creation, "boutonRecherche")->click();
         creation->modifier(nullptr);
-        QCOMPARE(creation->etat(), etats::modification);
+        QCOMPARE(creation->etat(), Etat::modification);
         QLineEdit *ligne = champ(*creation, "nombreChaises");
         ligne->setText("<3");
         QVERIFY(!creation->controlIsValidObject(ligne));
@@ -306,7 +306,7 @@ private slots:
         QTRY_VERIFY(porte->hasFocus());
         QTest::keyClicks(porte, "a12");
         QTest::keyClick(porte, Qt::Key_Return);
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()),
                  (QStringList{"A12", "A12B", "XA12"}));
 
@@ -316,7 +316,7 @@ private slots:
         porte->setFocus();
         QTRY_VERIFY(porte->hasFocus());
         QTest::keyClick(porte, Qt::Key_Enter);
-        QCOMPARE(creation->etat(), etats::creation);
+        QCOMPARE(creation->etat(), Etat::creation);
 
         // A refused criterion is not left by Enter either.
         bouton(*creation, "boutonAnnuler")->click();
@@ -326,7 +326,7 @@ private slots:
         QTRY_VERIFY(places->hasFocus());
         QTest::keyClicks(places, "2x");
         QTest::keyClick(places, Qt::Key_Return);
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
     }
 
@@ -367,7 +367,7 @@ private slots:
         bouton(*creation, "boutonRecherche")->click();
         saisir(*creation, "localisationPorte", "A12");
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QLineEdit *etage = champ(*creation, "localisationEtage");
         auto fond = [&](QWidget *vue, QLineEdit *ligne) {
             const QImage image = vue->grab().toImage();

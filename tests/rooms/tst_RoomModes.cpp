@@ -2,13 +2,16 @@
 
 #include "NotificationCenter.h"
 #include "RoomFormModes.h"
+#include "RoomOutletEditor.h"
 #include "RoomsFixture.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 using namespace roomstest;
 using rooms::Creation;
-namespace etats = rooms::etats;
+using rooms::Etat;
 
 namespace
 {
@@ -81,7 +84,7 @@ private:
     {
         bouton(*creation, "boutonRecherche")->click();
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
     }
 
 private slots:
@@ -121,7 +124,7 @@ private slots:
 
     void idleAfterSetUp()
     {
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(!creation->rechercheOuverte());
         QVERIFY(creation->prisesSupprimees().isEmpty());
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonCreer boutonRecherche"));
@@ -147,7 +150,7 @@ private slots:
     void searchEntryEnablesCriteriaOnly()
     {
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonRecherche boutonAnnuler"));
         QCOMPARE(boutonsActifs(boutonsDesSousListes), QString());
@@ -166,7 +169,7 @@ private slots:
         saisir(*creation, "localisationPorte", "A12");
         saisir(*creation, "typePopup", "Bureau");
         bouton(*creation, "boutonAnnuler")->click();
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(!bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(controle<QComboBox>(*creation, "typePopup")->currentIndex(), 0);
         QVERIFY(formulaireVide());
@@ -192,7 +195,7 @@ private slots:
     {
         rechercherTout();
         QVERIFY(creation->listeSalles()->close());
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(!creation->rechercheOuverte());
         QVERIFY(formulaireVide());
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonCreer boutonRecherche"));
@@ -202,7 +205,7 @@ private slots:
     {
         rechercherTout();
         bouton(*creation, "boutonCreer")->click();
-        QCOMPARE(creation->etat(), etats::creation);
+        QCOMPARE(creation->etat(), Etat::creation);
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(!creation->rechercheOuverte());
         QVERIFY(creation->tables().tableSalles.displayedObjects().isEmpty());
@@ -216,7 +219,7 @@ private slots:
                                 "boutonAjoutDetailPourcentage"));
 
         bouton(*creation, "boutonAnnuler")->click();
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
         QVERIFY(!bouton(*creation, "boutonCreer")->isChecked());
         QVERIFY(editables(champsPrincipaux, false));
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonCreer boutonRecherche"));
@@ -225,7 +228,7 @@ private slots:
     void creationFromIdle()
     {
         bouton(*creation, "boutonCreer")->click();
-        QCOMPARE(creation->etat(), etats::creation);
+        QCOMPARE(creation->etat(), Etat::creation);
         QVERIFY(!bouton(*creation, "boutonRecherche")->isEnabled());
     }
 
@@ -233,7 +236,7 @@ private slots:
     {
         rechercherTout();
         bouton(*creation, "boutonModifier")->click();
-        QCOMPARE(creation->etat(), etats::modification);
+        QCOMPARE(creation->etat(), Etat::modification);
         // Hidden, not closed: the search stays open.
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(creation->rechercheOuverte());
@@ -267,7 +270,7 @@ private slots:
         prises.displayedObjects().at(1)->takeValueForKey(QStringLiteral("999"), QStringLiteral("priCode"));
 
         bouton(*creation, "boutonAnnuler")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QVERIFY(!bouton(*creation, "boutonCreer")->isChecked());
         QVERIFY(creation->listeSalles()->isVisible());
         QVERIFY(creation->rechercheOuverte());
@@ -287,21 +290,37 @@ private slots:
     {
         rechercherTout();
         creation->annulation(nullptr);
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QVERIFY(formulaireVide());
         creation->listeSalles()->close();
         creation->annulation(nullptr);
-        QCOMPARE(creation->etat(), etats::repos);
+        QCOMPARE(creation->etat(), Etat::repos);
     }
 
     void searchFromShownRoom()
     {
         rechercherTout();
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(formulaireVide());
         QCOMPARE(boutonsActifs(boutonsPrincipaux), QStringLiteral("boutonRecherche boutonAnnuler"));
+    }
+
+    void panelsRunModallyWithoutTheApplicationObject()
+    {
+        // A bare QApplication here: the panel runs a session of its own, ended by its cancel button.
+        bouton(*creation, "boutonCreer")->click();
+        QDialog *panneau = creation->prises().panelAjoutPrise();
+        bool modal = false;
+        QTimer::singleShot(0, panneau, [&] {
+            modal = panneau->isVisible() && panneau->windowModality() == Qt::ApplicationModal;
+            panneau->findChild<QPushButton *>(QStringLiteral("boutonAnnuleAjoutPrise"))->click();
+        });
+        bouton(*creation, "boutonAjoutPrises")->click();
+        QVERIFY(modal);
+        QVERIFY(!panneau->isVisible());
+        QVERIFY(creation->tables().tablePrise.displayedObjects().isEmpty());
     }
 
     void buildingsReloadWhenTheRegisterChangesThem()

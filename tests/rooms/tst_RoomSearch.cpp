@@ -11,7 +11,7 @@
 
 using namespace roomstest;
 using rooms::Creation;
-namespace etats = rooms::etats;
+using rooms::Etat;
 
 using Criteres = QList<QPair<QString, QVariant>>;
 Q_DECLARE_METATYPE(Criteres)
@@ -30,7 +30,7 @@ private:
     {
         QPushButton *recherche = bouton(*creation, "boutonRecherche");
         recherche->click();
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         for (const auto &[nom, valeur] : criteres)
             saisir(*creation, nom, valeur);
         recherche->click();
@@ -131,7 +131,7 @@ private slots:
         chercher(criteres);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()), attendues);
         if (attendues.isEmpty()) {
-            QCOMPARE(creation->etat(), etats::repos);
+            QCOMPARE(creation->etat(), Etat::repos);
             const auto alertes = db->takeAlerts();
             QCOMPARE(alertes.size(), 1);
             QCOMPARE(alertes.first().title, QStringLiteral("Recherche de salles"));
@@ -141,7 +141,7 @@ private slots:
             QVERIFY(champ(*creation, "localisationEtage")->text().isEmpty());
         } else {
             QVERIFY(db->takeAlerts().isEmpty());
-            QCOMPARE(creation->etat(), etats::salleAffichee);
+            QCOMPARE(creation->etat(), Etat::salleAffichee);
             QVERIFY(creation->rechercheOuverte());
             QVERIFY(creation->listeSalles()->isVisible());
             // The first room found is shown.
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(alertes.first().title, QStringLiteral("Attention"));
         QCOMPARE(alertes.first().message, QStringLiteral("Pas de pourcentage > a 100 !!!!"));
         // Still typing criteria, every criterion kept.
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
         QCOMPARE(champ(*creation, nom)->text(), entree);
@@ -195,7 +195,7 @@ private slots:
         // Corrected, the other criteria run as they were typed.
         saisir(*creation, nom, "");
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()),
                  (QStringList{"C*1", "C21", "A12", "A12B"}));
         QVERIFY(db->takeAlerts().isEmpty());
@@ -233,7 +233,7 @@ private slots:
         // Refused as when the user leaves the field: nothing is fetched, no room of every kind is listed.
         chercher({{"localisationEtage", "1"}, {nom, entree}});
         QVERIFY(db->takeAlerts().isEmpty());
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(champ(*creation, nom)->text(), entree);
         QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
@@ -254,13 +254,13 @@ private slots:
         QCOMPARE(alertes.size(), 1);
         QCOMPARE(alertes.first().title, QStringLiteral("ERREUR"));
         // Still typing criteria, every criterion kept, the button pressed: a second try needs one click.
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
         QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
         QCOMPARE(champ(*creation, "architecturePlaces")->text(), QStringLiteral(">10"));
         QVERIFY(!champ(*creation, "architecturePlaces")->isReadOnly());
         bouton(*creation, "boutonRecherche")->click();
-        QCOMPARE(creation->etat(), etats::salleAffichee);
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QVERIFY(db->takeAlerts().isEmpty());
     }
 
@@ -304,7 +304,7 @@ private slots:
         bouton(*creation, "boutonRecherche")->click();
         QVERIFY(!creation->listeSalles()->isVisible());
         QVERIFY(!creation->rechercheOuverte());
-        QCOMPARE(creation->etat(), etats::saisieRecherche);
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
         QVERIFY(champ(*creation, "localisationPorte")->text().isEmpty());
         QVERIFY(!champ(*creation, "localisationPorte")->isReadOnly());
     }

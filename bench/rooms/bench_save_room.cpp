@@ -1,0 +1,260 @@
+// Saves rooms through the room tab's own controller (rooms::Creation), as a user does: a new room with its
+// custodian, 20 equipment lines, 10 occupation lines and 10 outlets, from the click that saves to the form
+// showing the stored room read-only; then the same room modified (its equipment and occupation lines
+// replaced, its outlets updated). Runs on the embedded database of LOCAVIA_BENCH_DATA and on the server of
+// LOCAVIA_BENCH_PG_URL, each when given; the rooms saved are deleted at the end, so that the databases are
+// left as they were. Prints "name: value" lines, the names prefixed with the backend: the median time of a
+// save, the transactions it opens and, on the server, its round trips.
+
+#include "AlertPanel.h"
+#include "BenchSupport.h"
+#include "Creation.h"
+#include "EOEditingContext.h"
+#include "EOException.h"
+#include "EOModelGroup.h"
+#include "EOPostgreSQLAdaptor.h"
+#include "KORDataBusOC.h"
+#include "Resources.h"
+#include "RoomDisplayGroups.h"
+#include "RoomEtat.h"
+#include "RoomTransaction.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+constexpr int EquipmentLines = 20;
+constexpr int OccupationLines = 10;
+constexpr int Outlets = 10;
+
+eo::EORecord line(std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    const eo::EORecord record = eo::EOGenericRecord::create();
+    for (const auto &[key, value] : values)
+        record->takeValueForKey(value, QString::fromLatin1(key));
+    return record;
+}
+
+template <class Widget> Widget *outlet(rooms::Creation &creation, const char *name)
+{
+    for (QWidget *view : {creation.afficheVue(), creation.afficheBoutons()}) {
+        if (auto *widget = view->findChild<Widget *>(QString::fromLatin1(name)))
+            return widget;
+    }
+    throw eo::EOException(eo::EOException::Kind::Model, QStringLiteral("no control %1").arg(name));
+}
+
+struct Figures {
+    std::vector<double> creations, modifications;
+    std::vector<qint64> transactions, roundTrips;
+};
+
+// What a room refers to, read once as the room form has it at hand.
+struct References {
+    QString building;
+    QString type;
+    QVariant custodian;
+    QVariant department;
+    QVariant kind;
+    QList<eo::EORecord> equipmentTypes;
+};
+
+References references(data::KORDataBusOC &bus)
+{
+    References refs;
+    refs.building = bus.fetchArray(QStringLiteral("LocalVix"), eo::EOQualifierPtr(), {})
+                        .value(0)
+                        ->valueForKey(QStringLiteral("appellation"))
+                        .toString();
+    refs.type = bus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {})
+                    .value(0)
+                    ->valueForKey(QStringLiteral("tsalLibelle"))
+                    .toString();
+    refs.custodian =
+        bus.fetchObject(QStringLiteral("StructureZebVix"), QStringLiteral("lcStructure='DEPOS'"), {})
+            ->valueForKey(QStringLiteral("cStructure"));
+    refs.department = bus.fetchArray(QStringLiteral("ServiceVix"), eo::EOQualifierPtr(), {})
+                          .value(0)
+                          ->valueForKey(QStringLiteral("cStructure"));
+    refs.kind = bus.fetchArray(QStringLiteral("TypeOccupation"), eo::EOQualifierPtr(), {})
+                    .value(0)
+                    ->valueForKey(QStringLiteral("tocOrdre"));
+    refs.equipmentTypes =
+        bus.fetchArray(QStringLiteral("TypeMateriel"), QStringLiteral("tavNiveau=2"), {}, {});
+    if (refs.equipmentTypes.size() < EquipmentLines)
+        throw eo::EOException(eo::EOException::Kind::Model,
+                              QStringLiteral("La base de mesure n'a que %1 types de matériel (%2 demandés).")
+                                  .arg(refs.equipmentTypes.size())
+                                  .arg(EquipmentLines));
+    return refs;
+}
+
+// The lists a user would have filled through the panels; offset changes the quantities and codes.
+void fillLists(rooms::RoomDisplayGroups &tables, const References &refs, int offset)
+{
+    QList<eo::EORecord> equipment, occupation;
+    for (int i = 0; i < EquipmentLines; ++i) {
+        const eo::EORecord &type = refs.equipmentTypes.at(i);
+        equipment.append(line({{"tavType", type->valueForKey(QStringLiteral("tavType"))},
+                               {"uniOrdre", type->valueForKey(QStringLiteral("tavUniteOrdre"))},
+                               {"dsaPourcentage", qint64(1 + i + offset)}}));
+    }
+    for (int i = 0; i < OccupationLines; ++i) {
+        occupation.append(line({{"cStructure", refs.department},
+                                {"detType", refs.kind},
+                                {"detPourcentage", qint64(5 + offset)}}));
+    }
+    tables.tableDetailSalle.setObjectArray(equipment);
+    tables.tableDetailPourcentage.setObjectArray(occupation);
+}
+
+int runBackend(const char *name, const QVariantMap &dictionary, int runs)
+{
+    eo::EOModel &model = *eo::EOModelGroup::defaultGroup().modelNamed(QStringLiteral("Locavia"));
+    model.setConnectionDictionary(dictionary);
+    eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
+    data::KORDataBusOC bus;
+    bus.initDataBusWithModel(model.name(), &context);
+    auto *server = dynamic_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor());
+    const References refs = references(bus);
+
+    rooms::Creation creation(bus);
+    creation.initObjet();
+    creation.afficheVue()->resize(1150, 760);
+    creation.afficheVue()->show();
+    auto *save = outlet<QPushButton>(creation, "boutonCreer");
+    qint64 transactions = 0;
+    rooms::RoomTransaction::setJournal([&transactions](const QString &event) {
+        if (event == u"begin")
+            ++transactions;
+    });
+
+    Figures figures;
+    QList<QVariant> saved;
+    QStringList alerts;
+    platform::setAlertPresenter([&alerts](const QString &, const QString &message, const QString &) {
+        alerts.append(message);
+        return 1;
+    });
+    for (int run = 0; run < runs; ++run) {
+        save->click(); // a new room
+        outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
+        outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
+        outlet<QLineEdit>(creation, "localisationEtage")->setText(QStringLiteral("2"));
+        outlet<QLineEdit>(creation, "localisationPorte")->setText(QStringLiteral("M%1").arg(run));
+        outlet<QLineEdit>(creation, "architecturePlaces")->setText(QStringLiteral("40"));
+        outlet<QLineEdit>(creation, "pourcEnseignement")->setText(QStringLiteral("75.50"));
+        outlet<QLineEdit>(creation, "pourcSportif")->setText(QStringLiteral("24.50"));
+        outlet<QCheckBox>(creation, "reservable")->setChecked(true);
+        rooms::RoomDisplayGroups &tables = creation.tables();
+        tables.tableDepositaire.setObjectArray({line({{"cStructure", refs.custodian}})});
+        fillLists(tables, refs, 0);
+        QList<eo::EORecord> outlets;
+        for (int i = 0; i < Outlets; ++i) {
+            outlets.append(line({{"priCode", QString::number(700000 + run * 100 + i)},
+                                 {"priType", i % 3 == 0 ? "T" : "I"},
+                                 {"priOrdre", qint64(-1)}}));
+        }
+        tables.tablePrise.setObjectArray(outlets);
+        QApplication::processEvents();
+
+        const qint64 roundTripsBefore = server ? server->roundTrips() : 0;
+        transactions = 0;
+        QElapsedTimer timer;
+        timer.start();
+        save->click();
+        QApplication::processEvents(); // the stored room drawn
+        figures.creations.push_back(double(timer.nsecsElapsed()) / 1e6);
+        figures.transactions.push_back(transactions);
+        if (server)
+            figures.roundTrips.push_back(server->roundTrips() - roundTripsBefore);
+        if (creation.etat() != rooms::Etat::salleAffichee || !alerts.isEmpty()) {
+            std::fprintf(stderr, "%s : la salle n'a pas été enregistrée : %s\n", name,
+                         qPrintable(alerts.join(QLatin1String(" | "))));
+            return 1;
+        }
+        saved.append(tables.tableSalles.selectedObject()->valueForKey(QStringLiteral("salNumero")));
+
+        // The same room modified: every list written again.
+        outlet<QPushButton>(creation, "boutonModifier")->click();
+        fillLists(tables, refs, 1);
+        timer.restart();
+        save->click();
+        QApplication::processEvents();
+        figures.modifications.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (creation.etat() != rooms::Etat::salleAffichee || !alerts.isEmpty()) {
+            std::fprintf(stderr, "%s : la modification a échoué : %s\n", name,
+                         qPrintable(alerts.join(QLatin1String(" | "))));
+            return 1;
+        }
+    }
+    rooms::RoomTransaction::setJournal({});
+    for (const QVariant &room : std::as_const(saved))
+        bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
+
+    std::sort(figures.transactions.begin(), figures.transactions.end());
+    std::sort(figures.roundTrips.begin(), figures.roundTrips.end());
+    std::printf("%s_saves: %d\n", name, runs);
+    std::printf("%s_save_room_median_ms: %.1f\n", name, bench::median(figures.creations));
+    std::printf("%s_save_room_transactions: %lld\n", name,
+                (long long)figures.transactions[figures.transactions.size() / 2]);
+    if (server) {
+        std::printf("%s_save_room_round_trips: %lld\n", name,
+                    (long long)figures.roundTrips[figures.roundTrips.size() / 2]);
+    }
+    std::printf("%s_modify_room_median_ms: %.1f\n", name, bench::median(figures.modifications));
+    return alerts.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString directory = qEnvironmentVariable("LOCAVIA_BENCH_DATA");
+    const QString url = qEnvironmentVariable("LOCAVIA_BENCH_PG_URL");
+    if (directory.isEmpty() && url.isEmpty()) {
+        std::fprintf(stderr,
+                     "LOCAVIA_BENCH_DATA ou LOCAVIA_BENCH_PG_URL doit désigner une base de mesure.\n");
+        return 2;
+    }
+    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
+                         ? 3 * qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
+                         : 21;
+    int status = 0;
+    try {
+        eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
+            platform::resourcePath(QStringLiteral("models/Locavia.json")));
+        const QVariantMap dictionary = model.connectionDictionary();
+        if (!directory.isEmpty()) {
+            QVariantMap embedded = dictionary;
+            embedded.insert(QStringLiteral("URL"), QStringLiteral("sqlite://") +
+                                                       QDir(directory).absolutePath() +
+                                                       QStringLiteral("/locavia.db"));
+            status |= runBackend("sqlite", embedded, runs);
+        }
+        if (!url.isEmpty()) {
+            QVariantMap server = dictionary;
+            server.insert(QStringLiteral("URL"), url);
+            server.insert(QStringLiteral("username"), QString());
+            server.insert(QStringLiteral("password"), QString());
+            status |= runBackend("postgresql", server, runs);
+        }
+    } catch (const eo::EOException &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
+    }
+    return status;
+}

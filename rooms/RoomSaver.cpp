@@ -1,0 +1,171 @@
+#include "RoomSaver.h"
+
+#include "KORDataBusOC.h"
+#include "KORFormHelpers.h"
+#include "RoomDisplayGroups.h"
+#include "RoomTransaction.h"
+#include "ui_Creation.h"
+
+namespace rooms
+{
+
+using framework::KORFormHelpers;
+
+namespace
+{
+
+const QString alerteMaterielsEnregistres = QStringLiteral("Probleme enregistrement de materiels !!");
+const QString alerteOccupationsEnregistrees = QStringLiteral("Probleme enregistrement d'occupations !!");
+
+QVariant valeurDe(const QList<eo::EORecord> &lignes, const char *cle, bool premiere)
+{
+    if (lignes.isEmpty())
+        return {};
+    return (premiere ? lignes.first() : lignes.last())->valueForKey(QString::fromLatin1(cle));
+}
+
+} // namespace
+
+RoomSaver::RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables)
+    : m_dataBus(dataBus), ui(ui), m_tables(tables)
+{
+}
+
+RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
+{
+    // A room that cannot be reserved has no custodian.
+    if (!ui.reservable->isChecked())
+        KORFormHelpers::viderTable(&m_tables.tableDepositaire);
+
+    RoomSaveArguments::Cles cles;
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"),
+                               eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("tsalLibelle=%@"),
+                                                                             {ui.typePopup->currentText()}),
+                               {}, true);
+    cles.tsalNumero = valeurDe(m_tables.tableTypeSalle.displayedObjects(), "tsalNumero", false);
+    // A building or type that no longer exists gives no key: the procedure then refuses the room with
+    // its own message.
+    KORFormHelpers::fetchTable(
+        m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("appellation = %@"),
+                                                      {ui.localisationBatiment->currentText()}),
+        {}, true);
+    cles.cLocal = valeurDe(m_tables.tableBatiments.displayedObjects(), "cLocal", creation);
+    return cles;
+}
+
+QVariant RoomSaver::creer()
+{
+    const RoomSaveArguments::Cles cles = preparer(true);
+    QVariant numero;
+    {
+        RoomTransaction salle(m_dataBus, QStringLiteral("La nouvelle salle n'a pas ete enregistree !!"));
+        if (salle.appeler(QStringLiteral("insSalle"), RoomSaveArguments::salle(ui, m_tables, cles, {}),
+                          QStringLiteral("La nouvelle salle n'a pas ete enregistree !!"))) {
+            numero = QVariant::fromValue(
+                KORFormHelpers::recupererOrdre(salle.sorties().value(QStringLiteral("salNumero"))));
+            salle.appeler(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, numero),
+                          QString());
+        }
+        if (!salle.terminer())
+            return {};
+    }
+
+    remplacer(numero, materiels(numero, true));
+    remplacer(numero, occupations(numero, true));
+    for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
+        appelSeul(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
+                  QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
+    }
+    return numero;
+}
+
+bool RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees)
+{
+    const RoomSaveArguments::Cles cles = preparer(false);
+    const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
+    // Read before the transaction opens: whether the room has its complement already.
+    KORFormHelpers::fetchTable(
+        m_dataBus, &m_tables.tableSalleTAV, QStringLiteral("SalleTav"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero}), {}, false);
+    const QString complement = m_tables.tableSalleTAV.displayedObjects().isEmpty()
+                                   ? QStringLiteral("insSalleTav")
+                                   : QStringLiteral("updSalleTav");
+    {
+        RoomTransaction enregistrement(m_dataBus, QStringLiteral("La salle n'a pas ete enregistree !!"));
+        enregistrement.appeler(QStringLiteral("majSalles"),
+                               RoomSaveArguments::salle(ui, m_tables, cles, salle),
+                               QStringLiteral("La salle n'a pas ete enregistree !!"));
+        enregistrement.appeler(complement, RoomSaveArguments::complement(ui, numero), QString());
+        if (!enregistrement.terminer())
+            return false;
+    }
+
+    for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
+        if (KORFormHelpers::recupererOrdre(prise->valueForKey(QStringLiteral("priOrdre"))) == -1) {
+            appelSeul(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
+                      QStringLiteral("Probleme enregistrement de prise !!"));
+        } else {
+            appelSeul(QStringLiteral("updPrises"), RoomSaveArguments::prise(prise, numero, true),
+                      QStringLiteral("Probleme enregistrement de prises !!"));
+        }
+    }
+    for (const QVariant &ordre : prisesSupprimees) {
+        appelSeul(QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
+                  QStringLiteral("Probleme suppression de prises !!"));
+    }
+    remplacer(numero, materiels(numero, false));
+    remplacer(numero, occupations(numero, false));
+    return true;
+}
+
+RoomSaver::Liste RoomSaver::materiels(const QVariant &numero, bool creation) const
+{
+    Liste liste;
+    if (!creation) {
+        liste.suppression = QStringLiteral("delDetailSalle");
+        liste.alerteSuppression = QStringLiteral("Probleme suppression de materiels !!");
+    }
+    liste.insertion = QStringLiteral("insDetailSalle");
+    liste.alerteInsertion = alerteMaterielsEnregistres;
+    for (const eo::EORecord &ligne : m_tables.tableDetailSalle.displayedObjects())
+        liste.lignes.append(RoomSaveArguments::ligneMateriel(ligne, numero));
+    return liste;
+}
+
+RoomSaver::Liste RoomSaver::occupations(const QVariant &numero, bool creation) const
+{
+    Liste liste;
+    if (!creation) {
+        liste.suppression = QStringLiteral("delDetailPourcentage");
+        liste.alerteSuppression = QStringLiteral("Probleme suppression d'occupations !!");
+    }
+    liste.insertion = QStringLiteral("insDetailPourcentage");
+    liste.alerteInsertion = alerteOccupationsEnregistrees;
+    for (const eo::EORecord &ligne : m_tables.tableDetailPourcentage.displayedObjects())
+        liste.lignes.append(RoomSaveArguments::ligneOccupation(ligne, numero));
+    return liste;
+}
+
+void RoomSaver::remplacer(const QVariant &numero, const Liste &liste)
+{
+    // A new room with no line of this list has nothing to write.
+    if (liste.suppression.isEmpty() && liste.lignes.isEmpty())
+        return;
+    RoomTransaction transaction(m_dataBus, liste.alerteInsertion);
+    if (!liste.suppression.isEmpty())
+        transaction.appeler(liste.suppression, {{QStringLiteral("salnumero"), numero}},
+                            liste.alerteSuppression);
+    for (const QVariantMap &ligne : liste.lignes)
+        transaction.appeler(liste.insertion, ligne, liste.alerteInsertion);
+    transaction.terminer();
+}
+
+void RoomSaver::appelSeul(const QString &procedure, const QVariantMap &arguments, const QString &alerte)
+{
+    RoomTransaction transaction(m_dataBus, alerte);
+    transaction.appeler(procedure, arguments, alerte);
+    transaction.terminer();
+}
+
+} // namespace rooms

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+
+namespace data
+{
+class KORDataBusOC;
+}
+
+namespace rooms
+{
+
+// One transaction of stored-procedure calls through the data bus, as every write of the room tab is made:
+// the calls stop at the first one the database refuses; the transaction is then rolled back and the
+// step's own alert (title "ATTENTION") follows the data bus's "ERREUR..." alert. Otherwise it is
+// committed, and a commit the database refuses counts as a refusal, with its message. A transaction that
+// an exception leaves open is rolled back when the object goes.
+class RoomTransaction
+{
+public:
+    // alerteValidation follows the database's message when the commit is refused.
+    RoomTransaction(data::KORDataBusOC &dataBus, const QString &alerteValidation);
+    ~RoomTransaction();
+    RoomTransaction(const RoomTransaction &) = delete;
+    RoomTransaction &operator=(const RoomTransaction &) = delete;
+
+    // False once a call was refused (this one or an earlier one, which this one then does not run).
+    // alerte is shown after the rollback when this call is the refused one ("" for none).
+    bool appeler(const QString &procedure, const QVariantMap &arguments, const QString &alerte);
+    // The output values of the last call that ran.
+    QVariantMap sorties() const;
+    // Commits, or rolls back and shows the alert of the refused call; true when everything is stored.
+    bool terminer();
+
+    // Follows the writes, for the tests and the save benchmark: "begin", each procedure's name before it is
+    // called, then "commit" or "rollback". None by default.
+    using Journal = std::function<void(const QString &evenement)>;
+    static void setJournal(Journal journal);
+
+private:
+    data::KORDataBusOC &m_dataBus;
+    bool m_ouverte = true;
+    bool m_refusee = false;
+    QString m_alerte;
+    QString m_alerteValidation;
+};
+
+} // namespace rooms
