@@ -264,6 +264,17 @@ bool Creation::controlIsValidObject(QLineEdit *control)
     return true;
 }
 
+QLineEdit *Creation::champNumeriqueRefuse() const
+{
+    for (const QString &nom : RoomFieldValidator::champsNumeriques()) {
+        auto *champ = m_vue->findChild<QLineEdit *>(nom);
+        if (champ && !champ->isReadOnly() &&
+            !RoomFieldValidator::verifier(nom, champ->text(), m_etat).accepte)
+            return champ;
+    }
+    return nullptr;
+}
+
 void Creation::selectionnerPourSaisie(QLineEdit *champ)
 {
     champ->setFocus(Qt::OtherFocusReason);
@@ -416,6 +427,12 @@ void Creation::enregistrer()
     // The button stays pressed until the room is stored: after a refusal, or an error that ends the
     // action, the form stays as typed and the next click saves it again.
     ui->boutonCreer->setChecked(true);
+    // A number the field refuses (malformed, or beyond what its column holds) is refused here too, before
+    // any procedure is called, as when the user leaves the field: back into it, the form as typed.
+    if (QLineEdit *refuse = champNumeriqueRefuse()) {
+        selectionnerPourSaisie(refuse);
+        return;
+    }
     if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))

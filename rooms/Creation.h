@@ -101,6 +101,8 @@ private:
     QVariant numeroTypeSalle(const QString &libelle);
     QVariantHash valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
+    // The first editable numeric field whose entry the field check refuses; none when all pass.
+    QLineEdit *champNumeriqueRefuse() const;
     void montrerListe();
     void compterSalles();
     void boutonsDeLaSalle();
