@@ -810,10 +810,14 @@ void EOPostgreSQLAdaptor::rollbackTransaction()
     const Transaction was = m_transaction;
     m_transaction = Transaction::None;
     m_abandonReason.clear();
-    if (was != Transaction::Open || !m_connection)
+    if ((was != Transaction::Open && was != Transaction::Abandoned) || !m_connection)
         return;
     // A connection that is gone took its transaction with it: there is nothing left to undo.
     if (discardDroppedConnection())
+        return;
+    // An abandoned transaction was rolled back already, unless that rollback itself failed: the server
+    // says whether one is still open.
+    if (PQtransactionStatus(m_connection.get()) == PQTRANS_IDLE)
         return;
     m_cancelSent = false;
     ++m_roundTrips;
