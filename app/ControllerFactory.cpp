@@ -1,18 +1,10 @@
 #include "ControllerFactory.h"
 
 #include "Batiment.h"
+#include "Creation.h"
 #include "MatosUnite.h"
 #include "Options.h"
 #include "TabControllerAdapter.h"
-
-#if __has_include("Creation.h")
-#include "Creation.h"
-using RoomTab = rooms::Creation;
-#else
-// A tree without the room tab still starts, with an empty tab in its place.
-#include "RoomTabPlaceholder.h"
-using RoomTab = app::RoomTabPlaceholder;
-#endif
 
 namespace app
 {
@@ -20,12 +12,18 @@ namespace app
 ControllerFactory ControllerFactory::standard()
 {
     ControllerFactory factory;
-    factory.creation = [](data::KORDataBusOC &bus) { return makeTab(std::make_unique<RoomTab>(bus)); };
-    factory.options = [](data::KORDataBusOC &bus) {
-        return makeTab(std::make_unique<reference::Options>(bus));
+    factory.creation = [](data::KORDataBusOC &bus, const Places &places) {
+        return makeTab(std::make_unique<rooms::Creation>(bus, places.barre, places.contenu));
     };
-    factory.batiment = [](data::KORDataBusOC &bus) { return std::make_unique<buildings::Batiment>(bus); };
-    factory.matosUnite = [](data::KORDataBusOC &bus) { return std::make_unique<reference::MatosUnite>(bus); };
+    factory.options = [](data::KORDataBusOC &bus, const Places &places) {
+        return makeTab(std::make_unique<reference::Options>(bus, places.barre, places.contenu));
+    };
+    factory.batiment = [](data::KORDataBusOC &bus, const Places &places) {
+        return std::make_unique<buildings::Batiment>(bus, places.fenetre);
+    };
+    factory.matosUnite = [](data::KORDataBusOC &bus, const Places &places) {
+        return std::make_unique<reference::MatosUnite>(bus, places.fenetre);
+    };
     return factory;
 }
 

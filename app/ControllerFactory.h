@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace data
 {
 class KORDataBusOC;
@@ -26,7 +28,15 @@ namespace app
 // How the application builds its four controllers, each with its interface file, once the data bus is
 // open. The application keeps one factory; tests wrap or replace its entries.
 struct ControllerFactory {
-    template <class T> using Make = std::function<std::unique_ptr<T>(data::KORDataBusOC &)>;
+    // The widgets of the main window that show what the controllers make, each view a child of the widget
+    // that shows it: a tab's bar of buttons and its content, and the window above which the building and
+    // reference windows open.
+    struct Places {
+        QWidget *barre = nullptr;
+        QWidget *contenu = nullptr;
+        QWidget *fenetre = nullptr;
+    };
+    template <class T> using Make = std::function<std::unique_ptr<T>(data::KORDataBusOC &, const Places &)>;
 
     Make<TabController> creation;
     Make<TabController> options;

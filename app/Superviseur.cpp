@@ -1,8 +1,12 @@
 #include "Superviseur.h"
 
+#include "AboutLocavia.h"
 #include "AlertPanel.h"
+#include "ApplicationLog.h"
 #include "Batiment.h"
 #include "Calendrier.h"
+#include "CommandLine.h"
+#include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORAction.h"
@@ -65,7 +69,7 @@ Superviseur::Superviseur(int &argc, char **argv, ControllerFactory factory)
 Superviseur::~Superviseur()
 {
     platform::NotificationCenter::defaultCenter().removeObserver(this);
-    // The controllers first: they take their views back from the main window as they go.
+    // The controllers first, then the main window, which holds their views.
     m_toCreation.reset();
     m_toOptions.reset();
     m_toBatiment.reset();
@@ -111,6 +115,8 @@ void Superviseur::loadMainInterface()
     framework::connectAction(ui->actionMasquer, &QAction::triggered, this, [this] { masquer(); });
     framework::connectAction(ui->actionQuitter, &QAction::triggered, this,
                              [this] { terminate(ui->actionQuitter); });
+    framework::connectAction(ui->actionAPropos, &QAction::triggered, this,
+                             [this] { aPropos(ui->actionAPropos); });
 
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
@@ -200,15 +206,27 @@ void Superviseur::loadControllers()
         throw eo::EOException(eo::EOException::Kind::Model,
                               QStringLiteral("Le bus de données n'est pas initialisé."));
     }
-    // Each controller loads its own interface file as it is built, in this order.
+    // Each controller loads its own interface file as it is built, in this order, its views children of the
+    // main window's widgets that show them.
+    const ControllerFactory::Places places{ui->buttonView, ui->contenuView, m_window.get()};
     if (m_factory.creation)
-        m_toCreation = m_factory.creation(*bus);
+        m_toCreation = m_factory.creation(*bus, places);
     if (m_factory.options)
-        m_toOptions = m_factory.options(*bus);
-    if (m_factory.batiment)
-        m_toBatiment = m_factory.batiment(*bus);
+        m_toOptions = m_factory.options(*bus, places);
+    if (m_factory.batiment) {
+        m_toBatiment = m_factory.batiment(*bus, places);
+        buildings::Batiment *batiment = m_toBatiment.get();
+        if (batiment) {
+            framework::connectAction(
+                ui->actionOuvertureFenetre, &QAction::triggered, batiment,
+                [this, batiment] { batiment->ouvertureFenetre(ui->actionOuvertureFenetre); });
+            framework::connectAction(
+                ui->actionOuvertureExport, &QAction::triggered, batiment,
+                [this, batiment] { batiment->ouvertureExport(ui->actionOuvertureExport); });
+        }
+    }
     if (m_factory.matosUnite)
-        m_toMatosUnite = m_factory.matosUnite(*bus);
+        m_toMatosUnite = m_factory.matosUnite(*bus, places);
 }
 
 void Superviseur::enableMenus()
@@ -222,6 +240,9 @@ void Superviseur::enableMenus()
     }
     ui->menuAdministration->setEnabled(true);
     ui->menuCreationBatiment->setEnabled(true);
+    // The building register's items act only when the register exists.
+    ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
+    ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
 }
 
 void Superviseur::afficheOnglet()
@@ -258,6 +279,17 @@ void Superviseur::masquer()
         if (window->isVisible() && window->isWindow())
             window->showMinimized();
     }
+}
+
+void Superviseur::aPropos(QObject *)
+{
+    const eo::EOModel *model = superModel();
+    const QString database =
+        model ? data::DatabaseAddress::describe(model->connectionDictionary()) : QString();
+    platform::NSRunAlertPanel(
+        AboutLocavia::title(),
+        AboutLocavia::text(platform::locaviaVersion(), database, platform::ApplicationLog::path()),
+        QStringLiteral("OK"));
 }
 
 void Superviseur::terminate(QObject *)

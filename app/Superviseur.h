@@ -86,6 +86,8 @@ public:
 
     // Ends the application ("Quitter").
     void terminate(QObject *sender);
+    // "À propos de Locavia": the version, the database in use and the log file.
+    void aPropos(QObject *sender);
     bool hasTerminated() const { return m_terminated; }
     // 0 after "Quitter"; 1 when start-up ended the application (identification, rights, database).
     int exitStatus() const { return m_exitStatus; }
@@ -112,7 +114,7 @@ signals:
 
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
-    virtual void quitApplication(int status);
+    void quitApplication(int status) override;
     // The operating system's login of the user (operatingSystemUserName); tests name the user they need.
     virtual QString operatingSystemUser() const;
 

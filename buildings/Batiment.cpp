@@ -1,18 +1,463 @@
 #include "Batiment.h"
 
+#include "AlertPanel.h"
+#include "BugFixApplication.h"
+#include "BuildingArguments.h"
+#include "BuildingForm.h"
+#include "Clock.h"
+#include "FileOpener.h"
+#include "FileWriter.h"
+#include "KORAction.h"
+#include "KORApplicationOC.h"
+#include "KORConversions.h"
 #include "KORDataBusOC.h"
+#include "KORFormHelpers.h"
+#include "KORReport.h"
+#include "KORReportProgress.h"
+#include "ModalSession.h"
+#include "NotificationCenter.h"
+#include "RoomListExport.h"
+#include "RoomListPrint.h"
+#include "SavePanel.h"
 #include "ui_Batiment.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QHeaderView>
+#include <QScreen>
+#include <algorithm>
 
 namespace buildings
 {
 
-Batiment::Batiment(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::Batiment>()),
-      m_racine(std::make_unique<QWidget>())
+using framework::KORConversions;
+using framework::KORFormHelpers;
+
+namespace
 {
-    ui->setupUi(m_racine.get());
+
+const QString changementAuxBatiments = QStringLiteral("changementAuxBatiments");
+constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
+
+void centrer(QWidget *fenetre)
+{
+    QScreen *ecran = fenetre->screen() ? fenetre->screen() : QGuiApplication::primaryScreen();
+    if (!ecran)
+        return;
+    const QRect zone = ecran->availableGeometry();
+    const QSize taille = fenetre->size().boundedTo(zone.size());
+    fenetre->resize(taille);
+    fenetre->move(zone.center() - QPoint(taille.width() / 2, taille.height() / 2));
 }
 
-Batiment::~Batiment() = default;
+} // namespace
+
+Batiment::Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_fenetres(fenetre), ui(std::make_unique<Ui::Batiment>())
+{
+    ui->setupUi(m_fenetres.racine());
+    m_formulaire = std::make_unique<BuildingForm>(*ui);
+
+    m_tableBatiment.setColumns({{QStringLiteral("cLocal"), QStringLiteral("Code")},
+                                {QStringLiteral("appellation"), QStringLiteral("Nom")}});
+    m_tableBatiment.setDelegate(this);
+    QTableView *vue = ui->tableViewBatiment;
+    vue->setModel(&m_tableBatiment);
+    vue->setSelectionModel(m_tableBatiment.selectionModel());
+    vue->setColumnWidth(0, 70);
+    vue->verticalHeader()->setDefaultSectionSize(vue->fontMetrics().height() + 6);
+    // The list keeps the order of the register: a header click would move the row being edited.
+    vue->setSortingEnabled(false);
+
+    m_formulaire->montrer(EtatBatiment::consultation, true, false);
+    relierBoutons();
+}
+
+Batiment::~Batiment()
+{
+    m_tableBatiment.setDelegate(nullptr);
+    if (m_session)
+        m_session->stop(platform::NSModalResponseAbort);
+}
+
+QDialog *Batiment::fenetreBatiment() const
+{
+    return ui->fenetreBatiment;
+}
+
+QDialog *Batiment::fenetreExport() const
+{
+    return ui->fenetreExport;
+}
+
+void Batiment::relierBoutons()
+{
+    // Every action runs inside the action boundary: an error ends it, never reaches Qt.
+    framework::connectAction(ui->boutonCreer, &QPushButton::clicked, this,
+                             [this] { creer(ui->boutonCreer); });
+    framework::connectAction(ui->boutonModifier, &QPushButton::clicked, this,
+                             [this] { modifier(ui->boutonModifier); });
+    framework::connectAction(ui->boutonSupprimer, &QPushButton::clicked, this,
+                             [this] { supprimer(ui->boutonSupprimer); });
+    framework::connectAction(ui->boutonFinir, &QPushButton::clicked, this,
+                             [this] { finir(ui->boutonFinir); });
+    framework::connectAction(ui->boutonExporter, &QPushButton::clicked, this,
+                             [this] { exportToFile(ui->boutonExporter); });
+    framework::connectAction(ui->boutonImprimer, &QPushButton::clicked, this,
+                             [this] { imprimerListe(ui->boutonImprimer); });
+    framework::connectAction(ui->boutonFermerExport, &QPushButton::clicked, this,
+                             [this] { fermerExport(ui->boutonFermerExport); });
+    // Escape or the close box during a creation or modification cancel it, as the cancel button does.
+    framework::connectAction(ui->fenetreBatiment, &QDialog::finished, this, [this] { fenetreFermee(); });
+}
+
+// --- Modal windows ---------------------------------------------------------------------------------------
+
+void Batiment::executerModal(QDialog *fenetre)
+{
+    centrer(fenetre);
+    if (auto *application = widgets::BugFixApplication::instance()) {
+        application->runModalForWindow(fenetre);
+        return;
+    }
+    // Without the application class (a tool, a test), the window runs a session of its own.
+    platform::ModalSession session(fenetre);
+    m_session = &session;
+    fenetre->setWindowModality(Qt::ApplicationModal);
+    fenetre->show();
+    fenetre->raise();
+    fenetre->activateWindow();
+    const QMetaObject::Connection fermee = connect(
+        fenetre, &QDialog::finished, this, [&session] { session.stop(platform::NSModalResponseAbort); });
+    session.run();
+    disconnect(fermee);
+    m_session = nullptr;
+}
+
+void Batiment::arreterModal(QDialog *fenetre)
+{
+    if (auto *application = widgets::BugFixApplication::instance())
+        application->stopModal();
+    else if (m_session)
+        m_session->stop(platform::NSModalResponseStop);
+    fenetre->hide();
+}
+
+void Batiment::fenetreFermee()
+{
+    if (m_etat != EtatBatiment::consultation) {
+        // The window went away in the middle of a typing: nothing is written, the next opening shows the
+        // selected building again.
+        ui->boutonFinir->setChecked(false);
+        finir(nullptr);
+    }
+}
+
+// --- The building register -------------------------------------------------------------------------------
+
+void Batiment::chargerBatiments()
+{
+    KORFormHelpers::fetchTable(m_dataBus, &m_tableBatiment, QStringLiteral("LocalVix"), {},
+                               {{QStringLiteral("appellation"), sansCasse}}, true);
+}
+
+void Batiment::ouvertureFenetre(QObject *)
+{
+    m_etat = EtatBatiment::consultation;
+    bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
+    if (!batiments) {
+        chargerBatiments();
+        remplirPopupVoie();
+        remplirPopupImplantation();
+        batiments = !m_tableBatiment.displayedObjects().isEmpty();
+        // Loading the export list fetches the buildings again and selects the first one, now that the
+        // site pop-up can show its site.
+        if (batiments)
+            chargeExport();
+    }
+    m_formulaire->montrer(EtatBatiment::consultation, false, batiments);
+    executerModal(ui->fenetreBatiment);
+}
+
+void Batiment::remplirPopupImplantation()
+{
+    const QList<eo::EORecord> sites = KORFormHelpers::fetchArrayWithNomTable(
+        m_dataBus, QStringLiteral("ImplantationGeo"), {}, {{QStringLiteral("lcImplantationGeo"), sansCasse}});
+    QComboBox *popUp = ui->popupImplantation;
+    popUp->clear();
+    popUp->addItem(QString());
+    for (const eo::EORecord &site : sites)
+        popUp->addItem(
+            KORConversions::recupererChaine(site->valueForKey(QStringLiteral("lcImplantationGeo"))));
+}
+
+void Batiment::creer(QObject *)
+{
+    if (ui->boutonCreer->isChecked()) {
+        m_etat = EtatBatiment::creation;
+        m_formulaire->montrer(m_etat, true, false);
+        m_formulaire->selectionnerCode();
+        return;
+    }
+    enregistrer();
+}
+
+void Batiment::enregistrer()
+{
+    const SaisieBatiment saisie = m_formulaire->saisie();
+    const QString site = cleDuSite(m_formulaire->site());
+    if (!ecrire(saisie, site)) {
+        // The database refused the building: the form stays as typed, in the same mode, so that the user
+        // corrects it and saves again (or cancels).
+        ui->boutonCreer->setChecked(true);
+        return;
+    }
+    m_etat = EtatBatiment::consultation;
+    const bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
+    if (batiments)
+        displayGroupDidChangeSelection(&m_tableBatiment);
+    m_formulaire->montrer(m_etat, false, batiments);
+}
+
+QString Batiment::cleDuSite(const QString &libelle)
+{
+    const QList<eo::EORecord> sites = KORFormHelpers::fetchArrayWithNomTable(
+        m_dataBus, QStringLiteral("ImplantationGeo"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("lcImplantationGeo=%@"), {libelle}), {});
+    return sites.isEmpty()
+               ? QString()
+               : KORConversions::recupererChaine(sites.first()->valueForKey(QStringLiteral("cImplantation")));
+}
+
+bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
+{
+    const bool creation = m_etat == EtatBatiment::creation;
+    QVariantMap arguments;
+    if (creation) {
+        arguments = BuildingArguments::insLocal(saisie, site);
+    } else {
+        const eo::EORecord batiment = m_tableBatiment.selectedObject();
+        const QString ancienCode =
+            batiment ? KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("cLocal")))
+                     : QString();
+        arguments = BuildingArguments::majLocal(saisie, site, ancienCode);
+    }
+    m_dataBus.beginTransaction();
+    if (!m_dataBus.executeProcedureSansTransaction(
+            creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"), arguments)) {
+        m_dataBus.rollbackTransaction();
+        platform::NSRunAlertPanel(
+            QStringLiteral("ATTENTION"),
+            creation ? QStringLiteral("Le nouveau batiment n'a pas ete enregistre !!")
+                     : QStringLiteral("Les modifications du batiment n'a pas ete enregistrees !!"),
+            QStringLiteral("OK"));
+        return false;
+    }
+    m_dataBus.commitTransaction();
+    if (creation)
+        chargerBatiments();
+    else
+        reprendreApresModification(BuildingArguments::champ(saisie.code, BuildingArguments::largeurCode));
+    m_listeExportPerimee = true;
+    platform::NotificationCenter::defaultCenter().postNotificationName(changementAuxBatiments, this);
+    return true;
+}
+
+void Batiment::reprendreApresModification(const QString &code)
+{
+    const eo::EORecord batiment = m_dataBus.fetchObject(
+        QStringLiteral("LocalVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cLocal=%@"), {code}));
+    if (!batiment) {
+        // The building cannot be read back by its new code (another session changed it meanwhile): the
+        // list is read again as a whole.
+        chargerBatiments();
+        return;
+    }
+    const eo::EORecord adresse = m_dataBus.fetchObject(
+        QStringLiteral("AdresseVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(
+            QStringLiteral("adrOrdre=%@"), {batiment->valueForKey(QStringLiteral("idAdresseAdmin"))}));
+    if (adresse)
+        batiment->takeValueForKey(eo::EOGenericRecord::toVariant(adresse), QStringLiteral("toAdresseVix"));
+
+    QList<eo::EORecord> batiments = m_tableBatiment.displayedObjects();
+    const QList<int> selection = m_tableBatiment.selectionIndexes();
+    m_tableBatiment.clearSelection();
+    if (!selection.isEmpty() && selection.first() < batiments.size())
+        batiments.removeAt(selection.first());
+    batiments.removeAll(batiment); // the same record when the code did not change
+    batiments.append(batiment);
+    std::stable_sort(batiments.begin(), batiments.end(),
+                     [](const eo::EORecord &a, const eo::EORecord &b) { return triBatiment(a, b) < 0; });
+    m_tableBatiment.setObjectArray(batiments);
+    m_tableBatiment.redisplay();
+}
+
+int Batiment::triBatiment(const eo::EORecord &premier, const eo::EORecord &second)
+{
+    const QString a = KORConversions::recupererChaine(premier->valueForKey(QStringLiteral("appellation")));
+    const QString b = KORConversions::recupererChaine(second->valueForKey(QStringLiteral("appellation")));
+    const int ordre = a.compare(b, Qt::CaseSensitive);
+    return ordre < 0 ? -1 : (ordre > 0 ? 1 : 0);
+}
+
+void Batiment::modifier(QObject *)
+{
+    if (m_tableBatiment.selectionIndexes().size() != 1)
+        return;
+    m_etat = EtatBatiment::modification;
+    m_formulaire->montrer(m_etat, false, false);
+    m_formulaire->selectionnerCode();
+}
+
+void Batiment::supprimer(QObject *)
+{
+    platform::NSRunAlertPanel(QStringLiteral("ATTENTION"),
+                              QStringLiteral("Pour supprimer un batiment, vous devez telephoner au KOR !"),
+                              QStringLiteral("OK"));
+}
+
+void Batiment::finir(QObject *)
+{
+    if (ui->boutonFinir->isChecked()) {
+        arreterModal(ui->fenetreBatiment);
+        ui->boutonFinir->setChecked(false);
+        return;
+    }
+    m_etat = EtatBatiment::consultation;
+    const bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
+    if (batiments)
+        displayGroupDidChangeSelection(&m_tableBatiment);
+    m_formulaire->montrer(m_etat, !batiments, batiments);
+}
+
+void Batiment::displayGroupDidChangeSelection(eo::EODisplayGroup *group)
+{
+    if (group != &m_tableBatiment || m_tableBatiment.selectionIndexes().size() != 1)
+        return;
+    if (m_etat == EtatBatiment::consultation) {
+        m_formulaire->remplir(m_tableBatiment.selectedObject());
+        m_selectedBatiment = m_tableBatiment.selectionIndexes().first();
+    } else if (m_tableBatiment.selectionIndexes().first() != m_selectedBatiment) {
+        // A building is being typed: the selection stays on it.
+        m_tableBatiment.setSelectionIndexes({m_selectedBatiment});
+    }
+}
+
+// --- The room list ---------------------------------------------------------------------------------------
+
+QString Batiment::batimentChoisi() const
+{
+    return ui->listeBatiments->currentIndex() < 0 ? QString() : ui->listeBatiments->currentText();
+}
+
+void Batiment::ouvertureExport(QObject *)
+{
+    if (m_tableBatiment.displayedObjects().isEmpty() || m_listeExportPerimee)
+        chargeExport();
+    executerModal(ui->fenetreExport);
+}
+
+void Batiment::fermerExport(QObject *)
+{
+    arreterModal(ui->fenetreExport);
+}
+
+void Batiment::chargeExport()
+{
+    chargerBatiments();
+    QComboBox *liste = ui->listeBatiments;
+    liste->clear();
+    for (const eo::EORecord &batiment : m_tableBatiment.displayedObjects())
+        liste->addItem(KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("appellation"))));
+    if (liste->count() > 0)
+        liste->setCurrentIndex(0);
+    m_listeExportPerimee = false;
+}
+
+void Batiment::exportToFile(QObject *sender)
+{
+    const QString nom = batimentChoisi();
+    KORFormHelpers::fetchTable(m_dataBus, &m_tableSalles, QStringLiteral("SallesVix"),
+                               RoomListExport::qualifierSalles(nom), RoomListExport::ordreDuFichier(), true);
+    const QList<eo::EORecord> salles = m_tableSalles.displayedObjects();
+    if (!salles.isEmpty()) {
+        QList<eo::EORecord> toutes;
+        const RoomListExport::LignesParSalle lignes = RoomListExport::lignesParSalle(m_dataBus, nom, &toutes);
+        m_tableDetailPourcentage.setObjectArray(toutes);
+        const QByteArray octets = platform::FileWriter::windows1252(RoomListExport::texte(salles, lignes));
+
+        platform::SavePanelRequest demande;
+        demande.title = QStringLiteral("Exporter la liste des salles");
+        demande.directory = QDir::homePath();
+        demande.fileName = QStringLiteral("export.txt");
+        const std::optional<QString> chemin = platform::SavePanel::runModal(demande);
+        QString raison;
+        if (chemin && !chemin->isEmpty() &&
+            !platform::FileWriter::writeAtomically(*chemin, octets, &raison)) {
+            qWarning().noquote()
+                << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
+            QApplication::beep();
+            platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
+                                      QStringLiteral("Problème lors de l'écriture du fichier."),
+                                      QStringLiteral("OK"));
+        }
+    }
+    fermerExport(sender);
+}
+
+void Batiment::imprimerListe(QObject *)
+{
+    QVariantMap info;
+    const QString nom = batimentChoisi();
+    KORFormHelpers::fetchTable(m_dataBus, &m_tableSalles, QStringLiteral("SallesVix"),
+                               RoomListExport::qualifierSalles(nom), {}, true);
+    const QList<eo::EORecord> salles = m_tableSalles.displayedObjects();
+    if (salles.isEmpty()) {
+        platform::NSRunAlertPanel(QStringLiteral("IMPRESSION ANNULEE"),
+                                  QStringLiteral("Ce batiment ne contient aucune salle !"),
+                                  QStringLiteral("OK"));
+        return;
+    }
+    info.insert(QStringLiteral("leBatiment"), nom);
+    QList<eo::EORecord> toutes;
+    const RoomListExport::LignesParSalle lignes = RoomListExport::lignesParSalle(m_dataBus, nom, &toutes);
+    m_tableDetailPourcentage.setObjectArray(toutes);
+    RoomListPrint::relier(m_dataBus, salles, lignes);
+    RoomListPrint::etiqueter(salles);
+
+    QVariantList objets;
+    objets.reserve(salles.size());
+    for (const eo::EORecord &salle : salles)
+        objets.append(eo::EOGenericRecord::toVariant(salle));
+    framework::KORReportProgress progression(QStringLiteral("Impression de la liste des salles..."),
+                                             ui->fenetreExport);
+    const framework::KORReport::Result rapport = framework::KORReport::PDFReportWithTemplateNameOrPath(
+        QStringLiteral("ListeSalles"), objets, info, progression.callback());
+    if (rapport.cancelled)
+        return;
+
+    const QString fichier = RoomListPrint::nomFichier(platform::Clock::now());
+    const QString dossier = framework::KORApplicationOC::temporaryDirectory();
+    if (dossier.isEmpty()) {
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
+                                  QStringLiteral("Pas de TEMP ou HOME directory, probleme grave !"),
+                                  QStringLiteral("OK"));
+        return;
+    }
+    // The platform's own separator between the folder and the file.
+    const QString chemin = QDir::toNativeSeparators(dossier + QLatin1Char('/') + fichier);
+    QString raison = rapport.error;
+    if (!rapport.succeeded() || !platform::FileWriter::writeAtomically(chemin, rapport.data, &raison)) {
+        qWarning().noquote()
+            << QStringLiteral(">>>>> Impression de la liste des salles impossible : %1").arg(raison);
+        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"),
+                                  QStringLiteral("Le fichier n'a pas pu etre cree !"), QStringLiteral("OK"));
+        return;
+    }
+    platform::FileOpener::openFile(chemin);
+}
 
 } // namespace buildings

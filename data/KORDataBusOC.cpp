@@ -1,6 +1,7 @@
 #include "KORDataBusOC.h"
 
 #include "AlertPanel.h"
+#include "DataFolder.h"
 #include "EOModelGroup.h"
 #include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
@@ -40,8 +41,9 @@ void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingC
     myDatabaseContext = &eo::EODatabaseContext::registeredDatabaseContextForModel(*myModel, *context);
     myAdaptorContext = &myDatabaseContext->adaptorContext();
     myAdaptor = &myDatabaseContext->adaptor();
-    // The adaptor connects with the model's dictionary as the application left it.
-    myAdaptor->setConnectionDictionary(QVariantMap(myModel->connectionDictionary()));
+    // The adaptor connects with the model's dictionary as the application left it, the user's data folder
+    // in place of ${LOCAVIA_DATA}.
+    myAdaptor->setConnectionDictionary(DataFolder::resolved(myModel->connectionDictionary()));
     myAdaptor->setWaitObserver(m_wait.get());
     try {
         myDatabaseChannel = &myDatabaseContext->availableChannel();

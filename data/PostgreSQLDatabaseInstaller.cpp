@@ -1,6 +1,7 @@
 #include "PostgreSQLDatabaseInstaller.h"
 
 #include "EOModel.h"
+#include "SqlScript.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,7 +215,9 @@ PostgreSQLDatabaseInstaller::install(const QVariantMap &connectionDictionary, co
             db, parameters, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('locavia install'))"));
         const QString base = resourcesDir + QStringLiteral("/sql/postgresql/");
         for (const QString &script : scripts(resourcesDir)) {
-            const QString sql = readScript(base + script);
+            const QString sql =
+                SqlScript::expand(readScript(base + script), resourcesDir + QStringLiteral("/sql"),
+                                  QStringLiteral("postgresql/") + script);
             const Result result(PQexec(db, sql.toUtf8().constData()));
             if (PQresultStatus(result.get()) != PGRES_COMMAND_OK &&
                 PQresultStatus(result.get()) != PGRES_TUPLES_OK) {

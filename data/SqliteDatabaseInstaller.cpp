@@ -1,6 +1,7 @@
 #include "SqliteDatabaseInstaller.h"
 
 #include "EOException.h"
+#include "SqlScript.h"
 #include "SqliteFailure.h"
 
 #include <QDir>
@@ -168,26 +169,26 @@ private:
     bool m_published = false;
 };
 
-QByteArray readResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Le fichier « %1 » est introuvable ou illisible.").arg(shown(path)));
-    return file.readAll();
-}
-
 struct Procedure {
     QString name;
     QByteArray body;
 };
 
-QList<Procedure> readProcedures(const QString &directory)
+// A script of the resources, the parts it shares with others in place.
+QByteArray readScript(const QString &sqlRoot, const QString &path)
 {
+    return SqlScript::read(sqlRoot, path).toUtf8();
+}
+
+QList<Procedure> readProcedures(const QString &sqlRoot)
+{
+    const QString directory = sqlRoot + QStringLiteral("/sqlite/procedures");
     QList<Procedure> procedures;
     const QFileInfoList files =
         QDir(directory).entryInfoList({QStringLiteral("*.sql")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo &file : files)
-        procedures.append({file.completeBaseName(), readResource(file.absoluteFilePath())});
+        procedures.append({file.completeBaseName(),
+                           readScript(sqlRoot, QStringLiteral("sqlite/procedures/") + file.fileName())});
     if (procedures.isEmpty())
         fail(QStringLiteral("Aucune procédure stockée dans « %1 ».").arg(shown(directory)));
     return procedures;
@@ -347,11 +348,11 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
 {
     busyTimeout = waitMilliseconds < 0 ? SqliteFailure::busyTimeoutMilliseconds() : waitMilliseconds;
     // Everything is read first: a missing resource stops the installation before any file is touched.
-    const QString sqlDirectory = QDir(resourcesDir).absoluteFilePath(QStringLiteral("sql/sqlite"));
-    const QByteArray inventorySql = readResource(sqlDirectory + QStringLiteral("/inventory.sql"));
-    const QByteArray solmaSql = readResource(sqlDirectory + QStringLiteral("/solma.sql"));
-    const QByteArray sessionSql = readResource(sqlDirectory + QStringLiteral("/session.sql"));
-    const QList<Procedure> procedures = readProcedures(sqlDirectory + QStringLiteral("/procedures"));
+    const QString sqlRoot = QDir(resourcesDir).absoluteFilePath(QStringLiteral("sql"));
+    const QByteArray inventorySql = readScript(sqlRoot, QStringLiteral("sqlite/inventory.sql"));
+    const QByteArray solmaSql = readScript(sqlRoot, QStringLiteral("sqlite/solma.sql"));
+    const QByteArray sessionSql = readScript(sqlRoot, QStringLiteral("sqlite/session.sql"));
+    const QList<Procedure> procedures = readProcedures(sqlRoot);
 
     QDir target(directory);
     if (directory.isEmpty() || !target.mkpath(QStringLiteral(".")))

@@ -44,8 +44,29 @@ void EODisplayGroup::resetDisplayed(const QList<EORecord> &keepSelected)
     applySelection(indexes, true);
 }
 
+void EODisplayGroup::fetchShownKeyPaths(const QList<EORecord> &records, const QList<Column> &columns)
+{
+    QStringList keyPaths;
+    for (const Column &column : columns) {
+        if (column.key.contains(QLatin1Char('.')) && !keyPaths.contains(column.key))
+            keyPaths.append(column.key);
+    }
+    if (keyPaths.isEmpty())
+        return;
+    QList<EOEditingContext *> contexts;
+    for (const EORecord &record : records) {
+        EOEditingContext *context = record ? record->editingContext() : nullptr;
+        if (context && (contexts.isEmpty() || contexts.last() != context) && !contexts.contains(context))
+            contexts.append(context);
+    }
+    for (EOEditingContext *context : std::as_const(contexts))
+        context->prefetchKeyPaths(records, keyPaths);
+}
+
 void EODisplayGroup::setObjectArray(const QList<EORecord> &objects)
 {
+    // Before anything changes: a failure to read them leaves the group as it was.
+    fetchShownKeyPaths(objects, m_columns);
     const QList<EORecord> previouslySelected = selectedObjects();
     m_allObjects = objects;
     if (m_selectsFirst) {
@@ -62,17 +83,21 @@ void EODisplayGroup::setObjectArray(const QList<EORecord> &objects)
 
 void EODisplayGroup::updateDisplayedObjects()
 {
+    fetchShownKeyPaths(m_allObjects, m_columns);
     resetDisplayed(selectedObjects());
 }
 
 void EODisplayGroup::redisplay()
 {
+    // Records refreshed in place may lead elsewhere now.
+    fetchShownKeyPaths(m_displayedObjects, m_columns);
     if (!m_displayedObjects.isEmpty() && !m_columns.isEmpty())
         emit dataChanged(index(0, 0), index(int(m_displayedObjects.size()) - 1, int(m_columns.size()) - 1));
 }
 
 void EODisplayGroup::insertObjectAtIndex(const EORecord &record, int index)
 {
+    fetchShownKeyPaths({record}, m_columns);
     const int at = std::clamp(index, 0, int(m_displayedObjects.size()));
     // Keep the same place among all the records as among the displayed ones.
     qsizetype allIndex = m_allObjects.size();
@@ -197,6 +222,7 @@ bool EODisplayGroup::selectObject(const EORecord &record)
 
 void EODisplayGroup::setColumns(const QList<Column> &columns)
 {
+    fetchShownKeyPaths(m_allObjects, columns);
     beginResetModel();
     m_columns = columns;
     endResetModel();
@@ -231,7 +257,8 @@ QVariant EODisplayGroup::data(const QModelIndex &index, int role) const
         return {};
     const EORecord &record = m_displayedObjects.at(index.row());
     try {
-        return EOValues::displayText(record->valueForKeyPath(column.key));
+        // Drawing never reaches the database: what the key paths lead to was read with the rows.
+        return EOValues::displayText(record->heldValueForKeyPath(column.key));
     } catch (const EOException &) {
         // A column naming a key the rows do not have shows nothing rather than breaking the view.
         return QString();

@@ -17,7 +17,8 @@ namespace eo
 // The ordered records behind one list of a window, with its selection, sort orderings, qualifier and
 // delegate. It is also the Qt model of that list: columns are declared by the list's owner, and its selection
 // model is shared with the view, so a click in the view and a selection set by the program are the same
-// thing.
+// thing. A column may show a key path ("local.appellation"): what it leads to is read for all the records
+// when they come into the group (a few fetches, not one per row), so that drawing the list never runs SQL.
 class EODisplayGroup : public QAbstractTableModel
 {
     Q_OBJECT
@@ -85,6 +86,7 @@ signals:
     void selectionDidChange();
 
 private:
+    static void fetchShownKeyPaths(const QList<EORecord> &records, const QList<Column> &columns);
     void applySelection(QList<int> indexes, bool notify);
     void notifySelectionChange();
     void syncSelectionModel();

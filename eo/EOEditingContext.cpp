@@ -1,11 +1,17 @@
 #include "EOEditingContext.h"
 
+#include "EOAndQualifier.h"
 #include "EODatabaseChannel.h"
 #include "EODatabaseContext.h"
 #include "EOEntity.h"
 #include "EOException.h"
+#include "EOKeyValueQualifier.h"
 #include "EOModelGroup.h"
+#include "EONull.h"
+#include "EOOrQualifier.h"
 #include "EOValues.h"
+
+#include <algorithm>
 
 namespace eo
 {
@@ -108,6 +114,105 @@ QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &r
     fetchSpec.qualifier = qualifier;
     fetchSpec.refreshesRefetchedObjects = false;
     return objectsWithFetchRequest(fetchSpec);
+}
+
+void EOEditingContext::prefetchKeyPaths(const QList<EORecord> &records, const QStringList &keyPaths)
+{
+    QList<EOGenericRecord *> mine;
+    for (const EORecord &record : records) {
+        if (record && record->entity() && record->editingContext() == this)
+            mine.append(record.get());
+    }
+    if (mine.isEmpty())
+        return;
+    for (const QString &keyPath : keyPaths) {
+        const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
+        if (dot > 0)
+            prefetchRelationship(mine, keyPath.left(dot), keyPath.mid(dot + 1));
+    }
+}
+
+void EOEditingContext::prefetchRelationship(const QList<EOGenericRecord *> &records, const QString &key,
+                                            const QString &rest)
+{
+    // How many keys one fetch asks for: well under what either database binds in one statement.
+    constexpr qsizetype batch = 250;
+    const auto tupleText = [](const QList<QVariant> &values) {
+        QString text;
+        for (const QVariant &value : values)
+            text += EOValues::displayText(value) + QChar(0x1f);
+        return text;
+    };
+
+    // Records by entity, since each entity has its own relationship of that name.
+    QHash<const EOEntity *, QList<EOGenericRecord *>> byEntity;
+    for (EOGenericRecord *record : records)
+        byEntity[record->entity()].append(record);
+
+    QList<EOGenericRecord *> targets;
+    for (auto group = byEntity.constBegin(); group != byEntity.constEnd(); ++group) {
+        const EORelationship *relationship = group.key()->relationshipNamed(key);
+        if (!relationship || relationship->toMany || relationship->joins.isEmpty())
+            continue;
+        // The records still to read, by the values of their keys.
+        QHash<QString, QList<QVariant>> keys;
+        QHash<QString, QList<EOGenericRecord *>> waiting;
+        for (EOGenericRecord *record : group.value()) {
+            if (record->holdsRelationship(key))
+                continue;
+            QList<QVariant> values;
+            bool null = false;
+            for (const EORelationship::Join &join : relationship->joins) {
+                values.append(record->valueForKey(join.sourceAttribute));
+                null = null || isNullOrNone(values.last());
+            }
+            if (null) {
+                // No related row can match a null key.
+                record->takeValueForKey(eoNull(), key);
+                continue;
+            }
+            const QString text = tupleText(values);
+            keys.insert(text, values);
+            waiting[text].append(record);
+        }
+        const QStringList pending = keys.keys();
+        QHash<QString, EORecord> found;
+        for (qsizetype start = 0; start < pending.size(); start += batch) {
+            QList<EOQualifierPtr> alternatives;
+            for (qsizetype i = start; i < std::min(start + batch, pending.size()); ++i) {
+                const QList<QVariant> &values = keys.value(pending.at(i));
+                QList<EOQualifierPtr> equalities;
+                for (qsizetype j = 0; j < relationship->joins.size(); ++j)
+                    equalities.append(std::make_shared<EOKeyValueQualifier>(
+                        relationship->joins.at(j).destinationAttribute, EOKeyValueQualifier::Operator::Equal,
+                        values.at(j)));
+                alternatives.append(equalities.size() == 1 ? equalities.first()
+                                                           : std::make_shared<EOAndQualifier>(equalities));
+            }
+            for (const EORecord &target :
+                 objectsForRelationship(*relationship, std::make_shared<EOOrQualifier>(alternatives))) {
+                QList<QVariant> values;
+                for (const EORelationship::Join &join : relationship->joins)
+                    values.append(target->valueForKey(join.destinationAttribute));
+                found.insert(tupleText(values), target); // the last of equal keys, none in practice
+            }
+        }
+        for (auto it = waiting.constBegin(); it != waiting.constEnd(); ++it) {
+            const EORecord target = found.value(it.key());
+            for (EOGenericRecord *record : it.value())
+                record->takeValueForKey(target ? EOGenericRecord::toVariant(target) : eoNull(), key);
+        }
+        if (rest.contains(QLatin1Char('.'))) {
+            for (EOGenericRecord *record : group.value()) {
+                const EORecord target = EOGenericRecord::fromVariant(record->valueForKey(key));
+                if (target && target->editingContext() == this && !targets.contains(target.get()))
+                    targets.append(target.get());
+            }
+        }
+    }
+    const qsizetype dot = rest.indexOf(QLatin1Char('.'));
+    if (dot > 0 && !targets.isEmpty())
+        prefetchRelationship(targets, rest.left(dot), rest.mid(dot + 1));
 }
 
 void EOEditingContext::insertObject(const EORecord &record)

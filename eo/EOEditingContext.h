@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QVariantList>
 #include <memory>
 #include <unordered_map>
@@ -42,6 +43,10 @@ public:
     // Records of a relationship's destination matching the qualifier (a held to-one record is reused).
     QList<EORecord> objectsForRelationship(const EORelationship &relationship,
                                            const EOQualifierPtr &qualifier);
+    // Reads the to-one relationships along each key path ("local.appellation") for all the records at once,
+    // a few hundred keys to a fetch, instead of one fetch per record on first access. Records that hold a
+    // relationship already, records of other contexts, attributes and to-many relationships are left alone.
+    void prefetchKeyPaths(const QList<EORecord> &records, const QStringList &keyPaths);
 
     void insertObject(const EORecord &record);
     const QList<EORecord> &insertedObjects() const { return m_inserted; }
@@ -51,6 +56,8 @@ public:
     EODatabaseContext &databaseContextForModel(const EOModel &model);
 
 private:
+    void prefetchRelationship(const QList<EOGenericRecord *> &records, const QString &key,
+                              const QString &rest);
     static QString keyForValues(const EOEntity &entity, const QList<QVariant> &values);
     template <typename Key>
     EORecord uniqueRecord(QHash<Key, std::weak_ptr<EOGenericRecord>> &records, const Key &key,

@@ -6,9 +6,23 @@
 #include "EOException.h"
 #include "EOKeyValueQualifier.h"
 #include "EONull.h"
+#include "EOValues.h"
 
 namespace eo
 {
+
+namespace
+{
+
+// Two values of a key, as the database would compare them.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    const bool aNull = isNullOrNone(a);
+    const bool bNull = isNullOrNone(b);
+    return aNull || bNull ? aNull == bNull : EOValues::displayText(a) == EOValues::displayText(b);
+}
+
+} // namespace
 
 EOGenericRecord::EOGenericRecord(const EOEntity *entity, EOEditingContext *context)
     : m_entity(entity), m_context(static_cast<QObject *>(context))
@@ -73,17 +87,31 @@ QVariant EOGenericRecord::valueForKey(const QString &key) const
 
 QVariant EOGenericRecord::valueForKeyPath(const QString &keyPath) const
 {
+    return followKeyPath(keyPath, true);
+}
+
+QVariant EOGenericRecord::heldValueForKeyPath(const QString &keyPath) const
+{
+    return followKeyPath(keyPath, false);
+}
+
+QVariant EOGenericRecord::followKeyPath(const QString &keyPath, bool fetch) const
+{
     const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
+    const QString key = dot < 0 ? keyPath : keyPath.left(dot);
+    if (!fetch && m_entity && m_entity->attributeIndex(key) < 0 && !m_extra.contains(key) &&
+        m_entity->relationshipNamed(key))
+        return {};
+    const QVariant head = valueForKey(key);
     if (dot < 0)
-        return valueForKey(keyPath);
-    const QVariant head = valueForKey(keyPath.left(dot));
+        return head;
     const EORecord next = fromVariant(head);
     if (!next) {
         if (head.metaType().id() == QMetaType::QVariantMap)
             return head.toMap().value(keyPath.mid(dot + 1));
         return {};
     }
-    return next->valueForKeyPath(keyPath.mid(dot + 1));
+    return next->followKeyPath(keyPath.mid(dot + 1), fetch);
 }
 
 void EOGenericRecord::takeValueForKey(const QVariant &value, const QString &key)
@@ -114,11 +142,22 @@ QStringList EOGenericRecord::allKeys() const
 
 void EOGenericRecord::refreshValues(QList<QVariant> &&values)
 {
-    m_values = std::move(values);
     if (m_entity && !m_extra.isEmpty()) {
-        for (const EORelationship &relationship : m_entity->relationships())
-            m_extra.remove(relationship.name);
+        for (const EORelationship &relationship : m_entity->relationships()) {
+            if (!m_extra.contains(relationship.name))
+                continue;
+            bool sameRow = !relationship.toMany;
+            for (const EORelationship::Join &join : relationship.joins) {
+                const int index = m_entity->attributeIndex(join.sourceAttribute);
+                if (index < 0 || index >= values.size() ||
+                    !sameValue(m_values.value(index), values.at(index)))
+                    sameRow = false;
+            }
+            if (!sameRow)
+                m_extra.remove(relationship.name);
+        }
     }
+    m_values = std::move(values);
 }
 
 QVariant EOGenericRecord::faultRelationship(const QString &key) const

@@ -40,16 +40,24 @@ public:
     QVariant valueForKey(const QString &key) const;
     // Follows to-one relationships ("local.appellation"); none when a step holds no record.
     QVariant valueForKeyPath(const QString &keyPath) const;
+    // The same, as far as the record holds it already: a relationship not read yet answers none instead of
+    // being fetched. What a list shows while it is drawn, so that drawing never reaches the database.
+    QVariant heldValueForKeyPath(const QString &keyPath) const;
+    // Whether the target of a relationship has been read or set.
+    bool holdsRelationship(const QString &key) const { return m_extra.contains(key); }
     void takeValueForKey(const QVariant &value, const QString &key);
     QVariant valueAt(int attributeIndex) const { return m_values.value(attributeIndex); }
 
     QStringList allKeys() const;
-    // The attribute values of a fresh fetch replace the held ones; relationship targets read before are
-    // read again on next access.
+    // The attribute values of a fresh fetch replace the held ones. A to-one target read before stays while
+    // the keys that lead to it are the same (it is the same row); a to-many list, and a target behind a
+    // changed key, are read again on next access.
     void refreshValues(QList<QVariant> &&values);
     const QList<QVariant> &values() const { return m_values; }
 
 private:
+    // fetch: whether a relationship not read yet is read now, or answers none.
+    QVariant followKeyPath(const QString &keyPath, bool fetch) const;
     QVariant faultRelationship(const QString &key) const;
 
     const EOEntity *m_entity = nullptr;

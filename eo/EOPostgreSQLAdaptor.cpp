@@ -1,5 +1,6 @@
 #include "EOPostgreSQLAdaptor.h"
 
+#include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
 #include "EONull.h"
@@ -11,17 +12,12 @@
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
-#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <libpq-fe.h>
 #include <poll.h>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace eo
 {
@@ -106,49 +102,6 @@ QVariant numberOf(const char *text, int length, ColumnKind kind)
     }
     return QVariant(QString::fromUtf8(text, length));
 }
-
-// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
-// codes, floors, flags, type labels), which keeps large fetches small in memory. A column whose values are
-// all different soon stops being looked up.
-class ColumnInterner
-{
-public:
-    QString text(const char *utf8, int bytes)
-    {
-        if (bytes == 1 && uchar(utf8[0]) < 128)
-            return singleCharacter(utf8[0]);
-        if (!m_enabled || bytes > 128)
-            return QString::fromUtf8(utf8, bytes);
-        const std::string_view key(utf8, size_t(bytes));
-        const auto found = m_strings.find(key);
-        if (found != m_strings.end())
-            return found->second;
-        if (m_strings.size() >= 512) {
-            m_enabled = false;
-            return QString::fromUtf8(utf8, bytes);
-        }
-        m_keys.emplace_back(utf8, size_t(bytes));
-        QString value = QString::fromUtf8(utf8, bytes);
-        m_strings.emplace(std::string_view(m_keys.back()), value);
-        return value;
-    }
-
-private:
-    static QString singleCharacter(char c)
-    {
-        static const auto table = [] {
-            std::array<QString, 128> strings;
-            for (int i = 0; i < 128; ++i)
-                strings[size_t(i)] = QString(QChar(i));
-            return strings;
-        }();
-        return table[size_t(uchar(c))];
-    }
-
-    bool m_enabled = true;
-    std::deque<std::string> m_keys;
-    std::unordered_map<std::string_view, QString> m_strings;
-};
 
 bool isIdentifier(const QString &name)
 {
@@ -252,15 +205,19 @@ void EOPostgreSQLAdaptor::open()
         m_connection = EOPostgreSQLConnection::connect(parameters());
         // Whether this account may use the inventory's schema at all: without it, its tables and procedures
         // look missing, and the user must hear about rights, not about installing the schema.
-        const QByteArray schema = EOPostgreSQLConnection::inventorySchema().toUtf8();
-        const char *values[] = {schema.constData()};
-        ++m_roundTrips;
-        const Result rights(PQexecParams(m_connection.get(),
-                                         "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace "
-                                         "WHERE nspname = $1",
-                                         1, nullptr, values, nullptr, nullptr, 0));
-        m_schemaForbidden = PQresultStatus(rights.get()) == PGRES_TUPLES_OK && PQntuples(rights.get()) == 1 &&
-                            QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
+        m_schemaForbidden = false;
+        const QByteArray schema = parameters().schema.toUtf8();
+        if (!schema.isEmpty()) {
+            const char *values[] = {schema.constData()};
+            ++m_roundTrips;
+            const Result rights(PQexecParams(m_connection.get(),
+                                             "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace "
+                                             "WHERE nspname = $1",
+                                             1, nullptr, values, nullptr, nullptr, 0));
+            m_schemaForbidden = PQresultStatus(rights.get()) == PGRES_TUPLES_OK &&
+                                PQntuples(rights.get()) == 1 &&
+                                QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
+        }
     }
 }
 
@@ -356,9 +313,9 @@ EOException EOPostgreSQLAdaptor::errorOf(const pg_result *result, const QString 
             EOException::Kind::Database,
             QStringLiteral("Droits insuffisants : le compte « %1 » n'a pas accès au schéma %2 du "
                            "serveur %3. Demandez à l'administrateur de la base de l'ajouter au "
-                           "groupe des utilisateurs de Locavia.")
+                           "groupe des utilisateurs du programme.")
                 .arg(m_connection ? QString::fromUtf8(PQuser(m_connection.get())) : m_parameters->user,
-                     EOPostgreSQLConnection::inventorySchema(), server));
+                     m_parameters->schema, server));
     }
     return EOPostgreSQLConnection::errorOfResult(result, *m_parameters, context);
 }
@@ -599,7 +556,7 @@ std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql,
     std::vector<ColumnKind> kinds;
     for (int c = 0; c < columns; ++c)
         kinds.push_back(kindOf(PQftype(rows, c)));
-    std::vector<ColumnInterner> interners(static_cast<size_t>(columns));
+    std::vector<EOColumnInterner> interners(static_cast<size_t>(columns));
     const QVariant null = eoNull();
 
     std::vector<QList<QVariant>> records;
@@ -704,7 +661,7 @@ QString EOPostgreSQLAdaptor::numberedPlaceholders(const QString &sql)
 }
 
 QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
-                                           const QStringList &argumentNames)
+                                           const QStringList &argumentNames, const QString &schema)
 {
     const QString function = procedure.externalName.isEmpty() ? procedure.name : procedure.externalName;
     if (!isIdentifier(function)) {
@@ -723,9 +680,9 @@ QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
         }
         arguments.append(QStringLiteral("%1 => $%2").arg(name.toLower()).arg(++index));
     }
-    return QStringLiteral("SELECT * FROM %1.%2(%3)")
-        .arg(EOPostgreSQLConnection::inventorySchema(), function.toLower(),
-             arguments.join(QLatin1String(", ")));
+    const QString qualified =
+        schema.isEmpty() ? function.toLower() : schema + QLatin1Char('.') + function.toLower();
+    return QStringLiteral("SELECT * FROM %1(%2)").arg(qualified, arguments.join(QLatin1String(", ")));
 }
 
 QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
@@ -743,8 +700,8 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
         names.append(it.key());
         bindings.append(it.value());
     }
-    const Result result = run(statement(procedureCall(procedure, names), bindings), Purpose::Write,
-                              QStringLiteral("procédure %1").arg(procedure.name));
+    const Result result = run(statement(procedureCall(procedure, names, parameters().schema), bindings),
+                              Purpose::Write, QStringLiteral("procédure %1").arg(procedure.name));
     QVariantMap outputs;
     const PGresult *answer = result.get();
     if (PQntuples(answer) < 1)

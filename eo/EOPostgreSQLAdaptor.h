@@ -14,9 +14,9 @@ namespace eo
 // A department's shared server: PostgreSQL through libpq, one connection per adaptor.
 //
 // - Values are always bound ($1, $2, ... as text that the server types from their place in the statement).
-// - A stored procedure is a function of the inventory's schema, called in named notation with the model's
-//   argument names in lower case: SELECT * FROM locavia.inssalle(insclocal => $1, ...); its output values
-//   are the columns of the answer, named like the model's output arguments.
+// - A stored procedure is a function of the first schema of the dictionary's search path, called in named
+//   notation with the model's argument names in lower case: SELECT * FROM schema.inssalle(insclocal => $1,
+//   ...); its output values are the columns of the answer, named like the model's output arguments.
 // - A transaction opens with its first statement (BEGIN travels with it); inside a transaction every
 //   statement runs after a savepoint, so that a refused call leaves the transaction as it was and the
 //   caller decides, as on the embedded database. Several statements sent together cost one round trip.
@@ -59,8 +59,10 @@ public:
     // A raw query's "?" placeholders written as the server's $1, $2, ... (quoted texts, quoted names and
     // comments are left alone).
     static QString numberedPlaceholders(const QString &sql);
-    // The SQL of a procedure call in named notation (without the values).
-    static QString procedureCall(const EOStoredProcedure &procedure, const QStringList &argumentNames);
+    // The SQL of a procedure call in named notation (without the values), the function taken from schema
+    // (the search path when none).
+    static QString procedureCall(const EOStoredProcedure &procedure, const QStringList &argumentNames,
+                                 const QString &schema);
 
 private:
     enum class Transaction { None, Pending, Open, Abandoned };

@@ -3,6 +3,8 @@
 #include "EOAdaptor.h"
 
 #include <QMap>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
 #include <libpq-fe.h>
@@ -28,6 +30,32 @@ QString oneLine(QString text)
 {
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text.simplified();
+}
+
+// The schemas of the dictionary's search path; they go into the connection's options, so only plain names
+// are taken.
+QStringList searchPath(const QVariantMap &dictionary)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QString text = dictionary.value(QStringLiteral("searchPath")).toString();
+    QStringList schemas;
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString schema = part.trimmed();
+        if (!name.match(schema).hasMatch()) {
+            throw EOException(EOException::Kind::Connection,
+                              QStringLiteral("Le chemin de recherche « %1 » du modèle doit être une liste de "
+                                             "noms de schémas séparés par des virgules.")
+                                  .arg(text));
+        }
+        schemas.append(schema);
+    }
+    return schemas;
+}
+
+// The installation hint of the dictionary after a message, when there is one.
+QString withHint(const QString &message, const QString &hint)
+{
+    return hint.isEmpty() ? message : message + QLatin1Char(' ') + hint;
 }
 
 bool containsAny(const QString &text, std::initializer_list<const char *> needles)
@@ -82,7 +110,9 @@ EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
     keywords.insert("keepalives_idle", "30");
     keywords.insert("keepalives_interval", "10");
     keywords.insert("keepalives_count", "3");
-    keywords.insert("application_name", "Locavia");
+    const QString application = dictionary.value(QStringLiteral("applicationName")).toString();
+    if (!application.isEmpty())
+        keywords.insert("application_name", application.toUtf8());
     const QList<QPair<QString, QString>> options = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
     for (const auto &[key, value] : options)
         keywords.insert(key.toUtf8(), value.toUtf8());
@@ -103,18 +133,19 @@ EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
     if (!effectivePassword.isEmpty())
         keywords.insert("password", effectivePassword.toUtf8());
     keywords.insert("client_encoding", "UTF8");
+    const QStringList schemas = searchPath(dictionary);
+    QByteArray settings = "-c standard_conforming_strings=on";
+    if (!schemas.isEmpty())
+        settings = "-c search_path=" + schemas.join(QLatin1Char(',')).toUtf8() + ' ' + settings;
     // Time limits of the session, so that a call waiting on another user's lock, or a statement that runs
     // away, ends with a message instead of holding the window for ever.
     const int lockTimeout =
         EOAdaptor::secondsOf(dictionary, QStringLiteral("lockTimeout"), EOAdaptor::DefaultLockTimeout);
     const int statementTimeout = EOAdaptor::secondsOf(dictionary, QStringLiteral("statementTimeout"),
                                                       EOAdaptor::DefaultStatementTimeout);
-    keywords.insert("options", QStringLiteral("-c search_path=%1 -c standard_conforming_strings=on "
-                                              "-c lock_timeout=%2s -c statement_timeout=%3s")
-                                   .arg(inventorySchema())
-                                   .arg(lockTimeout)
-                                   .arg(statementTimeout)
-                                   .toUtf8());
+    settings += " -c lock_timeout=" + QByteArray::number(lockTimeout) +
+                "s -c statement_timeout=" + QByteArray::number(statementTimeout) + 's';
+    keywords.insert("options", settings);
 
     Parameters parameters;
     for (auto it = keywords.constBegin(); it != keywords.constEnd(); ++it)
@@ -123,6 +154,8 @@ EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
     parameters.server = host + QLatin1Char(':') + QString::fromUtf8(keywords.value("port", "5432"));
     parameters.database = database;
     parameters.user = effectiveUser;
+    parameters.schema = schemas.value(0);
+    parameters.installHint = dictionary.value(QStringLiteral("installHint")).toString();
     return parameters;
 }
 
@@ -248,18 +281,21 @@ EOException EOPostgreSQLConnection::errorOfResult(const pg_result *result, const
                                .arg(describe(parameters), message, where));
     }
     if (state == "42883" && context.startsWith(QLatin1String("procédure "))) {
-        return EOException(EOException::Kind::Database,
-                           QStringLiteral("La %1 n'existe pas dans la base de données %2, ou pas avec les "
-                                          "arguments du modèle : installez le schéma de Locavia sur le "
-                                          "serveur (locavia-admin postgresql). (%3)")
-                               .arg(context, describe(parameters), message));
+        return EOException(
+            EOException::Kind::Database,
+            withHint(QStringLiteral("La %1 n'existe pas dans la base de données %2, ou pas avec "
+                                    "les arguments du modèle (%3) : installez le schéma sur le "
+                                    "serveur.")
+                         .arg(context, describe(parameters), message),
+                     parameters.installHint));
     }
     if (state == "42P01" || state == "3F000") {
         return EOException(
             EOException::Kind::Database,
-            QStringLiteral("La base de données %1 n'a pas les tables de Locavia : installez le "
-                           "schéma sur le serveur (locavia-admin postgresql). (%2)")
-                .arg(describe(parameters), message));
+            withHint(QStringLiteral("La base de données %1 n'a pas les tables du modèle (%2) : "
+                                    "installez le schéma sur le serveur.")
+                         .arg(describe(parameters), message),
+                     parameters.installHint));
     }
     if (state == "57014") {
         return EOException(EOException::Kind::Database,

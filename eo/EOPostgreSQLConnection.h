@@ -20,11 +20,14 @@ namespace eo
 //
 // The dictionary's URL is postgresql://[user[:password]@]host[:port]/database[?libpq-option=value...];
 // "username" (or "userName") and "password" of the dictionary take precedence over the URL's. Every
-// connection speaks UTF-8, searches the inventory's schema first, and gives up after a bounded time
-// (connectTimeout of the dictionary, connect_timeout of the URL, 5 seconds by default) instead of
-// hanging on a server that does not answer; keepalives notice a server that vanished later. Each session
-// has the time limits lockTimeout and statementTimeout of the dictionary (seconds, 0 for none; 10 and 60 by
-// default).
+// connection speaks UTF-8, searches the schemas of the dictionary's "searchPath" ("a, b": the first holds
+// the model's tables and procedures), names itself to the server with "applicationName", and gives up after
+// a bounded time (connectTimeout of the dictionary, connect_timeout of the URL, 5 seconds by default)
+// instead of hanging on a server that does not answer; keepalives notice a server that vanished later. The
+// dictionary's "installHint" completes the messages of a database that lacks the model's tables or
+// procedures.
+// Each session has the time limits lockTimeout and statementTimeout of the dictionary (seconds, 0 for none;
+// 10 and 60 by default).
 class EOPostgreSQLConnection
 {
 public:
@@ -42,13 +45,14 @@ public:
         QString server;                                // "host:port" for messages
         QString database;
         QString user;
+        QString schema; // the first schema searched, none for the server's default
+        QString installHint;
     };
 
-    // The schema of the room inventory, searched first by every connection.
-    static QString inventorySchema() { return QStringLiteral("locavia"); }
     static constexpr int DefaultConnectTimeout = 5;
 
-    // Throws EOException (Kind::Connection) for a URL that names no PostgreSQL database.
+    // Throws EOException (Kind::Connection) for a URL that names no PostgreSQL database, or a search path
+    // that is not a list of schema names.
     static Parameters parametersForDictionary(const QVariantMap &dictionary);
     // The same parameters with another database of the same server (the maintenance database, a database
     // the tests make).

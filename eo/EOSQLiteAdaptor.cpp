@@ -1,5 +1,6 @@
 #include "EOSQLiteAdaptor.h"
 
+#include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
 #include "EONull.h"
@@ -8,15 +9,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <sqlite3.h>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace eo
 {
@@ -89,57 +85,6 @@ struct KeptStatement {
     ~KeptStatement() { sqlite3_reset(handle); }
 };
 
-QString flagOrShortText(const unsigned char *text, int bytes)
-{
-    // Flags and one-letter kinds are the most repeated values of a fetch: share one string each.
-    if (bytes == 1) {
-        static const QString ascii[128] = {
-#define C(n) QString(QChar(n))
-#define R8(b) C(b), C(b + 1), C(b + 2), C(b + 3), C(b + 4), C(b + 5), C(b + 6), C(b + 7)
-            R8(0),  R8(8),  R8(16), R8(24), R8(32), R8(40),  R8(48),  R8(56),
-            R8(64), R8(72), R8(80), R8(88), R8(96), R8(104), R8(112), R8(120),
-#undef R8
-#undef C
-        };
-        if (text[0] < 128)
-            return ascii[text[0]];
-    }
-    return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
-}
-
-// Shares one string among the rows of a fetch that hold the same short text in a column (building names,
-// codes, floors, type labels, counts kept as text), which keeps large fetches small in memory. A column whose
-// values are all different soon stops being looked up.
-class ColumnInterner
-{
-public:
-    QString text(const unsigned char *utf8, int bytes)
-    {
-        if (bytes == 1)
-            return flagOrShortText(utf8, bytes);
-        const char *chars = reinterpret_cast<const char *>(utf8);
-        if (!m_enabled || bytes > 128)
-            return QString::fromUtf8(chars, bytes);
-        const std::string_view key(chars, size_t(bytes));
-        const auto found = m_strings.find(key);
-        if (found != m_strings.end())
-            return found->second;
-        if (m_strings.size() >= 512) {
-            m_enabled = false;
-            return QString::fromUtf8(chars, bytes);
-        }
-        m_keys.emplace_back(chars, size_t(bytes));
-        QString value = QString::fromUtf8(chars, bytes);
-        m_strings.emplace(std::string_view(m_keys.back()), value);
-        return value;
-    }
-
-private:
-    bool m_enabled = true;
-    std::deque<std::string> m_keys;
-    std::unordered_map<std::string_view, QString> m_strings;
-};
-
 } // namespace
 
 EOSQLiteAdaptor::~EOSQLiteAdaptor()
@@ -159,11 +104,6 @@ void EOSQLiteAdaptor::close()
     }
 }
 
-QString EOSQLiteAdaptor::dataDirectory()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Locavia");
-}
-
 QString EOSQLiteAdaptor::pathForURL(const QString &url)
 {
     QString path = url;
@@ -171,7 +111,6 @@ QString EOSQLiteAdaptor::pathForURL(const QString &url)
         path = path.mid(9);
     else if (path.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
         path = path.mid(7);
-    path.replace(QLatin1String("${LOCAVIA_DATA}"), dataDirectory());
     if (path.startsWith(QLatin1String("~/")))
         path = QDir::homePath() + path.mid(1);
     return path.isEmpty() ? path : QDir::cleanPath(path);
@@ -208,10 +147,28 @@ int EOSQLiteAdaptor::busyHandler(void *data, int attempts)
     return 1;
 }
 
+QString EOSQLiteAdaptor::quoted(const QStringList &files)
+{
+    QStringList quotedFiles;
+    for (const QString &file : files)
+        quotedFiles << QStringLiteral("« %1 »").arg(file);
+    if (quotedFiles.size() < 2)
+        return quotedFiles.value(0);
+    const QString last = quotedFiles.takeLast();
+    return QStringLiteral("%1 et %2").arg(quotedFiles.join(QStringLiteral(", ")), last);
+}
+
+QStringList EOSQLiteAdaptor::files() const
+{
+    QStringList paths{m_path};
+    for (const Attachment &attachment : m_attachments)
+        paths << attachment.path;
+    return paths;
+}
+
 QString EOSQLiteAdaptor::bothFiles() const
 {
-    return m_solmaPath.isEmpty() ? QStringLiteral("« %1 »").arg(m_path)
-                                 : QStringLiteral("« %1 » et « %2 »").arg(m_path, m_solmaPath);
+    return quoted(files());
 }
 
 QString EOSQLiteAdaptor::filesInQuestion(const QString &file) const
@@ -219,35 +176,47 @@ QString EOSQLiteAdaptor::filesInQuestion(const QString &file) const
     return file.isEmpty() ? QStringLiteral("(%1)").arg(bothFiles()) : QStringLiteral("« %1 »").arg(file);
 }
 
+QString EOSQLiteAdaptor::fileOfSchema(const QString &schema) const
+{
+    for (const Attachment &attachment : m_attachments) {
+        if (attachment.alias.compare(schema, Qt::CaseInsensitive) == 0)
+            return attachment.path;
+    }
+    return m_path;
+}
+
 QString EOSQLiteAdaptor::readOnlyFiles() const
 {
-    QStringList files;
-    if (m_db && sqlite3_db_readonly(m_db, "SOLMA") == 1)
-        files << QStringLiteral("« %1 »").arg(m_solmaPath);
+    QStringList readOnly;
+    for (qsizetype i = 0; i < m_attachedCount && m_db; ++i) {
+        if (sqlite3_db_readonly(m_db, m_attachments.at(i).alias.toUtf8().constData()) == 1)
+            readOnly << m_attachments.at(i).path;
+    }
     if (m_db && sqlite3_db_readonly(m_db, "main") == 1)
-        files << QStringLiteral("« %1 »").arg(m_path);
+        readOnly << m_path;
     // Writable files in a folder where the journal cannot be made: the folder is the one to open up.
-    if (files.isEmpty())
-        files << QStringLiteral("du dossier « %1 »").arg(QFileInfo(m_path).absolutePath());
-    return files.join(QStringLiteral(" et "));
+    if (readOnly.isEmpty())
+        return QStringLiteral("du dossier « %1 »").arg(QFileInfo(m_path).absolutePath());
+    return quoted(readOnly);
 }
 
 QString EOSQLiteAdaptor::damagedFile()
 {
     if (!m_db)
         return m_path;
-    for (const char *schema : {"main", "SOLMA"}) {
-        if (std::strcmp(schema, "SOLMA") == 0 && !m_solmaAttached)
-            continue;
-        const QByteArray sql = QByteArray("PRAGMA ") + schema + ".quick_check(1)";
+    QList<QPair<QByteArray, QString>> schemas{{"main", m_path}};
+    for (qsizetype i = 0; i < m_attachedCount; ++i)
+        schemas.append({m_attachments.at(i).alias.toUtf8(), m_attachments.at(i).path});
+    for (const auto &[schema, path] : std::as_const(schemas)) {
+        const QByteArray sql = "PRAGMA " + schema + ".quick_check(1)";
         sqlite3_stmt *raw = nullptr;
         const int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
         Statement check{raw};
-        bool healthy =
+        const bool healthy =
             rc == SQLITE_OK && sqlite3_step(check.handle) == SQLITE_ROW &&
             QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(check.handle, 0))) == "ok";
         if (!healthy)
-            return std::strcmp(schema, "main") == 0 ? m_path : m_solmaPath;
+            return path;
     }
     return m_path;
 }
@@ -274,14 +243,19 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT: {
         const QString damaged = file.isEmpty() ? damagedFile() : file;
-        const QString other = damaged == m_path ? m_solmaPath : m_path;
+        QStringList others = files();
+        others.removeAll(damaged);
         QString message =
-            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données Locavia : "
+            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données valide : "
                            "remplacez-le par sa dernière sauvegarde.")
                 .arg(damaged);
-        if (!other.isEmpty())
-            message += QStringLiteral(" L'autre fichier de la base, « %1 », n'est pas en cause : gardez-le.")
-                           .arg(other);
+        if (others.size() == 1)
+            message += QStringLiteral(" L'autre fichier de la base, %1, n'est pas en cause : gardez-le.")
+                           .arg(quoted(others));
+        else if (others.size() > 1)
+            message +=
+                QStringLiteral(" Les autres fichiers de la base, %1, ne sont pas en cause : gardez-les.")
+                    .arg(quoted(others));
         return message;
     }
     case SQLITE_READONLY:
@@ -317,16 +291,19 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
         static const QRegularExpression missingColumn(QStringLiteral("^no such column: (\\S+)"));
         if (const QRegularExpressionMatch match = missingTable.match(detail); match.hasMatch()) {
             const QString table = match.captured(2);
-            const bool reference = table.startsWith(QLatin1String("SOLMA."), Qt::CaseInsensitive);
-            if (m_db && isEmpty(reference ? "SOLMA" : "main")) {
+            const QString schema = table.contains(QLatin1Char('.')) ? table.section(QLatin1Char('.'), 0, 0)
+                                                                    : QStringLiteral("main");
+            const QString path = fileOfSchema(schema);
+            if (m_db && isEmpty(schema.toUtf8().constData())) {
                 // An empty file (made by mistake, or by a creation that was stopped) holds nothing to lose.
-                return QStringLiteral("La base de données « %1 » est vide : elle n'a aucune des tables de "
-                                      "Locavia. Créez-les avec locavia-admin sqlite --dir « %2 ».")
-                    .arg(reference ? m_solmaPath : m_path, QFileInfo(m_path).absolutePath());
+                return QStringLiteral("La base de données « %1 » est vide : elle n'a aucune des tables du "
+                                      "modèle. %2")
+                    .arg(path, installAdvice());
             }
-            return QStringLiteral("La base de données « %1 » n'a pas la table %2 : elle n'a pas été créée "
-                                  "par Locavia ou date d'une autre version. %3")
-                .arg(reference ? m_solmaPath : m_path, table, upgradeAdvice());
+            return QStringLiteral(
+                       "La base de données « %1 » n'a pas la table %2 : elle n'a pas été installée "
+                       "pour ce modèle ou date d'une autre version. %3")
+                .arg(path, table, upgradeAdvice());
         }
         if (const QRegularExpressionMatch match = missingColumn.match(detail); match.hasMatch()) {
             return QStringLiteral(
@@ -374,11 +351,16 @@ QString EOSQLiteAdaptor::constraintMessage(const QString &detail)
     return QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
 }
 
+QString EOSQLiteAdaptor::installAdvice() const
+{
+    const QString hint = connectionDictionary().value(QStringLiteral("installHint")).toString();
+    return hint.isEmpty() ? QStringLiteral("Installez-y le schéma du modèle.") : hint;
+}
+
 QString EOSQLiteAdaptor::upgradeAdvice() const
 {
-    return QStringLiteral(
-               "Mettez-la à jour avec locavia-admin sqlite --dir « %1 » (les données sont gardées).")
-        .arg(QFileInfo(m_path).absolutePath());
+    return QStringLiteral("Installer la base à nouveau la met à jour en gardant ses données. %1")
+        .arg(installAdvice());
 }
 
 void EOSQLiteAdaptor::fail(int code, const QString &context, const QString &file)
@@ -399,30 +381,52 @@ void EOSQLiteAdaptor::fail(int code, const QString &context, const QString &file
     throw EOException(kind, message);
 }
 
+QList<EOSQLiteAdaptor::Attachment> EOSQLiteAdaptor::attachedDatabases() const
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QDir folder = QFileInfo(m_path).absoluteDir();
+    QList<Attachment> attachments;
+    const QVariantMap attached = connectionDictionary().value(QStringLiteral("attachedDatabases")).toMap();
+    for (auto it = attached.constBegin(); it != attached.constEnd(); ++it) {
+        if (!identifier.match(it.key()).hasMatch()) {
+            throw EOException(EOException::Kind::Connection,
+                              QStringLiteral("Le nom « %1 » sous lequel une base de données est rattachée "
+                                             "n'est pas un nom SQL (lettres, chiffres et _).")
+                                  .arg(it.key()));
+        }
+        const QString path = folder.absoluteFilePath(pathForURL(it.value().toString()));
+        if (it.value().toString().isEmpty() || !QFileInfo(path).isFile()) {
+            throw EOException(
+                EOException::Kind::Connection,
+                QStringLiteral(
+                    "La base de données « %1 », rattachée sous le nom %2, est introuvable à côté de "
+                    "la base « %3 ».")
+                    .arg(path, it.key(), m_path));
+        }
+        attachments.append({it.key(), path});
+    }
+    return attachments;
+}
+
 void EOSQLiteAdaptor::open()
 {
     if (m_db)
         return;
     const QString url = connectionDictionary().value(QStringLiteral("URL")).toString();
     m_path = pathForURL(url);
-    m_solmaAttached = false;
+    m_attachments.clear();
+    m_attachedCount = 0;
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile()) {
-        throw EOException(
-            EOException::Kind::Connection,
-            QStringLiteral("La base de données « %1 » est introuvable. Créez-la (scripts/run crée "
-                           "la base de démonstration) ou corrigez l'adresse URL du modèle.")
-                .arg(m_path.isEmpty() ? url : m_path));
+        QString message =
+            QStringLiteral("La base de données « %1 » est introuvable : corrigez l'adresse URL du "
+                           "modèle ou installez la base.")
+                .arg(m_path.isEmpty() ? url : m_path);
+        const QString hint = connectionDictionary().value(QStringLiteral("installHint")).toString();
+        if (!hint.isEmpty())
+            message += QLatin1Char(' ') + hint;
+        throw EOException(EOException::Kind::Connection, message);
     }
-    QString solmaPath = connectionDictionary().value(QStringLiteral("solmaURL")).toString();
-    solmaPath = solmaPath.isEmpty() ? QFileInfo(m_path).absolutePath() + QStringLiteral("/solma.db")
-                                    : pathForURL(solmaPath);
-    m_solmaPath = solmaPath;
-    if (!QFileInfo(solmaPath).isFile()) {
-        throw EOException(
-            EOException::Kind::Connection,
-            QStringLiteral("Le référentiel partagé « %1 » est introuvable à côté de la base « %2 ».")
-                .arg(solmaPath, m_path));
-    }
+    m_attachments = attachedDatabases();
 
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db,
@@ -446,13 +450,15 @@ void EOSQLiteAdaptor::open()
         // Reading each file's schema tells a database from any other file, and rolls back what a program
         // killed in the middle of a write left in its journal.
         checkOpenedFile("main", m_path);
-        Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS SOLMA"))};
-        bind(attach.handle, 1, solmaPath);
-        const int attached = sqlite3_step(attach.handle);
-        if (attached != SQLITE_DONE)
-            fail(attached, QString(), solmaPath);
-        m_solmaAttached = true;
-        checkOpenedFile("SOLMA", m_solmaPath);
+        for (const Attachment &attachment : std::as_const(m_attachments)) {
+            Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(attachment.alias))};
+            bind(attach.handle, 1, attachment.path);
+            const int attached = sqlite3_step(attach.handle);
+            if (attached != SQLITE_DONE)
+                fail(attached, QString(), attachment.path);
+            ++m_attachedCount;
+            checkOpenedFile(attachment.alias.toUtf8().constData(), attachment.path);
+        }
         const QString session = procedureBody(QStringLiteral("#session"));
         if (!session.isEmpty())
             execute(session);
@@ -569,7 +575,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
         bind(statement.handle, i + 1, bindings.at(i));
     const int columns = sqlite3_column_count(statement.handle);
     const QVariant null = eoNull();
-    std::vector<ColumnInterner> interners(size_t(std::max(columns, 0)));
+    std::vector<EOColumnInterner> interners(size_t(std::max(columns, 0)));
     std::vector<QList<QVariant>> rows;
     int rc;
     while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
@@ -598,7 +604,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
             default: {
                 const unsigned char *text = sqlite3_column_text(statement.handle, c);
                 const int bytes = sqlite3_column_bytes(statement.handle, c);
-                row.append(QVariant(interners[size_t(c)].text(text, bytes)));
+                row.append(QVariant(interners[size_t(c)].text(reinterpret_cast<const char *>(text), bytes)));
                 break;
             }
             }

@@ -4,7 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -14,16 +16,17 @@ struct sqlite3_value;
 namespace eo
 {
 
-// The embedded database: the inventory file with the shared reference file attached as SOLMA. On each
-// connection it registers raise_error() and to_number(), makes like case-sensitive, and creates the
-// temporary views of the session script that the database holds. Stored procedures are bodies of SQL
-// statements kept in the database's EO_PROCEDURE table, run with named parameters inside a savepoint, so that
-// a failing procedure leaves nothing half-written.
+// An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
+// (schema name -> file, beside it unless given a full path) attached under their schema names. On each
+// connection it registers raise_error() and to_number(), makes like case-sensitive, and runs the session
+// script that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several
+// files). The dictionary's "installHint" completes the message of a database that is not there. Stored
+// procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
+// parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
 //
 // While another program holds the files, a call waits up to the lock time limit (lockTimeout of the
 // dictionary), telling the wait observer, which may give up; a commit that cannot be made rolls the
-// transaction back. Every failure names the file it concerns (the inventory or the reference file) and says
-// what to do, in French.
+// transaction back. Every failure names the file it concerns and says what to do, in French.
 class EOSQLiteAdaptor : public EOAdaptor
 {
 public:
@@ -46,20 +49,23 @@ public:
     void commitTransaction() override;
     void rollbackTransaction() override;
 
-    // The file behind a URL such as sqlite:///${LOCAVIA_DATA}/locavia.db (${LOCAVIA_DATA} is the user's data
-    // directory for Locavia, ~ the home directory).
+    // The file behind a URL such as sqlite:///home/user/inventaire.db (~ is the home directory).
     static QString pathForURL(const QString &url);
-    // The user's data directory for Locavia (~/.local/share/Locavia unless XDG_DATA_HOME says otherwise).
-    static QString dataDirectory();
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
 
 private:
+    struct Attachment {
+        QString alias;
+        QString path;
+    };
+
     static int busyHandler(void *adaptor, int attempts);
     static void raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
     void open();
+    QList<Attachment> attachedDatabases() const;
     void checkOpenedFile(const char *schema, const QString &path);
-    // The schema ("main", "SOLMA") holds no table at all.
+    // The schema ("main" or an attached one) holds no table at all.
     bool isEmpty(const char *schema);
     void execute(const QString &sql);
     sqlite3_stmt *prepare(const QString &sql);
@@ -74,21 +80,28 @@ private:
     // The file of a damaged database: the first of the two that fails its quick check.
     QString damagedFile();
     static QString constraintMessage(const QString &detail);
-    // What to do with a database of another version (the tool that upgrades it in place).
+    // What to do with a database without the model's tables (the dictionary's installHint), and with one of
+    // another version.
+    QString installAdvice() const;
     QString upgradeAdvice() const;
     QString readOnlyFiles() const;
+    // The files of the database: the main one, then the attached ones.
+    QStringList files() const;
+    static QString quoted(const QStringList &files);
     QString bothFiles() const;
-    // « file » when known, else both files of the database.
+    // « file » when known, else every file of the database.
     QString filesInQuestion(const QString &file) const;
+    // The file behind a schema name ("main" or an attached one).
+    QString fileOfSchema(const QString &schema) const;
     QString procedureBody(const QString &name);
 
     EOSQLiteDialect m_dialect;
     sqlite3 *m_db = nullptr;
     QString m_path;
-    QString m_solmaPath;
-    bool m_solmaAttached = false;
-    QString m_raised;          // the last message of raise_error(), a refusal of a procedure
-    QElapsedTimer m_waitTimer; // since the busy wait of the current statement began
+    QList<Attachment> m_attachments;
+    qsizetype m_attachedCount = 0; // those attached so far
+    QString m_raised;              // the last message of raise_error(), a refusal of a procedure
+    QElapsedTimer m_waitTimer;     // since the busy wait of the current statement began
     QHash<QString, QString> m_procedureBodies;
     QHash<QString, sqlite3_stmt *> m_statements;
 };

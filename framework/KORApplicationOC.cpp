@@ -1,5 +1,6 @@
 #include "KORApplicationOC.h"
 
+#include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORConfigurationFile.h"
@@ -99,6 +100,10 @@ void KORApplicationOC::initAccesBase()
                                                  "contient pas.")
                                       .arg(platform::resourcePath(QStringLiteral("models"))));
         }
+        if (!m_databaseAddress.isEmpty()) {
+            models.front()->setConnectionDictionary(
+                data::DatabaseAddress::applied(models.front()->connectionDictionary(), m_databaseAddress));
+        }
         eo::EOEditingContext *context = m_parametreEOD ? m_parametreEOD->editingContext() : nullptr;
         if (!context) {
             if (!m_ownEditingContext)
@@ -130,6 +135,11 @@ void KORApplicationOC::initAccesBase()
     m_localTitle = QStringLiteral("%1 - (%2)")
                        .arg(orAbsent(parameter(QStringLiteral("DEFAULT_TITLE"))), orAbsent(server));
     setTitle(m_localTitle);
+}
+
+void KORApplicationOC::quitApplication(int status)
+{
+    QCoreApplication::exit(status);
 }
 
 void KORApplicationOC::setTitle(const QString &title)

@@ -58,6 +58,10 @@ public:
     virtual void initAccesBase();
     virtual bool useDatabase() const { return true; }
     void resetAllModels();
+    // A database named on the command line (data::DatabaseAddress), opened by initAccesBase in place of the
+    // first model's own, whatever the model file or the directory service say.
+    void setDatabaseAddress(const QVariantMap &address) { m_databaseAddress = address; }
+    const QVariantMap &databaseAddress() const { return m_databaseAddress; }
     QVariantMap defaultConnectionDictionary() const;
     QVariantMap connectionDictionaryForID(const QString &modelId) const;
     static void addKey(const QString &sourceKey, const QVariantMap &properties, const QString &targetKey,
@@ -102,6 +106,30 @@ public:
     void configurerPopUpButton(QComboBox *popUp, const QString &entite, const QString &cle,
                                const QString &limitation);
 
+    // Getting data out: files named after the time, exports, reports printed and shown at once
+    // The folder of the files the application makes for itself: the user's temporary folder, else the home
+    // folder; "" when there is neither.
+    static QString temporaryDirectory();
+    // The path of a new file "<nom>_<yyyy-MM-dd_HH-mm-ss>.<type>" in that folder (the file is not
+    // created). Without any folder: the "ERREUR" alert, then the application ends; the answer is "".
+    QString creerFichierTemporaire(const QString &nom, const QString &type);
+    // Opens the spreadsheet template <modele>.xls of the resources, then the data file, with the desktop's
+    // applications.
+    void exporterElementsDeFichier(const QString &fichier, const QString &modele);
+    // Saves the text (Windows-1252) where the user chooses in a save panel; a failed write is reported.
+    // The application's current modal session is stopped in every case.
+    void exporterElements(const QString &texte);
+    // Prints the report template (resources/reports/<modele>) for the objects and the extra values to a
+    // temporary file and shows it with the desktop's viewer; a report that cannot be made or written is
+    // reported with the "PROBLEME" alert. printEPS gives PostScript.
+    void printPDF(const QString &modele, const QVariantList &objects, const QVariantMap &info);
+    void printEPS(const QString &modele, const QVariantList &objects, const QVariantMap &info);
+    // The base name of a report template: nom with the abbreviation when that variant exists, else nom.
+    QString trouverRapport(const QString &nom) const;
+
+    // Modal sessions are run by the application class above this one; here there is none to stop.
+    virtual void stopModal() {}
+
     // The shared objects
     data::KORDataBusOC *superDataBus() const { return m_dataBus.get(); }
     QWidget *superWindow() const { return m_myWindow; }
@@ -126,8 +154,14 @@ public:
     const eo::EOQualifierPtr &myQualifier() const { return m_last.qualifier; }
     const QVariantList &myResult() const { return m_last.result; }
 
+protected:
+    // How the application ends once it has decided to.
+    virtual void quitApplication(int status);
+
 private:
     KORParameters parameterReader();
+    void printReport(const QString &modele, const QVariantList &objects, const QVariantMap &info,
+                     bool postScript);
     void setTitle(const QString &title);
 
     QPointer<QWidget> m_myWindow;
@@ -141,6 +175,7 @@ private:
     KORParameters::LastLookup m_last;
     std::unique_ptr<platform::UserDefaults> m_userDefaults;
     KORDirectoryServices m_services;
+    QVariantMap m_databaseAddress;
 };
 
 } // namespace framework

@@ -130,13 +130,22 @@ eo::EODecimal toDecimal(const ScannedNumber &number)
 
 } // namespace
 
+namespace
+{
+
+bool isEmptyText(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("<null>") || text == QLatin1String("NaN") ||
+           text == QLatin1String("*nil*");
+}
+
+} // namespace
+
 bool KORConversions::isEmptyValue(const QVariant &value)
 {
     if (!value.isValid() || eo::isEONull(value))
         return true;
-    const QString text = textOf(value);
-    return text.isEmpty() || text == QLatin1String("<null>") || text == QLatin1String("NaN") ||
-           text == QLatin1String("*nil*");
+    return isEmptyText(textOf(value));
 }
 
 QString KORConversions::textOf(const QVariant &value)
@@ -158,7 +167,11 @@ QString KORConversions::textOf(const QVariant &value)
 
 QString KORConversions::recupererChaine(const QVariant &value)
 {
-    return isEmptyValue(value) ? QStringLiteral("") : textOf(value);
+    // The text is made once: long lists (exports) read every value through here.
+    if (!value.isValid() || eo::isEONull(value))
+        return QStringLiteral("");
+    QString text = textOf(value);
+    return isEmptyText(text) ? QStringLiteral("") : text;
 }
 
 QString KORConversions::recupererLong(const QVariant &value)

@@ -19,9 +19,12 @@ AlertPresenter &currentPresenter()
 int NSRunAlertPanel(const QString &title, const QString &message, const QString &button)
 {
     const AlertPresenter &presenter = currentPresenter();
+    // Errors shown to the user (the database's, an interrupted action's, a failed start-up) go to the log
+    // as well, where they can be read again and sent; the other alerts only when nobody shows them.
+    if (!presenter || title.startsWith(QLatin1String("ERREUR")))
+        qWarning().noquote() << QStringLiteral("[%1] %2").arg(title, message);
     if (presenter)
         return presenter(title, message, button);
-    qWarning().noquote() << QStringLiteral("[%1] %2").arg(title, message);
     return 1;
 }
 

@@ -15,7 +15,8 @@ using AlertPresenter =
 // Shows the alert through the current presenter; answers the button pressed (1 for the default button).
 int NSRunAlertPanel(const QString &title, const QString &message,
                     const QString &button = QStringLiteral("OK"));
-// Replaces the presenter and answers the previous one. Without one, alerts are written to the log.
+// Replaces the presenter and answers the previous one. Without one, alerts are written to the log; errors
+// (titles beginning with "ERREUR") are written to the log in any case.
 AlertPresenter setAlertPresenter(AlertPresenter presenter);
 
 } // namespace platform

@@ -6,11 +6,10 @@
 namespace reference
 {
 
-MatosUnite::MatosUnite(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::MatosUnite>()),
-      m_racine(std::make_unique<QWidget>())
+MatosUnite::MatosUnite(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_formulaire(fenetre), ui(std::make_unique<Ui::MatosUnite>())
 {
-    ui->setupUi(m_racine.get());
+    ui->setupUi(m_formulaire.racine());
 }
 
 MatosUnite::~MatosUnite() = default;

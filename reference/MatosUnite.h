@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormHost.h"
+
 #include <QObject>
 #include <QWidget>
 #include <memory>
@@ -23,15 +25,16 @@ class MatosUnite : public QObject
 {
     Q_OBJECT
 public:
-    explicit MatosUnite(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The panels belong to fenetre, the window they open above; without it, to a window of their own.
+    explicit MatosUnite(data::KORDataBusOC &dataBus, QWidget *fenetre = nullptr, QObject *parent = nullptr);
     ~MatosUnite() override;
 
     Ui::MatosUnite &form() { return *ui; }
 
 private:
     data::KORDataBusOC &m_dataBus;
+    framework::FormHost m_formulaire; // holds the panels
     std::unique_ptr<Ui::MatosUnite> ui;
-    std::unique_ptr<QWidget> m_racine; // holds the panels
 };
 
 } // namespace reference

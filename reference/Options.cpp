@@ -6,27 +6,20 @@
 namespace reference
 {
 
-Options::Options(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::Options>())
+Options::Options(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_formulaire(contenu), ui(std::make_unique<Ui::Options>())
 {
-    // The interface file holds the button bar and the content side by side; the shell shows them in two
-    // different places, so each is taken out on its own.
-    QWidget racine;
-    ui->setupUi(&racine);
+    // The interface file holds the bar of buttons above the content; the shell shows the bar in its own
+    // place.
+    ui->setupUi(m_formulaire.racine());
+    m_formulaire.placer(ui->boutons, barre);
     ui->mode->setId(ui->modeCorrespondance, modeCorrespondance);
     ui->mode->setId(ui->modeBatiment, modeBatiment);
     m_boutons = ui->boutons;
-    m_vue = ui->contenu1;
-    m_boutons->setParent(nullptr);
-    m_vue->setParent(nullptr);
+    m_vue = m_formulaire.racine();
 }
 
-Options::~Options()
-{
-    // The shell may have taken the two views into its own window; whoever goes first deletes them.
-    delete m_boutons.data();
-    delete m_vue.data();
-}
+Options::~Options() = default;
 
 void Options::initObjet()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormHost.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -25,7 +27,10 @@ class Options : public QObject
 {
     Q_OBJECT
 public:
-    explicit Options(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // The bar of buttons is made a child of barre and the content a child of contenu, the widgets that show
+    // them; without them the tab is a window of its own.
+    explicit Options(data::KORDataBusOC &dataBus, QWidget *barre = nullptr, QWidget *contenu = nullptr,
+                     QObject *parent = nullptr);
     ~Options() override;
 
     // Set-up, once the database is open and the tab is built.
@@ -41,6 +46,7 @@ public:
 
 private:
     data::KORDataBusOC &m_dataBus;
+    framework::FormHost m_formulaire; // declared first: the form outlives what points into it
     std::unique_ptr<Ui::Options> ui;
     QPointer<QWidget> m_boutons;
     QPointer<QWidget> m_vue;

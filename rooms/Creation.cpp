@@ -40,11 +40,11 @@ constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveA
 
 } // namespace
 
-Creation::Creation(data::KORDataBusOC &dataBus, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(std::make_unique<Ui::Creation>()),
+Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu, QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_formulaire(contenu), ui(std::make_unique<Ui::Creation>()),
       uiListe(std::make_unique<Ui::ListeSalles>())
 {
-    construireVues();
+    construireVues(barre);
     m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
     m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
@@ -63,21 +63,15 @@ Creation::~Creation()
 {
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(nullptr);
-    // The shell may have taken the two views into its own windows; whoever goes first deletes them.
-    delete m_boutons.data();
-    delete m_vue.data(); // the result window goes with it
 }
 
-void Creation::construireVues()
+void Creation::construireVues(QWidget *barre)
 {
-    // The interface file holds the button bar and the form side by side; the shell shows them in two
-    // different places, so each is taken out on its own.
-    QWidget racine;
-    ui->setupUi(&racine);
+    // The interface file holds the bar of buttons above the form; the shell shows the bar in its own place.
+    ui->setupUi(m_formulaire.racine());
+    m_formulaire.placer(ui->boutons, barre);
     m_boutons = ui->boutons;
-    m_vue = ui->vueSalle;
-    m_boutons->setParent(nullptr);
-    m_vue->setParent(nullptr);
+    m_vue = m_formulaire.racine();
 
     RoomDisplayGroups::montrerDans(ui->vueDepositaire, m_tables.tableDepositaire, true);
     RoomDisplayGroups::montrerDans(ui->vuePrise, m_tables.tablePrise, true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EODisplayGroupDelegate.h"
+#include "FormHost.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
@@ -43,8 +44,11 @@ class Creation : public QObject, public eo::EODisplayGroupDelegate
 {
     Q_OBJECT
 public:
-    // Everything the tab reads and writes goes through the data bus it is given.
-    explicit Creation(data::KORDataBusOC &dataBus, QObject *parent = nullptr);
+    // Everything the tab reads and writes goes through the data bus it is given. The bar of buttons is made a
+    // child of barre and the form a child of contenu, the widgets that show them; without them the tab is a
+    // window of its own.
+    explicit Creation(data::KORDataBusOC &dataBus, QWidget *barre = nullptr, QWidget *contenu = nullptr,
+                      QObject *parent = nullptr);
     ~Creation() override;
 
     // Set-up, once the database is open: idle mode, the room types, the buildings, and the reloading of
@@ -89,7 +93,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void construireVues();
+    void construireVues(QWidget *barre);
     void selectionChangee(eo::EODisplayGroup *group);
     void relierBoutons();
     void lancerRecherche();
@@ -108,6 +112,7 @@ private:
     void boutonsDeLaSalle();
 
     data::KORDataBusOC &m_dataBus;
+    framework::FormHost m_formulaire; // declared first: the form outlives what points into it
     std::unique_ptr<Ui::Creation> ui;
     std::unique_ptr<Ui::ListeSalles> uiListe;
     QPointer<QWidget> m_boutons;

@@ -48,7 +48,7 @@ public:
     // window that is closed, hidden or destroyed meanwhile ends its session with NSModalResponseAbort.
     int runModalForWindow(QWidget *window);
     // Stop the innermost session; nothing when none runs.
-    void stopModal();
+    void stopModal() override;
     void stopModalWithCode(int code);
     void abortModal();
     // A modal session has begun and not ended.

@@ -89,23 +89,27 @@ ShellRun::ShellRun(std::optional<QVariant> launcherUser)
         events << QStringLiteral("load:") + name;
         titlesSeen << (m_app && m_app->mainWindow() ? m_app->mainWindow()->windowTitle() : QString());
     };
-    recording.creation = [this, note, make = factory.creation](data::KORDataBusOC &bus) {
+    recording.creation = [this, note, make = factory.creation](data::KORDataBusOC &bus,
+                                                               const app::ControllerFactory::Places &places) {
         note(QStringLiteral("Creation"));
         return std::unique_ptr<app::TabController>(
-            std::make_unique<RecordingTab>(QStringLiteral("Creation"), make(bus), events));
+            std::make_unique<RecordingTab>(QStringLiteral("Creation"), make(bus, places), events));
     };
-    recording.options = [this, note, make = factory.options](data::KORDataBusOC &bus) {
+    recording.options = [this, note, make = factory.options](data::KORDataBusOC &bus,
+                                                             const app::ControllerFactory::Places &places) {
         note(QStringLiteral("Options"));
         return std::unique_ptr<app::TabController>(
-            std::make_unique<RecordingTab>(QStringLiteral("Options"), make(bus), events));
+            std::make_unique<RecordingTab>(QStringLiteral("Options"), make(bus, places), events));
     };
-    recording.batiment = [note, make = factory.batiment](data::KORDataBusOC &bus) {
+    recording.batiment = [note, make = factory.batiment](data::KORDataBusOC &bus,
+                                                         const app::ControllerFactory::Places &places) {
         note(QStringLiteral("Batiment"));
-        return make(bus);
+        return make(bus, places);
     };
-    recording.matosUnite = [note, make = factory.matosUnite](data::KORDataBusOC &bus) {
+    recording.matosUnite = [note, make = factory.matosUnite](data::KORDataBusOC &bus,
+                                                             const app::ControllerFactory::Places &places) {
         note(QStringLiteral("MatosUnite"));
-        return make(bus);
+        return make(bus, places);
     };
 
     m_app = std::make_unique<ShellApplication>(m_argc, m_arguments.data(), std::move(recording));

@@ -1,17 +1,25 @@
 // The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
 // the menus, and the start-ups that cannot open the database.
 
+#include "ApplicationIcon.h"
+#include "ApplicationLog.h"
+#include "CommandLine.h"
+#include "DatabaseAddress.h"
 #include "EOModel.h"
 #include "NotificationCenter.h"
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using app::Superviseur;
 
@@ -97,6 +105,10 @@ private slots:
     void menus();
     void databaseThatCannotBeOpened_data();
     void databaseThatCannotBeOpened();
+    void databaseNamedOnTheCommandLine_data();
+    void databaseNamedOnTheCommandLine();
+    void aboutLocavia();
+    void windowIcon();
 };
 
 void TestSuperviseur::initTestCase()
@@ -312,6 +324,14 @@ void TestSuperviseur::tabs()
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
+    // Every view belongs to the widget that shows it, the building and reference windows to the main
+    // window: they go with it, not with their controller.
+    for (const RecordingTab *tab : {creation, options}) {
+        QCOMPARE(tab->afficheBoutons()->parentWidget(), buttonView);
+        QCOMPARE(tab->afficheVue()->parentWidget(), contenuView);
+    }
+    for (const char *fenetre : {"fenetreBatiment", "fenetreExport", "panelGestionMatos", "panelUnite"})
+        QVERIFY2(app.mainWindow()->findChild<QDialog *>(QLatin1String(fenetre)), fenetre);
 
     // The notification shows the selected tab again.
     const int before = creation->boutons;
@@ -338,12 +358,36 @@ void TestSuperviseur::menus()
     QVERIFY(!outlet<QMenu>(app, "menuAdministration")->isEnabled());
     QVERIFY(!outlet<QMenu>(app, "menuCreationBatiment")->isEnabled());
     QVERIFY(!outlet<QMenu>(app, "menuAdministration")->menuAction()->isEnabled());
+    QAction *registre = actionTitled(window, QStringLiteral("Registre des bâtiments..."));
+    QAction *listeDesSalles = actionTitled(window, QStringLiteral("Liste des salles d'un bâtiment..."));
+    QVERIFY(registre && listeDesSalles);
+    QVERIFY(!registre->isEnabled());
 
     app.initApp();
     QVERIFY(masquer->isEnabled());
     QVERIFY(quitter->isEnabled());
     QVERIFY(menuEnabled(app, "menuAdministration"));
     QVERIFY(menuEnabled(app, "menuCreationBatiment"));
+    // The building items open their windows, modally; each is closed by its own button.
+    for (const auto &[item, fenetre, bouton] :
+         {std::tuple{registre, "fenetreBatiment", "boutonFinir"},
+          std::tuple{listeDesSalles, "fenetreExport", "boutonFermerExport"}}) {
+        QVERIFY(item->isEnabled());
+        bool ouverte = false;
+        QTimer::singleShot(0, &app, [&, fenetre = fenetre, bouton = bouton] {
+            QWidget *trouvee = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String(fenetre))
+                    trouvee = w;
+            }
+            ouverte = trouvee && trouvee->isVisible() && app.isRunningModal();
+            if (trouvee)
+                trouvee->findChild<QPushButton *>(QLatin1String(bouton))->click();
+        });
+        item->trigger();
+        QVERIFY2(ouverte, fenetre);
+        QVERIFY(!app.isRunningModal());
+    }
 
     masquer->trigger();
     QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
@@ -407,6 +451,128 @@ void TestSuperviseur::databaseThatCannotBeOpened()
     QCOMPARE(firstStartingWith(run.events, QStringLiteral("load:")), -1);
     QVERIFY(!onglets(app)->isTabEnabled(0));
     QCOMPARE(logged.size(), 1);
+}
+
+void TestSuperviseur::databaseNamedOnTheCommandLine_data()
+{
+    QTest::addColumn<QString>("argument");       // %1: a temporary folder; %db: the test database's folder
+    QTest::addColumn<QString>("modelURL");       // where the model points, %1 as above
+    QTest::addColumn<QString>("named");          // what the alert names; empty when the application starts
+    QTest::addColumn<QString>("modelReference"); // the reference file the model attaches, %1 as above
+
+    QTest::newRow("missing folder") << "%1/absent"
+                                    << ""
+                                    << "%1/absent/locavia.db"
+                                    << "";
+    QTest::newRow("server down") << "postgresql://127.0.0.1:1/locavia"
+                                 << ""
+                                 << "127.0.0.1:1"
+                                 << "";
+    QTest::newRow("unknown kind of address") << "mysql://h/b"
+                                             << ""
+                                             << "mysql://h/b"
+                                             << "";
+    // The database named wins over the model's, whichever of the two can be opened.
+    QTest::newRow("named database opens, model's is missing") << "%db"
+                                                              << "sqlite://%1/absent/locavia.db"
+                                                              << ""
+                                                              << "";
+    // The reference file is the one beside the inventory named, wherever the model's is.
+    QTest::newRow("named database with its reference file beside it") << "%db"
+                                                                      << "sqlite://%1/absent/locavia.db"
+                                                                      << ""
+                                                                      << "%1/absent/solma.db";
+}
+
+void TestSuperviseur::databaseNamedOnTheCommandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, modelURL);
+    QFETCH(QString, named);
+    QFETCH(QString, modelReference);
+    QTemporaryDir place;
+    QVERIFY(place.isValid());
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    auto expand = [&](QString text) {
+        return text.replace(QLatin1String("%db"), run.db().directory())
+            .replace(QLatin1String("%1"), place.path());
+    };
+    if (!modelURL.isEmpty()) {
+        QVariantMap connection = run.db().model().connectionDictionary();
+        connection.insert(QStringLiteral("URL"), expand(modelURL));
+        if (!modelReference.isEmpty())
+            connection.insert(QStringLiteral("attachedDatabases"),
+                              QVariantMap{{QStringLiteral("SOLMA"), expand(modelReference)}});
+        run.db().model().setConnectionDictionary(connection);
+    }
+    ShellApplication &app = run.app();
+    app.setDatabaseAddress(data::DatabaseAddress::fromArgument(expand(argument)));
+    app.initApp();
+
+    if (named.isEmpty()) {
+        QVERIFY2(run.alerts.isEmpty(), qPrintable(run.alerts.value(0).message));
+        QVERIFY(!app.hasTerminated());
+        QCOMPARE(app.superTitle(), QStringLiteral("Locavia - (%1/locavia.db)").arg(run.db().directory()));
+        return;
+    }
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("ERREUR"));
+    const QString message = run.alerts.first().message;
+    QVERIFY2(message.startsWith(QStringLiteral("Locavia ne peut pas ouvrir sa base de données.")),
+             qPrintable(message));
+    QVERIFY2(message.contains(expand(named)), qPrintable(message));
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 1);
+    QCOMPARE(firstStartingWith(run.events, QStringLiteral("load:")), -1);
+}
+
+void TestSuperviseur::aboutLocavia()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    QAction *about = actionTitled(app.mainWindow(), QStringLiteral("À propos de Locavia"));
+    QVERIFY(about);
+    QVERIFY(outlet<QMenu>(app, "menuLocavia")->actions().contains(about));
+    // It tells what it can before the database is open, so it is enabled from the start.
+    QVERIFY(about->isEnabled());
+    about->trigger();
+    QCOMPARE(run.alerts.size(), 1);
+    QCOMPARE(run.alerts.first().title, QStringLiteral("À propos de Locavia"));
+    QVERIFY2(
+        run.alerts.first().message.contains(QStringLiteral("Base de données : aucune n'est encore ouverte")),
+        qPrintable(run.alerts.first().message));
+    QVERIFY(run.alerts.first().message.contains(QStringLiteral("Journal : non enregistré dans un fichier")));
+
+    app.initApp();
+    QVERIFY(!app.hasTerminated());
+    QTemporaryDir state;
+    QVERIFY(state.isValid());
+    const QString logPath = state.filePath(QStringLiteral("Locavia/locavia.log"));
+    QVERIFY(platform::ApplicationLog::install(logPath, QStringLiteral("locavia")));
+    about->trigger();
+    platform::ApplicationLog::uninstall();
+    QCOMPARE(run.alerts.size(), 2);
+    const QString message = run.alerts.last().message;
+    QVERIFY2(message.startsWith(QStringLiteral("Locavia %1\n").arg(platform::locaviaVersion())),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Base de données : %1/locavia.db").arg(run.db().directory())),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Journal : ") + logPath), qPrintable(message));
+}
+
+void TestSuperviseur::windowIcon()
+{
+    ShellRun run;
+    // The drawing is compiled into the program; a menu's 16 px and a dock's 256 px are both there.
+    const QIcon icon = app::ApplicationIcon::icon();
+    QVERIFY(!icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)),
+             qPrintable(QString::number(sizes.size())));
+    const QImage small = icon.pixmap(16, 16).toImage();
+    QVERIFY(small.pixelColor(8, 8).alpha() == 255);
 }
 
 int main(int argc, char *argv[])

@@ -1,14 +1,13 @@
-// The data bus when another program or user holds the data and when a commit is refused (the test class runs
-// once per backend): no transaction is left open, no call hangs, nothing is reported as saved that is not,
-// the wait shows and Escape gives it up, and the next call works.
+// The data bus when another program or user holds the data and when a commit is refused, on each backend:
+// no transaction is left open, no call hangs, nothing is reported as saved that is not, the wait shows and
+// Escape gives it up, and the next call works.
 
+#include "BackendTestCase.h"
 #include "EODisplayGroup.h"
 #include "EOException.h"
 #include "EOPostgreSQLAdaptor.h"
 #include "EOPostgreSQLConnection.h"
-#include "EOSQLiteAdaptor.h"
 #include "NSCursorExtensions.h"
-#include "TestDatabase.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -24,7 +23,6 @@ namespace
 
 const QVariantMap kilogram{{"uniabrev", "kg"}, {"unilibelle", "kilogramme"}};
 const QVariantMap gram{{"uniabrev", "g"}, {"unilibelle", "gramme"}};
-const QVariantMap metre{{"uniabrev", "m"}, {"unilibelle", "mètre"}};
 
 bool isEnglish(const QString &message)
 {
@@ -40,23 +38,80 @@ struct SqliteCloser {
 };
 using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
 
+SqliteHandle openInventory(const TestDatabase &db, int flags)
+{
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(QString(db.directory() + QStringLiteral("/locavia.db")).toUtf8().constData(), &raw, flags,
+                    nullptr);
+    return SqliteHandle(raw);
+}
+
+// Another program (embedded database) or another user's session (server) on the same data; whatever it
+// holds is let go when it goes, even when a check fails half-way.
+class OtherSession
+{
+public:
+    explicit OtherSession(const TestDatabase &db)
+        : m_server(db.backend() == TestDatabase::Backend::PostgreSQL)
+    {
+        if (m_server)
+            m_session = eo::EOPostgreSQLConnection::connect(
+                eo::EOPostgreSQLConnection::parametersForDictionary(db.connectionDictionary()));
+        else
+            m_program = openInventory(db, SQLITE_OPEN_READWRITE);
+    }
+
+    // Runs SQL; its error, "" when it ran.
+    QString exec(const char *sql)
+    {
+        if (m_server) {
+            const eo::EOPostgreSQLConnection::Result result(PQexec(m_session.get(), sql));
+            const ExecStatusType status = PQresultStatus(result.get());
+            return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK
+                       ? QString()
+                       : QString::fromUtf8(PQerrorMessage(m_session.get()));
+        }
+        char *error = nullptr;
+        const int rc = sqlite3_exec(m_program.get(), sql, nullptr, nullptr, &error);
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        return rc == SQLITE_OK ? QString() : message;
+    }
+
+    // Holds the units, reads and writes, until end(): a write of the embedded database's file, an exclusive
+    // lock of the table on the server.
+    QString holdTheUnits()
+    {
+        return exec(
+            m_server ? "BEGIN; LOCK TABLE UNITE IN ACCESS EXCLUSIVE MODE"
+                     : "BEGIN EXCLUSIVE; INSERT INTO UNITE (UNI_ABREV, UNI_LIBELLE) VALUES ('l', 'litre')");
+    }
+
+    QString end() { return exec("ROLLBACK"); }
+
+private:
+    bool m_server;
+    eo::EOPostgreSQLConnection::Handle m_session;
+    SqliteHandle m_program;
+};
+
 } // namespace
 
-class TestDatabaseReliability : public QObject
+class TestDatabaseReliability : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestDatabaseReliability(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
-    eo::EOPostgreSQLConnection::Handle m_otherServerSession;
-    SqliteHandle m_otherProgram;
     QStringList m_titles;
 
-    bool onServer() const { return m_backend == TestDatabase::Backend::PostgreSQL; }
+    bool onServer() const { return backend() == TestDatabase::Backend::PostgreSQL; }
+
+    void prepare() override
+    {
+        m_titles.clear();
+        db->dataBus().setTitleHooks([this](const QString &title) { m_titles.append(title); },
+                                    [] { return QStringLiteral("Locavia - (test)"); });
+    }
 
     // The data bus's next connection waits at most lockSeconds for a lock (0: no limit).
     void setLockTimeout(int lockSeconds)
@@ -68,75 +123,14 @@ private:
         adaptor->setConnectionDictionary(dictionary);
     }
 
-    // Another program (SQLite) or another user's session (server) on the same data.
-    void openOtherSession()
-    {
-        if (onServer()) {
-            m_otherServerSession = eo::EOPostgreSQLConnection::connect(
-                eo::EOPostgreSQLConnection::parametersForDictionary(db->connectionDictionary()));
-            return;
-        }
-        sqlite3 *raw = nullptr;
-        QCOMPARE(
-            sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
-                            &raw, SQLITE_OPEN_READWRITE, nullptr),
-            SQLITE_OK);
-        m_otherProgram.reset(raw);
-    }
-
-    void other(const char *sql)
-    {
-        if (onServer()) {
-            eo::EOPostgreSQLConnection::Result result(PQexec(m_otherServerSession.get(), sql));
-            QVERIFY2(PQresultStatus(result.get()) == PGRES_COMMAND_OK ||
-                         PQresultStatus(result.get()) == PGRES_TUPLES_OK,
-                     PQerrorMessage(m_otherServerSession.get()));
-            return;
-        }
-        char *error = nullptr;
-        const int rc = sqlite3_exec(m_otherProgram.get(), sql, nullptr, nullptr, &error);
-        const QString message = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        QVERIFY2(rc == SQLITE_OK, qPrintable(message));
-    }
-
-    // The other program or user holds the units until otherEnds(): a write on the embedded database, an
-    // exclusive lock of the table on the server.
-    void otherHoldsTheUnits()
-    {
-        openOtherSession();
-        if (onServer())
-            other("BEGIN; LOCK TABLE locavia.UNITE IN ACCESS EXCLUSIVE MODE");
-        else
-            other("BEGIN IMMEDIATE; INSERT INTO UNITE (UNI_ABREV, UNI_LIBELLE) VALUES ('l', 'litre')");
-    }
-
-    void otherEnds() { other("ROLLBACK"); }
-
     int units() const { return db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(); }
 
 private slots:
-    void init()
-    {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
-        m_titles.clear();
-        db->dataBus().setTitleHooks([this](const QString &title) { m_titles.append(title); },
-                                    [] { return QStringLiteral("Locavia - (test)"); });
-    }
-
-    void cleanup()
-    {
-        m_otherServerSession.reset();
-        m_otherProgram.reset();
-        db.reset();
-    }
-
     void refusedCommitLeavesTheConnectionClean()
     {
         auto &bus = db->dataBus();
         setLockTimeout(1);
+        OtherSession other(*db);
         if (onServer()) {
             // The server aborts the transaction behind the adaptor's back: COMMIT answers ROLLBACK.
             bus.beginTransaction();
@@ -146,8 +140,7 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(eo::EOException, bus.commitTransaction());
         } else {
             // Another program reads for longer than the busy wait: the commit cannot take the file.
-            openOtherSession();
-            other("BEGIN; SELECT COUNT(*) FROM UNITE");
+            QCOMPARE(other.exec("BEGIN; SELECT COUNT(*) FROM UNITE"), QString());
             QVERIFY(!bus.executeProcedure(QStringLiteral("insUnite"), kilogram));
             const auto alerts = db->takeAlerts();
             QCOMPARE(alerts.size(), 1);
@@ -156,15 +149,10 @@ private slots:
                          !isEnglish(alerts.first().message),
                      qPrintable(alerts.first().message));
             // Nothing of the refused call keeps the file: a second program can read at once.
-            sqlite3 *raw = nullptr;
-            QCOMPARE(
-                sqlite3_open_v2(QString(db->directory() + QStringLiteral("/locavia.db")).toUtf8().constData(),
-                                &raw, SQLITE_OPEN_READONLY, nullptr),
-                SQLITE_OK);
-            const SqliteHandle reader(raw);
+            const SqliteHandle reader = openInventory(*db, SQLITE_OPEN_READONLY);
             QCOMPARE(sqlite3_exec(reader.get(), "SELECT COUNT(*) FROM UNITE", nullptr, nullptr, nullptr),
                      SQLITE_OK);
-            otherEnds();
+            QCOMPARE(other.end(), QString());
         }
         QVERIFY(!bus.hasOpenTransaction());
         QCOMPARE(units(), 0);
@@ -174,21 +162,20 @@ private slots:
         QCOMPARE(units(), 1);
     }
 
-    void lockHeldByAnotherGivesUpInTime_data()
+    void dataHeldByAnotherGivesUpInTime_data()
     {
         QTest::addColumn<bool>("procedure");
         QTest::newRow("procedure") << true;
-        // Readers are not held back by a writer on the embedded database.
-        if (onServer())
-            QTest::newRow("fetch") << false;
+        QTest::newRow("fetch") << false;
     }
 
-    void lockHeldByAnotherGivesUpInTime()
+    void dataHeldByAnotherGivesUpInTime()
     {
         QFETCH(bool, procedure);
         auto &bus = db->dataBus();
         setLockTimeout(1);
-        otherHoldsTheUnits();
+        OtherSession other(*db);
+        QCOMPARE(other.holdTheUnits(), QString());
         QElapsedTimer timer;
         timer.start();
         QString message;
@@ -212,7 +199,7 @@ private slots:
                      !isEnglish(message),
                  qPrintable(message));
         QVERIFY(!bus.hasOpenTransaction());
-        otherEnds();
+        QCOMPARE(other.end(), QString());
         QVERIFY(bus.executeProcedure(QStringLiteral("insUnite"), kilogram));
         QCOMPARE(units(), 1);
     }
@@ -221,7 +208,8 @@ private slots:
     {
         auto &bus = db->dataBus();
         setLockTimeout(0); // no limit: only the user ends the wait
-        otherHoldsTheUnits();
+        OtherSession other(*db);
+        QCOMPARE(other.holdTheUnits(), QString());
         QObject window;
         bool cursorShown = false;
         QTimer::singleShot(1500, &window, [&] {
@@ -245,7 +233,7 @@ private slots:
         QVERIFY2(m_titles.first().startsWith(QStringLiteral("Veuillez Patienter, la procédure insUnite")),
                  qPrintable(m_titles.first()));
         QCOMPARE(m_titles.last(), QStringLiteral("Locavia - (test)"));
-        otherEnds();
+        QCOMPARE(other.end(), QString());
         QVERIFY(bus.executeProcedure(QStringLiteral("insUnite"), kilogram));
         QCOMPARE(units(), 1);
     }
@@ -265,33 +253,5 @@ private slots:
     }
 };
 
-class TestDatabaseReliabilityOnSQLite : public TestDatabaseReliability
-{
-    Q_OBJECT
-public:
-    TestDatabaseReliabilityOnSQLite() : TestDatabaseReliability(TestDatabase::Backend::SQLite) {}
-};
-
-class TestDatabaseReliabilityOnPostgreSQL : public TestDatabaseReliability
-{
-    Q_OBJECT
-public:
-    TestDatabaseReliabilityOnPostgreSQL() : TestDatabaseReliability(TestDatabase::Backend::PostgreSQL) {}
-};
-
-int main(int argc, char *argv[])
-{
-    QGuiApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestDatabaseReliabilityOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestDatabaseReliabilityOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
-}
-
+QTEST_MAIN(TestDatabaseReliability)
 #include "tst_DatabaseReliability.moc"

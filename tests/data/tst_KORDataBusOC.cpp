@@ -2,6 +2,8 @@
 // fetch family's rules, transactions, procedure calls and their alerts, raw queries, new records, and values
 // that must stay data whatever they contain.
 
+#include "BackendTestCase.h"
+#include "DataFolder.h"
 #include "EOAndQualifier.h"
 #include "EODisplayGroup.h"
 #include "EOException.h"
@@ -9,10 +11,14 @@
 #include "EONull.h"
 #include "EOSQLQualifier.h"
 #include "NSCursorExtensions.h"
+#include "Resources.h"
+#include "SqliteDatabaseInstaller.h"
 #include "TestDatabase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QTest>
 
 using eo::EOQualifier;
@@ -51,17 +57,11 @@ const QList<EOSortOrdering> byBuildingFloorDoor{
 
 } // namespace
 
-class TestKORDataBusOC : public QObject
+class TestKORDataBusOC : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestKORDataBusOC(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
-
     void addThreeRooms()
     {
         QVERIFY(!db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")).isEmpty());
@@ -73,13 +73,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
-    }
-    void cleanup() { db.reset(); }
 
     void fetchSortsInMemoryAndFillsGroups()
     {
@@ -505,39 +498,80 @@ private slots:
         }
         model.setConnectionDictionary(dictionary);
     }
-};
 
-class TestKORDataBusOCOnSQLite : public TestKORDataBusOC
-{
-    Q_OBJECT
-public:
-    TestKORDataBusOCOnSQLite() : TestKORDataBusOC(TestDatabase::Backend::SQLite) {}
-};
+    // What the embedded database opens and attaches comes from the model's dictionary: the data folder in
+    // its URL, the attached files with their schema names, the hint given when the database is missing.
+    void theDictionaryNamesTheFilesOfTheEmbeddedDatabase_data()
+    {
+        QTest::addColumn<QString>("url"); // %1: the test's folder
+        QTest::addColumn<QVariantMap>("attached");
+        QTest::addColumn<QString>("refusal"); // what the message says; empty when the fetch works
+        const QVariantMap solma{{"SOLMA", "solma.db"}};
+        QTest::newRow("the model's folder") << "sqlite://%1/locavia.db" << solma << "";
+        QTest::newRow("the user's data folder") << "sqlite:///${LOCAVIA_DATA}/locavia.db" << solma << "";
+        QTest::newRow("attached from elsewhere")
+            << "sqlite://%1/locavia.db" << QVariantMap{{"SOLMA", "%1/ailleurs/solma.db"}} << "";
+        QTest::newRow("attached file missing")
+            << "sqlite://%1/locavia.db" << QVariantMap{{"SOLMA", "absente.db"}}
+            << "rattachée sous le nom SOLMA, est introuvable";
+        QTest::newRow("nothing attached") << "sqlite://%1/locavia.db" << QVariantMap() << "SOLMA";
+        QTest::newRow("schema name that is not a name")
+            << "sqlite://%1/locavia.db" << QVariantMap{{"SOLMA AS X; --", "solma.db"}}
+            << "n'est pas un nom SQL";
+        QTest::newRow("database missing") << "sqlite://%1/absente.db" << solma
+                                          << "est introuvable : corrigez l'adresse URL du modèle ou "
+                                             "installez la base. Lancez l'installation.";
+    }
+    void theDictionaryNamesTheFilesOfTheEmbeddedDatabase()
+    {
+        QFETCH(QString, url);
+        QFETCH(QVariantMap, attached);
+        QFETCH(QString, refusal);
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        const QString folder = db.directory();
+        // The user's data folder of this test only, whoever runs it.
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", (folder + QStringLiteral("/donnees")).toUtf8());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataHome); });
+        data::SqliteDatabaseInstaller::install(data::DataFolder::path(), platform::resourcesDirectory());
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("ailleurs")));
+        QVERIFY(
+            QFile::copy(folder + QStringLiteral("/solma.db"), folder + QStringLiteral("/ailleurs/solma.db")));
+        for (auto it = attached.begin(); it != attached.end(); ++it)
+            it.value() = it.value().toString().replace(QStringLiteral("%1"), folder);
 
-class TestKORDataBusOCOnPostgreSQL : public TestKORDataBusOC
-{
-    Q_OBJECT
-public:
-    TestKORDataBusOCOnPostgreSQL() : TestKORDataBusOC(TestDatabase::Backend::PostgreSQL) {}
+        eo::EOModel &model = db.model();
+        const QVariantMap kept = model.connectionDictionary();
+        QVariantMap dictionary = kept;
+        dictionary.insert(QStringLiteral("URL"), url.replace(QStringLiteral("%1"), folder));
+        dictionary.insert(QStringLiteral("attachedDatabases"), attached);
+        dictionary.insert(QStringLiteral("installHint"), QStringLiteral("Lancez l'installation."));
+        model.setConnectionDictionary(dictionary);
+        QString message;
+        try {
+            eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
+            data::KORDataBusOC bus;
+            bus.initDataBusWithModel(model.name(), &context);
+            // A view that reads both files: the attached one is there under its schema name.
+            bus.fetchArray(QStringLiteral("SallesVix"), eo::EOQualifierPtr(), {});
+        } catch (const eo::EOException &error) {
+            message = error.message();
+        }
+        model.setConnectionDictionary(kept);
+        if (refusal.isEmpty())
+            QVERIFY2(message.isEmpty(), qPrintable(message));
+        else
+            QVERIFY2(message.contains(refusal), qPrintable(message));
+    }
 };
 
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestKORDataBusOCOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestKORDataBusOCOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    {
-        TestDatabaseFiles test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
+    TestKORDataBusOC onEachBackend;
+    TestDatabaseFiles files;
+    return QTest::qExec(&onEachBackend, argc, argv) | QTest::qExec(&files, argc, argv);
 }
 
 #include "tst_KORDataBusOC.moc"

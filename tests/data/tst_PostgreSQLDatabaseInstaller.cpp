@@ -173,7 +173,7 @@ private slots:
             << "unilibelle text DEFAULT NULL"
             << "libelle text DEFAULT NULL"
             << "La procédure insUnite du serveur n'a pas les arguments du modèle";
-        QTest::newRow("a view naming an unknown column") << "sql/postgresql/views.sql"
+        QTest::newRow("a view naming an unknown column") << "sql/views/joined.sql"
                                                          << "       s.SAL_NUM_DEPART,"
                                                          << "       s.SAL_INCONNUE,"
                                                          << "Le script views.sql a été refusé par le serveur";

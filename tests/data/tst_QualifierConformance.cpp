@@ -4,6 +4,7 @@
 // descriptions, comparison operators given at run time), the case-insensitive sort, and every entity of
 // the model read without error.
 
+#include "BackendTestCase.h"
 #include "EOAndQualifier.h"
 #include "EOModelGroup.h"
 #include "EONull.h"
@@ -40,23 +41,13 @@ eo::EOQualifierPtr raw(const QString &text, const QVariantList &arguments = {})
 
 } // namespace
 
-class TestQualifierConformance : public QObject
+class TestQualifierConformance : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestQualifierConformance(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
-
-private slots:
-    void init()
+    void prepare() override
     {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
         QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")),
                  QStringLiteral("ABC"));
         QCOMPARE(db->addBuilding(QStringLiteral("ABD"), QStringLiteral("annexe beta")),
@@ -90,7 +81,8 @@ private slots:
             db->exec(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_TABLEAU = 'x' WHERE SAL_PORTE = 'A120'")));
         QVERIFY(db->takeAlerts().isEmpty());
     }
-    void cleanup() { db.reset(); }
+
+private slots:
 
     void sameRooms_data()
     {
@@ -188,33 +180,6 @@ private slots:
     }
 };
 
-class TestQualifierConformanceOnSQLite : public TestQualifierConformance
-{
-    Q_OBJECT
-public:
-    TestQualifierConformanceOnSQLite() : TestQualifierConformance(TestDatabase::Backend::SQLite) {}
-};
-
-class TestQualifierConformanceOnPostgreSQL : public TestQualifierConformance
-{
-    Q_OBJECT
-public:
-    TestQualifierConformanceOnPostgreSQL() : TestQualifierConformance(TestDatabase::Backend::PostgreSQL) {}
-};
-
-int main(int argc, char *argv[])
-{
-    QCoreApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestQualifierConformanceOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestQualifierConformanceOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
-}
+QTEST_GUILESS_MAIN(TestQualifierConformance)
 
 #include "tst_QualifierConformance.moc"

@@ -77,12 +77,11 @@ QString failure(const std::function<void()> &action)
 // A copy of the resources that a test may spoil.
 QString copyResources(const QTemporaryDir &target)
 {
-    const QString source = platform::resourcesDirectory() + QStringLiteral("/sql/sqlite");
+    const QString source = platform::resourcesDirectory() + QStringLiteral("/sql");
     QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString file = files.next();
-        const QString copy =
-            target.path() + QStringLiteral("/sql/sqlite/") + QDir(source).relativeFilePath(file);
+        const QString copy = target.path() + QStringLiteral("/sql/") + QDir(source).relativeFilePath(file);
         QDir().mkpath(QFileInfo(copy).absolutePath());
         QFile::copy(file, copy);
     }
@@ -124,12 +123,18 @@ private slots:
         QCOMPARE(expected.size(), 19);
         expected.prepend(QStringLiteral("#session"));
         QCOMPARE(inventory.column("SELECT NAME FROM EO_PROCEDURE ORDER BY NAME"), expected);
-        QFile body(platform::resourcesDirectory() + QStringLiteral("/sql/sqlite/procedures/insSalle.sql"));
-        QVERIFY(body.open(QIODevice::ReadOnly));
-        QCOMPARE(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'"),
-                 QString::fromUtf8(body.readAll()));
-        QVERIFY(inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
-                    .contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
+        // The bodies are stored with their shared checks in place, under the procedure's own names.
+        const QString body = inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = 'insSalle'");
+        QVERIFY(!body.contains(QStringLiteral("--@")));
+        QVERIFY(body.contains(QStringLiteral("WHERE NULLIF(TRIM(:insCLocal), '') IS NULL;")));
+        QVERIFY(body.contains(QStringLiteral("INSERT INTO SOLMA.SALLES")));
+        QVERIFY(!body.contains(QStringLiteral(":cLocal")));
+        const QString session = inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'");
+        QVERIFY(session.contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
+        QVERIFY(session.contains(QStringLiteral("DROP VIEW IF EXISTS temp.SALLES_VIX")));
+        // The views over one file are kept in it.
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE type = 'view'"),
+                 QStringLiteral("2"));
         QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("1"));
         // The rooms live in the reference file, their sub-lists in the inventory.
         QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SALLES'"),
@@ -240,6 +245,19 @@ private slots:
         QTest::newRow("view on a missing table")
             << "session.sql" << QByteArray("CREATE TEMP VIEW V AS SELECT * FROM SOLMA.ABSENTE;")
             << "La vue temp.\"V\" est invalide : no such table: SOLMA.ABSENTE";
+        // The checks shared by two procedures are checked in each.
+        QTest::newRow("shared check naming an unknown table")
+            << "shared/room-complement-checks.sql" << QByteArray("SELECT raise_error('x') FROM ABSENTE;")
+            << "La procédure « insSalleTav » est invalide : no such table: ABSENTE";
+        QTest::newRow("included file missing")
+            << "procedures/delUnite.sql" << QByteArray("--@include sqlite/shared/absente.sql\n")
+            << QStringLiteral(
+                   "Le fichier « %1/sql/sqlite/shared/absente.sql » est introuvable ou illisible.");
+        QTest::newRow("renaming a parameter the shared checks do not use")
+            << "procedures/insSalleTav.sql"
+            << QByteArray("--@include sqlite/shared/room-complement-checks.sql :salNumero=:numero\n")
+            << "« sqlite/procedures/insSalleTav.sql » renomme le paramètre :salNumero, que "
+               "« sqlite/shared/room-complement-checks.sql » n'utilise pas.";
     }
     void brokenResourcesChangeNothing()
     {
@@ -250,6 +268,8 @@ private slots:
         QTemporaryDir resourcesCopy;
         const QString resources = copyResources(resourcesCopy);
         writeFile(resources + QStringLiteral("/sql/sqlite/") + file, content);
+        if (error.contains(u'%'))
+            error = error.arg(resources);
 
         // A new database is not created at all.
         QTemporaryDir fresh;
@@ -374,7 +394,9 @@ private slots:
         if (byTheProgram) {
             eo::EOSQLiteAdaptor adaptor;
             adaptor.setConnectionDictionary(
-                {{QStringLiteral("URL"), QStringLiteral("sqlite://") + inventoryPath}});
+                {{QStringLiteral("URL"), QStringLiteral("sqlite://") + inventoryPath},
+                 {QStringLiteral("attachedDatabases"),
+                  QVariantMap{{QStringLiteral("SOLMA"), QStringLiteral("solma.db")}}}});
             const auto rows = adaptor.rawRows(
                 QStringLiteral("SELECT (SELECT COUNT(*) FROM PARAMETRES) + (SELECT COUNT(*) FROM "
                                "SOLMA.SOLMA_PARAMETRES)"),

@@ -2,6 +2,7 @@
 // and on the server (the whole class runs once per backend): what each one writes, and the French message of
 // each refusal (shown in the "ERREUR..." alert), with nothing written when it refuses.
 
+#include "BackendTestCase.h"
 #include "EONull.h"
 #include "TestDatabase.h"
 
@@ -106,17 +107,11 @@ QVariantMap complement(const QVariant &room, const QVariantMap &overrides = {})
 
 } // namespace
 
-class TestStoredProcedures : public QObject
+class TestStoredProcedures : public BackendTestCase
 {
     Q_OBJECT
 
-public:
-    explicit TestStoredProcedures(TestDatabase::Backend backend) : m_backend(backend) {}
-
 private:
-    const TestDatabase::Backend m_backend;
-    std::unique_ptr<TestDatabase> db;
-
     // The message of the refusal, "" when the procedure accepted the call.
     QString refusal(const QString &procedure, const QVariantMap &arguments)
     {
@@ -150,18 +145,15 @@ private:
         return db->addRoom(QStringLiteral("ABC"), QStringLiteral("1"), door, overrides);
     }
 
-private slots:
-    void init()
+    void prepare() override
     {
-        LOCAVIA_REQUIRE_BACKEND(m_backend);
-        db = std::make_unique<TestDatabase>(m_backend);
-        QVERIFY2(db->isValid(), qPrintable(db->error()));
         QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")),
                  QStringLiteral("ABC"));
         // An address that belongs to no building, so that address keys and building row numbers differ.
         db->exec(QStringLiteral("INSERT INTO SOLMA.ADRESSE (VILLE) VALUES ('AILLEURS')"));
     }
-    void cleanup() { db.reset(); }
+
+private slots:
 
     void insSalleAnswersTheNewRoomAndItsCustodian()
     {
@@ -776,33 +768,6 @@ private slots:
     }
 };
 
-class TestStoredProceduresOnSQLite : public TestStoredProcedures
-{
-    Q_OBJECT
-public:
-    TestStoredProceduresOnSQLite() : TestStoredProcedures(TestDatabase::Backend::SQLite) {}
-};
-
-class TestStoredProceduresOnPostgreSQL : public TestStoredProcedures
-{
-    Q_OBJECT
-public:
-    TestStoredProceduresOnPostgreSQL() : TestStoredProcedures(TestDatabase::Backend::PostgreSQL) {}
-};
-
-int main(int argc, char *argv[])
-{
-    QCoreApplication application(argc, argv);
-    int status = 0;
-    if (TestDatabase::backendSelected(TestDatabase::Backend::SQLite)) {
-        TestStoredProceduresOnSQLite test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    if (TestDatabase::backendSelected(TestDatabase::Backend::PostgreSQL)) {
-        TestStoredProceduresOnPostgreSQL test;
-        status |= QTest::qExec(&test, argc, argv);
-    }
-    return status;
-}
+QTEST_GUILESS_MAIN(TestStoredProcedures)
 
 #include "tst_StoredProcedures.moc"

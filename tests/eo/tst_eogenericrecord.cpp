@@ -29,7 +29,7 @@ private slots:
     void keyPathsThroughRecords();
     void keyPathsThroughDictionaries();
     void unreadRelationshipWithoutContextIsAnError();
-    void refreshReplacesValuesAndForgetsRelatedRecords();
+    void refreshReplacesValuesAndForgetsRelatedRecordsBehindAChangedKey();
     void variantRoundTrip();
 
 private:
@@ -201,23 +201,34 @@ void TestEOGenericRecord::unreadRelationshipWithoutContextIsAnError()
     QVERIFY(error->message().contains(QStringLiteral("local")));
 }
 
-void TestEOGenericRecord::refreshReplacesValuesAndForgetsRelatedRecords()
+void TestEOGenericRecord::refreshReplacesValuesAndForgetsRelatedRecordsBehindAChangedKey()
 {
-    const EORecord room = EOGenericRecord::create(m_salle);
-    room->takeValueForKey(QStringLiteral("1"), QStringLiteral("salEtage"));
-    room->takeValueForKey(QStringLiteral("note"), QStringLiteral("repartition"));
-    room->takeValueForKey(EOGenericRecord::toVariant(EOGenericRecord::create(m_local)),
-                          QStringLiteral("local"));
-
-    QList<QVariant> fresh;
-    for (const EOAttribute &attribute : m_salle->attributes())
-        fresh.append(attribute.name == QLatin1String("salEtage") ? QVariant(QStringLiteral("3")) : eoNull());
-    room->refreshValues(std::move(fresh));
-
-    QCOMPARE(room->valueForKey(QStringLiteral("salEtage")), QVariant(QStringLiteral("3")));
-    QCOMPARE(room->valueForKey(QStringLiteral("repartition")), QVariant(QStringLiteral("note")));
-    // The building may have changed with the row: it is read again (here, without context: an error).
-    QVERIFY(eoExceptionOf([&] { room->valueForKey(QStringLiteral("local")); }).has_value());
+    const EORecord building = EOGenericRecord::create(m_local);
+    auto refreshed = [&](const QString &buildingCode) {
+        const EORecord room = EOGenericRecord::create(m_salle);
+        room->takeValueForKey(QStringLiteral("1"), QStringLiteral("salEtage"));
+        room->takeValueForKey(QStringLiteral("SCI"), QStringLiteral("cLocal"));
+        room->takeValueForKey(QStringLiteral("note"), QStringLiteral("repartition"));
+        room->takeValueForKey(EOGenericRecord::toVariant(building), QStringLiteral("local"));
+        QList<QVariant> fresh;
+        for (const EOAttribute &attribute : m_salle->attributes()) {
+            fresh.append(attribute.name == QLatin1String("salEtage") ? QVariant(QStringLiteral("3"))
+                         : attribute.name == QLatin1String("cLocal") ? QVariant(buildingCode)
+                                                                     : eoNull());
+        }
+        room->refreshValues(std::move(fresh));
+        return room;
+    };
+    // The same building code leads to the same row: the building read before stays.
+    const EORecord same = refreshed(QStringLiteral("SCI"));
+    QCOMPARE(same->valueForKey(QStringLiteral("salEtage")), QVariant(QStringLiteral("3")));
+    QCOMPARE(same->valueForKey(QStringLiteral("repartition")), QVariant(QStringLiteral("note")));
+    QCOMPARE(EOGenericRecord::fromVariant(same->valueForKey(QStringLiteral("local"))), building);
+    // Another code leads elsewhere: the building is read again (here, without context: an error), and until
+    // then a list shows none rather than the old building.
+    const EORecord moved = refreshed(QStringLiteral("ARC"));
+    QVERIFY(!moved->heldValueForKeyPath(QStringLiteral("local.appellation")).isValid());
+    QVERIFY(eoExceptionOf([&] { moved->valueForKey(QStringLiteral("local")); }).has_value());
 }
 
 void TestEOGenericRecord::variantRoundTrip()

@@ -163,7 +163,6 @@ bool TestDatabase::prepareSQLite(QVariantMap &dictionary)
     data::SqliteDatabaseInstaller::install(m_dir.path(), platform::resourcesDirectory());
     dictionary.insert(QStringLiteral("URL"),
                       QStringLiteral("sqlite://") + m_dir.path() + QStringLiteral("/locavia.db"));
-    dictionary.remove(QStringLiteral("solmaURL"));
     return true;
 }
 

@@ -10,6 +10,7 @@ QString AdminArguments::usage()
         "              locavia-admin postgresql --url postgresql://COMPTE@SERVEUR:PORT/BASE [--password "
         "MOT]\n"
         "                            [--demo] [--rooms N] [--user LOGIN]\n"
+        "              locavia-admin --help | --version\n"
         "\n"
         "sqlite : installe la base embarquée de Locavia (locavia.db et solma.db) dans DOSSIER, ou la met à\n"
         "jour si elle existe déjà (les données sont conservées).\n"
@@ -24,7 +25,13 @@ QString AdminArguments::usage()
         "  --demo          ajoute des données de démonstration si la base ne contient encore aucune salle\n"
         "  --rooms N       nombre de salles de démonstration (300 par défaut)\n"
         "  --user LOGIN    compte de démonstration autorisé (par défaut, l'utilisateur courant)\n"
-        "  --help          affiche cette aide\n");
+        "  -h, --help      affiche cette aide et s'arrête\n"
+        "  -v, --version   affiche la version et s'arrête\n"
+        "\n"
+        "Codes de sortie :\n"
+        "  0  base installée ou mise à jour, aide ou version affichée\n"
+        "  1  échec de l'installation ou du chargement des données\n"
+        "  2  ligne de commande incorrecte\n");
 }
 
 AdminArguments AdminArguments::parse(const QStringList &arguments)
@@ -50,6 +57,8 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
         };
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.m_help = true;
+        } else if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            result.m_version = true;
         } else if (argument == QLatin1String("--dir")) {
             if (!value(&result.m_directory) || result.m_directory.isEmpty())
                 return refuse(QStringLiteral("L'option --dir attend un dossier."));
@@ -101,7 +110,7 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
             return refuse(QStringLiteral("Argument inattendu : « %1 ».").arg(argument));
         }
     }
-    if (result.m_help)
+    if (result.m_help || result.m_version)
         return result;
     if (!commandSeen)
         return refuse(QStringLiteral("Indiquez la commande « sqlite » ou « postgresql »."));

@@ -10,6 +10,7 @@ namespace admin
 //   locavia-admin sqlite --dir DIR [--demo] [--rooms N] [--user LOGIN] [--replace]
 //   locavia-admin postgresql --url postgresql://user@host:port/db [--password P] [--demo] [--rooms N]
 //                 [--user LOGIN]
+//   locavia-admin -h | --help | -v | --version
 // Parsed by hand so that every refusal reads in French.
 class AdminArguments
 {
@@ -24,6 +25,8 @@ public:
     static QString usage();
 
     bool helpRequested() const { return m_help; }
+    // -v or --version; help wins when both are asked for.
+    bool versionRequested() const { return m_version && !m_help; }
     const QString &error() const { return m_error; }
     bool isValid() const { return m_error.isEmpty(); }
 
@@ -42,6 +45,7 @@ public:
 
 private:
     bool m_help = false;
+    bool m_version = false;
     QString m_error;
     Command m_command = Command::None;
     QString m_directory;

@@ -2,6 +2,7 @@
 // data on request.
 
 #include "AdminArguments.h"
+#include "CommandLine.h"
 #include "DemoDataGenerator.h"
 #include "EOException.h"
 #include "PostgreSQLDatabaseInstaller.h"
@@ -17,7 +18,11 @@
 namespace
 {
 
-enum ExitCode { Success = 0, Failure = 1, UsageError = 2 };
+enum ExitCode {
+    Success = platform::CommandLine::Success,
+    Failure = platform::CommandLine::Failure,
+    UsageError = platform::CommandLine::UsageError
+};
 
 } // namespace
 
@@ -32,6 +37,10 @@ int main(int argc, char *argv[])
     const admin::AdminArguments options = admin::AdminArguments::parse(arguments);
     if (options.helpRequested()) {
         out << admin::AdminArguments::usage();
+        return Success;
+    }
+    if (options.versionRequested()) {
+        out << platform::CommandLine::versionText(QStringLiteral("locavia-admin"));
         return Success;
     }
     if (!options.isValid()) {
