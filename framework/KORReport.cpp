@@ -51,6 +51,7 @@ KORReport::Result KORReport::PDFReportWithTemplateNameOrPath(const QString &name
     source.header = [&model](int page, int pages) { return model->header(page, pages); };
     source.footer = [&model](int page, int pages) { return model->footer(page, pages); };
     source.title = titleOf(model->document(0, 0, true, false));
+    source.pagePerObject = model->page().pagePerObject;
     result.title = source.title;
     const KORReportTemplate::PageSettings &settings = model->page();
     const KORReportPrinter::Page page{settings.size, settings.orientation, settings.marginMillimetres};

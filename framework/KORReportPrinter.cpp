@@ -118,10 +118,15 @@ QList<qreal> rowEnds(QTextDocument &document, QTextTable *table, int pages, qrea
 }
 
 struct Part {
-    std::unique_ptr<QTextDocument> document;
-    int pages = 0;     // the pages of the part that are printed
-    QList<qreal> ends; // where each page's rows end (see rowEnds)
+    std::unique_ptr<QTextDocument> document; // none: laid out again when drawn (an object of its own)
+    int pages = 0;                           // the pages of the part that are printed
+    QList<qreal> ends;                       // where each page's rows end (see rowEnds)
+    qsizetype object = -1;                   // an object laid out alone: its index
 };
+
+// Objects laid out alone whose documents are kept from the count of the pages to the drawing; the others
+// are laid out again when drawn, so that a print of many sheets holds one document at a time.
+constexpr qsizetype documentsKept = 20;
 
 void draw(QPainter &painter, QTextDocument &document, const QPointF &at, const QRectF &clip)
 {
@@ -187,7 +192,23 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
     qsizetype from = 0;
     qsizetype size = objectsPerPart;
     bool opening = true;
-    for (;;) {
+    if (source.pagePerObject) {
+        // One object at a time; without objects, the document alone.
+        const qsizetype documents = std::max<qsizetype>(source.count, 1);
+        for (qsizetype index = 0; index < documents; ++index) {
+            std::unique_ptr<QTextDocument> document = layOut(
+                source.document(index, std::min(index + 1, source.count), index == 0, index + 1 == documents),
+                &writer, width, bodyHeight);
+            const int pages = document->pageCount();
+            if (index >= documentsKept)
+                document.reset();
+            parts.push_back({std::move(document), pages,
+                             QList<qreal>(pages, std::numeric_limits<qreal>::infinity()), index});
+            if (!tell(int(layoutShare * (index + 1) / documents)))
+                return cancelled();
+        }
+    }
+    while (!source.pagePerObject) {
         const qsizetype to = std::min(source.count, from + size);
         const bool closing = to == source.count;
         std::unique_ptr<QTextDocument> document =
@@ -227,6 +248,14 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
         return failed(QStringLiteral("Le document PDF ne peut pas être écrit."));
     int number = 0;
     for (const Part &part : parts) {
+        std::unique_ptr<QTextDocument> again;
+        if (!part.document) {
+            const qsizetype object = part.object;
+            again = layOut(source.document(object, std::min(object + 1, source.count), object == 0,
+                                           object + 1 >= std::max<qsizetype>(source.count, 1)),
+                           &writer, width, bodyHeight);
+        }
+        QTextDocument &document = part.document ? *part.document : *again;
         for (int index = 0; index < part.pages; ++index) {
             if (number > 0 && !writer.newPage()) {
                 painter.end();
@@ -239,7 +268,7 @@ KORReportPrinter::Result KORReportPrinter::print(const Source &source, const Pag
             }
             const qreal top = index * bodyHeight;
             const qreal end = std::min(top + bodyHeight, part.ends.value(index, top + bodyHeight));
-            draw(painter, *part.document, QPointF(0, headerHeight - top), QRectF(0, top, width, end - top));
+            draw(painter, document, QPointF(0, headerHeight - top), QRectF(0, top, width, end - top));
             if (footerHeight > 0) {
                 const auto band = layOut(source.footer(number, total), &writer, width, 0);
                 draw(painter, *band, QPointF(0, height - footerHeight + bandGap),

@@ -28,6 +28,10 @@ public:
         std::function<QString(int page, int pages)> header;
         std::function<QString(int page, int pages)> footer;
         QString title; // the PDF's title
+        // Each object begins a page of its own and is laid out alone (a sheet per object): the time grows
+        // with the number of objects, and past a few objects they are laid out again when drawn, so that
+        // the memory does not.
+        bool pagePerObject = false;
     };
     struct Page {
         QPageSize::PageSizeId size = QPageSize::A4;

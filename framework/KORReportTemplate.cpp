@@ -299,6 +299,8 @@ std::optional<KORReportTemplate> KORReportTemplate::load(const QString &nameOrPa
         const double margin = settings->value(QStringLiteral("marge")).toDouble(&ok);
         if (ok && margin >= 0 && margin <= 50)
             p.page.marginMillimetres = margin;
+        const QString perObject = settings->value(QStringLiteral("pageParObjet")).trimmed().toLower();
+        p.page.pagePerObject = perObject == QLatin1String("oui") || perObject == QLatin1String("yes");
     }
     result.setValues({}, {});
     return result;

@@ -19,7 +19,8 @@ namespace framework
 // - entete.html and pied.html (optional): the running header and footer of every page, which also see
 //   {{page}} and {{pages}}.
 // - rapport.conf (optional, strings-file format): "format" (A4, A3, Letter), "orientation" ("portrait" or
-//   "paysage"), "marge" (in millimetres).
+//   "paysage"), "marge" (in millimetres), "pageParObjet" ("oui": each object begins a page, as a sheet per
+//   room does).
 //
 // Every piece sees the extra values of the report (userInfo), "dateEdition" (dd/MM/yyyy) and
 // "heureEdition" (HH:mm) read from the application's clock, and "nombreObjets". Inside the list each object
@@ -35,6 +36,7 @@ public:
         QPageSize::PageSizeId size = QPageSize::A4;
         QPageLayout::Orientation orientation = QPageLayout::Portrait;
         double marginMillimetres = 12;
+        bool pagePerObject = false; // "pageParObjet" = "oui": each object on pages of its own
     };
 
     // The folder of a template given by its name (looked up in the resources' reports folder) or by a path.

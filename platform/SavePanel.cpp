@@ -2,7 +2,8 @@
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QList>
+
+#include <algorithm>
 
 namespace platform
 {
@@ -12,7 +13,7 @@ namespace
 
 struct State {
     SavePanel::Presenter presenter;
-    QList<std::optional<QString>> answers;
+    QList<std::optional<SavePanelAnswer>> answers;
     std::optional<SavePanelRequest> last;
 };
 
@@ -22,22 +23,50 @@ State &state()
     return s;
 }
 
+bool hasExtension(const QString &path, const QString &extension)
+{
+    return QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0;
+}
+
 QString withExtension(const QString &path, const QString &extension)
 {
-    if (path.isEmpty() || extension.isEmpty())
-        return path;
-    if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0)
+    if (path.isEmpty() || extension.isEmpty() || hasExtension(path, extension))
         return path;
     return path + QLatin1Char('.') + extension;
 }
 
+// The answer made whole: the kind of file its name or its choice gives, the extension of that kind, an
+// option state for each option of the request.
+SavePanelAnswer resolved(SavePanelAnswer answer, const SavePanelRequest &request)
+{
+    const qsizetype types = request.fileTypes.size();
+    if (types == 0) {
+        answer.fileType = 0;
+        answer.path = withExtension(answer.path, request.requiredExtension);
+    } else {
+        answer.fileType = int(std::clamp<qsizetype>(answer.fileType, 0, types - 1));
+        for (qsizetype type = 0; type < types; ++type) {
+            if (!answer.path.isEmpty() && hasExtension(answer.path, request.fileTypes.at(type).extension)) {
+                answer.fileType = int(type);
+                break;
+            }
+        }
+        answer.path = withExtension(answer.path, request.fileTypes.at(answer.fileType).extension);
+    }
+    const qsizetype given = std::min(answer.options.size(), request.options.size());
+    answer.options.resize(request.options.size());
+    for (qsizetype option = given; option < request.options.size(); ++option)
+        answer.options[option] = request.options.at(option).checked;
+    return answer;
+}
+
 } // namespace
 
-std::optional<QString> SavePanel::runModal(const SavePanelRequest &request)
+std::optional<SavePanelAnswer> SavePanel::runModalWithChoices(const SavePanelRequest &request)
 {
     State &s = state();
     s.last = request;
-    std::optional<QString> answer;
+    std::optional<SavePanelAnswer> answer;
     if (!s.answers.isEmpty()) {
         answer = s.answers.takeFirst();
     } else if (s.presenter) {
@@ -48,7 +77,15 @@ std::optional<QString> SavePanel::runModal(const SavePanelRequest &request)
     }
     if (!answer)
         return std::nullopt;
-    return withExtension(*answer, request.requiredExtension);
+    return resolved(*answer, request);
+}
+
+std::optional<QString> SavePanel::runModal(const SavePanelRequest &request)
+{
+    const std::optional<SavePanelAnswer> answer = runModalWithChoices(request);
+    if (!answer)
+        return std::nullopt;
+    return answer->path;
 }
 
 SavePanel::Presenter SavePanel::setPresenter(Presenter presenter)
@@ -58,9 +95,9 @@ SavePanel::Presenter SavePanel::setPresenter(Presenter presenter)
     return previous;
 }
 
-void SavePanel::setNextAnswer(const QString &path)
+void SavePanel::setNextAnswer(const SavePanelAnswer &answer)
 {
-    state().answers.append(path);
+    state().answers.append(answer);
 }
 
 void SavePanel::setNextCancelled()

@@ -16,6 +16,7 @@
 #include "RoomFieldValidator.h"
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
+#include "RoomListActions.h"
 #include "RoomOccupationEditor.h"
 #include "RoomOutletEditor.h"
 #include "RoomSaveCheck.h"
@@ -53,6 +54,8 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
     m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
     m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_actionsListe = new RoomListActions(m_dataBus, m_tables.tableSalles, *uiListe, m_listeSalles,
+                                         ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
     relierBoutons();
@@ -199,6 +202,8 @@ void Creation::initPanel(bool actif, bool clean)
 
 void Creation::boutonsDeLaSalle()
 {
+    if (m_actionsListe)
+        m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
     if (m_etat != Etat::salleAffichee)
@@ -295,8 +300,9 @@ void Creation::recherche(QObject *)
 
 void Creation::lancerRecherche()
 {
+    const RoomSearchBuilder::Valeurs valeurs = valeursDuFormulaire();
     const RoomSearchBuilder::Resultat recherche = RoomSearchBuilder::construire(
-        valeursDuFormulaire(), [this](const QString &libelle) { return numeroTypeSalle(libelle); });
+        valeurs, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
 
     if (!recherche.pourcentageTropGrand.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("Attention"),
@@ -314,6 +320,9 @@ void Creation::lancerRecherche()
         ui->boutonRecherche->setChecked(true);
         return;
     }
+
+    // The list's export names the criteria that produced it.
+    m_actionsListe->criteres().retenir(valeurs, recherche.champsRetenus);
 
     // The wait cursor stays through the filling of the list and its layout, the slow half of a large search.
     const data::WaitCursorScope attente;

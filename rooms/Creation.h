@@ -33,6 +33,7 @@ class RoomCustodianChooser;
 class RoomDeleter;
 class RoomEquipmentEditor;
 class RoomKeyboard;
+class RoomListActions;
 class RoomOccupationEditor;
 class RoomOutletEditor;
 class RoomSaver;
@@ -88,6 +89,8 @@ public:
     RoomOutletEditor &prises() const { return *m_prises; }
     RoomEquipmentEditor &materiels() const { return *m_materiels; }
     RoomOccupationEditor &occupations() const { return *m_occupations; }
+    // The export of the result list and the printed sheets of rooms.
+    RoomListActions &actionsListe() const { return *m_actionsListe; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -129,6 +132,7 @@ private:
     RoomOutletEditor *m_prises = nullptr;
     RoomEquipmentEditor *m_materiels = nullptr;
     RoomOccupationEditor *m_occupations = nullptr;
+    RoomListActions *m_actionsListe = nullptr;
 
     Etat m_etat = Etat::repos;
     bool m_rechercheOuverte = false;

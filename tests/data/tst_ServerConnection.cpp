@@ -268,6 +268,24 @@ private slots:
         QVERIFY(!other || other->kind() != EOException::Kind::Connection);
     }
 
+    void anAccountOutsideTheClientsIsToldOfRights()
+    {
+        // The schema is there: an account the administrator left out of the clients' group must hear about
+        // its rights, not be sent to install a schema that would then be installed twice.
+        db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_dehors LOGIN PASSWORD 'dehors'; "
+                                "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
+        QVariantMap outsider =
+            variant(db->connectionDictionary(), [](QUrl &url) { url.setUserName("locavia_dehors"); });
+        outsider.insert(QStringLiteral("password"), QStringLiteral("dehors"));
+        const auto error = fetchError(outsider);
+        QVERIFY(error);
+        QVERIFY2(error->message().startsWith(
+                     QStringLiteral("Droits insuffisants : le compte « locavia_dehors »")) &&
+                     error->message().contains(QStringLiteral("groupe des utilisateurs du programme")) &&
+                     !error->message().contains(QStringLiteral("install")),
+                 qPrintable(error->message()));
+    }
+
     void theTestServerTrustsNobody()
     {
         // Any local account could otherwise act as the server's superuser while the tests run: without the

@@ -256,6 +256,56 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0'))));
     }
 
+    // A sheet per object: each begins a page of its own, a long one runs over its own pages only, the
+    // pages are numbered through the document, and the print can be cancelled between two objects.
+    void eachObjectOnPagesOfItsOwn()
+    {
+        const QString folder = writeTemplate(
+            dir, "Fiche",
+            {{"Fiche.html",
+              "{{#objects}}<h1>Salle {{salPorte}}</h1>{{#lignes}}<p>{{salPorte}} ligne {{n}}</p>"
+              "{{/lignes}}{{/objects}}"},
+             {"pied.html", "Page {{page}} / {{pages}}"},
+             {"rapport.conf", "\"pageParObjet\" = \"oui\";"}});
+        QVariantList longue;
+        for (int n = 1; n <= 120; ++n)
+            longue.append(QVariantMap{{"n", n}});
+        const QVariantList rooms{QVariantMap{{"salPorte", "A1"}},
+                                 QVariantMap{{"salPorte", "B2"}, {"lignes", longue}},
+                                 QVariantMap{{"salPorte", "C3"}}};
+        const KORReport::Result result = KORReport::PDFReportWithTemplateNameOrPath(folder, rooms, {});
+        QVERIFY2(result.succeeded(), qPrintable(result.error));
+        const QStringList pages = pageTexts(result.data);
+        QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
+        QCOMPARE(result.pages, pages.size());
+        QVERIFY(pages.first().contains("Salle A1") && !pages.first().contains("B2"));
+        QVERIFY(pages.at(1).contains("Salle B2") && pages.at(1).contains("B2 ligne 1\n"));
+        QVERIFY(pages.last().contains("Salle C3") && !pages.last().contains("B2"));
+        const QString text = pages.join(QLatin1Char('\n'));
+        for (int n = 1; n <= 120; ++n)
+            QVERIFY2(text.contains(QStringLiteral("B2 ligne %1\n").arg(n)), qPrintable(QString::number(n)));
+        for (int i = 0; i < pages.size(); ++i)
+            QVERIFY(pages.at(i).contains(QStringLiteral("Page %1 / %2").arg(i + 1).arg(pages.size())));
+
+        // Many sheets, most of them laid out again when drawn: each on its own page still.
+        QVariantList many;
+        for (int i = 1; i <= 30; ++i)
+            many.append(QVariantMap{{"salPorte", QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0'))}});
+        const QStringList sheets =
+            pageTexts(KORReport::PDFReportWithTemplateNameOrPath(folder, many, {}).data);
+        QCOMPARE(sheets.size(), 30);
+        for (int i = 0; i < 30; ++i) {
+            QVERIFY(sheets.at(i).contains(QStringLiteral("Salle S%1").arg(i + 1, 2, 10, QLatin1Char('0'))));
+            QVERIFY(sheets.at(i).contains(QStringLiteral("Page %1 / 30").arg(i + 1)));
+        }
+
+        int told = 0;
+        const KORReport::Result cancelled = KORReport::PDFReportWithTemplateNameOrPath(
+            folder, rooms, {}, [&told](int, int) { return ++told < 2; });
+        QVERIFY(cancelled.cancelled);
+        QCOMPARE(told, 2);
+    }
+
     void emptyListStillPrints()
     {
         const KORReport::Result result =

@@ -1,4 +1,5 @@
-// The file services of the platform: the answers of save panels and the 8-bit text of exported files.
+// The file services of the platform: the answers of save panels (their kinds of file and options) and the
+// 8-bit text of exported files.
 // Writing a file whole or not at all and opening it are exercised by the exports and prints that use them.
 
 #include "FileWriter.h"
@@ -71,6 +72,54 @@ private slots:
         QCOMPARE(SavePanel::runModal({"Titre", "/tmp", "", "txt"}),
                  std::optional<QString>("/tmp/montre.txt"));
         QCOMPARE(montres, 1);
+    }
+
+    void savePanelFileTypesAndOptions_data()
+    {
+        QTest::addColumn<QString>("choisi");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QList<bool>>("options");
+        QTest::addColumn<QString>("attendu");
+        QTest::addColumn<int>("typeAttendu");
+        QTest::addColumn<QList<bool>>("optionsAttendues");
+        const QList<bool> ouvertes{false, true};
+        QTest::newRow("first type") << "/tmp/liste" << 0 << QList<bool>{} << "/tmp/liste.xlsx" << 0
+                                    << ouvertes;
+        QTest::newRow("second type") << "/tmp/liste" << 1 << QList<bool>{true} << "/tmp/liste.csv" << 1
+                                     << QList<bool>{true, true};
+        QTest::newRow("the name's extension chooses")
+            << "/tmp/liste.CSV" << 0 << QList<bool>{} << "/tmp/liste.CSV" << 1 << ouvertes;
+        QTest::newRow("another extension is part of the name")
+            << "/tmp/liste.txt" << 1 << QList<bool>{} << "/tmp/liste.txt.csv" << 1 << ouvertes;
+        QTest::newRow("a type out of range")
+            << "/tmp/liste" << 7 << QList<bool>{} << "/tmp/liste.csv" << 1 << ouvertes;
+        QTest::newRow("more states than options") << "/tmp/liste" << 0 << QList<bool>{true, false, true}
+                                                  << "/tmp/liste.xlsx" << 0 << QList<bool>{true, false};
+        QTest::newRow("confirmed without a name") << "" << 1 << QList<bool>{} << "" << 1 << ouvertes;
+    }
+    void savePanelFileTypesAndOptions()
+    {
+        QFETCH(QString, choisi);
+        QFETCH(int, type);
+        QFETCH(QList<bool>, options);
+        QFETCH(QString, attendu);
+        QFETCH(int, typeAttendu);
+        QFETCH(QList<bool>, optionsAttendues);
+        platform::SavePanelRequest demande{"Exporter", "/tmp", "liste.xlsx", "txt"};
+        demande.fileTypes = {{"Classeur Excel", "xlsx"}, {"CSV", "csv"}};
+        demande.options = {{"Toutes les colonnes", false}, {"Ouvrir ensuite", true}};
+        // The presenter answers as the file dialog does.
+        SavePanel::setPresenter(
+            [&](const platform::SavePanelRequest &montree) -> std::optional<platform::SavePanelAnswer> {
+                if (montree.fileTypes.size() != 2 || montree.options.size() != 2)
+                    return std::nullopt;
+                return platform::SavePanelAnswer(choisi, type, options);
+            });
+        const std::optional<platform::SavePanelAnswer> reponse = SavePanel::runModalWithChoices(demande);
+        QVERIFY(reponse.has_value());
+        QCOMPARE(reponse->path, attendu);
+        QCOMPARE(reponse->fileType, typeAttendu);
+        QCOMPARE(reponse->options, optionsAttendues);
     }
 
     void withoutPresenterThePanelIsCancelled() { QVERIFY(!SavePanel::runModal({"Titre", "/tmp", "", ""})); }
