@@ -274,8 +274,9 @@ private slots:
         // its rights, not be sent to install a schema that would then be installed twice.
         db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_dehors LOGIN PASSWORD 'dehors'; "
                                 "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
+        // The model's own dictionary: its search path names the inventory's schema.
         QVariantMap outsider =
-            variant(db->connectionDictionary(), [](QUrl &url) { url.setUserName("locavia_dehors"); });
+            variant(db->model().connectionDictionary(), [](QUrl &url) { url.setUserName("locavia_dehors"); });
         outsider.insert(QStringLiteral("password"), QStringLiteral("dehors"));
         const auto error = fetchError(outsider);
         QVERIFY(error);
