@@ -10,6 +10,7 @@
 #include "EOException.h"
 #include "EOModelGroup.h"
 #include "KORAction.h"
+#include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "MatosUnite.h"
@@ -24,6 +25,7 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
 
 namespace app
@@ -35,6 +37,23 @@ namespace
 // The columns of the tab bar.
 constexpr int cellCreation = 0;
 constexpr int cellOptions = 1;
+
+// The room tab's form shows whole, without scrolling, at the size the main window opens at on a screen of
+// 1366×768 or more; its minimum size keeps the fields from being squashed (below it the form scrolls).
+void fitContent(QMainWindow *window, QScrollArea *area)
+{
+    QWidget *content = area->widget();
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!content || !screen)
+        return;
+    window->layout()->activate();
+    const QSize chrome = window->size() - area->maximumViewportSize();
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QSize room = screen->availableGeometry().size() - frame;
+    const QSize minimum = (content->minimumSizeHint() + chrome).boundedTo(room);
+    window->setMinimumSize(minimum);
+    window->resize((content->sizeHint() + chrome).boundedTo(room).expandedTo(minimum));
+}
 
 void centre(QWidget *window)
 {
@@ -118,6 +137,7 @@ void Superviseur::loadMainInterface()
     framework::connectAction(ui->actionAPropos, &QAction::triggered, this,
                              [this] { aPropos(ui->actionAPropos); });
 
+    m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
     setParametreEOD(&m_parametreEOD);
     awakeFromNib();
@@ -167,6 +187,9 @@ void Superviseur::startUp()
     initIdentification();
     if (m_terminated)
         return;
+    // Every write of this session is recorded in the change history under the identified login.
+    if (data::KORDataBusOC *bus = superDataBus())
+        bus->setSessionLogin(framework::KORConversions::recupererChaine(m_localUser));
 
     loadControllers();
 
@@ -191,6 +214,8 @@ void Superviseur::startUp()
     if (m_toOptions)
         m_toOptions->initObjet();
     afficheOnglet();
+    fitContent(window, ui->defilementContenu);
+    centre(window);
 
     // Nothing in the application posts it today; a controller may ask the main window to show the tab
     // selected in the tab bar again.
@@ -227,6 +252,16 @@ void Superviseur::loadControllers()
     }
     if (m_factory.matosUnite)
         m_toMatosUnite = m_factory.matosUnite(*bus, places);
+    if (m_toMatosUnite) {
+        // The reference lists open from the administration menu, which the rights test enables.
+        reference::MatosUnite *matosUnite = m_toMatosUnite.get();
+        framework::connectAction(ui->actionGestionMatos, &QAction::triggered, matosUnite, [this, matosUnite] {
+            matosUnite->afficherGestionMatos(ui->actionGestionMatos);
+        });
+        framework::connectAction(ui->actionGestionUnite, &QAction::triggered, matosUnite, [this, matosUnite] {
+            matosUnite->afficherGestionUnite(ui->actionGestionUnite);
+        });
+    }
 }
 
 void Superviseur::enableMenus()
@@ -243,6 +278,8 @@ void Superviseur::enableMenus()
     // The building register's items act only when the register exists.
     ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
     ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
+    ui->actionGestionMatos->setEnabled(m_toMatosUnite != nullptr);
+    ui->actionGestionUnite->setEnabled(m_toMatosUnite != nullptr);
 }
 
 void Superviseur::afficheOnglet()
@@ -266,8 +303,21 @@ void Superviseur::montrer(QStackedWidget *swapView, QWidget *view)
 {
     if (!view)
         return;
-    if (swapView->indexOf(view) < 0)
+    static const char politique[] = "locaviaSizePolicy";
+    if (swapView->indexOf(view) < 0) {
+        view->setProperty(politique, QVariant::fromValue(view->sizePolicy()));
         swapView->addWidget(view);
+    }
+    // Only the tab shown gives the area its size: the room form, much taller than the options tab, would
+    // otherwise push the options' lists below the window.
+    for (int index = 0; index < swapView->count(); ++index) {
+        QWidget *page = swapView->widget(index);
+        const QVariant propre = page->property(politique);
+        if (page != view)
+            page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        else if (propre.isValid())
+            page->setSizePolicy(propre.value<QSizePolicy>());
+    }
     swapView->setCurrentWidget(view);
 }
 
@@ -294,7 +344,33 @@ void Superviseur::aPropos(QObject *)
 
 void Superviseur::terminate(QObject *)
 {
+    if (!applicationShouldTerminate())
+        return;
     endApplication(0);
+}
+
+bool Superviseur::applicationShouldTerminate()
+{
+    for (TabController *tab : {m_toCreation.get(), m_toOptions.get()}) {
+        if (tab && !tab->applicationShouldTerminate())
+            return false;
+    }
+    return true;
+}
+
+bool Superviseur::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_window && watched == m_window.get() && event->type() == QEvent::Close && !m_terminated) {
+        // Called by Qt: the question runs inside the action boundary; a failure keeps the window open, as a
+        // failed "Quitter" does, so that unsaved work is not lost with it.
+        bool closes = false;
+        framework::performAction([this, &closes] { closes = applicationShouldTerminate(); });
+        if (!closes) {
+            event->ignore();
+            return true;
+        }
+    }
+    return BugFixApplication::eventFilter(watched, event);
 }
 
 void Superviseur::endApplication(int status)

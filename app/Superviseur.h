@@ -84,8 +84,11 @@ public:
     QList<eo::EORecord> getValues(const QString &key);
     using KORApplicationOC::getValues;
 
-    // Ends the application ("Quitter").
+    // Ends the application ("Quitter"), unless a tab with unsaved work is told to stay.
     void terminate(QObject *sender);
+    // Asks each tab whether the application may end now (a creation or modification with typed changes
+    // asks the user).
+    bool applicationShouldTerminate();
     // "À propos de Locavia": the version, the database in use and the log file.
     void aPropos(QObject *sender);
     bool hasTerminated() const { return m_terminated; }
@@ -117,6 +120,8 @@ protected:
     void quitApplication(int status) override;
     // The operating system's login of the user (operatingSystemUserName); tests name the user they need.
     virtual QString operatingSystemUser() const;
+    // The main window's close box asks the tabs first, as "Quitter" does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void startUp();

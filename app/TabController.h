@@ -18,6 +18,9 @@ public:
     virtual QWidget *afficheVue() const = 0;
     // The controller object itself (for menus and notifications).
     virtual QObject *controller() const = 0;
+    // Asked before the application ends through "Quitter" or the main window's close box: false keeps it
+    // running (the user chose to go on with unsaved work).
+    virtual bool applicationShouldTerminate() { return true; }
 };
 
 } // namespace app

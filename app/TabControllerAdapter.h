@@ -22,6 +22,14 @@ public:
     QWidget *afficheBoutons() const override { return m_controller->afficheBoutons(); }
     QWidget *afficheVue() const override { return m_controller->afficheVue(); }
     QObject *controller() const override { return m_controller.get(); }
+    bool applicationShouldTerminate() override
+    {
+        // A controller with no unsaved work to lose does not declare the question.
+        if constexpr (requires(Controller & c) { bool(c.applicationShouldTerminate()); })
+            return m_controller->applicationShouldTerminate();
+        else
+            return true;
+    }
     Controller &get() const { return *m_controller; }
 
 private:

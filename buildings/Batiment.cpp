@@ -3,10 +3,12 @@
 #include "AlertPanel.h"
 #include "BugFixApplication.h"
 #include "BuildingArguments.h"
+#include "BuildingConflictCheck.h"
 #include "BuildingForm.h"
 #include "Clock.h"
 #include "FileOpener.h"
 #include "FileWriter.h"
+#include "Historique.h"
 #include "KORAction.h"
 #include "KORApplicationOC.h"
 #include "KORConversions.h"
@@ -58,6 +60,7 @@ Batiment::Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *paren
 {
     ui->setupUi(m_fenetres.racine());
     m_formulaire = std::make_unique<BuildingForm>(*ui);
+    m_verification = std::make_unique<BuildingConflictCheck>(m_dataBus);
 
     m_tableBatiment.setColumns({{QStringLiteral("cLocal"), QStringLiteral("Code")},
                                 {QStringLiteral("appellation"), QStringLiteral("Nom")}});
@@ -100,6 +103,8 @@ void Batiment::relierBoutons()
                              [this] { modifier(ui->boutonModifier); });
     framework::connectAction(ui->boutonSupprimer, &QPushButton::clicked, this,
                              [this] { supprimer(ui->boutonSupprimer); });
+    framework::connectAction(ui->boutonHistorique, &QPushButton::clicked, this,
+                             [this] { historique(ui->boutonHistorique); });
     framework::connectAction(ui->boutonFinir, &QPushButton::clicked, this,
                              [this] { finir(ui->boutonFinir); });
     framework::connectAction(ui->boutonExporter, &QPushButton::clicked, this,
@@ -230,7 +235,7 @@ QString Batiment::cleDuSite(const QString &libelle)
                : KORConversions::recupererChaine(sites.first()->valueForKey(QStringLiteral("cImplantation")));
 }
 
-bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
+bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site, bool ecraser)
 {
     const bool creation = m_etat == EtatBatiment::creation;
     QVariantMap arguments;
@@ -244,6 +249,14 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
         arguments = BuildingArguments::majLocal(saisie, site, ancienCode);
     }
     m_dataBus.beginTransaction();
+    if (!creation) {
+        // Nothing is written over what someone else stored since the modification began.
+        const BuildingConflictCheck::Etat etat = m_verification->verifier(!ecraser);
+        if (etat != BuildingConflictCheck::Etat::inchange) {
+            m_dataBus.rollbackTransaction();
+            return resoudreConflit(etat == BuildingConflictCheck::Etat::disparu, saisie, site);
+        }
+    }
     if (!m_dataBus.executeProcedureSansTransaction(
             creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"), arguments)) {
         m_dataBus.rollbackTransaction();
@@ -255,6 +268,7 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
         return false;
     }
     m_dataBus.commitTransaction();
+    m_verification->oublier();
     if (creation)
         chargerBatiments();
     else
@@ -262,6 +276,49 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site)
     m_listeExportPerimee = true;
     platform::NotificationCenter::defaultCenter().postNotificationName(changementAuxBatiments, this);
     return true;
+}
+
+bool Batiment::resoudreConflit(bool disparu, const SaisieBatiment &saisie, const QString &site)
+{
+    if (disparu) {
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_verification->messageDisparu(),
+                                  QStringLiteral("OK"));
+        m_verification->oublier();
+        chargerBatiments();
+        m_listeExportPerimee = true;
+        return true;
+    }
+    switch (m_verification->demander()) {
+    case BuildingConflictCheck::Reponse::annuler:
+        return false;
+    case BuildingConflictCheck::Reponse::ecraser:
+        return ecrire(saisie, site, true);
+    case BuildingConflictCheck::Reponse::recharger:
+        break;
+    }
+    const QString code = m_verification->code();
+    m_verification->oublier();
+    rafraichirBatiment(code);
+    return true;
+}
+
+void Batiment::rafraichirBatiment(const QString &code)
+{
+    // The editing context keeps one record per row: the building of the list is read again in place.
+    const eo::EORecord batiment = m_dataBus.fetchObject(
+        QStringLiteral("LocalVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cLocal=%@"), {code}));
+    if (!batiment)
+        return;
+    const eo::EORecord adresse = m_dataBus.fetchObject(
+        QStringLiteral("AdresseVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(
+            QStringLiteral("adrOrdre=%@"), {batiment->valueForKey(QStringLiteral("idAdresseAdmin"))}));
+    if (adresse)
+        batiment->takeValueForKey(eo::EOGenericRecord::toVariant(adresse), QStringLiteral("toAdresseVix"));
+    m_tableBatiment.redisplay();
+    if (const eo::EORecord choisi = m_tableBatiment.selectedObject())
+        m_formulaire->remplir(choisi);
 }
 
 void Batiment::reprendreApresModification(const QString &code)
@@ -307,9 +364,37 @@ void Batiment::modifier(QObject *)
 {
     if (m_tableBatiment.selectionIndexes().size() != 1)
         return;
+    // The building as stored now is what the modification starts from, and what its save compares with.
+    const QString code = KORConversions::recupererChaine(
+        m_tableBatiment.selectedObject()->valueForKey(QStringLiteral("cLocal")));
+    if (!m_verification->prendre(code)) {
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_verification->messageDisparu(),
+                                  QStringLiteral("OK"));
+        m_verification->oublier();
+        chargerBatiments();
+        m_formulaire->montrer(m_etat, m_tableBatiment.displayedObjects().isEmpty(),
+                              !m_tableBatiment.displayedObjects().isEmpty());
+        return;
+    }
+    rafraichirBatiment(code);
     m_etat = EtatBatiment::modification;
     m_formulaire->montrer(m_etat, false, false);
     m_formulaire->selectionnerCode();
+}
+
+void Batiment::historique(QObject *)
+{
+    const eo::EORecord batiment = m_tableBatiment.selectedObject();
+    if (m_etat != EtatBatiment::consultation || !batiment)
+        return;
+    const QString code = KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("cLocal")));
+    if (!m_historique)
+        m_historique = std::make_unique<history::Historique>(m_dataBus);
+    m_historique->afficherBatiment(
+        code,
+        QStringLiteral("Bâtiment %1 – %2")
+            .arg(code, KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("appellation")))),
+        ui->fenetreBatiment);
 }
 
 void Batiment::supprimer(QObject *)
@@ -326,6 +411,7 @@ void Batiment::finir(QObject *)
         ui->boutonFinir->setChecked(false);
         return;
     }
+    m_verification->oublier();
     m_etat = EtatBatiment::consultation;
     const bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
     if (batiments)

@@ -26,9 +26,15 @@ namespace platform
 class ModalSession;
 }
 
+namespace history
+{
+class Historique;
+}
+
 namespace buildings
 {
 
+class BuildingConflictCheck;
 class BuildingForm;
 struct SaisieBatiment;
 
@@ -57,6 +63,8 @@ public:
     void creer(QObject *sender);
     void modifier(QObject *sender);
     void supprimer(QObject *sender);
+    // The "Historique" window of the selected building.
+    void historique(QObject *sender);
     // During a creation or modification: cancels it; otherwise closes the window.
     void finir(QObject *sender);
     // The fields follow the selected building; while one is being typed the selection does not move.
@@ -81,7 +89,13 @@ private:
     void relierBoutons();
     void chargerBatiments();
     void enregistrer();
-    bool ecrire(const SaisieBatiment &saisie, const QString &site);
+    // ecraser: the user chose to write over the changes someone else made meanwhile.
+    bool ecrire(const SaisieBatiment &saisie, const QString &site, bool ecraser = false);
+    // A modification whose building someone else changed or took away meanwhile: true when the window goes
+    // back to viewing (the building reloaded, or written anyway), false to stay in the modification.
+    bool resoudreConflit(bool disparu, const SaisieBatiment &saisie, const QString &site);
+    // The building shown read again as stored, its fields filled again.
+    void rafraichirBatiment(const QString &code);
     void reprendreApresModification(const QString &code);
     QString cleDuSite(const QString &libelle);
     QString batimentChoisi() const;
@@ -93,6 +107,8 @@ private:
     framework::FormHost m_fenetres; // holds the windows
     std::unique_ptr<Ui::Batiment> ui;
     std::unique_ptr<BuildingForm> m_formulaire;
+    std::unique_ptr<BuildingConflictCheck> m_verification;
+    std::unique_ptr<history::Historique> m_historique;
     eo::EODisplayGroup m_tableBatiment;
     eo::EODisplayGroup m_tableSalles;
     eo::EODisplayGroup m_tableDetailPourcentage;

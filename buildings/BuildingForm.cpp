@@ -39,6 +39,7 @@ void BuildingForm::montrer(EtatBatiment etat, bool vider, bool batiments)
     ui.boutonFinir->setChecked(saisie);
     ui.boutonModifier->setEnabled(!saisie && batiments);
     ui.boutonSupprimer->setEnabled(!saisie && batiments);
+    ui.boutonHistorique->setEnabled(!saisie && batiments);
 }
 
 void BuildingForm::remplir(const eo::EORecord &batiment)

@@ -53,6 +53,12 @@ void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingC
     myAdaptorChannel = &myDatabaseChannel->adaptorChannel();
 }
 
+void KORDataBusOC::setSessionLogin(const QString &login)
+{
+    requireStack();
+    myAdaptor->setSessionLogin(login);
+}
+
 void KORDataBusOC::setTitleHooks(std::function<void(const QString &)> setWindowTitle,
                                  std::function<QString()> applicationTitle)
 {

@@ -49,6 +49,11 @@ public:
     // model is not loaded.
     void initDataBusWithModel(const QString &modelName, eo::EOEditingContext *context);
 
+    // The login the application identified, given to the database connection (now and after every
+    // reconnection) so that the change history the database keeps says who wrote. Set outside a transaction.
+    void setSessionLogin(const QString &login);
+    QString sessionLogin() const { return myAdaptor ? myAdaptor->sessionLogin() : QString(); }
+
     // How the data bus writes its wait message into the main window's title, set by the application.
     void setTitleHooks(std::function<void(const QString &)> setWindowTitle,
                        std::function<QString()> applicationTitle);

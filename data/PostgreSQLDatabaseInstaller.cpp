@@ -141,7 +141,8 @@ QStringList PostgreSQLDatabaseInstaller::scripts(const QString &resourcesDir)
 {
     const QDir directory(resourcesDir + QStringLiteral("/sql/postgresql"));
     QStringList names{QStringLiteral("schema.sql"), QStringLiteral("functions.sql"),
-                      QStringLiteral("checks.sql"), QStringLiteral("views.sql")};
+                      QStringLiteral("checks.sql"), QStringLiteral("views.sql"),
+                      QStringLiteral("history.sql")};
     const QStringList procedures = QDir(directory.filePath(QStringLiteral("procedures")))
                                        .entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
     for (const QString &procedure : procedures)

@@ -11,8 +11,8 @@ namespace data
 
 // Creates or upgrades the server database of a department (PostgreSQL), from the SQL under
 // <resources>/sql/postgresql/: the schemas "locavia" (the room inventory) and "solma" (the shared reference
-// tables), their views, to_number, the stored procedures as functions, and the rights of the clients' group
-// role.
+// tables), their views, to_number, the change history with its triggers, the stored procedures as
+// functions, and the rights of the clients' group role.
 //
 // - The database itself is created when the server does not have it yet (UTF-8, a locale whose UPPER
 //   knows accented letters), provided the account may create databases.

@@ -18,7 +18,8 @@ namespace data
 namespace
 {
 
-constexpr int SchemaVersion = 1;
+// 2: the change history (the table HISTORIQUE and the triggers of the session script).
+constexpr int SchemaVersion = 2;
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -263,11 +264,16 @@ void unusedFunction(sqlite3_context *context, int, sqlite3_value **)
 
 void registerApplicationFunctions(sqlite3 *db)
 {
-    for (const char *name : {"raise_error", "to_number"}) {
-        if (sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, nullptr, unusedFunction, nullptr, nullptr,
-                                       nullptr) != SQLITE_OK)
+    const std::pair<const char *, int> functions[] = {
+        {"raise_error", 1}, {"to_number", 1}, {"txid_current", 0}};
+    for (const auto &[name, arguments] : functions) {
+        if (sqlite3_create_function_v2(db, name, arguments, SQLITE_UTF8, nullptr, unusedFunction, nullptr,
+                                       nullptr, nullptr) != SQLITE_OK)
             fail(QStringLiteral("Préparation de la vérification des procédures : %1").arg(lastError(db)));
     }
+    // The login the adaptor keeps for the history triggers of the session script.
+    exec(db, "CREATE TEMP TABLE IF NOT EXISTS EO_SESSION (LOGIN TEXT)",
+         QStringLiteral("Préparation de la vérification des procédures"));
 }
 
 // Compiles every statement of a body without running it: unknown tables or columns, syntax errors and
@@ -378,8 +384,8 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
         exec(db.get(), solmaSql, QStringLiteral("solma.sql"));
         setSchemaVersion(db.get(), "SOLMA", QStringLiteral("solma.sql"));
         exec(db.get(), inventorySql, QStringLiteral("inventory.sql"));
-        // The per-connection views travel with the database, as the row "#session", which the adaptor runs
-        // on every connection after attaching the reference file.
+        // The per-connection views and history triggers travel with the database, as the row "#session",
+        // which the adaptor runs on every connection after attaching the reference file.
         storeProcedures(db.get(), QList<Procedure>(procedures)
                                       << Procedure{QStringLiteral("#session"), sessionSql});
         exec(db.get(), sessionSql, QStringLiteral("session.sql"));

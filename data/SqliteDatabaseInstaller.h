@@ -14,7 +14,8 @@ namespace data
 //   procedure bodies are replaced, the data is kept. A file that is not a Locavia database is refused.
 // - The procedure bodies go to the table EO_PROCEDURE (NAME, BODY) of locavia.db, one row per
 //   procedures/<name>.sql, plus the row "#session": session.sql, the statements the adaptor runs on every
-//   connection once solma.db is attached as SOLMA (the views that join both files).
+//   connection once solma.db is attached as SOLMA (the views that join both files, the triggers of the
+//   change history).
 // - With replace, both files are built anew and then take the place of the existing ones (their data is
 //   lost, but only once the new files are complete).
 // - Both files are installed or upgraded in one transaction (solma.db attached to locavia.db as the program

@@ -103,6 +103,13 @@ bool EOAdaptor::observeWait(qint64 elapsedMilliseconds)
     return m_cancelled;
 }
 
+void EOAdaptor::setSessionLogin(const QString &login)
+{
+    m_sessionLogin = login;
+    if (isOpen())
+        applySessionLogin();
+}
+
 void EOAdaptor::checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values)
 {
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {

@@ -81,6 +81,12 @@ public:
     // A whole number of seconds from a dictionary; the default when the entry is absent or not one.
     static int secondsOf(const QVariantMap &dictionary, const QString &key, int defaultValue);
 
+    // The login of the application's user, given to the connection where the database's own code reads it
+    // (the change history records it): at once when a connection is open, and again on every connection
+    // opened later (after a dropped one). Given outside a transaction, so that no rollback takes it back.
+    void setSessionLogin(const QString &login);
+    const QString &sessionLogin() const { return m_sessionLogin; }
+
 protected:
     // Brackets one call of the adaptor from outside (nested calls count once): the wait observer hears the
     // end of a wait it was told of, and a call made while another one waits (from the events the observer
@@ -102,6 +108,8 @@ protected:
     bool waitWasCancelled() const { return m_cancelled; }
     // The activity with a capital letter, to begin a sentence.
     QString capitalizedActivity() const;
+    // Gives sessionLogin() to the open connection; nothing to do without one.
+    virtual void applySessionLogin() = 0;
 
     // Checks the argument names against the procedure's declaration.
     static void checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values);
@@ -114,6 +122,7 @@ private:
     bool m_waiting = false;
     bool m_observerTold = false;
     bool m_cancelled = false;
+    QString m_sessionLogin;
 };
 
 } // namespace eo

@@ -218,7 +218,24 @@ void EOPostgreSQLAdaptor::open()
                                 PQntuples(rights.get()) == 1 &&
                                 QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
         }
+        applySessionLogin();
     }
+}
+
+void EOPostgreSQLAdaptor::applySessionLogin()
+{
+    if (!m_connection)
+        return;
+    const Call call(*this);
+    m_cancelSent = false;
+    // For the session (not the transaction): a new connection is the only way to lose it.
+    const Statement setting{"SELECT set_config('eo.login', $1, false)", {sessionLogin().toUtf8()}};
+    const Result result = exec(setting);
+    if (isSuccess(result.get()))
+        return;
+    if (connectionBroken())
+        connectionLost(m_transaction == Transaction::Open);
+    throw errorOf(result.get(), QStringLiteral("eo.login"));
 }
 
 bool EOPostgreSQLAdaptor::connectionBroken() const

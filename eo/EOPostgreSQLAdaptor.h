@@ -21,8 +21,9 @@ namespace eo
 //   statement runs after a savepoint, so that a refused call leaves the transaction as it was and the
 //   caller decides, as on the embedded database. Several statements sent together cost one round trip.
 // - A connection the server dropped while idle is opened again before the next statement; one dropped
-//   during a transaction ends it with a clear message. A read that did not reach the server is tried again
-//   once on a new connection. Failures are EOException with French messages.
+//   during a transaction ends it with a clear message. Every new connection gets the user's login as the
+//   session setting eo.login (set_config), where the database's triggers read it. A read that did not reach
+//   the server is tried again once on a new connection. Failures are EOException with French messages.
 // - Every session has a lock time limit and a statement time limit (lockTimeout and statementTimeout of the
 //   dictionary, in seconds). While the server works, the adaptor waits without blocking and tells the wait
 //   observer, which may ask to give up: the statement is then cancelled on the server (PQcancel).
@@ -63,6 +64,9 @@ public:
     // (the search path when none).
     static QString procedureCall(const EOStoredProcedure &procedure, const QStringList &argumentNames,
                                  const QString &schema);
+
+protected:
+    void applySessionLogin() override;
 
 private:
     enum class Transaction { None, Pending, Open, Abandoned };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EOCollation.h"
+
 #include <QString>
 
 namespace eo
@@ -12,8 +14,13 @@ public:
     virtual ~EOSQLDialect() = default;
     // The placeholder of the bound value at a 0-based position.
     virtual QString placeholder(int index) const = 0;
-    // An ORDER BY term comparing texts without regard to case.
-    virtual QString caseInsensitiveOrderTerm(const QString &expression) const = 0;
+    // An ORDER BY term comparing texts without regard to case: French order, through the collation both
+    // databases know by the same name (registered on each embedded connection, created with the server's
+    // schema).
+    virtual QString caseInsensitiveOrderTerm(const QString &expression) const
+    {
+        return expression + QStringLiteral(" COLLATE ") + QLatin1String(EOCollation::name);
+    }
     // Nulls come first in an ascending order, last in a descending one, as in memory.
     virtual QString nullOrdering(bool ascending) const = 0;
     virtual QString upper(const QString &expression) const
@@ -21,16 +28,21 @@ public:
         return QStringLiteral("UPPER(%1)").arg(expression);
     }
     virtual QString likeEscapeClause() const { return QStringLiteral(" ESCAPE '\\'"); }
+    // What a SELECT inside a transaction ends with to lock the rows it reads until the transaction ends (""
+    // where the transaction holds the whole database already).
+    virtual QString lockingClause() const { return {}; }
+    // A lock that the connection holds across its transactions until it lets it go, on a pair of numbers (a
+    // kind of object, one object): the statements that take it (waiting for another connection that holds
+    // it) and let it go, each with the two numbers as bound values; "" where one transaction at a time
+    // writes the whole database anyway.
+    virtual QString sessionLockStatement() const { return {}; }
+    virtual QString sessionUnlockStatement() const { return {}; }
 };
 
 class EOSQLiteDialect : public EOSQLDialect
 {
 public:
     QString placeholder(int) const override { return QStringLiteral("?"); }
-    QString caseInsensitiveOrderTerm(const QString &expression) const override
-    {
-        return expression + QStringLiteral(" COLLATE NOCASE");
-    }
     QString nullOrdering(bool) const override { return {}; } // SQLite's own rule
 };
 
@@ -38,13 +50,18 @@ class EOPostgreSQLDialect : public EOSQLDialect
 {
 public:
     QString placeholder(int index) const override { return QStringLiteral("$%1").arg(index + 1); }
-    QString caseInsensitiveOrderTerm(const QString &expression) const override
-    {
-        return QStringLiteral("LOWER(%1)").arg(expression);
-    }
     QString nullOrdering(bool ascending) const override
     {
         return ascending ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+    }
+    QString lockingClause() const override { return QStringLiteral(" FOR UPDATE"); }
+    QString sessionLockStatement() const override
+    {
+        return QStringLiteral("SELECT pg_advisory_lock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
+    }
+    QString sessionUnlockStatement() const override
+    {
+        return QStringLiteral("SELECT pg_advisory_unlock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
     }
 };
 

@@ -126,7 +126,10 @@ void EOSQLQualifier::parse(const QString &format, const QVariantList &arguments)
                         const QString text =
                             isNullOrNone(argument) ? QString() : EOValues::displayText(argument);
                         literal += text;
-                        likeLiteral += EOValues::escapeForSqlLike(text);
+                        // The text goes between the literal's own characters as typed: its % and _ are
+                        // the pattern's wild cards, as the format means them; only the escape character
+                        // is doubled, so that a backslash stays a backslash on every database.
+                        likeLiteral += QString(text).replace(QLatin1Char('\\'), QLatin1String("\\\\"));
                         hasArgument = true;
                         i += 2;
                         continue;

@@ -11,8 +11,9 @@ namespace eo
 // A raw SQL condition on the column names of an entity, written in the database's own SQL
 // ("SAL_CAPACITE %s %@", "to_number(SAL_TABLEAU) %s %@", "UPPER(SAL_DESCRIPTIF) like '%%%@%%'").
 // %s takes a comparison operator (checked against the known ones), %@ and %d a value that is bound, never
-// spliced; a %@ inside a quoted literal makes the whole literal one bound text, and after like the argument's
-// own % and _ are matched literally. Bare column names are taken on the entity's own table.
+// spliced; a %@ inside a quoted literal makes the whole literal one bound text. After like, the argument's %
+// and _ are wild cards of the pattern, as in the database's own SQL (a quote stays a quote: the value is
+// bound). Bare column names are taken on the entity's own table.
 class EOSQLQualifier : public EOQualifier
 {
 public:

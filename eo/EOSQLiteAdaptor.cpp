@@ -1,5 +1,6 @@
 #include "EOSQLiteAdaptor.h"
 
+#include "EOCollation.h"
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
@@ -71,6 +72,36 @@ template <bool Upper> void caseFunction(sqlite3_context *context, int argc, sqli
                                            sqlite3_value_bytes(argv[0]));
     const QByteArray result = (Upper ? text.toUpper() : text.toLower()).toUtf8();
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+// txid_current(): a number of the current transaction, drawn at its first use and forgotten when the
+// transaction ends (the commit and rollback hooks), so that every statement of one transaction reads the
+// same number and two transactions, of this connection or of another one, hardly ever do.
+void transactionNumberFunction(sqlite3_context *context, int, sqlite3_value **)
+{
+    auto *number = static_cast<qint64 *>(sqlite3_user_data(context));
+    while (*number == 0) {
+        sqlite3_randomness(int(sizeof(*number)), number);
+        *number &= 0x3fffffffffffffff;
+    }
+    sqlite3_result_int64(context, *number);
+}
+
+int transactionCommitted(void *number)
+{
+    *static_cast<qint64 *>(number) = 0;
+    return 0; // the commit goes on
+}
+
+void transactionRolledBack(void *number)
+{
+    *static_cast<qint64 *>(number) = 0;
+}
+
+int frenchCollation(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return EOCollation::compareUtf8(static_cast<const char *>(a), aBytes, static_cast<const char *>(b),
+                                    bBytes);
 }
 
 // Statement guard: finalized whatever happens.
@@ -445,6 +476,13 @@ void EOSQLiteAdaptor::open()
                                 caseFunction<true>, nullptr, nullptr);
         sqlite3_create_function(m_db, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 caseFunction<false>, nullptr, nullptr);
+        m_transactionNumber = 0;
+        sqlite3_create_function(m_db, "txid_current", 0, SQLITE_UTF8, &m_transactionNumber,
+                                transactionNumberFunction, nullptr, nullptr);
+        sqlite3_commit_hook(m_db, transactionCommitted, &m_transactionNumber);
+        sqlite3_rollback_hook(m_db, transactionRolledBack, &m_transactionNumber);
+        // Lists sorted without regard to case come in French order, as from the server.
+        sqlite3_create_collation_v2(m_db, EOCollation::name, SQLITE_UTF8, nullptr, frenchCollation, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading each file's schema tells a database from any other file, and rolls back what a program
@@ -459,6 +497,8 @@ void EOSQLiteAdaptor::open()
             ++m_attachedCount;
             checkOpenedFile(attachment.alias.toUtf8().constData(), attachment.path);
         }
+        execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS EO_SESSION (LOGIN TEXT)"));
+        applySessionLogin();
         const QString session = procedureBody(QStringLiteral("#session"));
         if (!session.isEmpty())
             execute(session);
@@ -751,6 +791,21 @@ QVariantMap EOSQLiteAdaptor::executeStoredProcedure(const EOStoredProcedure &pro
     }
     execute(QStringLiteral("RELEASE eo_procedure"));
     return outputs;
+}
+
+void EOSQLiteAdaptor::applySessionLogin()
+{
+    if (!m_db)
+        return;
+    const Call call(*this);
+    execute(QStringLiteral("DELETE FROM temp.EO_SESSION"));
+    if (sessionLogin().isEmpty())
+        return;
+    Statement insert{prepare(QStringLiteral("INSERT INTO temp.EO_SESSION (LOGIN) VALUES (?)"))};
+    bind(insert.handle, 1, sessionLogin());
+    const int rc = sqlite3_step(insert.handle);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("EO_SESSION"));
 }
 
 void EOSQLiteAdaptor::beginTransaction()

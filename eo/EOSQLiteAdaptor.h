@@ -18,11 +18,14 @@ namespace eo
 
 // An embedded database: the file the dictionary's URL names, with the files of its "attachedDatabases"
 // (schema name -> file, beside it unless given a full path) attached under their schema names. On each
-// connection it registers raise_error() and to_number(), makes like case-sensitive, and runs the session
-// script that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several
-// files). The dictionary's "installHint" completes the message of a database that is not there. Stored
-// procedures are bodies of SQL statements kept in the database's EO_PROCEDURE table, run with named
-// parameters inside a savepoint, so that a failing procedure leaves nothing half-written.
+// connection it registers raise_error(), to_number(), txid_current() (a number of the current transaction,
+// the same for all its statements, as the server's) and the French collation (EOCollation), makes like
+// case-sensitive, keeps the user's login in the TEMP table EO_SESSION (LOGIN), and runs the session script
+// that the database holds (the row "#session" of EO_PROCEDURE: the temporary views that read several files
+// and the triggers that write the change history). The dictionary's "installHint" completes the message of
+// a database that is not there. Stored procedures are bodies of SQL statements kept in the database's
+// EO_PROCEDURE table, run with named parameters inside a savepoint, so that a failing procedure leaves
+// nothing half-written.
 //
 // While another program holds the files, a call waits up to the lock time limit (lockTimeout of the
 // dictionary), telling the wait observer, which may give up; a commit that cannot be made rolls the
@@ -53,6 +56,9 @@ public:
     static QString pathForURL(const QString &url);
     // The raw connection, for tools that need the database's own C API.
     sqlite3 *handle();
+
+protected:
+    void applySessionLogin() override;
 
 private:
     struct Attachment {
@@ -104,6 +110,7 @@ private:
     QElapsedTimer m_waitTimer;     // since the busy wait of the current statement began
     QHash<QString, QString> m_procedureBodies;
     QHash<QString, sqlite3_stmt *> m_statements;
+    qint64 m_transactionNumber = 0; // txid_current() of the open transaction, 0 between transactions
 };
 
 } // namespace eo

@@ -1,5 +1,6 @@
 #include "EOValues.h"
 
+#include "EOCollation.h"
 #include "EODecimal.h"
 #include "EONull.h"
 
@@ -74,7 +75,12 @@ int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sen
         if (toNumber(left, &a) && toNumber(right, &b))
             return a < b ? -1 : (a > b ? 1 : 0);
     }
-    const int result = QString::compare(left.toString(), right.toString(), sensitivity);
+    const QString leftText = left.toString();
+    const QString rightText = right.toString();
+    // Without regard to case is French order, as the databases sort.
+    if (sensitivity == Qt::CaseInsensitive)
+        return EOCollation::compare(leftText, rightText);
+    const int result = QString::compare(leftText, rightText, Qt::CaseSensitive);
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
@@ -148,18 +154,6 @@ bool likeMatchFrom(const QChar *text, qsizetype textLength, const QChar *pattern
 bool likeMatch(const QString &text, const QString &pattern, Qt::CaseSensitivity sensitivity)
 {
     return likeMatchFrom(text.constData(), text.size(), pattern.constData(), pattern.size(), sensitivity);
-}
-
-QString escapeForSqlLike(const QString &text)
-{
-    QString escaped;
-    escaped.reserve(text.size() + 4);
-    for (const QChar c : text) {
-        if (c == u'%' || c == u'_' || c == u'\\')
-            escaped.append(QLatin1Char('\\'));
-        escaped.append(c);
-    }
-    return escaped;
 }
 
 QString likePatternToSql(const QString &pattern)

@@ -16,6 +16,8 @@ bool isNumeric(const QVariant &value);
 bool toNumber(const QVariant &value, double *number);
 // Reads a whole number that fits in 64 bits; false for anything else (fractions, huge values, not a number).
 bool toInteger(const QVariant &value, qint64 *integer);
+// Numbers compare as numbers; texts by their characters, or in French order (EOCollation) when case does not
+// matter.
 int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sensitivity);
 bool equal(const QVariant &left, const QVariant &right);
 // The value as the user reads it: "" for nulls, numbers without trailing zeros, texts as they are.
@@ -26,8 +28,6 @@ QString literalText(const QVariant &value);
 bool likeMatch(const QString &text, const QString &pattern, Qt::CaseSensitivity sensitivity);
 // Turns a like pattern into an SQL LIKE pattern escaped with a backslash: % and _ match themselves.
 QString likePatternToSql(const QString &pattern);
-// Escapes % _ and \ so that an SQL LIKE with ESCAPE '\' matches them literally.
-QString escapeForSqlLike(const QString &text);
 
 } // namespace EOValues
 } // namespace eo

@@ -14,6 +14,12 @@ AlertPresenter &currentPresenter()
     return presenter;
 }
 
+ChoicePresenter &currentChoicePresenter()
+{
+    static ChoicePresenter presenter;
+    return presenter;
+}
+
 } // namespace
 
 int NSRunAlertPanel(const QString &title, const QString &message, const QString &button)
@@ -32,6 +38,26 @@ AlertPresenter setAlertPresenter(AlertPresenter presenter)
 {
     AlertPresenter previous = std::move(currentPresenter());
     currentPresenter() = std::move(presenter);
+    return previous;
+}
+
+int NSRunChoicePanel(const QString &title, const QString &message, const QStringList &buttons,
+                     int cancelButton)
+{
+    const ChoicePresenter &presenter = currentChoicePresenter();
+    if (!presenter) {
+        qWarning().noquote()
+            << QStringLiteral("[%1] %2 (%3)").arg(title, message, buttons.value(cancelButton));
+        return cancelButton;
+    }
+    const int answer = presenter(title, message, buttons, cancelButton);
+    return answer >= 0 && answer < buttons.size() ? answer : cancelButton;
+}
+
+ChoicePresenter setChoicePresenter(ChoicePresenter presenter)
+{
+    ChoicePresenter previous = std::move(currentChoicePresenter());
+    currentChoicePresenter() = std::move(presenter);
     return previous;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace platform
@@ -18,5 +19,15 @@ int NSRunAlertPanel(const QString &title, const QString &message,
 // Replaces the presenter and answers the previous one. Without one, alerts are written to the log; errors
 // (titles beginning with "ERREUR") are written to the log in any case.
 AlertPresenter setAlertPresenter(AlertPresenter presenter);
+
+// An alert that asks the user to choose among buttons, shown in the order given: answers the index of the
+// button pressed. The cancel button (the one that changes nothing) is also the default one and the answer
+// of Escape, of closing the alert, and of a session where nobody can answer (no presenter; the alert then
+// goes to the log).
+using ChoicePresenter = std::function<int(const QString &title, const QString &message,
+                                          const QStringList &buttons, int cancelButton)>;
+int NSRunChoicePanel(const QString &title, const QString &message, const QStringList &buttons,
+                     int cancelButton);
+ChoicePresenter setChoicePresenter(ChoicePresenter presenter);
 
 } // namespace platform

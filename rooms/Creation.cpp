@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EONull.h"
+#include "Historique.h"
 #include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
@@ -9,6 +10,7 @@
 #include "NSCursorExtensions.h"
 #include "NotificationCenter.h"
 #include "RoomBuildingChooser.h"
+#include "RoomConflictCheck.h"
 #include "RoomCustodianChooser.h"
 #include "RoomDecimalDelegate.h"
 #include "RoomDeleter.h"
@@ -17,8 +19,12 @@
 #include "RoomFormModes.h"
 #include "RoomKeyboard.h"
 #include "RoomListActions.h"
+#include "RoomListColumns.h"
+#include "RoomListPlacement.h"
 #include "RoomOccupationEditor.h"
 #include "RoomOutletEditor.h"
+#include "RoomQuitPrompt.h"
+#include "RoomRefusedFieldCue.h"
 #include "RoomSaveCheck.h"
 #include "RoomSaver.h"
 #include "RoomSearchBuilder.h"
@@ -27,6 +33,8 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace rooms
 {
@@ -49,6 +57,7 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
     m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
+    m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
     m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
@@ -58,6 +67,10 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
                                          ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
         groupe->setDelegate(this);
+    m_quitter = std::make_unique<RoomQuitPrompt>(
+        m_vue,
+        QList<const QAbstractItemModel *>{&m_tables.tableDepositaire, &m_tables.tablePrise,
+                                          &m_tables.tableDetailSalle, &m_tables.tableDetailPourcentage});
     relierBoutons();
     relierSousListes();
 }
@@ -80,6 +93,11 @@ void Creation::construireVues(QWidget *barre)
     RoomDisplayGroups::montrerDans(ui->vuePrise, m_tables.tablePrise, true);
     RoomDisplayGroups::montrerDans(ui->vueDetailSalle, m_tables.tableDetailSalle, true);
     RoomDisplayGroups::montrerDans(ui->vueDetailPourcentage, m_tables.tableDetailPourcentage, true);
+    // The names (group, family, equipment, department, kind) take the width; codes and numbers stay narrow.
+    RoomListColumns::ajusterSousListe(ui->vueDepositaire, {1});
+    RoomListColumns::ajusterSousListe(ui->vuePrise, {1});
+    RoomListColumns::ajusterSousListe(ui->vueDetailSalle, {0, 1});
+    RoomListColumns::ajusterSousListe(ui->vueDetailPourcentage, {0, 1});
 
     // The result window belongs to the form's window, above which it stays.
     m_listeSalles = new QWidget(m_vue, Qt::Window);
@@ -91,15 +109,19 @@ void Creation::construireVues(QWidget *barre)
     // No column is sorted until the user clicks one; the search's own order stands until then.
     vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     vueSalles->setSortingEnabled(true);
-    // Fixed widths: measuring the contents would read every row of a large result.
-    const int largeurs[] = {180, 60, 70, 150, 60, 90};
-    for (int colonne = 0; colonne < int(std::size(largeurs)); ++colonne)
-        vueSalles->setColumnWidth(colonne, largeurs[colonne]);
     vueSalles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     vueSalles->setItemDelegateForColumn(5, new RoomDecimalDelegate(vueSalles));
+    m_placement = new RoomListPlacement(m_listeSalles, m_boutons, this);
+
+    const auto accepte = [this](const QLineEdit *champ) {
+        return RoomFieldValidator::verifier(champ->objectName(), champ->text(), m_etat).accepte;
+    };
+    m_refus = new RoomRefusedFieldCue(accepte, this);
 
     RoomKeyboard::Actions actions;
     actions.valider = [this](QLineEdit *champ) { return controlIsValidObject(champ); };
+    actions.accepte = accepte;
+    actions.signalerRefus = [this](QLineEdit *champ) { m_refus->signaler(champ); };
     actions.rechercheEnSaisie = [this]() {
         return m_etat == Etat::saisieRecherche && ui->boutonRecherche->isEnabled() &&
                ui->boutonRecherche->isChecked();
@@ -114,6 +136,9 @@ void Creation::construireVues(QWidget *barre)
         m_clavier->surveiller(controle, false);
     for (QCheckBox *caseACocher : m_vue->findChildren<QCheckBox *>())
         m_clavier->surveiller(caseACocher, false);
+    m_clavier->garder(m_vue);
+    m_clavier->garder(m_boutons);
+    m_clavier->toujoursPermis(ui->boutonAnnuler);
 }
 
 void Creation::relierBoutons()
@@ -128,6 +153,10 @@ void Creation::relierBoutons()
                   [this]() { modifier(ui->boutonModifier); });
     connectAction(ui->boutonAnnuler, &QPushButton::clicked, this,
                   [this]() { annulation(ui->boutonAnnuler); });
+    connectAction(ui->boutonHistorique, &QPushButton::clicked, this,
+                  [this]() { historique(ui->boutonHistorique); });
+    connectAction(ui->boutonReprendre, &QPushButton::clicked, this,
+                  [this]() { reprendreCriteres(ui->boutonReprendre); });
 }
 
 void Creation::relierSousListes()
@@ -197,6 +226,9 @@ void Creation::initPopUpBatiment()
 void Creation::initPanel(bool actif, bool clean)
 {
     RoomFormModes::initPanel(*ui, m_tables, m_etat, actif, clean);
+    // A mode change leaves no field marked refused: its entry is either gone or checked again when left.
+    m_refus->toutEffacer();
+    ui->boutonReprendre->setEnabled(!enEdition(m_etat) && m_derniersCriteres.existe());
     boutonsDeLaSalle();
 }
 
@@ -206,9 +238,10 @@ void Creation::boutonsDeLaSalle()
         m_actionsListe->mettreAJour(m_etat == Etat::salleAffichee);
     // A shown room is modified or deleted only when it is the one room selected in the result list: with
     // several rooms selected the form is empty, and saving it would write an empty room over the first.
+    const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
+    ui->boutonHistorique->setEnabled(m_etat == Etat::salleAffichee && uneSalle);
     if (m_etat != Etat::salleAffichee)
         return;
-    const bool uneSalle = m_tables.tableSalles.selectionIndexes().size() == 1;
     ui->boutonModifier->setEnabled(uneSalle);
     ui->boutonSupprimer->setEnabled(uneSalle);
 }
@@ -263,21 +296,33 @@ bool Creation::controlIsValidObject(QLineEdit *control)
     return true;
 }
 
-QLineEdit *Creation::champNumeriqueRefuse() const
-{
-    for (const QString &nom : RoomFieldValidator::champsNumeriques()) {
-        auto *champ = m_vue->findChild<QLineEdit *>(nom);
-        if (champ && !champ->isReadOnly() &&
-            !RoomFieldValidator::verifier(nom, champ->text(), m_etat).accepte)
-            return champ;
-    }
-    return nullptr;
-}
-
 void Creation::selectionnerPourSaisie(QLineEdit *champ)
 {
     champ->setFocus(Qt::OtherFocusReason);
     champ->selectAll();
+    // The shell shows the form in a scrolling area: the field the user is sent to is brought into view.
+    for (QWidget *parent = champ->parentWidget(); parent; parent = parent->parentWidget()) {
+        if (auto *defilement = qobject_cast<QScrollArea *>(parent)) {
+            defilement->ensureWidgetVisible(champ);
+            break;
+        }
+    }
+}
+
+bool Creation::refusEnCours()
+{
+    // Nothing runs while a field shows a refused entry: the user is sent back to it, and told why.
+    QLineEdit *champ = m_clavier->champRefuse();
+    if (!champ)
+        return false;
+    m_refus->signaler(champ);
+    selectionnerPourSaisie(champ);
+    return true;
+}
+
+bool Creation::champSignale(const QLineEdit *champ) const
+{
+    return m_refus->estSignale(champ);
 }
 
 // --- Actions ---------------------------------------------------------------------------------------------
@@ -300,9 +345,14 @@ void Creation::recherche(QObject *)
 
 void Creation::lancerRecherche()
 {
-    const RoomSearchBuilder::Valeurs valeurs = valeursDuFormulaire();
+    if (refusEnCours()) {
+        ui->boutonRecherche->setChecked(true);
+        return;
+    }
+    const RoomLastCriteria::Valeurs criteres = valeursDuFormulaire();
+    m_derniersCriteres.retenir(criteres);
     const RoomSearchBuilder::Resultat recherche = RoomSearchBuilder::construire(
-        valeurs, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
+        criteres, [this](const QString &libelle) { return numeroTypeSalle(libelle); });
 
     if (!recherche.pourcentageTropGrand.isEmpty()) {
         platform::NSRunAlertPanel(QStringLiteral("Attention"),
@@ -314,15 +364,17 @@ void Creation::lancerRecherche()
     }
 
     if (!recherche.champRefuse.isEmpty()) {
-        // Refused as when the user leaves the field: back into it, the criteria kept, still searching.
-        if (auto *champ = m_vue->findChild<QLineEdit *>(recherche.champRefuse))
+        // The search's own check of a number, should the form's have missed it: told and handled alike.
+        if (auto *champ = m_vue->findChild<QLineEdit *>(recherche.champRefuse)) {
+            m_refus->signaler(champ);
             selectionnerPourSaisie(champ);
+        }
         ui->boutonRecherche->setChecked(true);
         return;
     }
 
     // The list's export names the criteria that produced it.
-    m_actionsListe->criteres().retenir(valeurs, recherche.champsRetenus);
+    m_actionsListe->criteres().retenir(criteres, recherche.champsRetenus);
 
     // The wait cursor stays through the filling of the list and its layout, the slow half of a large search.
     const data::WaitCursorScope attente;
@@ -364,21 +416,28 @@ QVariant Creation::numeroTypeSalle(const QString &libelle)
     return type ? type->valueForKey(QStringLiteral("tsalNumero")) : QVariant();
 }
 
-QVariantHash Creation::valeursDuFormulaire() const
+RoomLastCriteria::Valeurs Creation::valeursDuFormulaire() const
 {
-    QVariantHash valeurs;
-    for (const RoomSearchBuilder::Critere &critere : RoomSearchBuilder::criteres()) {
-        QWidget *controle = m_vue->findChild<QWidget *>(critere.champ);
-        if (auto *champ = qobject_cast<QLineEdit *>(controle))
-            valeurs.insert(critere.champ, champ->text());
-        else if (auto *popUp = qobject_cast<QComboBox *>(controle))
-            valeurs.insert(critere.champ, popUp->currentIndex() > 0 ? popUp->currentText() : QString());
-        else if (auto *caseACocher = qobject_cast<QCheckBox *>(controle))
-            valeurs.insert(critere.champ, caseACocher->isChecked());
-        else if (auto *texte = qobject_cast<QPlainTextEdit *>(controle))
-            valeurs.insert(critere.champ, texte->toPlainText());
+    QStringList champs;
+    for (const RoomSearchBuilder::Critere &critere : RoomSearchBuilder::criteres())
+        champs.append(critere.champ);
+    return RoomLastCriteria::lire(m_vue, champs);
+}
+
+void Creation::reprendreCriteres(QObject *)
+{
+    if (!m_derniersCriteres.existe())
+        return;
+    // From an idle form or a room shown, the search's first click comes first: the criteria are typed again
+    // where they were typed.
+    if (m_etat == Etat::repos || m_etat == Etat::salleAffichee) {
+        ui->boutonRecherche->setChecked(true);
+        recherche(ui->boutonRecherche);
     }
-    return valeurs;
+    if (m_etat != Etat::saisieRecherche)
+        return;
+    RoomLastCriteria::ecrire(m_vue, m_derniersCriteres.valeurs());
+    selectionnerPourSaisie(ui->localisationEtage);
 }
 
 const QVariantList &Creation::prisesSupprimees() const
@@ -396,6 +455,19 @@ void Creation::compterSalles()
 void Creation::montrerListe()
 {
     compterSalles();
+    QStringList batiments;
+    for (int index = 1; index < ui->localisationBatiment->count(); ++index)
+        batiments.append(ui->localisationBatiment->itemText(index));
+    QStringList types;
+    for (int index = 1; index < ui->typePopup->count(); ++index)
+        types.append(ui->typePopup->itemText(index));
+    QTableView *vue = uiListe->vueSalles;
+    const int colonnes = RoomListColumns::ajusterResultats(vue, batiments, types);
+    const QMargins marges = m_listeSalles->layout()->contentsMargins();
+    // As wide as its columns, about twenty rooms high, the first time; the user's size afterwards.
+    m_placement->placer(QSize(colonnes + vue->verticalScrollBar()->sizeHint().width() +
+                                  2 * vue->frameWidth() + marges.left() + marges.right(),
+                              480));
     m_listeSalles->show();
     m_listeSalles->raise();
     m_listeSalles->activateWindow();
@@ -420,6 +492,7 @@ void Creation::commencerCreation()
     m_etat = Etat::creation;
     m_rechercheOuverte = false;
     initPanel(true, true);
+    m_quitter->commencer();
     selectionnerPourSaisie(ui->localisationEtage);
 }
 
@@ -432,10 +505,8 @@ void Creation::enregistrer()
     ui->boutonCreer->setChecked(true);
     // A number the field refuses (malformed, or beyond what its column holds) is refused here too, before
     // any procedure is called, as when the user leaves the field: back into it, the form as typed.
-    if (QLineEdit *refuse = champNumeriqueRefuse()) {
-        selectionnerPourSaisie(refuse);
+    if (refusEnCours())
         return;
-    }
     if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
@@ -456,8 +527,21 @@ void Creation::enregistrer()
             true);
     } else {
         const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-        if (!salle || !m_sauvegarde->modifier(salle, prisesSupprimees()))
+        if (!salle)
             return;
+        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
+        case RoomSaver::Issue::enregistree:
+            break;
+        case RoomSaver::Issue::refusee:
+            return;
+        case RoomSaver::Issue::modifieeAilleurs:
+            resoudreConflit(salle);
+            return;
+        case RoomSaver::Issue::supprimeeAilleurs:
+            salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
+            return;
+        }
+        m_verification->oublier();
         salleEnregistree();
         rafraichirSalle();
         if (m_rechercheOuverte)
@@ -466,10 +550,59 @@ void Creation::enregistrer()
     initPanel(false, false);
 }
 
+void Creation::resoudreConflit(const eo::EORecord &salle)
+{
+    enum Reponse { recharger, ecraser, annuler };
+    const int reponse = platform::NSRunChoicePanel(
+        QStringLiteral("ATTENTION"), m_verification->messageModifiee(),
+        {QStringLiteral("Recharger"), QStringLiteral("Écraser"), QStringLiteral("Annuler")}, annuler);
+    if (reponse == annuler)
+        return; // still in modification, everything typed kept, the button pressed
+    if (reponse == ecraser) {
+        const RoomSaver::Issue issue =
+            m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true);
+        if (issue == RoomSaver::Issue::supprimeeAilleurs) {
+            salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
+            return;
+        }
+        if (issue != RoomSaver::Issue::enregistree)
+            return;
+    }
+    // Stored over the other changes, or the typed changes dropped: the room as stored now.
+    m_verification->oublier();
+    salleEnregistree();
+    rafraichirSalle();
+    if (m_rechercheOuverte)
+        montrerListe();
+    initPanel(false, false);
+}
+
+void Creation::salleSupprimeeAilleurs(RoomConflictCheck::Action action)
+{
+    platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_verification->messageSupprimee(action),
+                              QStringLiteral("OK"));
+    m_verification->oublier();
+    ui->boutonCreer->setChecked(false);
+    // The list drops the room; the form follows the next one, or empties when none is left.
+    eo::EODisplayGroup &salles = m_tables.tableSalles;
+    m_etat = salles.displayedObjects().size() > 1 ? Etat::salleAffichee : Etat::repos;
+    salles.deleteSelection();
+    if (m_etat == Etat::salleAffichee && m_tables.tableSalles.selectionIndexes().size() == 1) {
+        initPanel(false, false);
+    } else {
+        m_etat = Etat::repos;
+        initPanel(false, true);
+    }
+    compterSalles();
+    if (m_rechercheOuverte && !salles.displayedObjects().isEmpty())
+        montrerListe();
+}
+
 void Creation::salleEnregistree()
 {
     ui->boutonCreer->setChecked(false);
     m_etat = Etat::salleAffichee;
+    m_quitter->oublier();
 }
 
 void Creation::rafraichirSalle()
@@ -501,7 +634,14 @@ void Creation::suppression(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
         return;
-    if (!m_suppression->supprimer())
+    m_verification->prendre(m_tables.tableSalles.selectedObject()->valueForKey(QStringLiteral("salNumero")));
+    const RoomDeleter::Issue issue = m_suppression->supprimer(*m_verification);
+    if (issue == RoomDeleter::Issue::dejaSupprimee) {
+        salleSupprimeeAilleurs(RoomConflictCheck::Action::suppression);
+        return;
+    }
+    m_verification->oublier();
+    if (issue != RoomDeleter::Issue::supprimee)
         return;
     // The list comes back to the front while it still offers a choice.
     if (m_tables.tableSalles.displayedObjects().size() > 1)
@@ -514,17 +654,27 @@ void Creation::modifier(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
         return;
+    // The room as stored now is what the modification starts from, and what its save compares with to find
+    // the changes someone else made meanwhile.
+    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+    if (!m_verification->prendre(salle->valueForKey(QStringLiteral("salNumero")))) {
+        salleSupprimeeAilleurs(RoomConflictCheck::Action::debutDeModification);
+        return;
+    }
+    rafraichirSalle();
     // Hidden, not closed: the list comes back when the modification ends.
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();
     m_prises->oublierSuppressions();
     m_etat = Etat::modification;
     initPanel(true, false);
+    m_quitter->commencer();
     selectionnerPourSaisie(ui->localisationEtage);
 }
 
 void Creation::annulation(QObject *)
 {
+    m_quitter->oublier();
     switch (m_etat) {
     case Etat::saisieRecherche:
         ui->boutonRecherche->setChecked(false);
@@ -538,6 +688,7 @@ void Creation::annulation(QObject *)
         initPanel(false, true);
         break;
     case Etat::modification: {
+        m_verification->oublier();
         ui->boutonCreer->setChecked(false);
         if (m_rechercheOuverte) {
             m_listeSalles->show();
@@ -554,6 +705,27 @@ void Creation::annulation(QObject *)
         initPanel(false, true);
         break;
     }
+}
+
+void Creation::historique(QObject *)
+{
+    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+    if (m_etat != Etat::salleAffichee || !salle)
+        return;
+    auto texte = [&salle](const char *cle) {
+        return framework::KORConversions::recupererChaine(salle->valueForKey(QString::fromLatin1(cle)));
+    };
+    if (!m_historique)
+        m_historique = std::make_unique<history::Historique>(m_dataBus);
+    m_historique->afficherSalle(salle->valueForKey(QStringLiteral("salNumero")).toLongLong(),
+                                QStringLiteral("Salle %1 – étage %2 – porte %3")
+                                    .arg(texte("appellation"), texte("salEtage"), texte("salPorte")),
+                                m_vue);
+}
+
+bool Creation::applicationShouldTerminate()
+{
+    return !enEdition(m_etat) || m_quitter->peutQuitter();
 }
 
 } // namespace rooms

@@ -2,9 +2,11 @@
 
 #include "EODisplayGroupDelegate.h"
 #include "FormHost.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomFormFiller.h"
+#include "RoomLastCriteria.h"
 
 #include <QObject>
 #include <QPointer>
@@ -25,6 +27,11 @@ namespace data
 class KORDataBusOC;
 }
 
+namespace history
+{
+class Historique;
+}
+
 namespace rooms
 {
 
@@ -33,9 +40,12 @@ class RoomCustodianChooser;
 class RoomDeleter;
 class RoomEquipmentEditor;
 class RoomKeyboard;
+class RoomListPlacement;
 class RoomListActions;
 class RoomOccupationEditor;
 class RoomOutletEditor;
+class RoomQuitPrompt;
+class RoomRefusedFieldCue;
 class RoomSaver;
 
 // The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
@@ -76,6 +86,16 @@ public:
     void suppression(QObject *sender);
     void modifier(QObject *sender);
     void annulation(QObject *sender);
+    // The "Historique" window of the room shown.
+    void historique(QObject *sender);
+    // Puts the criteria of the last search back in the form ("Reprendre les critères", Ctrl+R), while
+    // criteria are typed.
+    void reprendreCriteres(QObject *sender);
+
+    // Asked before the application ends: a creation or modification with changes asks the user first.
+    bool applicationShouldTerminate();
+    // Whether a numeric field of the form shows its entry refused (red frame, tooltip).
+    bool champSignale(const QLineEdit *champ) const;
 
     Etat etat() const { return m_etat; }
     bool rechercheOuverte() const { return m_rechercheOuverte; }
@@ -105,11 +125,16 @@ private:
     void enregistrer();
     void salleEnregistree();
     void rafraichirSalle();
+    // After a save that found the room changed by someone else: the user's answer.
+    void resoudreConflit(const eo::EORecord &salle);
+    // The room shown left the database (someone else deleted it): the list drops it.
+    void salleSupprimeeAilleurs(RoomConflictCheck::Action action);
     QVariant numeroTypeSalle(const QString &libelle);
-    QVariantHash valeursDuFormulaire() const;
+    RoomLastCriteria::Valeurs valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
-    // The first editable numeric field whose entry the field check refuses; none when all pass.
-    QLineEdit *champNumeriqueRefuse() const;
+    // The first editable numeric field whose entry the field check refuses (malformed, or a number its
+    // column cannot hold): marked, the user sent back into it; false when every field passes.
+    bool refusEnCours();
     void montrerListe();
     void compterSalles();
     void boutonsDeLaSalle();
@@ -125,7 +150,13 @@ private:
     std::unique_ptr<RoomFormFiller> m_remplissage;
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;
-    RoomKeyboard *m_clavier = nullptr; // child of this object
+    std::unique_ptr<RoomConflictCheck> m_verification;
+    std::unique_ptr<history::Historique> m_historique;
+    RoomKeyboard *m_clavier = nullptr;        // child of this object
+    RoomRefusedFieldCue *m_refus = nullptr;   // child of this object
+    RoomListPlacement *m_placement = nullptr; // child of this object
+    std::unique_ptr<RoomQuitPrompt> m_quitter;
+    RoomLastCriteria m_derniersCriteres;
     // Children of this object; their panels are windows of the form's view.
     RoomCustodianChooser *m_depositaires = nullptr;
     RoomBuildingChooser *m_batiments = nullptr;

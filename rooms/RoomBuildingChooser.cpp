@@ -4,8 +4,8 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "RoomModalRunner.h"
 #include "ui_Creation.h"
 #include "ui_ListeBatiments.h"
 
@@ -54,12 +54,12 @@ void RoomBuildingChooser::choisirBatiment(QObject *)
         }
     }
     uiListe->tableViewBatiment->setFocus(Qt::OtherFocusReason);
-    RoomModalRunner::run(m_fenetre);
+    widgets::ModalPanelRunner::run(m_fenetre);
 }
 
 void RoomBuildingChooser::valideBatiment()
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_fenetre->hide();
     const eo::EORecord batiment = m_tables.tableBatiments.selectedObject();
     if (!batiment)
@@ -72,7 +72,7 @@ void RoomBuildingChooser::valideBatiment()
 
 void RoomBuildingChooser::annulerBatiment()
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_fenetre->hide();
 }
 

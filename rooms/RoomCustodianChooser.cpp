@@ -4,8 +4,8 @@
 #include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "RoomModalRunner.h"
 #include "ui_Creation.h"
 #include "ui_ListeDepositaires.h"
 
@@ -50,14 +50,14 @@ void RoomCustodianChooser::ajoutDepositaire(QObject *)
     if (m_tables.tableGroupe.displayedObjects().isEmpty())
         return;
     uiListe->tableViewDepositaire->setFocus(Qt::OtherFocusReason);
-    RoomModalRunner::run(m_fenetre);
+    widgets::ModalPanelRunner::run(m_fenetre);
     // A window left without choosing adds nothing: the add button stays offered then.
     boutonsSelonLaListe();
 }
 
 void RoomCustodianChooser::validerDepositaire()
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_fenetre->hide();
     if (m_tables.tableGroupe.selectionIndexes().size() != 1)
         return;
@@ -71,7 +71,7 @@ void RoomCustodianChooser::validerDepositaire()
 
 void RoomCustodianChooser::annulerDepositaire()
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_fenetre->hide();
 }
 

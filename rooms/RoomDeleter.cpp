@@ -1,6 +1,7 @@
 #include "RoomDeleter.h"
 
 #include "KORDataBusOC.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomTransaction.h"
 
@@ -12,22 +13,31 @@ RoomDeleter::RoomDeleter(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables)
 {
 }
 
-bool RoomDeleter::supprimer()
+RoomDeleter::Issue RoomDeleter::supprimer(RoomConflictCheck &verification)
 {
     const eo::EORecord salle = m_tables.tableSalles.selectedObject();
     if (!salle)
-        return false;
+        return Issue::refusee;
     const QString refus = QStringLiteral("La salle n'a pas ete supprimee !!");
-    RoomTransaction suppression(m_dataBus, refus);
-    suppression.appeler(QStringLiteral("delSalles"),
-                        {{QStringLiteral("salnumero"), salle->valueForKey(QStringLiteral("salNumero"))}},
-                        refus);
-    if (!suppression.terminer())
-        return false;
+    {
+        RoomTransaction suppression(m_dataBus, refus);
+        if (verification.verifier(false) == RoomConflictCheck::Etat::supprimee) {
+            suppression.abandonner();
+            verification.liberer();
+            return Issue::dejaSupprimee;
+        }
+        suppression.appeler(QStringLiteral("delSalles"),
+                            {{QStringLiteral("salnumero"), salle->valueForKey(QStringLiteral("salNumero"))}},
+                            refus);
+        const bool supprimee = suppression.terminer();
+        verification.liberer();
+        if (!supprimee)
+            return Issue::refusee;
+    }
     // Only the list forgets the row; the database no longer has it. The selection moves to the next row,
     // which tells the form to follow.
     m_tables.tableSalles.deleteSelection();
-    return true;
+    return Issue::supprimee;
 }
 
 } // namespace rooms

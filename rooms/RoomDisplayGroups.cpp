@@ -30,7 +30,7 @@ RoomDisplayGroups::RoomDisplayGroups()
 
     tableDetailSalle.addColumn(QStringLiteral("pereLibelle"), QStringLiteral("Famille"));
     tableDetailSalle.addColumn(QStringLiteral("tavLibelle"), QStringLiteral("Matériel"));
-    tableDetailSalle.addColumn(QStringLiteral("dsaPourcentage"), QStringLiteral("Quantité"), right);
+    tableDetailSalle.addColumn(QStringLiteral("dsaPourcentage"), QStringLiteral("Qté"), right);
     tableDetailSalle.addColumn(QStringLiteral("uniAbrev"), QStringLiteral("Unité"));
 
     // The lists of the panels and choosers.

@@ -6,8 +6,8 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "RoomModalRunner.h"
 #include "ui_Creation.h"
 #include "ui_PanelAjoutModifMatos.h"
 
@@ -98,7 +98,7 @@ void RoomEquipmentEditor::afficherMatos(QObject *sender)
     }
     uiMatos->nombreMatos->selectAll();
     uiMatos->nombreMatos->setFocus(Qt::OtherFocusReason);
-    RoomModalRunner::run(m_panel);
+    widgets::ModalPanelRunner::run(m_panel);
 }
 
 void RoomEquipmentEditor::refuser(const QString &message)
@@ -161,7 +161,7 @@ void RoomEquipmentEditor::validerMatos(QObject *sender)
 
 void RoomEquipmentEditor::fermerMatos(QObject *)
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_panel->hide();
 }
 

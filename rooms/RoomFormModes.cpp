@@ -23,6 +23,18 @@ void RoomFormModes::initPanel(Ui::Creation &ui, RoomDisplayGroups &tables, Etat 
     }
     sousListes(ui, tables, etat, clean);
     champs(ui, actif, clean);
+    tabulation(ui);
+}
+
+void RoomFormModes::tabulation(Ui::Creation &ui)
+{
+    // Tab goes from field to field in reading order over the fields that can be typed in; a read-only one
+    // still takes a click, for its text to be selected and copied.
+    for (QLineEdit *champ : ui.vueSalle->findChildren<QLineEdit *>()) {
+        if (champ->window() == ui.vueSalle->window())
+            champ->setFocusPolicy(champ->isReadOnly() ? Qt::ClickFocus : Qt::StrongFocus);
+    }
+    ui.descriptif->setFocusPolicy(ui.descriptif->isReadOnly() ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 void RoomFormModes::boutonsPrincipaux(Ui::Creation &ui, Etat etat, bool actif)
@@ -86,7 +98,9 @@ void RoomFormModes::champs(Ui::Creation &ui, bool actif, bool clean)
         KORFormHelpers::initialiseTextField(champ, actif, clean);
 
     if (clean) {
+        // Every control forgets the room it showed, the type pop-up included.
         ui.localisationBatiment->setCurrentIndex(0);
+        ui.typePopup->setCurrentIndex(0);
         for (QCheckBox *caseACocher : {ui.reservable, ui.equipementEcran, ui.equipementRetro, ui.equipementTV,
                                        ui.equipementObscurite, ui.equipementInsonorise})
             caseACocher->setChecked(false);

@@ -25,6 +25,7 @@ private:
     static void boutonsPrincipaux(Ui::Creation &ui, Etat etat, bool actif);
     static void sousListes(Ui::Creation &ui, const RoomDisplayGroups &tables, Etat etat, bool clean);
     static void champs(Ui::Creation &ui, bool actif, bool clean);
+    static void tabulation(Ui::Creation &ui);
 };
 
 } // namespace rooms

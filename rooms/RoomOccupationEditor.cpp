@@ -6,8 +6,8 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "RoomModalRunner.h"
 #include "ui_Creation.h"
 #include "ui_PanelAjoutDetailPourcentage.h"
 
@@ -64,7 +64,7 @@ void RoomOccupationEditor::ajoutDetailPourcentage(QObject *)
 
     uiOccupation->textAjoutDetailPourcentage->clear();
     uiOccupation->textAjoutDetailPourcentage->setFocus(Qt::OtherFocusReason);
-    RoomModalRunner::run(m_panel);
+    widgets::ModalPanelRunner::run(m_panel);
 }
 
 void RoomOccupationEditor::refuser(const QString &message)
@@ -114,7 +114,7 @@ void RoomOccupationEditor::valideDetailPourcentage(QObject *sender)
 
 void RoomOccupationEditor::annuleDetailPourcentage(QObject *)
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     m_panel->hide();
 }
 

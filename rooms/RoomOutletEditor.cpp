@@ -5,8 +5,8 @@
 #include "KORAction.h"
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
+#include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "RoomModalRunner.h"
 #include "ui_Creation.h"
 #include "ui_PanelAjoutPrise.h"
 #include "ui_PanelModifPrise.h"
@@ -94,7 +94,7 @@ void RoomOutletEditor::ajoutPrise(QObject *)
     // The kind keeps the last choice: outlets are usually added in runs of one kind.
     uiAjout->textAjoutPrise->clear();
     selectionner(uiAjout->textAjoutPrise);
-    RoomModalRunner::run(m_panelAjoutPrise);
+    widgets::ModalPanelRunner::run(m_panelAjoutPrise);
 }
 
 void RoomOutletEditor::valideAjoutPrise(QObject *sender)
@@ -132,7 +132,7 @@ void RoomOutletEditor::modifPrise(QObject *)
     uiModif->textModifPrise->setText(
         KORConversions::recupererChaine(prise->valueForKey(QStringLiteral("priCode"))));
     selectionner(uiModif->textModifPrise);
-    RoomModalRunner::run(m_panelModifPrise);
+    widgets::ModalPanelRunner::run(m_panelModifPrise);
 }
 
 void RoomOutletEditor::valideModifPrise(QObject *sender)
@@ -160,7 +160,7 @@ void RoomOutletEditor::valideModifPrise(QObject *sender)
 
 void RoomOutletEditor::annuleAjoutModifPrise(QObject *)
 {
-    RoomModalRunner::stop();
+    widgets::ModalPanelRunner::stop();
     if (m_panelAjoutPrise->isVisible())
         m_panelAjoutPrise->hide();
     if (m_panelModifPrise->isVisible())

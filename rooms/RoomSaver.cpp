@@ -2,9 +2,12 @@
 
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomTransaction.h"
 #include "ui_Creation.h"
+
+#include <QDebug>
 
 namespace rooms
 {
@@ -80,7 +83,8 @@ QVariant RoomSaver::creer()
     return numero;
 }
 
-bool RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees)
+RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
+                                     RoomConflictCheck &verification, bool ecraser)
 {
     const RoomSaveArguments::Cles cles = preparer(false);
     const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
@@ -91,14 +95,35 @@ bool RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSu
     const QString complement = m_tables.tableSalleTAV.displayedObjects().isEmpty()
                                    ? QStringLiteral("insSalleTav")
                                    : QStringLiteral("updSalleTav");
+    // The room stays held from the check to the last transaction: another save of it waits, then finds it
+    // changed, instead of writing its lists between this save's.
+    struct Liberation {
+        RoomConflictCheck &verification;
+        ~Liberation()
+        {
+            try {
+                verification.liberer();
+            } catch (const std::exception &erreur) {
+                qWarning().noquote() << QStringLiteral(
+                                            ">>>>> Fin de la réservation de la salle impossible : %1")
+                                            .arg(QString::fromUtf8(erreur.what()));
+            }
+        }
+    } liberation{verification};
     {
         RoomTransaction enregistrement(m_dataBus, QStringLiteral("La salle n'a pas ete enregistree !!"));
+        const RoomConflictCheck::Etat etat = verification.verifier(!ecraser);
+        if (etat != RoomConflictCheck::Etat::inchangee) {
+            enregistrement.abandonner();
+            return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs
+                                                              : Issue::modifieeAilleurs;
+        }
         enregistrement.appeler(QStringLiteral("majSalles"),
                                RoomSaveArguments::salle(ui, m_tables, cles, salle),
                                QStringLiteral("La salle n'a pas ete enregistree !!"));
         enregistrement.appeler(complement, RoomSaveArguments::complement(ui, numero), QString());
         if (!enregistrement.terminer())
-            return false;
+            return Issue::refusee;
     }
 
     for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
@@ -116,7 +141,7 @@ bool RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSu
     }
     remplacer(numero, materiels(numero, false));
     remplacer(numero, occupations(numero, false));
-    return true;
+    return Issue::enregistree;
 }
 
 RoomSaver::Liste RoomSaver::materiels(const QVariant &numero, bool creation) const

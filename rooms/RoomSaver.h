@@ -20,6 +20,7 @@ class KORDataBusOC;
 namespace rooms
 {
 
+class RoomConflictCheck;
 struct RoomDisplayGroups;
 
 // Writes the room of the form through the stored procedures, once the form's checks have passed:
@@ -30,15 +31,26 @@ struct RoomDisplayGroups;
 //   it was;
 // - the outlets one by one: new ones inserted, stored ones updated, removed ones deleted.
 // A refused sub-list or outlet is reported by its own alert and the save goes on with the next one.
+// A modification first checks, in the record's transaction, that nobody changed or deleted the room since
+// the modification began, and holds the room until its last transaction (RoomConflictCheck).
 class RoomSaver
 {
 public:
+    // What became of a modification.
+    enum class Issue {
+        enregistree,       // stored
+        refusee,           // the record or complement refused: the stored room is unchanged
+        modifieeAilleurs,  // someone else changed the room meanwhile: nothing written
+        supprimeeAilleurs, // someone else deleted the room meanwhile: nothing written
+    };
+
     RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables);
 
     // The new room's number; none when its record or complement was refused (nothing is stored then).
     QVariant creer();
-    // False when the room's record or complement was refused (the stored room is then unchanged).
-    bool modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees);
+    // ecraser: the user chose to write over the changes someone else made meanwhile.
+    Issue modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
+                   RoomConflictCheck &verification, bool ecraser = false);
 
 private:
     struct Liste {

@@ -6,7 +6,6 @@
 #include "EOSQLQualifier.h"
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
-#include "RoomContainsQualifier.h"
 #include "RoomFieldValidator.h"
 #include "RoomFormModes.h"
 
@@ -138,11 +137,11 @@ eo::EOQualifierPtr RoomSearchBuilder::condition(const Critere &critere, const QV
     case Genre::Batiment:
         if (KORConversions::recupererChaine(texte).isEmpty())
             return {};
-        return contient(critere.format, QStringLiteral("local.appellation"), texte);
+        return contient(critere.format, texte);
     case Genre::Etage:
         return eo::EOQualifier::qualifierWithQualifierFormat(critere.format, {texte});
     case Genre::Porte:
-        return contient(critere.format, QStringLiteral("salPorte"), texte.toUpper());
+        return contient(critere.format, texte.toUpper());
     case Genre::Descriptif:
         return std::make_shared<eo::EOSQLQualifier>(entite(), critere.format, QVariantList{texte.toUpper()});
     case Genre::Coche:
@@ -186,12 +185,10 @@ eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const 
     return std::make_shared<eo::EOSQLQualifier>(entite(), critere.format, QVariantList{entree.signe, nombre});
 }
 
-eo::EOQualifierPtr RoomSearchBuilder::contient(const QString &format, const QString &cle,
-                                               const QString &texte)
+eo::EOQualifierPtr RoomSearchBuilder::contient(const QString &format, const QString &texte)
 {
-    // * and ? typed in the field are characters to find, not wildcards of their own.
-    if (texte.contains(QLatin1Char('*')) || texte.contains(QLatin1Char('?')))
-        return std::make_shared<RoomContainsQualifier>(cle, texte);
+    // A * or ? typed in the text is a wild card of the pattern too ("B*1" finds B101 and B201); % and _ are
+    // characters to find.
     return eo::EOQualifier::qualifierWithQualifierFormat(format,
                                                          {QLatin1Char('*') + texte + QLatin1Char('*')});
 }

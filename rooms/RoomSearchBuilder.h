@@ -18,8 +18,9 @@ namespace rooms
 // bookable flag is set". Numeric criteria may begin with "<" or ">"; a percentage above 100 stops the
 // search, and so does a number the field check refuses (RoomFieldValidator: a malformed number, or one its
 // column cannot hold), rather than being left out and widening the search. Every value typed is bound as
-// data: a quote, % or _ in a text is a character to find, and the only wildcards are the ones the building
-// and door criteria put around the text.
+// data, never SQL: a quote is a character to find. Wild cards keep the meaning each criterion gives them:
+// * and ? in the building and door criteria (like "*TEXT*"), % and _ in the description criterion (like
+// '%TEXT%').
 class RoomSearchBuilder
 {
 public:
@@ -71,7 +72,7 @@ private:
     static eo::EOQualifierPtr condition(const Critere &critere, const QVariant &valeur,
                                         const RechercheTypeSalle &rechercheTypeSalle, Arret *arret);
     static eo::EOQualifierPtr comparaison(const Critere &critere, const QString &texte, Arret *arret);
-    static eo::EOQualifierPtr contient(const QString &format, const QString &cle, const QString &texte);
+    static eo::EOQualifierPtr contient(const QString &format, const QString &texte);
 };
 
 } // namespace rooms

@@ -75,6 +75,16 @@ QVariantMap RoomTransaction::sorties() const
     return m_dataBus.dataBusAdaptorChannel()->returnValuesForLastStoredProcedureInvocation();
 }
 
+void RoomTransaction::abandonner()
+{
+    if (!m_ouverte)
+        return;
+    m_ouverte = false;
+    m_refusee = true;
+    noter(QStringLiteral("rollback"));
+    m_dataBus.rollbackTransaction();
+}
+
 bool RoomTransaction::terminer()
 {
     if (!m_ouverte)

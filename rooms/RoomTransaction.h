@@ -33,6 +33,8 @@ public:
     QVariantMap sorties() const;
     // Commits, or rolls back and shows the alert of the refused call; true when everything is stored.
     bool terminer();
+    // Rolls back without an alert: the save stops before writing (someone else changed the room).
+    void abandonner();
 
     // Follows the writes, for the tests and the save benchmark: "begin", each procedure's name before it is
     // called, then "commit" or "rollback". None by default.

@@ -4,7 +4,10 @@
 // replaced, its outlets updated). Runs on the embedded database of LOCAVIA_BENCH_DATA and on the server of
 // LOCAVIA_BENCH_PG_URL, each when given; the rooms saved are deleted at the end, so that the databases are
 // left as they were. Prints "name: value" lines, the names prefixed with the backend: the median time of a
-// save, the transactions it opens and, on the server, its round trips.
+// save, the transactions it opens and, on the server, its round trips; without the change history and the
+// conflict check (the history triggers off, RoomConflictCheck inactive) and with them
+// ("..._with_history_..."), the runs alternating so that neither side gains from a warmer cache or loses to a
+// fuller database.
 
 #include "AlertPanel.h"
 #include "BenchSupport.h"
@@ -15,6 +18,7 @@
 #include "EOPostgreSQLAdaptor.h"
 #include "KORDataBusOC.h"
 #include "Resources.h"
+#include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 #include "RoomTransaction.h"
@@ -26,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -58,6 +63,32 @@ struct Figures {
     std::vector<double> creations, modifications;
     std::vector<qint64> transactions, roundTrips;
 };
+
+// The change history's triggers of this connection, off or on; the conflict check with them.
+void followHistory(data::KORDataBusOC &bus, bool on)
+{
+    rooms::RoomConflictCheck::setActive(on);
+    if (dynamic_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor())) {
+        // The benchmark's own database: its tables' triggers, for every session.
+        bus.executeSQLQuery(
+            QStringLiteral(
+                "DO $$ DECLARE followed regclass; BEGIN "
+                "FOR followed IN SELECT tgrelid::regclass FROM pg_trigger WHERE tgname = 'historique' "
+                "LOOP EXECUTE format('ALTER TABLE %s %1 TRIGGER historique', followed); END LOOP; END $$")
+                .arg(on ? QStringLiteral("ENABLE") : QStringLiteral("DISABLE")));
+        return;
+    }
+    if (on) {
+        // A new connection runs the session script again, triggers included; opened now, out of the timing.
+        bus.dataBusAdaptor()->close();
+        bus.executeSQLQuery(QStringLiteral("SELECT 1"));
+        return;
+    }
+    for (const QVariantMap &trigger : bus.executeSQLQuery(QStringLiteral(
+             "SELECT name FROM sqlite_temp_master WHERE type = 'trigger' AND name LIKE 'HISTORIQUE%'")))
+        bus.executeSQLQuery(QStringLiteral("DROP TRIGGER temp.%1")
+                                .arg(trigger.value(QStringLiteral("Attribute0")).toString()));
+}
 
 // What a room refers to, read once as the room form has it at hand.
 struct References {
@@ -139,14 +170,19 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
             ++transactions;
     });
 
-    Figures figures;
+    Figures without, with; // the history and the conflict check
     QList<QVariant> saved;
     QStringList alerts;
     platform::setAlertPresenter([&alerts](const QString &, const QString &message, const QString &) {
         alerts.append(message);
         return 1;
     });
+    // The history followed again however the runs end: the server keeps a disabled trigger for good.
+    const auto restore = qScopeGuard([&bus] { followHistory(bus, true); });
     for (int run = 0; run < runs; ++run) {
+        const bool history = run % 2 == 1;
+        followHistory(bus, history);
+        Figures &figures = history ? with : without;
         save->click(); // a new room
         outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
         outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
@@ -199,20 +235,29 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         }
     }
     rooms::RoomTransaction::setJournal({});
-    for (const QVariant &room : std::as_const(saved))
+    // The rooms and their history go: the database is left as it was.
+    for (const QVariant &room : std::as_const(saved)) {
         bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
-
-    std::sort(figures.transactions.begin(), figures.transactions.end());
-    std::sort(figures.roundTrips.begin(), figures.roundTrips.end());
-    std::printf("%s_saves: %d\n", name, runs);
-    std::printf("%s_save_room_median_ms: %.1f\n", name, bench::median(figures.creations));
-    std::printf("%s_save_room_transactions: %lld\n", name,
-                (long long)figures.transactions[figures.transactions.size() / 2]);
-    if (server) {
-        std::printf("%s_save_room_round_trips: %lld\n", name,
-                    (long long)figures.roundTrips[figures.roundTrips.size() / 2]);
+        bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
     }
-    std::printf("%s_modify_room_median_ms: %.1f\n", name, bench::median(figures.modifications));
+
+    std::printf("%s_saves: %d\n", name, runs);
+    const auto print = [name, server](const char *suffix, Figures &figures) {
+        std::sort(figures.transactions.begin(), figures.transactions.end());
+        std::sort(figures.roundTrips.begin(), figures.roundTrips.end());
+        std::printf("%s_save_room%s_median_ms: %.1f\n", name, suffix, bench::median(figures.creations));
+        std::printf("%s_save_room%s_transactions: %lld\n", name, suffix,
+                    (long long)figures.transactions[figures.transactions.size() / 2]);
+        if (server) {
+            std::printf("%s_save_room%s_round_trips: %lld\n", name, suffix,
+                        (long long)figures.roundTrips[figures.roundTrips.size() / 2]);
+        }
+        std::printf("%s_modify_room%s_median_ms: %.1f\n", name, suffix, bench::median(figures.modifications));
+    };
+    print("", without);
+    print("_with_history", with);
+    const double added = 100.0 * (bench::median(with.creations) / bench::median(without.creations) - 1.0);
+    std::printf("%s_save_room_history_added_percent: %.0f\n", name, added);
     return alerts.isEmpty() ? 0 : 1;
 }
 
@@ -232,7 +277,7 @@ int main(int argc, char *argv[])
     }
     const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
                          ? 3 * qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 21;
+                         : 42;
     int status = 0;
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(

@@ -43,6 +43,9 @@ public:
         m_bindings = expression.bindings();
     }
 
+    // The same statement with a piece of its SQL replaced (another collation, to tell what one costs).
+    void replace(const QByteArray &before, const QByteArray &after) { m_sql.replace(before, after); }
+
     long long run(sqlite3 *db) const
     {
         sqlite3_stmt *statement = nullptr;

@@ -72,6 +72,7 @@ public:
         return m_inner->afficheVue();
     }
     QObject *controller() const override { return m_inner->controller(); }
+    bool applicationShouldTerminate() override { return m_inner->applicationShouldTerminate(); }
 
     int inits = 0;
     mutable int boutons = 0;

@@ -1,5 +1,6 @@
 // The start-up of the application: its order, the rights test and what a refusal leaves behind, the tabs,
-// the menus, and the start-ups that cannot open the database.
+// the menus, the question before quitting with unsaved work, and the start-ups that cannot open the
+// database.
 
 #include "ApplicationIcon.h"
 #include "ApplicationLog.h"
@@ -7,11 +8,14 @@
 #include "DatabaseAddress.h"
 #include "EOModel.h"
 #include "NotificationCenter.h"
+#include "QuestionPanel.h"
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -103,6 +107,7 @@ private slots:
     void rightsTest();
     void tabs();
     void menus();
+    void quitAsksAboutUnsavedWork();
     void databaseThatCannotBeOpened_data();
     void databaseThatCannotBeOpened();
     void databaseNamedOnTheCommandLine_data();
@@ -305,6 +310,11 @@ void TestSuperviseur::tabs()
     QCOMPARE(options->vues, 1);
     QCOMPARE(buttonView->currentWidget(), options->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), options->afficheVue());
+    // The tab shown alone sizes the content area: the taller room form does not make the options scroll.
+    QWidget *vueSalles = contenuView->widget(0);
+    QCOMPARE(contenuView->minimumSizeHint().height(),
+             contenuView->currentWidget()->minimumSizeHint().height());
+    QVERIFY(contenuView->minimumSizeHint().height() < vueSalles->minimumSizeHint().height());
     app.changeOnglets(bar);
     QCOMPARE(options->boutons, 2); // the two calls above, not a redisplay
     QCOMPARE(options->vues, 2);
@@ -321,6 +331,7 @@ void TestSuperviseur::tabs()
     QCOMPARE(creation->boutons, 2);
     QCOMPARE(buttonView->currentWidget(), creation->afficheBoutons());
     QCOMPARE(contenuView->currentWidget(), creation->afficheVue());
+    QCOMPARE(contenuView->minimumSizeHint().height(), vueSalles->minimumSizeHint().height());
     // Each view is swapped in once and shown again later.
     QCOMPARE(buttonView->count(), 2);
     QCOMPARE(contenuView->count(), 2);
@@ -362,6 +373,8 @@ void TestSuperviseur::menus()
     QAction *listeDesSalles = actionTitled(window, QStringLiteral("Liste des salles d'un bâtiment..."));
     QVERIFY(registre && listeDesSalles);
     QVERIFY(!registre->isEnabled());
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions())
+        QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
 
     app.initApp();
     QVERIFY(masquer->isEnabled());
@@ -389,6 +402,24 @@ void TestSuperviseur::menus()
         QVERIFY(!app.isRunningModal());
     }
 
+    // The administration menu opens the reference panels, each run modally until it is closed.
+    QStringList items;
+    QStringList opened;
+    for (QAction *action : outlet<QMenu>(app, "menuAdministration")->actions()) {
+        items << action->text();
+        QVERIFY(action->isEnabled());
+        QTimer::singleShot(0, &app, [&app, &opened] {
+            if (QWidget *panel = app.theModalWindow()) {
+                opened << panel->objectName();
+                panel->hide();
+            }
+        });
+        action->trigger();
+        QVERIFY(!app.isRunningModal());
+    }
+    QCOMPARE(items, (QStringList{"Familles et types de matériel...", "Unités de mesure..."}));
+    QCOMPARE(opened, (QStringList{"panelGestionMatos", "panelGestionUnite"}));
+
     masquer->trigger();
     QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
     QVERIFY(!app.hasTerminated());
@@ -397,6 +428,51 @@ void TestSuperviseur::menus()
     QVERIFY(app.hasTerminated());
     QCOMPARE(app.exitStatus(), 0);
     QCOMPARE(app.lastStatus, 0);
+}
+
+void TestSuperviseur::quitAsksAboutUnsavedWork()
+{
+    ShellRun run;
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    app.initApp();
+    QMainWindow *window = app.mainWindow();
+    QAction *quitter = actionTitled(window, QStringLiteral("Quitter"));
+    QStringList questions;
+    int reponse = 0;
+    platform::setQuestionPresenter(
+        [&](const QString &, const QString &message, const QString &, const QString &) {
+            questions << message;
+            return reponse;
+        });
+    const auto sansQuestion = qScopeGuard([] { platform::setQuestionPresenter({}); });
+
+    // A room being created, a floor typed: "Annuler" keeps the application, by the menu or the close box.
+    window->findChild<QPushButton *>(QStringLiteral("boutonCreer"))->click();
+    window->findChild<QLineEdit *>(QStringLiteral("localisationEtage"))->setText(QStringLiteral("2"));
+    quitter->trigger();
+    QVERIFY(!app.hasTerminated());
+    QCloseEvent fermeture;
+    QApplication::sendEvent(window, &fermeture);
+    QVERIFY(!fermeture.isAccepted());
+    QVERIFY(!app.hasTerminated());
+    QCOMPARE(questions, QStringList(2, QStringLiteral("Quitter sans enregistrer les modifications ?")));
+
+    // Cancelled, nothing is left to lose: no question.
+    window->findChild<QPushButton *>(QStringLiteral("boutonAnnuler"))->click();
+    QCloseEvent sansRien;
+    QApplication::sendEvent(window, &sansRien);
+    QVERIFY(sansRien.isAccepted());
+    QCOMPARE(questions.size(), 2);
+
+    // "Quitter" ends it.
+    window->findChild<QPushButton *>(QStringLiteral("boutonCreer"))->click();
+    window->findChild<QLineEdit *>(QStringLiteral("localisationEtage"))->setText(QStringLiteral("2"));
+    reponse = 1;
+    quitter->trigger();
+    QCOMPARE(questions.size(), 3);
+    QVERIFY(app.hasTerminated());
+    QCOMPARE(app.exitStatus(), 0);
 }
 
 void TestSuperviseur::databaseThatCannotBeOpened_data()

@@ -137,6 +137,42 @@ private slots:
                  QStringLiteral("true/false"));
     }
 
+    void aDatabaseMadeBeforeTheHistoryKeepsItsRowsAndStartsRecording()
+    {
+        // The database as it was before the change history: no table, no trigger, no function of it.
+        PostgreSQLDatabaseInstaller::install(dictionary(), platform::resourcesDirectory());
+        run(QStringLiteral(
+            "DROP TABLE locavia.HISTORIQUE; DROP FUNCTION locavia.historique() CASCADE; "
+            "DROP FUNCTION locavia.historique_ecrire; "
+            "INSERT INTO locavia.TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Salle de cours'); "
+            "INSERT INTO solma.LOCAL (C_LOCAL, APPELLATION) VALUES ('KEP', 'GARDÉ'); "
+            "INSERT INTO solma.SALLES (SAL_NUMERO, C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE) "
+            "VALUES (7, 'KEP', 1, '1', 'A1'); "
+            "INSERT INTO locavia.PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T')"));
+        QCOMPARE(value("SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'historique'"), QStringLiteral("0"));
+
+        PostgreSQLDatabaseInstaller::install(dictionary(), platform::resourcesDirectory());
+        QCOMPARE(value("SELECT s.SAL_PORTE || '/' || l.APPELLATION || '/' || p.PRI_CODE FROM solma.SALLES s "
+                       "JOIN solma.LOCAL l ON l.C_LOCAL = s.C_LOCAL JOIN locavia.PRISES p ON p.SAL_NUMERO = "
+                       "s.SAL_NUMERO"),
+                 QStringLiteral("A1/GARDÉ/12"));
+        QCOMPARE(value("SELECT COUNT(*) FROM locavia.HISTORIQUE"), QStringLiteral("0"));
+        QCOMPARE(value("SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'historique'"), QStringLiteral("8"));
+        // It records from now on, under the login the connection gives; the clients may read it.
+        run(QStringLiteral("SELECT set_config('eo.login', 'dupont', false); "
+                           "UPDATE solma.SALLES SET SAL_ETAGE = '2' WHERE SAL_NUMERO = 7"));
+        QCOMPARE(
+            value(
+                "SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || HIS_NOUVELLE "
+                "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = 7"),
+            QStringLiteral("dupont SAL_ETAGE 1 → 2"));
+        QCOMPARE(
+            value("SELECT has_table_privilege('locavia_utilisateurs', 'locavia.historique', 'SELECT')::text "
+                  "|| '/' || has_table_privilege('locavia_utilisateurs', 'locavia.historique', "
+                  "'INSERT')::text"),
+            QStringLiteral("true/false"));
+    }
+
     void refusesADatabaseWithoutAccentedCapitals()
     {
         const auto maintenance = EOPostgreSQLConnection::withDatabase(server, QStringLiteral("postgres"));

@@ -1,8 +1,8 @@
 // The same fetches give the same rooms on the embedded database and on the server (the class runs once per
 // backend): qualifiers on attributes and key paths, like with its own wildcards, nulls, conjunctions, raw
 // conditions in the system's Oracle-style SQL (to_number over counts kept as text, UPPER over accented
-// descriptions, comparison operators given at run time), the case-insensitive sort, and every entity of
-// the model read without error.
+// descriptions, comparison operators given at run time), the case-insensitive sort in French order (the
+// same as in memory), and every entity of the model read without error.
 
 #include "BackendTestCase.h"
 #include "EOAndQualifier.h"
@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 using eo::EOSortOrdering;
@@ -114,6 +115,21 @@ private slots:
         QTest::newRow("raw upper on accents")
             << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("été").toUpper()})
             << QStringList{"A12", "A120"};
+        // What a user types between the wild cards of a criterion: the door's * and ? and the description's %
+        // and _ are wild cards, the other sign of each is a character, and a quote is a quote.
+        QTest::newRow("typed door wild cards")
+            << format("salPorte like %@", {"*A1?*"}) << QStringList{"A12", "A120"};
+        QTest::newRow("typed percent in a door is a character")
+            << format("salPorte like %@", {"*1%*"}) << QStringList{};
+        QTest::newRow("typed underscore in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("D_ÉTÉ")}) << QStringList{"A12"};
+        QTest::newRow("typed percent in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("ÉTÉ%HIVER")})
+            << QStringList{"A120"};
+        QTest::newRow("typed star and quote in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("L'AMPHI*")}) << QStringList{};
+        QTest::newRow("typed quote in a description")
+            << raw("UPPER(SAL_DESCRIPTIF) like '%%%@%%'", {QStringLiteral("L'AMPHI")}) << QStringList{"A12"};
         QTest::newRow("raw number") << raw("SAL_CAPACITE %s %@", {"<", "20"}) << QStringList{"A120"};
         QTest::newRow("raw text") << raw("SAL_ETAGE = %@", {"RDC"}) << QStringList{"B7"};
         QTest::newRow("raw and attribute")
@@ -159,6 +175,49 @@ private slots:
                  QVariant(QStringLiteral("Salle de cours")));
         QVERIFY(eo::isEONull(room->valueForKey(QStringLiteral("salIdentAcces"))));
         QVERIFY(eo::isEONull(room->valueForKey(QStringLiteral("tavSportif"))));
+    }
+
+    void frenchOrder_data()
+    {
+        QTest::addColumn<EOSortOrdering::Selector>("selector");
+        QTest::addColumn<QStringList>("expected");
+        // Accents and case are looked at after the letters: "É" among the e's, "Câ" among the ca's, "œ" as
+        // "oe"; case last, lower case first; a space or a hyphen before any letter.
+        const QStringList french{"Câblage",        "cable",  "chaise", "Chaise", "cote",   "côte",   "Côte",
+                                 "Écran motorisé", "Entrée", "œil",    "Zone",   "Zone 2", "Zone-2", "zones"};
+        QStringList reversed(french.rbegin(), french.rend());
+        QTest::newRow("ascending") << EOSortOrdering::Selector::CompareCaseInsensitiveAscending << french;
+        QTest::newRow("descending") << EOSortOrdering::Selector::CompareCaseInsensitiveDescending << reversed;
+    }
+
+    void frenchOrder()
+    {
+        QFETCH(EOSortOrdering::Selector, selector);
+        QFETCH(QStringList, expected);
+        // Stored in an order of their own, types of one family of the equipment catalogue.
+        QStringList stored = expected;
+        std::sort(stored.begin(), stored.end(),
+                  [](const QString &a, const QString &b) { return qHash(a) < qHash(b); });
+        for (const QString &label : stored) {
+            QVERIFY(db->exec(
+                QStringLiteral(
+                    "INSERT INTO TYPE_MATERIEL (TAV_LIBELLE, TAV_NIVEAU, TAV_PERE) VALUES ('%1', 2, 77)")
+                    .arg(QString(label).replace(QLatin1Char('\''), QLatin1String("''")))));
+        }
+        const QList<EOSortOrdering> order{EOSortOrdering(QStringLiteral("tavLibelle"), selector)};
+        const QList<eo::EORecord> fetched =
+            db->dataBus().fetchArray(QStringLiteral("TypeMateriel"), QStringLiteral("tavPere=77"), {}, order);
+        const auto labels = [](const QList<eo::EORecord> &records) {
+            QStringList list;
+            for (const eo::EORecord &record : records)
+                list.append(record->valueForKey(QStringLiteral("tavLibelle")).toString());
+            return list;
+        };
+        QCOMPARE(labels(fetched), expected);
+        // Sorted again in memory (a list's header clicked), the order stays.
+        QList<eo::EORecord> shuffled = fetched;
+        std::reverse(shuffled.begin(), shuffled.end());
+        QCOMPARE(labels(EOSortOrdering::sortedArrayUsingKeyOrderArray(shuffled, order)), expected);
     }
 
     void everyEntityReads()

@@ -1,9 +1,11 @@
 // Rights held by the server: a member of the clients' group who is not a room manager may read, but every
 // write procedure refuses it when called by hand (psql), exactly as the client's rights test would refuse
-// the user; once the account belongs to a group allowed to manage the rooms, the procedures write.
+// the user; once the account belongs to a group allowed to manage the rooms, the procedures write, and the
+// change history records the manager's writes while staying closed to anyone's own.
 
 #include "EOModelGroup.h"
 #include "EOStoredProcedure.h"
+#include "KORDataBusOC.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
@@ -120,6 +122,39 @@ private slots:
         // Writing by hand, outside the procedures, stays closed to the clients.
         QVERIFY(asMember(QStringLiteral("DELETE FROM locavia.UNITE;")).contains(QStringLiteral("ERR")));
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 1);
+    }
+
+    void theHistoryRecordsAManagersWritesOnly()
+    {
+        // A manager's save through the program: the history names the application's login and the role.
+        data::KORDataBusOC &manager = db->roomManagerBus();
+        manager.setSessionLogin(QStringLiteral("durand"));
+        QVariantMap result;
+        QVERIFY(manager.executeProcedure(
+            result, QStringLiteral("insSalle"),
+            TestDatabase::roomArguments(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12"))));
+        const qint64 salle = result.value(QStringLiteral("salNumero")).toLongLong();
+        QVERIFY(salle > 0);
+        const QString qui =
+            QStringLiteral("SELECT string_agg(DISTINCT HIS_UTILISATEUR || ' ' || HIS_ROLE, ', ') "
+                           "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = ?");
+        QVERIFY2(db->scalar(qui, {salle}).toString().startsWith(QStringLiteral("durand gestionnaire_")),
+                 qPrintable(db->scalar(qui, {salle}).toString()));
+        const int lignes = db->scalar(QStringLiteral("SELECT COUNT(*) FROM locavia.HISTORIQUE")).toInt();
+        QVERIFY(lignes > 0);
+
+        // A plain member writes no history of its own, by hand or through the triggers' function.
+        const QStringList essais{
+            QStringLiteral("INSERT INTO locavia.HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_TABLE, HIS_CHAMP, "
+                           "HIS_OPERATION) VALUES (now(), 1, 'SALLES', 'SAL_PORTE', 'modification');"),
+            QStringLiteral("SELECT locavia.historique_ecrire(%1, NULL, 'SALLES', NULL, 'modification', "
+                           "'{\"sal_porte\": \"A12\"}'::jsonb, '{\"sal_porte\": \"Z99\"}'::jsonb, "
+                           "ARRAY[]::text[], false);")
+                .arg(salle),
+            QStringLiteral("DELETE FROM locavia.HISTORIQUE;")};
+        for (const QString &essai : essais)
+            QVERIFY2(asMember(essai).contains(QStringLiteral("ERR")), qPrintable(essai));
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM locavia.HISTORIQUE")).toInt(), lignes);
     }
 };
 

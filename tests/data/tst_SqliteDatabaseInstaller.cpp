@@ -132,10 +132,11 @@ private slots:
         const QString session = inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'");
         QVERIFY(session.contains(QStringLiteral("CREATE TEMP VIEW SALLES_VIX")));
         QVERIFY(session.contains(QStringLiteral("DROP VIEW IF EXISTS temp.SALLES_VIX")));
+        QVERIFY(session.contains(QStringLiteral("CREATE TEMP TRIGGER HISTORIQUE_SALLES_MODIFICATION")));
         // The views over one file are kept in it.
         QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE type = 'view'"),
                  QStringLiteral("2"));
-        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("2"));
         // The rooms live in the reference file, their sub-lists in the inventory.
         QCOMPARE(inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SALLES'"),
                  QStringLiteral("0"));
@@ -145,7 +146,7 @@ private slots:
         QCOMPARE(solma.value("SELECT COUNT(*) FROM sqlite_schema WHERE name IN ('SALLES', 'LOCAL', "
                              "'SOLMA_PARAMETRES')"),
                  QStringLiteral("3"));
-        QCOMPARE(solma.value("PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(solma.value("PRAGMA user_version"), QStringLiteral("2"));
     }
 
     void upgradeKeepsTheDataAndRefreshesTheProcedures()
@@ -174,6 +175,54 @@ private slots:
         const Database solma(dir.path() + QStringLiteral("/solma.db"));
         QCOMPARE(solma.column("SELECT SAL_PORTE FROM SALLES"), QStringList{"A1"});
         QCOMPARE(solma.value("SELECT COUNT(*) FROM SERVICE_VIX"), QStringLiteral("0"));
+    }
+
+    void aDatabaseMadeBeforeTheHistoryKeepsItsRowsAndStartsRecording()
+    {
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        {
+            // The database as it was before the change history: no table, a session script without the
+            // triggers, the former version; and rooms in it.
+            const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+            QVERIFY(inventory.exec("UPDATE EO_PROCEDURE SET BODY = substr(BODY, 1, "
+                                   "instr(BODY, '-- The triggers that write the change history') - 1) "
+                                   "WHERE NAME = '#session'"));
+            QVERIFY(!inventory.value("SELECT BODY FROM EO_PROCEDURE WHERE NAME = '#session'")
+                         .contains("TRIGGER"));
+            QVERIFY(
+                inventory.exec("DROP TABLE HISTORIQUE; PRAGMA user_version = 1;"
+                               "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Atelier');"
+                               "INSERT INTO PRISES (SAL_NUMERO, PRI_CODE, PRI_TYPE) VALUES (7, '12', 'T');"));
+            const Database solma(dir.path() + QStringLiteral("/solma.db"));
+            QVERIFY(solma.exec("INSERT INTO LOCAL (C_LOCAL, APPELLATION) VALUES ('KEP', 'GARDÉ');"
+                               "INSERT INTO SALLES (SAL_NUMERO, C_LOCAL, TSAL_NUMERO, SAL_ETAGE, SAL_PORTE) "
+                               "VALUES (7, 'KEP', 1, '1', 'A1'); PRAGMA user_version = 1;"));
+        }
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+
+        const Database inventory(dir.path() + QStringLiteral("/locavia.db"));
+        QCOMPARE(inventory.value("SELECT PRI_CODE FROM PRISES WHERE SAL_NUMERO = 7"), QStringLiteral("12"));
+        QCOMPARE(inventory.value("SELECT COUNT(*) FROM HISTORIQUE"), QStringLiteral("0"));
+        QCOMPARE(inventory.value("PRAGMA user_version"), QStringLiteral("2"));
+        const Database solma(dir.path() + QStringLiteral("/solma.db"));
+        QCOMPARE(solma.value("SELECT SAL_PORTE || '/' || SAL_ETAGE FROM SALLES WHERE SAL_NUMERO = 7"),
+                 QStringLiteral("A1/1"));
+
+        // A connection of the programs records from now on, under the login it was given.
+        eo::EOSQLiteAdaptor adaptor;
+        adaptor.setConnectionDictionary(
+            {{QStringLiteral("URL"),
+              QStringLiteral("sqlite://") + dir.path() + QStringLiteral("/locavia.db")},
+             {QStringLiteral("attachedDatabases"),
+              QVariantMap{{QStringLiteral("SOLMA"), QStringLiteral("solma.db")}}}});
+        adaptor.setSessionLogin(QStringLiteral("dupont"));
+        adaptor.rawRows(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_ETAGE = '2' WHERE SAL_NUMERO = 7"), {});
+        adaptor.close();
+        QCOMPARE(
+            inventory.value("SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || "
+                            "HIS_NOUVELLE FROM HISTORIQUE WHERE SAL_NUMERO = 7"),
+            QStringLiteral("dupont SAL_ETAGE 1 → 2"));
     }
 
     void replaceStartsAfresh()

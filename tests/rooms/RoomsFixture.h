@@ -189,6 +189,14 @@ inline void saisir(rooms::Creation &c, const QString &nom, const QVariant &valeu
     }
 }
 
+// Clicks a control as the user does: through its window, where Qt decides which widget takes the focus.
+inline void cliquer(QWidget *controle)
+{
+    QWidget *fenetre = controle->window();
+    QTest::mouseClick(fenetre->windowHandle(), Qt::LeftButton, {},
+                      controle->mapTo(fenetre, controle->rect().center()));
+}
+
 // Shows a stored room in the form as the result list would, whatever its bookable flag.
 inline void montrerSalle(TestDatabase &db, rooms::Creation &c, qint64 numero)
 {

@@ -270,9 +270,10 @@ private slots:
         QVERIFY(pourcentage->hasFocus());
         QCOMPARE(pourcentage->selectedText(), QStringLiteral("12,5"));
 
-        // A click elsewhere brings the user back too.
-        champ(*creation, "nombreChaises")->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(pourcentage->hasFocus());
+        // A click elsewhere does not take the focus away either.
+        cliquer(champ(*creation, "nombreChaises"));
+        QVERIFY(pourcentage->hasFocus());
+        QVERIFY(creation->champSignale(pourcentage));
 
         pourcentage->setText("12.5");
         QTest::keyClick(pourcentage, Qt::Key_Tab);

@@ -1165,10 +1165,15 @@ private slots:
         QTest::addColumn<QString>("occupations");
 
         // A transaction whose first call finds the session gone begins again on a new one: nothing is lost.
-        QTest::newRow("majSalles, first of its transaction")
-            << false << "majSalles" << 1 << "-" << true << "new"
+        // A modification's first call holds and reads the room; majSalles comes after it, in the transaction.
+        QTest::newRow("the modification's first transaction, before its first call")
+            << false << "begin" << 1 << "-" << true << "new"
             << "new"
             << "new";
+        QTest::newRow("majSalles, after the room is held")
+            << false << "majSalles" << 1 << "La salle n'a pas ete enregistree !!" << false << "old"
+            << "old"
+            << "old";
         QTest::newRow("updSalleTav") << false << "updSalleTav" << 1 << "" << false << "old"
                                      << "old"
                                      << "old";

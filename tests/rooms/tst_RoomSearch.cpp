@@ -1,6 +1,6 @@
 // The room search driven through the room form: each kind of criterion finds the right rooms, values typed
-// are data (quotes, % and _, * and ?), the percentage limit, numbers refused as the field refuses them, and
-// what happens when nothing is found or the database fails.
+// are data (a quote is a quote) with the wild cards of each criterion, the percentage limit, numbers refused
+// as the field refuses them, and what happens when nothing is found or the database fails.
 
 #include "RoomFormModes.h"
 #include "RoomsFixture.h"
@@ -92,16 +92,24 @@ private slots:
             << Criteres{{"localisationEtage", "1"}} << QStringList{"C*1", "C21", "A12", "A12B"};
         QTest::newRow("door contained, upper case")
             << Criteres{{"localisationPorte", "a12"}} << QStringList{"A12", "A12B", "XA12"};
-        QTest::newRow("star in a door is a character")
-            << Criteres{{"localisationPorte", "c*1"}} << QStringList{"C*1"};
-        QTest::newRow("question mark in a door is a character")
-            << Criteres{{"localisationPorte", "C?1"}} << QStringList{};
+        // The door is a like on "*TEXT*": a * or ? typed in it is a wild card too; % and _ are characters.
+        QTest::newRow("star in a door is a wild card")
+            << Criteres{{"localisationPorte", "c*1"}} << QStringList{"C*1", "C21"};
+        QTest::newRow("question mark in a door stands for one character")
+            << Criteres{{"localisationPorte", "X?1"}} << QStringList{"XA12"};
+        QTest::newRow("question mark, two doors")
+            << Criteres{{"localisationPorte", "C?1"}} << QStringList{"C*1", "C21"};
+        QTest::newRow("percent sign in a door is a character")
+            << Criteres{{"localisationPorte", "%"}} << QStringList{};
         QTest::newRow("description without regard to case, quote inside")
             << Criteres{{"descriptif", "o'brien"}} << QStringList{"A12B"};
-        QTest::newRow("percent sign in a description is a character")
-            << Criteres{{"descriptif", "50%"}} << QStringList{"A12"};
-        QTest::newRow("underscore in a description is a character")
-            << Criteres{{"descriptif", "amphi_1"}} << QStringList{"XA12"};
+        // The description is a like on '%TEXT%': a % or _ typed in it is a wild card too.
+        QTest::newRow("percent sign in a description is a wild card")
+            << Criteres{{"descriptif", "50%"}} << QStringList{"D1", "A12"};
+        QTest::newRow("underscore in a description stands for one character")
+            << Criteres{{"descriptif", "amphi_1"}} << QStringList{"Z9", "XA12"};
+        QTest::newRow("star in a description is a character")
+            << Criteres{{"descriptif", "amphi*"}} << QStringList{};
         QTest::newRow("SQL in a description is text")
             << Criteres{{"descriptif", "' OR 1=1 --"}} << QStringList{};
         QTest::newRow("places below") << Criteres{{"architecturePlaces", "<25"}}

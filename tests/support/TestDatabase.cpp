@@ -217,9 +217,51 @@ TestDatabase::TestDatabase(Backend backend) : m_backend(backend)
 
 TestDatabase::~TestDatabase()
 {
+    m_managerBus.reset();
+    m_managerContext.reset();
+    if (!m_managerLogin.isEmpty()) {
+        try {
+            run(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_managerLogin));
+        } catch (const eo::EOException &error) {
+            qWarning("%s", qPrintable(error.message()));
+        }
+    }
     platform::setAlertPresenter({});
     m_dataBus.reset();
     m_context.reset();
+}
+
+data::KORDataBusOC &TestDatabase::roomManagerBus()
+{
+    if (m_backend != Backend::PostgreSQL || m_managerBus)
+        return m_managerBus ? *m_managerBus : *m_dataBus;
+    // Roles belong to the whole cluster: one per test program.
+    m_managerLogin = QStringLiteral("gestionnaire_%1").arg(QCoreApplication::applicationPid());
+    const QString password = QStringLiteral("g-%1").arg(QRandomGenerator::global()->generate());
+    exec(QStringLiteral(
+             "DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE locavia_utilisateurs;"
+             "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES ('SALLE_STRUCTURE', "
+             "'SCI');"
+             "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (900, 'Gestionnaire');"
+             "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 900);"
+             "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (900, 'SCI')")
+             .arg(m_managerLogin, password));
+    // The adaptor keeps the dictionary the model has when the data bus is made.
+    const QVariantMap owner = m_model->connectionDictionary();
+    QVariantMap manager = owner;
+    manager.insert(QStringLiteral("username"), m_managerLogin);
+    manager.insert(QStringLiteral("password"), password);
+    m_model->setConnectionDictionary(manager);
+    m_managerContext = std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup());
+    m_managerBus = std::make_unique<data::KORDataBusOC>();
+    try {
+        m_managerBus->initDataBusWithModel(modelName, m_managerContext.get());
+    } catch (...) {
+        m_model->setConnectionDictionary(owner);
+        throw;
+    }
+    m_model->setConnectionDictionary(owner);
+    return *m_managerBus;
 }
 
 bool TestDatabase::exec(const QString &sql) const
@@ -343,6 +385,28 @@ QVariantMap TestDatabase::roomArguments(const QString &buildingCode, const QStri
         {QStringLiteral("insSalSalleProcheTel"), null},
         {QStringLiteral("insSalNumDepart"), null},
     };
+}
+
+QVariantMap TestDatabase::roomUpdateArguments(const QVariant &room, const QVariantMap &creation,
+                                              const QVariantMap &overrides)
+{
+    QVariantMap arguments;
+    for (auto it = creation.constBegin(); it != creation.constEnd(); ++it) {
+        QString key = it.key();
+        if (key == u"insCStructure")
+            key = QStringLiteral("grpOrdre");
+        else if (key == u"insCLocal")
+            key = QStringLiteral("clocal");
+        else if (key == u"insSalNumDepart")
+            key = QStringLiteral("majSalSalleNumDepart");
+        else if (key.startsWith(u"insSal"))
+            key.replace(0, 6, QStringLiteral("majSal"));
+        arguments.insert(key, it.value());
+    }
+    arguments.insert(QStringLiteral("salNumero"), room);
+    for (auto it = overrides.constBegin(); it != overrides.constEnd(); ++it)
+        arguments.insert(it.key(), it.value());
+    return arguments;
 }
 
 qint64 TestDatabase::addRoom(const QString &buildingCode, const QString &floor, const QString &door,

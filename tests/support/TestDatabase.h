@@ -54,6 +54,10 @@ public:
     eo::EOModel &model() const { return *m_model; }
     eo::EOEditingContext &editingContext() const { return *m_context; }
     data::KORDataBusOC &dataBus() const { return *m_dataBus; }
+    // The data bus of a room manager, as the application's users connect: on the server a login of the
+    // clients' group whose account belongs to a group of SALLE_STRUCTURE (the write procedures check it),
+    // made on first use; on SQLite the data bus above. Set-up SQL (exec, scalar) keeps the owner's bus.
+    data::KORDataBusOC &roomManagerBus();
 
     // Runs SQL on the database directly, on the data bus's own connection (setting up cases the program
     // cannot write itself). Keys written explicitly are taken into account by the key generators. A
@@ -75,6 +79,9 @@ public:
                    const QVariantMap &overrides = {});
     // The arguments of insSalle for a plain room, which tests adjust.
     static QVariantMap roomArguments(const QString &buildingCode, const QString &floor, const QString &door);
+    // The arguments of majSalles that leave such a room as it is, with its custodian; tests adjust them.
+    static QVariantMap roomUpdateArguments(const QVariant &room, const QVariantMap &creation,
+                                           const QVariantMap &overrides = {});
 
 private:
     // exec without the test failure: throws EOException.
@@ -89,6 +96,9 @@ private:
     eo::EOModel *m_model = nullptr;
     std::unique_ptr<eo::EOEditingContext> m_context;
     std::unique_ptr<data::KORDataBusOC> m_dataBus;
+    std::unique_ptr<eo::EOEditingContext> m_managerContext;
+    std::unique_ptr<data::KORDataBusOC> m_managerBus;
+    QString m_managerLogin;
     QList<Alert> m_alerts;
 };
 

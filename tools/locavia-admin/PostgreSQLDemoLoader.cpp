@@ -59,6 +59,17 @@ constexpr Table Tables[] = {
     {"locavia", "CONFIGURATION", false},
 };
 
+// Disables or enables the change history's triggers on every table that has one.
+QString historyTriggers(const QString &action)
+{
+    return QStringLiteral(
+               "DO $$ DECLARE followed regclass; BEGIN "
+               "FOR followed IN SELECT tgrelid::regclass FROM pg_trigger WHERE tgname = 'historique' "
+               "LOOP EXECUTE format('ALTER TABLE %s %1 TRIGGER historique', followed); END LOOP; "
+               "END $$")
+        .arg(action);
+}
+
 [[noreturn]] void fail(const QString &message)
 {
     throw EOException(EOException::Kind::Database, message);
@@ -354,7 +365,11 @@ bool PostgreSQLDemoLoader::fill(const QVariantMap &connectionDictionary, int roo
             loader.server(QStringLiteral("ROLLBACK"));
             return false;
         }
+        // The demo data is where the database starts, nobody's change: the history triggers stay out of the
+        // load (which only the tables' owner may do), and come back in the same transaction.
+        loader.server(historyTriggers(QStringLiteral("DISABLE")));
         loader.copyBack();
+        loader.server(historyTriggers(QStringLiteral("ENABLE")));
         loader.server(QStringLiteral("SELECT locavia.sync_key_sequences()"));
         loader.server(QStringLiteral("COMMIT"));
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "InventoryReport.h"
 
+#include "EOCollation.h"
 #include "EONull.h"
 #include "EOValues.h"
 #include "KORDataBusOC.h"
@@ -56,9 +57,9 @@ void InventoryReport::printRoomsPerBuilding()
         if (!names.contains(name))
             names.append(name);
     }
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    // In French order, as the lists fetched sorted without regard to case.
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return eo::EOCollation::compare(a, b) < 0; });
     for (const QString &name : names) {
         m_out << QStringLiteral("  %1 %2 salle(s) gérée(s), %3 en option\n")
                      .arg(name, -40)

@@ -18,6 +18,31 @@
 CREATE SCHEMA IF NOT EXISTS solma;
 CREATE SCHEMA IF NOT EXISTS locavia;
 
+-- French order for the lists sorted without regard to case (ORDER BY ... COLLATE FRANCAIS, found through the
+-- clients' search path): ICU's French collation, the one the embedded database registers from Qt, so that
+-- both databases sort alike ("Câblage", "Chaise", "Écran motorisé", "Entrée"). A server built without ICU
+-- falls back on the system's fr_FR locale, whose order of spaces and punctuation may differ.
+DO $$
+DECLARE
+    systeme name;
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_collation c JOIN pg_namespace n ON n.oid = c.collnamespace
+                   WHERE n.nspname = 'locavia' AND c.collname = 'francais') THEN
+        SELECT collname INTO systeme FROM pg_collation
+            WHERE collprovider = 'c' AND collname IN ('fr_FR.utf8', 'fr_FR.UTF-8') LIMIT 1;
+        IF EXISTS (SELECT 1 FROM pg_collation WHERE collprovider = 'i') THEN
+            CREATE COLLATION locavia.francais (provider = icu, locale = 'fr-FR');
+        ELSIF systeme IS NOT NULL THEN
+            EXECUTE format('CREATE COLLATION locavia.francais FROM pg_catalog.%I', systeme);
+        ELSE
+            RAISE EXCEPTION 'Le serveur ne connaît aucun ordre alphabétique français : installez PostgreSQL '
+                'avec ICU, ou la locale fr_FR.UTF-8 du système (dpkg-reconfigure locales), puis relancez '
+                'l''installation.';
+        END IF;
+    END IF;
+END
+$$;
+
 -- --- Reference schema SOLMA ----------------------------------------------------------------------------
 
 -- Parameters of the reference schema, one row per value (SALLE_STRUCTURE has one row per group).

@@ -112,5 +112,34 @@ CREATE TABLE IF NOT EXISTS PARAMETRES (
 );
 CREATE INDEX IF NOT EXISTS PARAMETRES_KEY ON PARAMETRES (PARAM_KEY);
 
+-- Change history of the rooms and buildings, one row per changed field. Only the triggers of the session
+-- script (history.sql) write it; rows are never changed afterwards. HIS_DATE is UTC ('YYYY-MM-DD
+-- HH:MM:SS.SSS'); HIS_TRANSACTION groups the rows of one transaction; HIS_UTILISATEUR is the login the
+-- application identified (HIS_ROLE, the database role, is the server's). A row belongs to a room
+-- (SAL_NUMERO) or to a building (C_LOCAL); HIS_LIGNE names the line of a sub-list (an outlet's number, an
+-- equipment type, a department and kind of use). Values are kept as text, as stored.
+CREATE TABLE IF NOT EXISTS HISTORIQUE (
+    HIS_ORDRE INTEGER PRIMARY KEY AUTOINCREMENT,
+    HIS_DATE TEXT NOT NULL,
+    HIS_TRANSACTION INTEGER NOT NULL,
+    HIS_UTILISATEUR TEXT,
+    HIS_ROLE TEXT,
+    SAL_NUMERO INTEGER,
+    C_LOCAL TEXT,
+    HIS_TABLE TEXT NOT NULL,
+    HIS_LIGNE TEXT,
+    HIS_CHAMP TEXT NOT NULL,
+    HIS_ANCIENNE TEXT,
+    HIS_NOUVELLE TEXT,
+    HIS_OPERATION TEXT NOT NULL CHECK (HIS_OPERATION IN ('création', 'modification', 'suppression'))
+);
+-- A room's or a building's history, newest first; the rows of a transaction, for the triggers.
+CREATE INDEX IF NOT EXISTS HISTORIQUE_SALLE ON HISTORIQUE (SAL_NUMERO, HIS_ORDRE);
+CREATE INDEX IF NOT EXISTS HISTORIQUE_BATIMENT ON HISTORIQUE (C_LOCAL, HIS_ORDRE);
+CREATE INDEX IF NOT EXISTS HISTORIQUE_TRANSACTION ON HISTORIQUE (HIS_TRANSACTION);
+-- A building's former codes: the changes of its code, by the code it had before.
+CREATE INDEX IF NOT EXISTS HISTORIQUE_CODES ON HISTORIQUE (HIS_ANCIENNE)
+    WHERE HIS_TABLE = 'LOCAL' AND HIS_CHAMP = 'C_LOCAL';
+
 -- The views over these tables alone, written once for both databases.
 --@include views/inventory.sql

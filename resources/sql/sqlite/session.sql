@@ -4,3 +4,6 @@
 -- (locavia.db) and the reference schema (SOLMA) are TEMP views, made again for each connection.
 
 --@include views/joined.sql temporary
+
+-- The triggers that write the change history, and the view they read.
+--@include sqlite/history.sql

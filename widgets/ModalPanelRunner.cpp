@@ -1,4 +1,4 @@
-#include "RoomModalRunner.h"
+#include "ModalPanelRunner.h"
 
 #include "BugFixApplication.h"
 #include "ModalSession.h"
@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace rooms
+namespace widgets
 {
 
 namespace
@@ -77,7 +77,7 @@ int runSansApplication(QWidget *panneau)
 
 } // namespace
 
-int RoomModalRunner::run(QWidget *panneau)
+int ModalPanelRunner::run(QWidget *panneau)
 {
     if (!panneau)
         return platform::NSModalResponseAbort;
@@ -94,7 +94,7 @@ int RoomModalRunner::run(QWidget *panneau)
     return reponse;
 }
 
-void RoomModalRunner::stop()
+void ModalPanelRunner::stop()
 {
     if (auto *application = widgets::BugFixApplication::instance()) {
         application->stopModal();
@@ -104,11 +104,11 @@ void RoomModalRunner::stop()
         sessionsPropres().last()->stop(platform::NSModalResponseStop);
 }
 
-bool RoomModalRunner::isRunning()
+bool ModalPanelRunner::isRunning()
 {
     if (auto *application = widgets::BugFixApplication::instance())
         return application->isRunningModal();
     return !sessionsPropres().isEmpty();
 }
 
-} // namespace rooms
+} // namespace widgets

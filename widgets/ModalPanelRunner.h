@@ -2,17 +2,17 @@
 
 class QWidget;
 
-namespace rooms
+namespace widgets
 {
 
-// Runs the room tab's panels application-modal: the opening action returns once the panel's validate or
-// cancel action has stopped the session, or once the panel was closed or hidden by other means. The
+// Runs the panels of the controllers application-modal: the opening action returns once the panel's validate
+// or cancel action has stopped the session, or once the panel was closed or hidden by other means. The
 // sessions are the application object's, which always knows the window of the current one; without an
 // application object of ours (a bare QApplication), an equivalent session of its own is run.
-class RoomModalRunner
+class ModalPanelRunner
 {
 public:
-    RoomModalRunner() = delete;
+    ModalPanelRunner() = delete;
 
     // Centres the panel over the window it belongs to (the screen when that one is not shown), then runs it.
     static int run(QWidget *panneau);
@@ -21,4 +21,4 @@ public:
     static bool isRunning();
 };
 
-} // namespace rooms
+} // namespace widgets

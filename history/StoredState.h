@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+namespace data
+{
+class KORDataBusOC;
+}
+
+namespace history
+{
+
+// Stored records as comparable text: the rows of a few queries, read through the data bus's connection
+// (inside its transaction when one is open) without touching the records the forms are editing. Two reads
+// of the same queries are equal exactly when the rows and their values are.
+class StoredState
+{
+public:
+    struct Requete {
+        QString sql;
+        QVariantList valeurs;
+    };
+
+    StoredState() = delete;
+
+    // One line per row, "query number: value|value|...", in the order of the queries and of their rows.
+    static QStringList lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes);
+};
+
+} // namespace history
