@@ -5,6 +5,7 @@
 #include "EOException.h"
 #include "FileOpener.h"
 #include "FrenchFigures.h"
+#include "KORAction.h"
 #include "KORApplicationOC.h"
 #include "NSCursorExtensions.h"
 #include "SavePanel.h"
@@ -80,26 +81,28 @@ Statistiques::~Statistiques()
 
 void Statistiques::relier()
 {
-    connect(ui->boutonActualiser, &QPushButton::clicked, this, [this] { actualiser(); });
-    connect(ui->choixInventaire, &QRadioButton::toggled, this, [this](bool coche) {
-        if (coche)
-            choisirSelection();
-    });
-    connect(ui->choixRecherche, &QRadioButton::toggled, this, [this](bool coche) {
-        if (coche)
-            choisirSelection();
-    });
-    connect(ui->boutonExporterTableau, &QPushButton::clicked, this,
-            [this] { exporterTableau(ui->boutonExporterTableau); });
-    connect(ui->boutonExporterGraphique, &QPushButton::clicked, this,
-            [this] { exporterGraphique(ui->boutonExporterGraphique); });
-    connect(ui->boutonImprimer, &QPushButton::clicked, this, [this] { imprimer(ui->boutonImprimer); });
-    connect(ui->boutonFermer, &QPushButton::clicked, m_fenetre, &QWidget::close);
+    using framework::connectAction;
+    using framework::performAction;
+    connectAction(ui->boutonActualiser, &QPushButton::clicked, this, [this] { actualiser(); });
+    for (QRadioButton *choix : {ui->choixInventaire, ui->choixRecherche}) {
+        connect(choix, &QRadioButton::toggled, this, [this](bool coche) {
+            if (coche)
+                performAction([this] { choisirSelection(); });
+        });
+    }
+    connectAction(ui->boutonExporterTableau, &QPushButton::clicked, this,
+                  [this] { exporterTableau(ui->boutonExporterTableau); });
+    connectAction(ui->boutonExporterGraphique, &QPushButton::clicked, this,
+                  [this] { exporterGraphique(ui->boutonExporterGraphique); });
+    connectAction(ui->boutonImprimer, &QPushButton::clicked, this, [this] { imprimer(ui->boutonImprimer); });
+    connectAction(ui->boutonFermer, &QPushButton::clicked, this, [this] { m_fenetre->close(); });
     for (int vue = 0; vue < NombreDeVues; ++vue) {
-        connect(vueTable(Vue(vue)), &QTableView::clicked, this,
-                [this, vue](const QModelIndex &index) { ouvrirSalles(m_tables[vue]->filtre(index.row())); });
-        connect(m_graphes[vue], &StatisticsChartPanel::barreChoisie, this,
-                [this](const RoomFilter &filtre) { ouvrirSalles(filtre); });
+        connect(vueTable(Vue(vue)), &QTableView::clicked, this, [this, vue](const QModelIndex &index) {
+            performAction([this, vue, index] { ouvrirSalles(m_tables[vue]->filtre(index.row())); });
+        });
+        connect(m_graphes[vue], &StatisticsChartPanel::barreChoisie, this, [this](const RoomFilter &filtre) {
+            performAction([this, filtre] { ouvrirSalles(filtre); });
+        });
     }
 }
 
