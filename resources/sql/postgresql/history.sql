@@ -89,8 +89,15 @@ $$;
 
 -- The trigger of every followed table; its arguments are the columns left out of the history (the keys).
 -- A room's rows carry its number, a building's its code; an address's go to the buildings at it.
+--
+-- Its statements and those of historique_ecrire keep one plan each for the session: left to choose, the
+-- server plans them again on every row (a plan made for the row's values looks cheaper than the shared
+-- one, the netting's lookups folded away), and that planning cost several times what the statements do:
+-- about 0.6 ms a line given again by a save against 0.13 ms with the shared plans. The shared plans look
+-- the rows of a transaction up by their transaction, whatever the values.
 CREATE OR REPLACE FUNCTION locavia.historique() RETURNS trigger
-LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp SET plan_cache_mode = force_generic_plan
+AS $$
 DECLARE
     ancien jsonb;
     nouveau jsonb;
