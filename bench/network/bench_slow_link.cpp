@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QUrl>
 #include <cstdio>
 #include <vector>
@@ -101,7 +102,7 @@ References references(data::KORDataBusOC &bus)
 }
 
 // A new room with its 42 calls' worth of lines, typed into the form as bench_save_room does.
-void fillNewRoom(rooms::Creation &creation, const References &refs, const QString &door)
+void fillNewRoom(rooms::Creation &creation, const References &refs, const QString &door, int firstOutlet)
 {
     outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
     outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
@@ -125,7 +126,7 @@ void fillNewRoom(rooms::Creation &creation, const References &refs, const QStrin
             line({{"cStructure", refs.department}, {"detType", refs.kind}, {"detPourcentage", qint64(5)}}));
     }
     for (int i = 0; i < Outlets; ++i) {
-        outlets.append(line({{"priCode", door + QString::number(i)},
+        outlets.append(line({{"priCode", QString::number(firstOutlet + i)},
                              {"priType", i % 3 == 0 ? "T" : "I"},
                              {"priOrdre", qint64(-1)}}));
     }
@@ -198,10 +199,18 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
     std::vector<double> saveTimes;
     std::vector<qint64> saveTrips;
     QVariantList saved;
+    // The rooms saved go however the runs end: the database is left as it was.
+    const auto removeSaved = qScopeGuard([&] {
+        for (const QVariant &room : std::as_const(saved)) {
+            bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
+            bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
+        }
+    });
     auto *save = outlet<QPushButton>(creation, "boutonCreer");
     for (int run = 0; run < runs; ++run) {
         save->click(); // a new room
-        fillNewRoom(creation, refs, QStringLiteral("SL%1_%2").arg(delay).arg(run));
+        fillNewRoom(creation, refs, QStringLiteral("SL%1_%2").arg(delay).arg(run),
+                    800000 + delay * 1000 + run * 100);
         QApplication::processEvents();
         relay.resetRoundTrips();
         timer.restart();
@@ -209,16 +218,13 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
         QApplication::processEvents(); // the stored room drawn
         saveTimes.push_back(elapsedMs(timer));
         saveTrips.push_back(relay.roundTrips());
+        if (creation.etat() == rooms::Etat::salleAffichee)
+            saved.append(found.selectedObject()->valueForKey(QStringLiteral("salNumero")));
         if (creation.etat() != rooms::Etat::salleAffichee || !alerts.isEmpty()) {
             std::fprintf(stderr, "la salle n'a pas été enregistrée : %s\n",
                          qPrintable(alerts.join(QLatin1String(" | "))));
             return 1;
         }
-        saved.append(found.selectedObject()->valueForKey(QStringLiteral("salNumero")));
-    }
-    for (const QVariant &room : std::as_const(saved)) {
-        bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
-        bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
     }
     platform::setAlertPresenter({});
 
