@@ -8,12 +8,8 @@ namespace app
 
 QString operatingSystemUserName()
 {
-    // The same order as the tool that creates the demo account, so that both name the same user.
-    for (const char *variable : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString value = qEnvironmentVariable(variable).trimmed();
-        if (!value.isEmpty())
-            return value;
-    }
+    // From the system's account database, as the tool that creates the demo account reads it: the
+    // environment (USER, LOGNAME) is the user's to set, and would let anyone pass for a room manager.
     if (const passwd *entry = getpwuid(geteuid()))
         return QString::fromLocal8Bit(entry->pw_name);
     return QString();

@@ -5,8 +5,9 @@
 namespace app
 {
 
-// The login of the user who runs the program, as the system knows it: USER, LOGNAME or USERNAME from the
-// environment, else the account of the process. Case unchanged; empty when nothing names the user.
+// The login of the user who runs the program, as the system's account database names the process's
+// effective user (never the environment, which the user may set). Case unchanged; empty when the account
+// has no entry.
 QString operatingSystemUserName();
 
 } // namespace app

@@ -9,6 +9,7 @@
 #include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -129,10 +130,12 @@ void Superviseur::loadMainInterface()
     // The tabs wait for the rights test.
     onglets->setTabEnabled(cellCreation, false);
     onglets->setTabEnabled(cellOptions, false);
-    connect(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
-    connect(ui->actionMasquer, &QAction::triggered, this, &Superviseur::masquer);
-    connect(ui->actionQuitter, &QAction::triggered, this, [this] { terminate(ui->actionQuitter); });
-    connect(ui->actionAPropos, &QAction::triggered, this, [this] { aPropos(ui->actionAPropos); });
+    framework::connectAction(onglets, &QTabBar::currentChanged, this, [this] { changeOnglets(ui->onglets); });
+    framework::connectAction(ui->actionMasquer, &QAction::triggered, this, [this] { masquer(); });
+    framework::connectAction(ui->actionQuitter, &QAction::triggered, this,
+                             [this] { terminate(ui->actionQuitter); });
+    framework::connectAction(ui->actionAPropos, &QAction::triggered, this,
+                             [this] { aPropos(ui->actionAPropos); });
 
     m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
@@ -239,10 +242,12 @@ void Superviseur::loadControllers()
         m_toBatiment = m_factory.batiment(*bus, places);
         buildings::Batiment *batiment = m_toBatiment.get();
         if (batiment) {
-            connect(ui->actionOuvertureFenetre, &QAction::triggered, batiment,
-                    [this, batiment] { batiment->ouvertureFenetre(ui->actionOuvertureFenetre); });
-            connect(ui->actionOuvertureExport, &QAction::triggered, batiment,
-                    [this, batiment] { batiment->ouvertureExport(ui->actionOuvertureExport); });
+            framework::connectAction(
+                ui->actionOuvertureFenetre, &QAction::triggered, batiment,
+                [this, batiment] { batiment->ouvertureFenetre(ui->actionOuvertureFenetre); });
+            framework::connectAction(
+                ui->actionOuvertureExport, &QAction::triggered, batiment,
+                [this, batiment] { batiment->ouvertureExport(ui->actionOuvertureExport); });
         }
     }
     if (m_factory.matosUnite)
@@ -250,10 +255,12 @@ void Superviseur::loadControllers()
     if (m_toMatosUnite) {
         // The reference lists open from the administration menu, which the rights test enables.
         reference::MatosUnite *matosUnite = m_toMatosUnite.get();
-        connect(ui->actionGestionMatos, &QAction::triggered, matosUnite,
-                [this, matosUnite] { matosUnite->afficherGestionMatos(ui->actionGestionMatos); });
-        connect(ui->actionGestionUnite, &QAction::triggered, matosUnite,
-                [this, matosUnite] { matosUnite->afficherGestionUnite(ui->actionGestionUnite); });
+        framework::connectAction(ui->actionGestionMatos, &QAction::triggered, matosUnite, [this, matosUnite] {
+            matosUnite->afficherGestionMatos(ui->actionGestionMatos);
+        });
+        framework::connectAction(ui->actionGestionUnite, &QAction::triggered, matosUnite, [this, matosUnite] {
+            matosUnite->afficherGestionUnite(ui->actionGestionUnite);
+        });
     }
 }
 
@@ -353,10 +360,15 @@ bool Superviseur::applicationShouldTerminate()
 
 bool Superviseur::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_window && watched == m_window.get() && event->type() == QEvent::Close && !m_terminated &&
-        !applicationShouldTerminate()) {
-        event->ignore();
-        return true;
+    if (m_window && watched == m_window.get() && event->type() == QEvent::Close && !m_terminated) {
+        // Called by Qt: the question runs inside the action boundary; a failure keeps the window open, as a
+        // failed "Quitter" does, so that unsaved work is not lost with it.
+        bool closes = false;
+        framework::performAction([this, &closes] { closes = applicationShouldTerminate(); });
+        if (!closes) {
+            event->ignore();
+            return true;
+        }
     }
     return BugFixApplication::eventFilter(watched, event);
 }

@@ -118,6 +118,8 @@ signals:
 protected:
     // How the application ends once it has decided to; tests keep the process and their event loops.
     void quitApplication(int status) override;
+    // The operating system's login of the user (operatingSystemUserName); tests name the user they need.
+    virtual QString operatingSystemUser() const;
     // The main window's close box asks the tabs first, as "Quitter" does.
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -4,6 +4,7 @@
 #include "EONull.h"
 #include "EOQualifier.h"
 #include "EOSortOrdering.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -59,10 +60,15 @@ void Superviseur::initIdentification()
         return;
     const QVariant mirlUser =
         getStringValue(QStringLiteral("MIRL_USER"), QStringLiteral("SOLMA.SOLMA_PARAMETRES"));
-    m_localUser = operatingSystemUserName().toLower();
+    m_localUser = operatingSystemUser().toLower();
     const QString demande = eo::isNullOrNone(mirlUser) ? QString() : mirlUser.toString();
     if (demande == QLatin1String("YES") || demande == QLatin1String("OUI"))
         openIdentification();
+}
+
+QString Superviseur::operatingSystemUser() const
+{
+    return operatingSystemUserName();
 }
 
 void Superviseur::buildIdentificationPanel()
@@ -74,8 +80,8 @@ void Superviseur::buildIdentificationPanel()
     uiIdentification->setupUi(m_panneau.get());
     // Only the panel's own button ends it; the main window waits behind it.
     m_panneau->setAttribute(Qt::WA_QuitOnClose, false);
-    connect(uiIdentification->boutonValider, &QPushButton::clicked, this,
-            [this] { validerIdentification(uiIdentification->boutonValider); });
+    framework::connectAction(uiIdentification->boutonValider, &QPushButton::clicked, this,
+                             [this] { validerIdentification(uiIdentification->boutonValider); });
 }
 
 void Superviseur::openIdentification()

@@ -9,6 +9,7 @@
 #include "FileOpener.h"
 #include "FileWriter.h"
 #include "Historique.h"
+#include "KORAction.h"
 #include "KORApplicationOC.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
@@ -95,17 +96,25 @@ QDialog *Batiment::fenetreExport() const
 
 void Batiment::relierBoutons()
 {
-    connect(ui->boutonCreer, &QPushButton::clicked, this, [this] { creer(ui->boutonCreer); });
-    connect(ui->boutonModifier, &QPushButton::clicked, this, [this] { modifier(ui->boutonModifier); });
-    connect(ui->boutonSupprimer, &QPushButton::clicked, this, [this] { supprimer(ui->boutonSupprimer); });
-    connect(ui->boutonHistorique, &QPushButton::clicked, this, [this] { historique(ui->boutonHistorique); });
-    connect(ui->boutonFinir, &QPushButton::clicked, this, [this] { finir(ui->boutonFinir); });
-    connect(ui->boutonExporter, &QPushButton::clicked, this, [this] { exportToFile(ui->boutonExporter); });
-    connect(ui->boutonImprimer, &QPushButton::clicked, this, [this] { imprimerListe(ui->boutonImprimer); });
-    connect(ui->boutonFermerExport, &QPushButton::clicked, this,
-            [this] { fermerExport(ui->boutonFermerExport); });
+    // Every action runs inside the action boundary: an error ends it, never reaches Qt.
+    framework::connectAction(ui->boutonCreer, &QPushButton::clicked, this,
+                             [this] { creer(ui->boutonCreer); });
+    framework::connectAction(ui->boutonModifier, &QPushButton::clicked, this,
+                             [this] { modifier(ui->boutonModifier); });
+    framework::connectAction(ui->boutonSupprimer, &QPushButton::clicked, this,
+                             [this] { supprimer(ui->boutonSupprimer); });
+    framework::connectAction(ui->boutonHistorique, &QPushButton::clicked, this,
+                             [this] { historique(ui->boutonHistorique); });
+    framework::connectAction(ui->boutonFinir, &QPushButton::clicked, this,
+                             [this] { finir(ui->boutonFinir); });
+    framework::connectAction(ui->boutonExporter, &QPushButton::clicked, this,
+                             [this] { exportToFile(ui->boutonExporter); });
+    framework::connectAction(ui->boutonImprimer, &QPushButton::clicked, this,
+                             [this] { imprimerListe(ui->boutonImprimer); });
+    framework::connectAction(ui->boutonFermerExport, &QPushButton::clicked, this,
+                             [this] { fermerExport(ui->boutonFermerExport); });
     // Escape or the close box during a creation or modification cancel it, as the cancel button does.
-    connect(ui->fenetreBatiment, &QDialog::finished, this, [this] { fenetreFermee(); });
+    framework::connectAction(ui->fenetreBatiment, &QDialog::finished, this, [this] { fenetreFermee(); });
 }
 
 // --- Modal windows ---------------------------------------------------------------------------------------

@@ -65,9 +65,10 @@ QString BuildingConflictCheck::messageModifie() const
     QString message = QStringLiteral("Ce bâtiment a été modifié pendant votre modification.");
     if (!qui.isEmpty())
         message += QStringLiteral("\n\n") + qui.join(QLatin1Char('\n'));
-    message += QStringLiteral("\n\nRecharger : afficher le bâtiment enregistré, vos saisies sont abandonnées.\n"
-                              "Écraser : enregistrer vos saisies à la place.\n"
-                              "Annuler : reprendre la modification.");
+    message +=
+        QStringLiteral("\n\nRecharger : afficher le bâtiment enregistré, vos saisies sont abandonnées.\n"
+                       "Écraser : enregistrer vos saisies à la place.\n"
+                       "Annuler : reprendre la modification.");
     return message;
 }
 
@@ -83,7 +84,8 @@ QString BuildingConflictCheck::messageDisparu() const
 {
     QString quoi = QStringLiteral("a été modifié par un autre utilisateur");
     try {
-        const QList<history::Change> departs = history::ChangeHistory::codeQuitte(m_dataBus, m_code, m_repere);
+        const QList<history::Change> departs =
+            history::ChangeHistory::codeQuitte(m_dataBus, m_code, m_repere);
         if (!departs.isEmpty()) {
             const history::Change &depart = departs.first();
             quoi = depart.nouvelle.isEmpty()
@@ -94,8 +96,9 @@ QString BuildingConflictCheck::messageDisparu() const
     } catch (const eo::EOException &) {
         // no history: the message names nobody
     }
-    return QStringLiteral("Le bâtiment « %1 » %2 pendant votre modification : vos saisies ne peuvent pas être "
-                          "enregistrées. La liste des bâtiments est relue.")
+    return QStringLiteral(
+               "Le bâtiment « %1 » %2 pendant votre modification : vos saisies ne peuvent pas être "
+               "enregistrées. La liste des bâtiments est relue.")
         .arg(m_code, quoi);
 }
 

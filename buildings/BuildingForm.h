@@ -19,9 +19,9 @@ namespace buildings
 // The fields and buttons of the building window: what each mode enables, the fields filled from a building,
 // and what the user typed.
 //
-// | mode         | text fields        | site pop-up             | boutonCreer | boutonFinir | modify, delete, history
-// | | consultation | read-only          | disabled                | 0           | 0           | when a
-// building | | creation     | editable, emptied  | enabled, blank selected | 1           | 1           |
+// | mode         | text fields        | site pop-up             | boutonCreer | boutonFinir | modify, delete,
+// history | | consultation | read-only          | disabled                | 0           | 0           | when
+// a building | | creation     | editable, emptied  | enabled, blank selected | 1           | 1           |
 // disabled        | | modification | editable, kept     | enabled                 | 1           | 1 |
 // disabled        |
 class BuildingForm

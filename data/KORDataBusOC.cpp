@@ -3,23 +3,30 @@
 #include "AlertPanel.h"
 #include "DataFolder.h"
 #include "EOModelGroup.h"
+#include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
+
+#include <optional>
 
 namespace data
 {
 
-namespace
+KORDataBusOC::KORDataBusOC()
+    : m_wait(std::make_unique<KORDatabaseWait>(
+          [this](const QString &title) {
+              if (m_setWindowTitle)
+                  m_setWindowTitle(title);
+          },
+          [this] { return m_applicationTitle ? m_applicationTitle() : QString(); }))
 {
+}
 
-// Restores the arrow cursor however a fetch ends.
-struct WaitCursorScope {
-    WaitCursorScope() { StartWaitCursor(); }
-    ~WaitCursorScope() { StopWaitCursor(); }
-    WaitCursorScope(const WaitCursorScope &) = delete;
-    WaitCursorScope &operator=(const WaitCursorScope &) = delete;
-};
-
-} // namespace
+KORDataBusOC::~KORDataBusOC()
+{
+    // The adaptor belongs to the editing context, which may outlive the data bus.
+    if (myAdaptor && myAdaptor->waitObserver() == m_wait.get())
+        myAdaptor->setWaitObserver(nullptr);
+}
 
 void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingContext *context)
 {
@@ -37,6 +44,7 @@ void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingC
     // The adaptor connects with the model's dictionary as the application left it, the user's data folder
     // in place of ${LOCAVIA_DATA}.
     myAdaptor->setConnectionDictionary(DataFolder::resolved(myModel->connectionDictionary()));
+    myAdaptor->setWaitObserver(m_wait.get());
     try {
         myDatabaseChannel = &myDatabaseContext->availableChannel();
     } catch (const eo::EOException &) {
@@ -86,6 +94,9 @@ QList<eo::EORecord> KORDataBusOC::fetchArrayWithEOC(eo::EOEditingContext *contex
     WaitCursorScope cursor;
     if (!context)
         requireStack();
+    std::optional<eo::EOAdaptor::Activity> activity;
+    if (myAdaptor)
+        activity.emplace(*myAdaptor, QStringLiteral("la recherche %1").arg(entity));
     eo::EOFetchRequest fetchSpec;
     fetchSpec.entityName = entity;
     fetchSpec.qualifier = qualifier;
@@ -251,6 +262,7 @@ void KORDataBusOC::beginTransaction()
 void KORDataBusOC::commitTransaction()
 {
     requireStack();
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("l'enregistrement de la transaction"));
     myAdaptorContext->commitTransaction();
 }
 
@@ -267,6 +279,10 @@ bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &argument
 {
     myProcedure = myModel ? myModel->storedProcedureNamed(name) : nullptr;
     myError = 1;
+    // Waiting for the transaction to begin (another program writing) is waiting for this procedure too.
+    std::optional<eo::EOAdaptor::Activity> activity;
+    if (myAdaptor)
+        activity.emplace(*myAdaptor, QStringLiteral("la procédure %1").arg(name));
     try {
         requireStack();
         if (transactional)
@@ -350,6 +366,7 @@ QString KORDataBusOC::executerStringFonction(const QString &name, const QVariant
 QList<QVariantMap> KORDataBusOC::executeSQLQuery(const QString &sql, const QVariantList &bindings)
 {
     requireStack();
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("la lecture de la base de données"));
     return myEditingContext->rawRowsWithSQL(sql, myModel->name(), bindings);
 }
 

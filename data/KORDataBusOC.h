@@ -16,9 +16,12 @@
 #include <QVariantList>
 #include <QVariantMap>
 #include <functional>
+#include <memory>
 
 namespace data
 {
+
+class KORDatabaseWait;
 
 // The one object through which the application reads and writes the database: fetches into display groups
 // and arrays, transactions, stored procedures with named arguments, raw queries and new records.
@@ -28,12 +31,17 @@ namespace data
 // (fetchTable:withNomTable:withQualifier:withSort:selectionnePremier:, which then informs the delegate) is
 // fetchTable(group, nomTable, qualifier, sort, selectionnePremier); the plain member of the family with the
 // same arguments (fetchTable:::::) is fetchTablePlain.
+//
+// While the database makes a call wait (another user's lock, a long statement), the data bus shows it after
+// a second (KORDatabaseWait) and Escape gives the call up. Nested wait cursors of its fetches keep the wait
+// cursor until the outermost ends, so that filling a list with the rows is covered too.
 class KORDataBusOC
 {
 public:
     using Sort = QList<eo::EOSortOrdering>;
 
-    KORDataBusOC() = default;
+    KORDataBusOC();
+    ~KORDataBusOC();
     KORDataBusOC(const KORDataBusOC &) = delete;
     KORDataBusOC &operator=(const KORDataBusOC &) = delete;
 
@@ -159,6 +167,7 @@ private:
 
     std::function<void(const QString &)> m_setWindowTitle;
     std::function<QString()> m_applicationTitle;
+    std::unique_ptr<KORDatabaseWait> m_wait;
 };
 
 } // namespace data

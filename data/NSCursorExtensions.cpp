@@ -6,6 +6,13 @@
 namespace data
 {
 
+namespace
+{
+
+int openScopes = 0; // the main thread's only
+
+} // namespace
+
 void StartWaitCursor()
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -18,7 +25,7 @@ void StartWaitCursor()
 
 void StopWaitCursor()
 {
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    if (openScopes > 0 || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
@@ -30,6 +37,18 @@ bool isWaitCursorShown()
         return false;
     const QCursor *cursor = QGuiApplication::overrideCursor();
     return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+WaitCursorScope::WaitCursorScope()
+{
+    ++openScopes;
+    StartWaitCursor();
+}
+
+WaitCursorScope::~WaitCursorScope()
+{
+    if (--openScopes == 0)
+        StopWaitCursor();
 }
 
 } // namespace data

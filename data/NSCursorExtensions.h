@@ -10,4 +10,16 @@ void StartWaitCursor();
 void StopWaitCursor();
 bool isWaitCursorShown();
 
+// Shows the wait cursor for its life. Scopes nest: the cursor stays until the outermost one ends, whatever
+// StopWaitCursor calls happen inside (an inner fetch must not give the arrow back while its caller still
+// fills a list with the rows).
+class WaitCursorScope
+{
+public:
+    WaitCursorScope();
+    ~WaitCursorScope();
+    WaitCursorScope(const WaitCursorScope &) = delete;
+    WaitCursorScope &operator=(const WaitCursorScope &) = delete;
+};
+
 } // namespace data

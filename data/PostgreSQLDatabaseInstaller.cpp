@@ -141,7 +141,8 @@ QStringList PostgreSQLDatabaseInstaller::scripts(const QString &resourcesDir)
 {
     const QDir directory(resourcesDir + QStringLiteral("/sql/postgresql"));
     QStringList names{QStringLiteral("schema.sql"), QStringLiteral("functions.sql"),
-                      QStringLiteral("checks.sql"), QStringLiteral("views.sql"), QStringLiteral("history.sql")};
+                      QStringLiteral("checks.sql"), QStringLiteral("views.sql"),
+                      QStringLiteral("history.sql")};
     const QStringList procedures = QDir(directory.filePath(QStringLiteral("procedures")))
                                        .entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
     for (const QString &procedure : procedures)
@@ -180,7 +181,14 @@ void PostgreSQLDatabaseInstaller::dropDatabase(const Parameters &parameters, con
 PostgreSQLDatabaseInstaller::Report
 PostgreSQLDatabaseInstaller::install(const QVariantMap &connectionDictionary, const QString &resourcesDir)
 {
-    const Parameters parameters = EOPostgreSQLConnection::parametersForDictionary(connectionDictionary);
+    // An installation waits for another one on the same database and may rebuild large indexes: the time
+    // limits of the program's sessions are not for it.
+    QVariantMap dictionary = connectionDictionary;
+    for (const char *limit : {"lockTimeout", "statementTimeout"}) {
+        if (!dictionary.contains(QLatin1String(limit)))
+            dictionary.insert(QLatin1String(limit), 0);
+    }
+    const Parameters parameters = EOPostgreSQLConnection::parametersForDictionary(dictionary);
     Report report;
     report.database = EOPostgreSQLConnection::describe(parameters);
     EOPostgreSQLConnection::Handle connection;

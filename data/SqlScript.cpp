@@ -83,16 +83,21 @@ QString renameParameters(const QString &sql, const QHash<QString, QString> &rena
     return out;
 }
 
-QString temporaryViews(QString sql)
+// The views of the text made in another schema: "temp" for temporary ones, or the name of an attached file.
+QString viewsIn(QString sql, const QString &schema)
 {
-    static const QRegularExpression create(QStringLiteral("^(\\s*)CREATE\\s+VIEW\\s+"),
+    static const QRegularExpression create(QStringLiteral("^(\\s*)CREATE\\s+VIEW\\s+(\\w+)"),
                                            QRegularExpression::MultilineOption |
                                                QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression drop(QStringLiteral("^(\\s*)DROP\\s+VIEW\\s+IF\\s+EXISTS\\s+(\\w+)"),
                                          QRegularExpression::MultilineOption |
                                              QRegularExpression::CaseInsensitiveOption);
-    sql.replace(create, QStringLiteral("\\1CREATE TEMP VIEW "));
-    sql.replace(drop, QStringLiteral("\\1DROP VIEW IF EXISTS temp.\\2"));
+    if (schema == u"temp") {
+        sql.replace(create, QStringLiteral("\\1CREATE TEMP VIEW \\2"));
+    } else {
+        sql.replace(create, QStringLiteral("\\1CREATE VIEW %1.\\2").arg(schema));
+    }
+    sql.replace(drop, QStringLiteral("\\1DROP VIEW IF EXISTS %1.\\2").arg(schema));
     return sql;
 }
 
@@ -113,7 +118,7 @@ QString include(const QStringList &words, const QString &line, const QString &sq
 {
     const QString usage =
         QStringLiteral("L'inclusion « %1 » de « %2 » doit s'écrire --@include fichier [:nom=:autre] "
-                       "[:nom=NULL] [temporary].")
+                       "[:nom=NULL] [temporary] [in=SCHEMA].")
             .arg(line, origin);
     if (words.isEmpty())
         fail(usage);
@@ -127,13 +132,17 @@ QString include(const QStringList &words, const QString &line, const QString &sq
                  .arg(MaximumDepth));
 
     static const QRegularExpression renaming(QStringLiteral("^:(\\w+)=(?::(\\w+)|(NULL))$"));
+    static const QRegularExpression inSchema(QStringLiteral("^in=(\\w+)$"));
     QHash<QString, QString> renames;
-    bool temporary = false;
+    QString viewSchema;
     for (qsizetype w = 1; w < words.size(); ++w) {
         const QString &word = words.at(w);
         const QRegularExpressionMatch match = renaming.match(word);
-        if (word == u"temporary")
-            temporary = true;
+        const QRegularExpressionMatch schema = inSchema.match(word);
+        if (word == u"temporary" && viewSchema.isEmpty())
+            viewSchema = QStringLiteral("temp");
+        else if (schema.hasMatch() && viewSchema.isEmpty())
+            viewSchema = schema.captured(1);
         else if (match.hasMatch() && !renames.contains(match.captured(1)))
             renames.insert(match.captured(1), match.captured(3).isEmpty()
                                                   ? QLatin1Char(':') + match.captured(2)
@@ -152,7 +161,7 @@ QString include(const QStringList &words, const QString &line, const QString &sq
             fail(QStringLiteral("« %1 » renomme le paramètre :%2, que « %3 » n'utilise pas.")
                      .arg(origin, it.key(), path));
     }
-    return temporary ? temporaryViews(included) : included;
+    return viewSchema.isEmpty() ? included : viewsIn(included, viewSchema);
 }
 
 QString expandText(const QString &text, const QString &sqlRoot, const QString &origin, int depth)

@@ -14,7 +14,8 @@ namespace data
 // folder of the resources, with its named parameters renamed (:a=:b) or replaced by NULL (:a=NULL), in
 // quoted texts and comments left alone. The word "temporary" makes the file's views temporary ones
 // (CREATE TEMP VIEW, dropped from temp): views that read the files of two embedded databases cannot be
-// kept in either. An included file may include others.
+// kept in either. The word "in=SCHEMA" makes them in that schema (CREATE VIEW SCHEMA.name), the name of an
+// attached file. An included file may include others.
 //
 // A missing file, a directive that cannot be read, or a renamed parameter that the file does not use
 // throws eo::EOException (Kind::Database) with a French message: a script is checked as it is read, before

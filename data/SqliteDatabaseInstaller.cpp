@@ -2,6 +2,7 @@
 
 #include "EOException.h"
 #include "SqlScript.h"
+#include "SqliteFailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,10 @@ QString lastError(sqlite3 *db)
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+// The files the messages name, and how long to wait for them, set by install().
+QString filesInQuestion;
+int busyTimeout = 0;
+
 Database openDatabase(const QString &path)
 {
     sqlite3 *raw = nullptr;
@@ -52,19 +57,22 @@ Database openDatabase(const QString &path)
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     Database db(raw);
     if (rc != SQLITE_OK) {
-        const QString reason = raw ? lastError(raw) : QString::fromUtf8(sqlite3_errstr(rc));
-        fail(QStringLiteral("La base « %1 » ne peut pas être ouverte : %2").arg(shown(path), reason));
+        fail(SqliteFailure::message(raw, rc, QStringLiteral("« %1 »").arg(shown(path)),
+                                    QStringLiteral("Ouverture de la base")));
     }
+    // A program that reads or writes the files meanwhile is waited for, as the program itself waits.
+    sqlite3_busy_timeout(db.get(), busyTimeout);
     return db;
 }
 
 void exec(sqlite3 *db, const QByteArray &sql, const QString &origin)
 {
     char *error = nullptr;
-    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = error ? QString::fromUtf8(error) : lastError(db);
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString detail = error ? QString::fromUtf8(error) : lastError(db);
         sqlite3_free(error);
-        fail(QStringLiteral("%1 : %2").arg(origin, message));
+        fail(SqliteFailure::message(rc, detail, filesInQuestion, origin));
     }
 }
 
@@ -78,13 +86,14 @@ Statement prepare(sqlite3 *db, const char *sql, const QString &origin)
     return Statement(raw);
 }
 
-// Rolls back unless committed, so that a failure leaves an existing file as it was.
+// Rolls back unless committed, so that a failure leaves the existing files as they were. It takes the
+// files for writing at once: what another program holds is waited for before anything is done.
 class Transaction
 {
 public:
     Transaction(sqlite3 *db, const QString &origin) : m_db(db), m_origin(origin)
     {
-        exec(m_db, "BEGIN", m_origin);
+        exec(m_db, "BEGIN IMMEDIATE", m_origin);
     }
     ~Transaction()
     {
@@ -186,19 +195,33 @@ QList<Procedure> readProcedures(const QString &sqlRoot)
     return procedures;
 }
 
+[[noreturn]] void failNotADatabase(int code, const QString &path)
+{
+    if (code == SQLITE_CORRUPT)
+        fail(QStringLiteral(
+                 "Le fichier « %1 » est endommagé : il n'est pas modifié. Remplacez-le par sa dernière "
+                 "sauvegarde.")
+                 .arg(shown(path)));
+    fail(QStringLiteral("Le fichier « %1 » n'est pas une base de données SQLite : il n'est pas modifié.")
+             .arg(shown(path)));
+}
+
 // An existing file is upgraded only when it is empty or already holds the table that marks its kind, so a
 // foreign database given by mistake is never filled with our tables.
-void checkExistingFile(sqlite3 *db, const QString &path, const char *markerTable)
+void checkExistingFile(sqlite3 *db, const char *schema, const QString &path, const char *markerTable)
 {
-    if (sqlite3_exec(db, "SELECT 1 FROM sqlite_schema LIMIT 1", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
-        fail(QStringLiteral("Le fichier « %1 » n'est pas une base de données SQLite : il n'est pas modifié.")
-                 .arg(shown(path)));
+    // Reading the schema also rolls back what a program killed in the middle of a write left in the journal.
+    const QByteArray probe = QByteArray("SELECT 1 FROM ") + schema + ".sqlite_schema LIMIT 1";
+    const int rc = sqlite3_exec(db, probe.constData(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
+        failNotADatabase(rc, path);
     const QString origin =
         QStringLiteral("Le fichier « %1 » ne peut pas être lu comme une base SQLite").arg(shown(path));
-    Statement statement = prepare(db,
-                                  "SELECT COUNT(*), SUM(name = ?1) FROM sqlite_schema "
-                                  "WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
-                                  origin);
+    if (rc != SQLITE_OK)
+        fail(SqliteFailure::message(db, rc, QStringLiteral("« %1 »").arg(shown(path)), origin));
+    const QByteArray count = QByteArray("SELECT COUNT(*), SUM(name = ?1) FROM ") + schema +
+                             ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'";
+    Statement statement = prepare(db, count.constData(), origin);
     sqlite3_bind_text(statement.get(), 1, markerTable, -1, SQLITE_STATIC);
     if (sqlite3_step(statement.get()) != SQLITE_ROW)
         fail(QStringLiteral("%1 : %2").arg(origin, lastError(db)));
@@ -210,9 +233,9 @@ void checkExistingFile(sqlite3 *db, const QString &path, const char *markerTable
                 .arg(shown(path)));
 }
 
-void setSchemaVersion(sqlite3 *db, const QString &origin)
+void setSchemaVersion(sqlite3 *db, const char *schema, const QString &origin)
 {
-    exec(db, QByteArray("PRAGMA user_version = ") + QByteArray::number(SchemaVersion), origin);
+    exec(db, QByteArray("PRAGMA ") + schema + ".user_version = " + QByteArray::number(SchemaVersion), origin);
 }
 
 void storeProcedures(sqlite3 *db, const QList<Procedure> &procedures)
@@ -241,7 +264,8 @@ void unusedFunction(sqlite3_context *context, int, sqlite3_value **)
 
 void registerApplicationFunctions(sqlite3 *db)
 {
-    const std::pair<const char *, int> functions[] = {{"raise_error", 1}, {"to_number", 1}, {"txid_current", 0}};
+    const std::pair<const char *, int> functions[] = {
+        {"raise_error", 1}, {"to_number", 1}, {"txid_current", 0}};
     for (const auto &[name, arguments] : functions) {
         if (sqlite3_create_function_v2(db, name, arguments, SQLITE_UTF8, nullptr, unusedFunction, nullptr,
                                        nullptr, nullptr) != SQLITE_OK)
@@ -316,14 +340,19 @@ void attachSolma(sqlite3 *db, const QString &solmaPath)
     Statement attach = prepare(db, sql.constData(), origin);
     const QByteArray path = QFile::encodeName(solmaPath);
     sqlite3_bind_text(attach.get(), 1, path.constData(), int(path.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(attach.get()) != SQLITE_DONE)
-        fail(QStringLiteral("%1 : %2").arg(origin, lastError(db)));
+    const int rc = sqlite3_step(attach.get());
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
+        failNotADatabase(rc, solmaPath);
+    if (rc != SQLITE_DONE)
+        fail(SqliteFailure::message(db, rc, QStringLiteral("« %1 »").arg(shown(solmaPath)), origin));
 }
 
 } // namespace
 
-void SqliteDatabaseInstaller::install(const QString &directory, const QString &resourcesDir, bool replace)
+void SqliteDatabaseInstaller::install(const QString &directory, const QString &resourcesDir, bool replace,
+                                      int waitMilliseconds)
 {
+    busyTimeout = waitMilliseconds < 0 ? SqliteFailure::busyTimeoutMilliseconds() : waitMilliseconds;
     // Everything is read first: a missing resource stops the installation before any file is touched.
     const QString sqlRoot = QDir(resourcesDir).absoluteFilePath(QStringLiteral("sql"));
     const QByteArray inventorySql = readScript(sqlRoot, QStringLiteral("sqlite/inventory.sql"));
@@ -339,23 +368,21 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
 
     PendingFile solma(solmaPath, replace || !QFileInfo::exists(solmaPath));
     PendingFile inventory(inventoryPath, replace || !QFileInfo::exists(inventoryPath));
+    filesInQuestion = QStringLiteral("« %1 » et « %2 »").arg(shown(inventoryPath), shown(solmaPath));
 
     {
-        const Database db = openDatabase(solma.workingPath());
-        if (!solma.isFresh())
-            checkExistingFile(db.get(), solmaPath, "SOLMA_PARAMETRES");
-        Transaction transaction(db.get(), QStringLiteral("Installation de %1").arg(solmaFileName()));
-        exec(db.get(), solmaSql, QStringLiteral("solma.sql"));
-        setSchemaVersion(db.get(), QStringLiteral("solma.sql"));
-        transaction.commit();
-    }
-    {
+        // Both files in one connection and one transaction: they are upgraded together or not at all.
         const Database db = openDatabase(inventory.workingPath());
         if (!inventory.isFresh())
-            checkExistingFile(db.get(), inventoryPath, "EO_PROCEDURE");
+            checkExistingFile(db.get(), "main", inventoryPath, "EO_PROCEDURE");
         registerApplicationFunctions(db.get());
         attachSolma(db.get(), solma.workingPath());
-        Transaction transaction(db.get(), QStringLiteral("Installation de %1").arg(inventoryFileName()));
+        if (!solma.isFresh())
+            checkExistingFile(db.get(), "SOLMA", solmaPath, "SOLMA_PARAMETRES");
+        Transaction transaction(
+            db.get(), QStringLiteral("Installation de %1 et %2").arg(inventoryFileName(), solmaFileName()));
+        exec(db.get(), solmaSql, QStringLiteral("solma.sql"));
+        setSchemaVersion(db.get(), "SOLMA", QStringLiteral("solma.sql"));
         exec(db.get(), inventorySql, QStringLiteral("inventory.sql"));
         // The per-connection views and history triggers travel with the database, as the row "#session",
         // which the adaptor runs on every connection after attaching the reference file.
@@ -365,7 +392,7 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
         compileViews(db.get());
         for (const Procedure &procedure : procedures)
             compileProcedure(db.get(), procedure);
-        setSchemaVersion(db.get(), QStringLiteral("inventory.sql"));
+        setSchemaVersion(db.get(), "main", QStringLiteral("inventory.sql"));
         transaction.commit();
     }
 

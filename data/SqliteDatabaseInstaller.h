@@ -18,6 +18,10 @@ namespace data
 //   change history).
 // - With replace, both files are built anew and then take the place of the existing ones (their data is
 //   lost, but only once the new files are complete).
+// - Both files are installed or upgraded in one transaction (solma.db attached to locavia.db as the program
+//   attaches it): both or neither. A program that holds them (Locavia open on them) is waited for as long as
+//   the program itself waits for a lock; past that, the installation gives up with a French message, leaves
+//   both files as they were, and can simply be run again.
 //
 // Before anything is committed, every procedure body is compiled against the schema (with solma.db
 // attached and the per-connection views made), so a body that names an unknown table or column is refused
@@ -26,7 +30,9 @@ namespace data
 class SqliteDatabaseInstaller
 {
 public:
-    static void install(const QString &directory, const QString &resourcesDir, bool replace = false);
+    // waitMilliseconds: how long to wait for a program that holds the files (-1: as long as the program).
+    static void install(const QString &directory, const QString &resourcesDir, bool replace = false,
+                        int waitMilliseconds = -1);
 
     static QString inventoryFileName() { return QStringLiteral("locavia.db"); }
     static QString solmaFileName() { return QStringLiteral("solma.db"); }

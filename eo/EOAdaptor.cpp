@@ -26,6 +26,83 @@ std::unique_ptr<EOAdaptor> EOAdaptor::adaptorWithConnectionDictionary(const QVar
     return adaptor;
 }
 
+EOAdaptor::Activity::Activity(EOAdaptor &adaptor, const QString &name)
+    : m_adaptor(adaptor), m_previous(adaptor.m_activity)
+{
+    m_adaptor.m_activity = name;
+}
+
+EOAdaptor::Activity::~Activity()
+{
+    m_adaptor.m_activity = m_previous;
+}
+
+QString EOAdaptor::activity() const
+{
+    return m_activity.isEmpty() ? QStringLiteral("l'accès à la base de données") : m_activity;
+}
+
+QString EOAdaptor::capitalizedActivity() const
+{
+    QString text = activity();
+    text[0] = text.at(0).toUpper();
+    return text;
+}
+
+int EOAdaptor::secondsOf(const QVariantMap &dictionary, const QString &key, int defaultValue)
+{
+    bool ok = false;
+    const int value = dictionary.value(key).toString().trimmed().toInt(&ok);
+    return ok && value >= 0 ? value : defaultValue;
+}
+
+int EOAdaptor::lockTimeout() const
+{
+    return secondsOf(m_connectionDictionary, QStringLiteral("lockTimeout"), DefaultLockTimeout);
+}
+
+int EOAdaptor::statementTimeout() const
+{
+    return secondsOf(m_connectionDictionary, QStringLiteral("statementTimeout"), DefaultStatementTimeout);
+}
+
+EOAdaptor::Call::Call(EOAdaptor &adaptor) : m_adaptor(adaptor)
+{
+    if (m_adaptor.m_waiting) {
+        throw EOException(EOException::Kind::Database,
+                          QStringLiteral("%1 attend déjà la base de données : attendez qu'elle se termine ou "
+                                         "annulez-la (Échap).")
+                              .arg(m_adaptor.capitalizedActivity()));
+    }
+    if (m_adaptor.m_calls++ == 0)
+        m_adaptor.m_cancelled = false;
+}
+
+EOAdaptor::Call::~Call()
+{
+    if (--m_adaptor.m_calls > 0 || !m_adaptor.m_observerTold)
+        return;
+    m_adaptor.m_observerTold = false;
+    if (m_adaptor.m_waitObserver)
+        m_adaptor.m_waitObserver->databaseWaitEnded();
+}
+
+bool EOAdaptor::observeWait(qint64 elapsedMilliseconds)
+{
+    if (!m_waitObserver || m_cancelled)
+        return m_cancelled;
+    m_observerTold = true;
+    m_waiting = true;
+    try {
+        m_cancelled = m_waitObserver->databaseIsWaiting(activity(), elapsedMilliseconds);
+    } catch (...) {
+        // The observer's failure must not leave the connection in the middle of a statement: give up.
+        m_cancelled = true;
+    }
+    m_waiting = false;
+    return m_cancelled;
+}
+
 void EOAdaptor::setSessionLogin(const QString &login)
 {
     m_sessionLogin = login;

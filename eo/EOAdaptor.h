@@ -3,6 +3,7 @@
 #include "EOAttribute.h"
 #include "EOSQLDialect.h"
 #include "EOStoredProcedure.h"
+#include "EOWaitObserver.h"
 
 #include <QList>
 #include <QVariant>
@@ -42,9 +43,43 @@ public:
     virtual QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                                const QVariantMap &values) = 0;
 
+    // A transaction whose commit fails is rolled back before the failure is thrown: the connection is
+    // left outside any transaction, ready for the next call.
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
+
+    // Who is told while a call waits on the database (none by default); not owned.
+    void setWaitObserver(EOWaitObserver *observer) { m_waitObserver = observer; }
+    EOWaitObserver *waitObserver() const { return m_waitObserver; }
+
+    // Names what the calls made during its life do ("la recherche SallesVix"), for the wait observer and
+    // for the message of a call that gave up waiting; the previous name comes back when it ends.
+    class Activity
+    {
+    public:
+        Activity(EOAdaptor &adaptor, const QString &name);
+        ~Activity();
+        Activity(const Activity &) = delete;
+        Activity &operator=(const Activity &) = delete;
+
+    private:
+        EOAdaptor &m_adaptor;
+        QString m_previous;
+    };
+    // The current activity, or a general one ("l'accès à la base de données") outside any.
+    QString activity() const;
+
+    // How long a call waits for a row or table that someone else holds, and how long one statement may
+    // run, in seconds: the dictionary's lockTimeout and statementTimeout, else these defaults; 0 is no
+    // limit.
+    static constexpr int DefaultLockTimeout = 10;
+    static constexpr int DefaultStatementTimeout = 60;
+    int lockTimeout() const;
+    int statementTimeout() const;
+
+    // A whole number of seconds from a dictionary; the default when the entry is absent or not one.
+    static int secondsOf(const QVariantMap &dictionary, const QString &key, int defaultValue);
 
     // The login of the application's user, given to the connection where the database's own code reads it
     // (the change history records it): at once when a connection is open, and again on every connection
@@ -53,6 +88,26 @@ public:
     const QString &sessionLogin() const { return m_sessionLogin; }
 
 protected:
+    // Brackets one call of the adaptor from outside (nested calls count once): the wait observer hears the
+    // end of a wait it was told of, and a call made while another one waits (from the events the observer
+    // handles meanwhile) is refused rather than run on a connection in the middle of the first.
+    class Call
+    {
+    public:
+        explicit Call(EOAdaptor &adaptor);
+        ~Call();
+        Call(const Call &) = delete;
+        Call &operator=(const Call &) = delete;
+
+    private:
+        EOAdaptor &m_adaptor;
+    };
+    // Tells the wait observer that the current call has waited that long; true when it asks to give up
+    // (remembered until the next call: waitWasCancelled).
+    bool observeWait(qint64 elapsedMilliseconds);
+    bool waitWasCancelled() const { return m_cancelled; }
+    // The activity with a capital letter, to begin a sentence.
+    QString capitalizedActivity() const;
     // Gives sessionLogin() to the open connection; nothing to do without one.
     virtual void applySessionLogin() = 0;
 
@@ -61,6 +116,12 @@ protected:
 
 private:
     QVariantMap m_connectionDictionary;
+    EOWaitObserver *m_waitObserver = nullptr;
+    QString m_activity;
+    int m_calls = 0;
+    bool m_waiting = false;
+    bool m_observerTold = false;
+    bool m_cancelled = false;
     QString m_sessionLogin;
 };
 

@@ -17,9 +17,19 @@ void EOAdaptorContext::commitTransaction()
 {
     if (!m_open)
         return;
-    // The transaction is over whether the commit succeeds or not.
+    // The transaction is over whether the commit succeeds or not: a refused commit must not leave the
+    // connection inside it, where every later call would fail and its locks would block other programs.
     m_open = false;
-    m_adaptor.commitTransaction();
+    try {
+        m_adaptor.commitTransaction();
+    } catch (...) {
+        try {
+            m_adaptor.rollbackTransaction();
+        } catch (...) {
+            // The commit's own failure is the one the caller must read.
+        }
+        throw;
+    }
 }
 
 void EOAdaptorContext::rollbackTransaction()

@@ -15,7 +15,8 @@ public:
     bool hasOpenTransaction() const { return m_open; }
     // Opens a transaction unless one is open already.
     void beginTransaction();
-    // End whatever transaction is open; nothing happens when none is.
+    // End whatever transaction is open; nothing happens when none is. A commit that fails has rolled the
+    // transaction back before its error reaches the caller.
     void commitTransaction();
     void rollbackTransaction();
 

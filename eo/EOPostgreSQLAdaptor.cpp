@@ -9,8 +9,10 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -121,6 +123,7 @@ void EOPostgreSQLAdaptor::close()
     // Closing ends an open transaction on the server: nothing of it is kept.
     m_connection.reset();
     m_transaction = Transaction::None;
+    m_abandonReason.clear();
 }
 
 const EOPostgreSQLConnection::Parameters &EOPostgreSQLAdaptor::parameters()
@@ -134,6 +137,7 @@ const EOPostgreSQLConnection::Parameters &EOPostgreSQLAdaptor::parameters()
 
 pg_conn *EOPostgreSQLAdaptor::handle()
 {
+    const Call call(*this);
     open();
     return m_connection.get();
 }
@@ -141,7 +145,7 @@ pg_conn *EOPostgreSQLAdaptor::handle()
 bool EOPostgreSQLAdaptor::discardDroppedConnection()
 {
     pg_conn *connection = m_connection.get();
-    bool dropped = PQstatus(connection) == CONNECTION_BAD;
+    bool dropped = m_broken || PQstatus(connection) == CONNECTION_BAD;
     // An idle server says nothing: anything to read now is its farewell (an administrator ended the
     // session, the server restarted) or the end of the connection itself.
     pollfd readable{PQsocket(connection), POLLIN, 0};
@@ -159,9 +163,37 @@ bool EOPostgreSQLAdaptor::discardDroppedConnection()
 void EOPostgreSQLAdaptor::connectionLost(bool transactionLost)
 {
     m_connection.reset();
-    m_transaction = Transaction::None;
-    throw EOException(EOException::Kind::Connection,
-                      EOPostgreSQLConnection::lostConnectionMessage(parameters(), transactionLost));
+    const QString message = EOPostgreSQLConnection::lostConnectionMessage(parameters(), transactionLost);
+    if (transactionLost) {
+        // Whatever the caller sends next belongs to the lost transaction: it must not run on its own on a new
+        // connection and be committed alone.
+        m_transaction = Transaction::Abandoned;
+        m_abandonReason = QStringLiteral("la connexion au serveur de base de données « %1 » a été perdue.")
+                              .arg(parameters().server);
+    } else {
+        m_transaction = Transaction::None;
+    }
+    throw EOException(EOException::Kind::Connection, message);
+}
+
+void EOPostgreSQLAdaptor::abandonTransaction(const QString &reason)
+{
+    if (m_connection && !connectionBroken()) {
+        ++m_roundTrips;
+        if (PQsendQuery(m_connection.get(), "ROLLBACK"))
+            collect();
+    }
+    m_transaction = Transaction::Abandoned;
+    m_abandonReason = reason;
+}
+
+void EOPostgreSQLAdaptor::failAbandoned()
+{
+    throw EOException(
+        EOException::Kind::Database,
+        QStringLiteral("La transaction en cours a été annulée (%1) : rien n'en a été enregistré. "
+                       "Recommencez l'opération.")
+            .arg(m_abandonReason.endsWith(QLatin1Char('.')) ? m_abandonReason.chopped(1) : m_abandonReason));
 }
 
 void EOPostgreSQLAdaptor::open()
@@ -169,7 +201,23 @@ void EOPostgreSQLAdaptor::open()
     if (m_connection && discardDroppedConnection() && m_transaction == Transaction::Open)
         connectionLost(true);
     if (!m_connection) {
+        m_broken = false;
         m_connection = EOPostgreSQLConnection::connect(parameters());
+        // Whether this account may use the inventory's schema at all: without it, its tables and procedures
+        // look missing, and the user must hear about rights, not about installing the schema.
+        m_schemaForbidden = false;
+        const QByteArray schema = parameters().schema.toUtf8();
+        if (!schema.isEmpty()) {
+            const char *values[] = {schema.constData()};
+            ++m_roundTrips;
+            const Result rights(PQexecParams(m_connection.get(),
+                                             "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace "
+                                             "WHERE nspname = $1",
+                                             1, nullptr, values, nullptr, nullptr, 0));
+            m_schemaForbidden = PQresultStatus(rights.get()) == PGRES_TUPLES_OK &&
+                                PQntuples(rights.get()) == 1 &&
+                                QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
+        }
         applySessionLogin();
     }
 }
@@ -178,14 +226,115 @@ void EOPostgreSQLAdaptor::applySessionLogin()
 {
     if (!m_connection)
         return;
+    const Call call(*this);
+    m_cancelSent = false;
     // For the session (not the transaction): a new connection is the only way to lose it.
     const Statement setting{"SELECT set_config('eo.login', $1, false)", {sessionLogin().toUtf8()}};
     const Result result = exec(setting);
     if (isSuccess(result.get()))
         return;
-    if (PQstatus(m_connection.get()) == CONNECTION_BAD)
+    if (connectionBroken())
         connectionLost(m_transaction == Transaction::Open);
-    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("eo.login"));
+    throw errorOf(result.get(), QStringLiteral("eo.login"));
+}
+
+bool EOPostgreSQLAdaptor::connectionBroken() const
+{
+    return m_broken || !m_connection || PQstatus(m_connection.get()) == CONNECTION_BAD;
+}
+
+void EOPostgreSQLAdaptor::sendCancel()
+{
+    if (m_cancelSent)
+        return;
+    m_cancelSent = true;
+    if (PGcancel *cancel = PQgetCancel(m_connection.get())) {
+        char error[256];
+        PQcancel(cancel, error, int(sizeof error));
+        PQfreeCancel(cancel);
+    }
+}
+
+bool EOPostgreSQLAdaptor::awaitResult()
+{
+    pg_conn *connection = m_connection.get();
+    QElapsedTimer waited;
+    waited.start();
+    while (PQisBusy(connection)) {
+        pollfd readable{PQsocket(connection), POLLIN, 0};
+        const int ready = ::poll(&readable, 1, 50);
+        if (ready < 0 && errno != EINTR) {
+            m_broken = true;
+            return false;
+        }
+        if (ready > 0) {
+            if (!PQconsumeInput(connection)) {
+                m_broken = true;
+                return false;
+            }
+            continue;
+        }
+        if (ready == 0 && observeWait(waited.elapsed()))
+            sendCancel();
+    }
+    return true;
+}
+
+EOPostgreSQLConnection::Result EOPostgreSQLAdaptor::nextResult()
+{
+    if (!m_connection || !awaitResult())
+        return {};
+    return Result(PQgetResult(m_connection.get()));
+}
+
+EOPostgreSQLConnection::Result EOPostgreSQLAdaptor::collect()
+{
+    Result kept;
+    while (Result received = nextResult()) {
+        if (!kept || (isSuccess(kept.get()) && !isSuccess(received.get())))
+            kept = std::move(received);
+    }
+    return kept;
+}
+
+EOException EOPostgreSQLAdaptor::errorOf(const pg_result *result, const QString &context) const
+{
+    const QByteArray state = result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+    const QString server = QStringLiteral("« %1 »").arg(m_parameters ? m_parameters->server : QString());
+    if (state == "57014" && m_cancelSent) {
+        return EOException(EOException::Kind::Database,
+                           QStringLiteral("%1 a été annulée à votre demande : rien n'en a été enregistré.")
+                               .arg(capitalizedActivity()));
+    }
+    if (state == "55P03") {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("%1 a attendu plus de %2 s des données qu'un autre utilisateur du serveur "
+                           "%3 tient occupées : elle a été abandonnée et rien n'en a été "
+                           "enregistré. Réessayez dans un instant.")
+                .arg(capitalizedActivity())
+                .arg(lockTimeout())
+                .arg(server));
+    }
+    if (state == "57014" &&
+        QString::fromUtf8(PQresultErrorMessage(result)).contains(QLatin1String("statement timeout"))) {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("%1 a dépassé la durée permise sur le serveur %2 (%3 s) : elle a été "
+                           "abandonnée et rien n'en a été enregistré.")
+                .arg(capitalizedActivity(), server)
+                .arg(statementTimeout()));
+    }
+    if (m_schemaForbidden && (state == "42P01" || state == "3F000" || state == "42883" || state == "42501")) {
+        return EOException(
+            EOException::Kind::Database,
+            QStringLiteral("Droits insuffisants : le compte « %1 » n'a pas accès au schéma %2 du "
+                           "serveur %3. Demandez à l'administrateur de la base de l'ajouter au "
+                           "groupe des utilisateurs du programme.")
+                .arg(m_connection ? QString::fromUtf8(PQuser(m_connection.get())) : m_parameters->user,
+                     m_parameters->schema, server));
+    }
+    return EOPostgreSQLConnection::errorOfResult(result, *m_parameters, context);
 }
 
 std::optional<QByteArray> EOPostgreSQLAdaptor::textOf(const QVariant &value)
@@ -252,19 +401,21 @@ Result EOPostgreSQLAdaptor::exec(const Statement &statement)
     for (const auto &value : statement.values)
         values.push_back(value ? value->constData() : nullptr);
     ++m_roundTrips;
-    return Result(PQexecParams(m_connection.get(), statement.sql.constData(), int(values.size()), nullptr,
-                               values.data(), nullptr, nullptr, 0));
+    if (!PQsendQueryParams(m_connection.get(), statement.sql.constData(), int(values.size()), nullptr,
+                           values.data(), nullptr, nullptr, 0))
+        return {};
+    return collect();
 }
 
 void EOPostgreSQLAdaptor::simple(const char *sql, const QString &context)
 {
     ++m_roundTrips;
-    const Result result(PQexec(m_connection.get(), sql));
+    const Result result = PQsendQuery(m_connection.get(), sql) ? collect() : Result();
     if (isSuccess(result.get()))
         return;
-    if (PQstatus(m_connection.get()) == CONNECTION_BAD)
+    if (connectionBroken())
         connectionLost(m_transaction == Transaction::Open);
-    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), context);
+    throw errorOf(result.get(), context);
 }
 
 bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &statements,
@@ -288,26 +439,22 @@ bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &stateme
     ++m_roundTrips;
     // Each statement's answer ends with a null result; the sync point comes last.
     for (Result &result : results) {
-        while (PGresult *received = PQgetResult(connection)) {
+        while (Result received = nextResult()) {
             if (!result)
-                result.reset(received);
-            else
-                PQclear(received);
+                result = std::move(received);
         }
-        if (PQstatus(connection) == CONNECTION_BAD)
+        if (connectionBroken())
             return false;
     }
     // Nothing but the sync point is expected here: a few reads at most, never an endless wait.
     for (int read = 0; read < 8; ++read) {
-        PGresult *received = PQgetResult(connection);
+        const Result received = nextResult();
         if (!received) {
-            if (PQstatus(connection) == CONNECTION_BAD)
+            if (connectionBroken())
                 return false;
             continue;
         }
-        const bool synced = PQresultStatus(received) == PGRES_PIPELINE_SYNC;
-        PQclear(received);
-        if (synced)
+        if (PQresultStatus(received.get()) == PGRES_PIPELINE_SYNC)
             return PQexitPipelineMode(connection) == 1;
     }
     return false;
@@ -316,8 +463,10 @@ bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &stateme
 Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &context, bool *retry)
 {
     *retry = false;
+    if (m_transaction == Transaction::Abandoned)
+        failAbandoned();
     open();
-    pg_conn *connection = m_connection.get();
+    m_cancelSent = false;
     auto failure = [&](std::vector<Result> &results) -> const PGresult * {
         for (const Result &result : results) {
             if (result && !isSuccess(result.get()) && PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED)
@@ -325,18 +474,25 @@ Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &c
         }
         return nullptr;
     };
+    // A statement that ran out of time or was cancelled ends the caller's transaction: the user gave up on
+    // the whole operation, whose other calls must not be committed without this one.
+    auto endsTransaction = [](const PGresult *result) {
+        const QByteArray state =
+            result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+        return state == "55P03" || state == "57014";
+    };
 
     switch (m_transaction) {
     case Transaction::None: {
         Result result = exec(statement);
         if (isSuccess(result.get()))
             return result;
-        if (PQstatus(connection) == CONNECTION_BAD) {
+        if (connectionBroken()) {
             m_connection.reset();
             *retry = true;
             return {};
         }
-        throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), context);
+        throw errorOf(result.get(), context);
     }
     case Transaction::Pending: {
         // The caller's transaction begins with its first statement, in the same round trip.
@@ -347,15 +503,18 @@ Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &c
             m_transaction = Transaction::Open;
             return std::move(results[1]);
         }
-        if (!alive || PQstatus(connection) == CONNECTION_BAD) {
+        if (!alive || connectionBroken()) {
             // Nothing was committed: the transaction is still to begin, on a new connection.
             m_connection.reset();
             *retry = true;
             return {};
         }
+        const EOException error = errorOf(failure(results), context);
+        if (endsTransaction(failure(results))) {
+            abandonTransaction(error.message());
+            throw error;
+        }
         // Refused: the transaction holds nothing yet; end it, the caller's is still to begin.
-        const EOException error =
-            EOPostgreSQLConnection::errorOfResult(failure(results), parameters(), context);
         simple("ROLLBACK", QStringLiteral("ROLLBACK"));
         throw error;
     }
@@ -367,15 +526,20 @@ Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &c
         if (alive && isSuccess(results[0].get()) && isSuccess(results[1].get()) &&
             isSuccess(results[2].get()))
             return std::move(results[1]);
-        if (!alive || PQstatus(connection) == CONNECTION_BAD)
+        if (!alive || connectionBroken())
             connectionLost(true);
+        const EOException error = errorOf(failure(results), context);
+        if (endsTransaction(failure(results))) {
+            abandonTransaction(error.message());
+            throw error;
+        }
         // Refused: back to the savepoint, the transaction goes on as it was before the statement.
-        const EOException error =
-            EOPostgreSQLConnection::errorOfResult(failure(results), parameters(), context);
         simple("ROLLBACK TO SAVEPOINT eo_statement; RELEASE SAVEPOINT eo_statement",
                QStringLiteral("ROLLBACK TO SAVEPOINT"));
         throw error;
     }
+    case Transaction::Abandoned:
+        failAbandoned();
     }
     return {};
 }
@@ -401,6 +565,7 @@ Result EOPostgreSQLAdaptor::run(const Statement &statement, Purpose purpose, con
 std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql, const QVariantList &bindings,
                                                              const QList<EOAttribute::Type> &types)
 {
+    const Call call(*this);
     const Result result = run(statement(sql, bindings), Purpose::Read, sql.left(120));
     const PGresult *rows = result.get();
     const int rowCount = PQntuples(rows);
@@ -446,6 +611,7 @@ std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql,
 
 QList<QVariantMap> EOPostgreSQLAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
 {
+    const Call call(*this);
     const QString numbered = numberedPlaceholders(sql);
     const Result result = run(statement(numbered, bindings), Purpose::Read, sql.left(120));
     const PGresult *rows = result.get();
@@ -539,6 +705,7 @@ QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
 QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
                                                         const QVariantMap &values)
 {
+    const Call call(*this);
     checkArguments(procedure, values);
     QStringList names;
     QVariantList bindings;
@@ -579,18 +746,29 @@ void EOPostgreSQLAdaptor::beginTransaction()
 
 void EOPostgreSQLAdaptor::commitTransaction()
 {
+    const Call call(*this);
     const Transaction was = m_transaction;
     m_transaction = Transaction::None;
+    if (was == Transaction::Abandoned)
+        failAbandoned();
     if (was != Transaction::Open)
         return;
+    // The transaction ends here whatever happens; a connection lost meanwhile took it with it.
+    auto lost = [this]() {
+        m_connection.reset();
+        return EOException(EOException::Kind::Connection,
+                           EOPostgreSQLConnection::lostConnectionMessage(parameters(), true));
+    };
     if (!m_connection || discardDroppedConnection())
-        connectionLost(true);
+        throw lost();
+    m_cancelSent = false;
     ++m_roundTrips;
-    const Result result(PQexec(m_connection.get(), "COMMIT"));
+    // The server ends the transaction whatever the outcome of COMMIT: the connection is clean afterwards.
+    const Result result = PQsendQuery(m_connection.get(), "COMMIT") ? collect() : Result();
     if (!isSuccess(result.get())) {
-        if (PQstatus(m_connection.get()) == CONNECTION_BAD)
-            connectionLost(true);
-        throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("COMMIT"));
+        if (connectionBroken())
+            throw lost();
+        throw errorOf(result.get(), QStringLiteral("COMMIT"));
     }
     // A transaction the server had to abort answers COMMIT with ROLLBACK: it must not pass for a success.
     if (std::strcmp(PQcmdStatus(result.get()), "ROLLBACK") == 0) {
@@ -602,22 +780,29 @@ void EOPostgreSQLAdaptor::commitTransaction()
 
 void EOPostgreSQLAdaptor::rollbackTransaction()
 {
+    const Call call(*this);
     const Transaction was = m_transaction;
     m_transaction = Transaction::None;
-    if (was != Transaction::Open || !m_connection)
+    m_abandonReason.clear();
+    if ((was != Transaction::Open && was != Transaction::Abandoned) || !m_connection)
         return;
     // A connection that is gone took its transaction with it: there is nothing left to undo.
     if (discardDroppedConnection())
         return;
+    // An abandoned transaction was rolled back already, unless that rollback itself failed: the server
+    // says whether one is still open.
+    if (PQtransactionStatus(m_connection.get()) == PQTRANS_IDLE)
+        return;
+    m_cancelSent = false;
     ++m_roundTrips;
-    const Result result(PQexec(m_connection.get(), "ROLLBACK"));
+    const Result result = PQsendQuery(m_connection.get(), "ROLLBACK") ? collect() : Result();
     if (isSuccess(result.get()))
         return;
-    if (PQstatus(m_connection.get()) == CONNECTION_BAD) {
+    if (connectionBroken()) {
         m_connection.reset();
         return;
     }
-    throw EOPostgreSQLConnection::errorOfResult(result.get(), parameters(), QStringLiteral("ROLLBACK"));
+    throw errorOf(result.get(), QStringLiteral("ROLLBACK"));
 }
 
 } // namespace eo

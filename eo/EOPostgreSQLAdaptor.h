@@ -22,8 +22,14 @@ namespace eo
 //   caller decides, as on the embedded database. Several statements sent together cost one round trip.
 // - A connection the server dropped while idle is opened again before the next statement; one dropped
 //   during a transaction ends it with a clear message. Every new connection gets the user's login as the
-//   session setting eo.login (set_config), where the database's triggers read it. A read that did not reach the server is tried again
-//   once on a new connection. Failures are EOException with French messages.
+//   session setting eo.login (set_config), where the database's triggers read it. A read that did not reach
+//   the server is tried again once on a new connection. Failures are EOException with French messages.
+// - Every session has a lock time limit and a statement time limit (lockTimeout and statementTimeout of the
+//   dictionary, in seconds). While the server works, the adaptor waits without blocking and tells the wait
+//   observer, which may ask to give up: the statement is then cancelled on the server (PQcancel).
+// - A transaction that lost its connection, ran out of time or was cancelled is rolled back at once and
+//   stays abandoned: every later call of it, and its commit, fail with "transaction annulée" until the
+//   caller rolls back, so that nothing of it is written by a call that runs after the loss.
 class EOPostgreSQLAdaptor : public EOAdaptor
 {
 public:
@@ -63,7 +69,7 @@ protected:
     void applySessionLogin() override;
 
 private:
-    enum class Transaction { None, Pending, Open };
+    enum class Transaction { None, Pending, Open, Abandoned };
     enum class Purpose { Read, Write };
     struct Statement {
         QByteArray sql;
@@ -74,7 +80,20 @@ private:
     const EOPostgreSQLConnection::Parameters &parameters();
     // Drops a connection that the server closed while it was idle; true when there was one.
     bool discardDroppedConnection();
-    void connectionLost(bool transactionLost);
+    [[noreturn]] void connectionLost(bool transactionLost);
+    // Rolls the caller's transaction back on the server and keeps it abandoned for that reason.
+    void abandonTransaction(const QString &reason);
+    [[noreturn]] void failAbandoned();
+    // The EOException of a failed statement, with what was running and how a time limit or a cancel ended.
+    EOException errorOf(const pg_result *result, const QString &context) const;
+    // Waits until libpq can hand over a result without blocking, telling the wait observer and sending the
+    // cancel it asks for; false when the connection broke.
+    bool awaitResult();
+    EOPostgreSQLConnection::Result nextResult();
+    // The results of the statement just sent: the first failure, else the last result.
+    EOPostgreSQLConnection::Result collect();
+    bool connectionBroken() const;
+    void sendCancel();
     EOPostgreSQLConnection::Result run(const Statement &statement, Purpose purpose, const QString &context);
     EOPostgreSQLConnection::Result runOnce(const Statement &statement, const QString &context, bool *retry);
     // Sends the statements together and answers the result of each (null for those the server skipped after
@@ -91,6 +110,10 @@ private:
     std::optional<EOPostgreSQLConnection::Parameters> m_parameters;
     QVariantMap m_parametersSource;
     Transaction m_transaction = Transaction::None;
+    QString m_abandonReason;
+    bool m_broken = false;          // the current connection failed while a result was awaited
+    bool m_cancelSent = false;      // during the current call
+    bool m_schemaForbidden = false; // the account may not use the inventory's schema
     qint64 m_roundTrips = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "EOPostgreSQLConnection.h"
 
+#include "EOAdaptor.h"
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
@@ -135,6 +137,14 @@ EOPostgreSQLConnection::parametersForDictionary(const QVariantMap &dictionary)
     QByteArray settings = "-c standard_conforming_strings=on";
     if (!schemas.isEmpty())
         settings = "-c search_path=" + schemas.join(QLatin1Char(',')).toUtf8() + ' ' + settings;
+    // Time limits of the session, so that a call waiting on another user's lock, or a statement that runs
+    // away, ends with a message instead of holding the window for ever.
+    const int lockTimeout =
+        EOAdaptor::secondsOf(dictionary, QStringLiteral("lockTimeout"), EOAdaptor::DefaultLockTimeout);
+    const int statementTimeout = EOAdaptor::secondsOf(dictionary, QStringLiteral("statementTimeout"),
+                                                      EOAdaptor::DefaultStatementTimeout);
+    settings += " -c lock_timeout=" + QByteArray::number(lockTimeout) +
+                "s -c statement_timeout=" + QByteArray::number(statementTimeout) + 's';
     keywords.insert("options", settings);
 
     Parameters parameters;

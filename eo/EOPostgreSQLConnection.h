@@ -26,6 +26,8 @@ namespace eo
 // instead of hanging on a server that does not answer; keepalives notice a server that vanished later. The
 // dictionary's "installHint" completes the messages of a database that lacks the model's tables or
 // procedures.
+// Each session has the time limits lockTimeout and statementTimeout of the dictionary (seconds, 0 for none;
+// 10 and 60 by default).
 class EOPostgreSQLConnection
 {
 public:

@@ -28,8 +28,8 @@ public:
         return QStringLiteral("UPPER(%1)").arg(expression);
     }
     virtual QString likeEscapeClause() const { return QStringLiteral(" ESCAPE '\\'"); }
-    // What a SELECT inside a transaction ends with to lock the rows it reads until the transaction ends ("" where
-    // the transaction holds the whole database already).
+    // What a SELECT inside a transaction ends with to lock the rows it reads until the transaction ends (""
+    // where the transaction holds the whole database already).
     virtual QString lockingClause() const { return {}; }
     // A lock that the connection holds across its transactions until it lets it go, on a pair of numbers (a
     // kind of object, one object): the statements that take it (waiting for another connection that holds

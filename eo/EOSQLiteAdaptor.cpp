@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace eo
@@ -18,12 +20,6 @@ namespace eo
 
 namespace
 {
-
-void raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
-{
-    const char *text = argc > 0 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[0])) : nullptr;
-    sqlite3_result_error(context, text ? text : "Erreur de la procédure.", -1);
-}
 
 // Oracle's to_number for the counts stored as text: NULL for a null, an empty or a non-numeric text.
 void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
@@ -37,7 +33,10 @@ void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         sqlite3_result_int64(context, sqlite3_value_int64(argv[0]));
         return;
     case SQLITE_FLOAT:
-        sqlite3_result_double(context, sqlite3_value_double(argv[0]));
+        if (std::fabs(sqlite3_value_double(argv[0])) < 1e308)
+            sqlite3_result_double(context, sqlite3_value_double(argv[0]));
+        else
+            sqlite3_result_null(context);
         return;
     case SQLITE_NULL:
         sqlite3_result_null(context);
@@ -54,7 +53,8 @@ void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         return;
     }
     const double number = text.toDouble(&ok);
-    if (ok)
+    // A number of 309 digits or more before its point is no number: the server refuses the same values.
+    if (ok && std::fabs(number) < 1e308)
         sqlite3_result_double(context, number);
     else
         sqlite3_result_null(context);
@@ -149,47 +149,265 @@ QString EOSQLiteAdaptor::pathForURL(const QString &url)
 
 sqlite3 *EOSQLiteAdaptor::handle()
 {
+    const Call call(*this);
     open();
     return m_db;
 }
 
-void EOSQLiteAdaptor::fail(int code, const QString &context) const
+void EOSQLiteAdaptor::raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
-    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-    QString message;
-    EOException::Kind kind = EOException::Kind::Database;
+    const char *text = argc > 0 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[0])) : nullptr;
+    const char *message = text ? text : "Erreur de la procédure.";
+    // Remembered, so that the refusal of a procedure is told from the database's own errors.
+    static_cast<EOSQLiteAdaptor *>(sqlite3_user_data(context))->m_raised = QString::fromUtf8(message);
+    sqlite3_result_error(context, message, -1);
+}
+
+int EOSQLiteAdaptor::busyHandler(void *data, int attempts)
+{
+    auto *self = static_cast<EOSQLiteAdaptor *>(data);
+    if (attempts == 0)
+        self->m_waitTimer.start();
+    const qint64 elapsed = self->m_waitTimer.elapsed();
+    const int limit = self->lockTimeout();
+    if (limit > 0 && elapsed >= qint64(limit) * 1000)
+        return 0;
+    if (self->observeWait(elapsed))
+        return 0;
+    sqlite3_sleep(20);
+    return 1;
+}
+
+QString EOSQLiteAdaptor::quoted(const QStringList &files)
+{
+    QStringList quotedFiles;
+    for (const QString &file : files)
+        quotedFiles << QStringLiteral("« %1 »").arg(file);
+    if (quotedFiles.size() < 2)
+        return quotedFiles.value(0);
+    const QString last = quotedFiles.takeLast();
+    return QStringLiteral("%1 et %2").arg(quotedFiles.join(QStringLiteral(", ")), last);
+}
+
+QStringList EOSQLiteAdaptor::files() const
+{
+    QStringList paths{m_path};
+    for (const Attachment &attachment : m_attachments)
+        paths << attachment.path;
+    return paths;
+}
+
+QString EOSQLiteAdaptor::bothFiles() const
+{
+    return quoted(files());
+}
+
+QString EOSQLiteAdaptor::filesInQuestion(const QString &file) const
+{
+    return file.isEmpty() ? QStringLiteral("(%1)").arg(bothFiles()) : QStringLiteral("« %1 »").arg(file);
+}
+
+QString EOSQLiteAdaptor::fileOfSchema(const QString &schema) const
+{
+    for (const Attachment &attachment : m_attachments) {
+        if (attachment.alias.compare(schema, Qt::CaseInsensitive) == 0)
+            return attachment.path;
+    }
+    return m_path;
+}
+
+QString EOSQLiteAdaptor::readOnlyFiles() const
+{
+    QStringList readOnly;
+    for (qsizetype i = 0; i < m_attachedCount && m_db; ++i) {
+        if (sqlite3_db_readonly(m_db, m_attachments.at(i).alias.toUtf8().constData()) == 1)
+            readOnly << m_attachments.at(i).path;
+    }
+    if (m_db && sqlite3_db_readonly(m_db, "main") == 1)
+        readOnly << m_path;
+    // Writable files in a folder where the journal cannot be made: the folder is the one to open up.
+    if (readOnly.isEmpty())
+        return QStringLiteral("du dossier « %1 »").arg(QFileInfo(m_path).absolutePath());
+    return quoted(readOnly);
+}
+
+QString EOSQLiteAdaptor::damagedFile()
+{
+    if (!m_db)
+        return m_path;
+    QList<QPair<QByteArray, QString>> schemas{{"main", m_path}};
+    for (qsizetype i = 0; i < m_attachedCount; ++i)
+        schemas.append({m_attachments.at(i).alias.toUtf8(), m_attachments.at(i).path});
+    for (const auto &[schema, path] : std::as_const(schemas)) {
+        const QByteArray sql = "PRAGMA " + schema + ".quick_check(1)";
+        sqlite3_stmt *raw = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+        Statement check{raw};
+        const bool healthy =
+            rc == SQLITE_OK && sqlite3_step(check.handle) == SQLITE_ROW &&
+            QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(check.handle, 0))) == "ok";
+        if (!healthy)
+            return path;
+    }
+    return m_path;
+}
+
+QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QString &file)
+{
+    const QString what = capitalizedActivity();
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        message = QStringLiteral("La base de données est occupée par un autre programme ; réessayez dans un "
-                                 "instant.");
-        break;
+        if (waitWasCancelled()) {
+            return QStringLiteral(
+                       "%1 a été annulée pendant qu'elle attendait la base de données (%2), occupée par "
+                       "un autre programme : rien n'a été enregistré.")
+                .arg(what, bothFiles());
+        }
+        return QStringLiteral(
+                   "La base de données (%1) est occupée par un autre programme : %2 a attendu %3 s "
+                   "sans pouvoir y accéder. Rien n'a été enregistré ; réessayez dans un instant.")
+            .arg(bothFiles(), activity())
+            .arg(lockTimeout());
+    case SQLITE_INTERRUPT:
+        return QStringLiteral("%1 a été annulée : rien n'a été enregistré.").arg(what);
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        kind = EOException::Kind::Connection;
-        message = QStringLiteral("Le fichier « %1 » n'est pas une base de données valide (%2).")
-                      .arg(m_path, detail);
-        break;
+    case SQLITE_CORRUPT: {
+        const QString damaged = file.isEmpty() ? damagedFile() : file;
+        QStringList others = files();
+        others.removeAll(damaged);
+        QString message =
+            QStringLiteral("Le fichier « %1 » est endommagé ou n'est pas une base de données valide : "
+                           "remplacez-le par sa dernière sauvegarde.")
+                .arg(damaged);
+        if (others.size() == 1)
+            message += QStringLiteral(" L'autre fichier de la base, %1, n'est pas en cause : gardez-le.")
+                           .arg(quoted(others));
+        else if (others.size() > 1)
+            message +=
+                QStringLiteral(" Les autres fichiers de la base, %1, ne sont pas en cause : gardez-les.")
+                    .arg(quoted(others));
+        return message;
+    }
     case SQLITE_READONLY:
-        message = QStringLiteral("La base de données « %1 » est en lecture seule.").arg(m_path);
-        break;
+        return QStringLiteral(
+                   "La base de données ne peut pas être modifiée : votre compte n'a que le droit de "
+                   "lire %1. Demandez le droit d'y écrire ; rien n'a été enregistré.")
+            .arg(file.isEmpty() ? readOnlyFiles() : QStringLiteral("« %1 »").arg(file));
     case SQLITE_CANTOPEN:
-        kind = EOException::Kind::Connection;
-        message =
-            QStringLiteral("La base de données « %1 » ne peut pas être ouverte (%2).").arg(m_path, detail);
-        break;
+        return QStringLiteral(
+                   "La base de données « %1 » ne peut pas être ouverte (%2) : vérifiez que le "
+                   "fichier et son dossier existent et que votre compte peut les lire et y écrire.")
+            .arg(file.isEmpty() ? m_path : file, detail);
+    case SQLITE_FULL:
+        return QStringLiteral("Le disque qui contient la base de données %1 est plein : libérez de la place "
+                              "puis recommencez. Rien n'a été enregistré.")
+            .arg(filesInQuestion(file));
+    case SQLITE_IOERR:
+        return QStringLiteral("Le disque n'a pas pu lire ou écrire la base de données %1 (%2) : vérifiez le "
+                              "disque et recommencez.")
+            .arg(filesInQuestion(file), detail);
+    case SQLITE_NOMEM:
+        return QStringLiteral("Mémoire insuffisante pour %1 : fermez d'autres programmes et recommencez.")
+            .arg(activity());
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Une valeur est trop grande pour la base de données : raccourcissez-la.");
     case SQLITE_CONSTRAINT:
-        message = QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
-        break;
-    case SQLITE_ERROR:
+        return constraintMessage(detail);
+    case SQLITE_ERROR: {
         // raise_error() of a procedure: its message is already the user's.
-        message = detail;
-        break;
-    default:
-        message = QStringLiteral("Erreur de la base de données : %1").arg(detail);
+        if (!m_raised.isEmpty() && detail == m_raised)
+            return detail;
+        static const QRegularExpression missingTable(QStringLiteral("^no such (table|view): (\\S+)"));
+        static const QRegularExpression missingColumn(QStringLiteral("^no such column: (\\S+)"));
+        if (const QRegularExpressionMatch match = missingTable.match(detail); match.hasMatch()) {
+            const QString table = match.captured(2);
+            const QString schema = table.contains(QLatin1Char('.')) ? table.section(QLatin1Char('.'), 0, 0)
+                                                                    : QStringLiteral("main");
+            const QString path = fileOfSchema(schema);
+            if (m_db && isEmpty(schema.toUtf8().constData())) {
+                // An empty file (made by mistake, or by a creation that was stopped) holds nothing to lose.
+                return QStringLiteral("La base de données « %1 » est vide : elle n'a aucune des tables du "
+                                      "modèle. %2")
+                    .arg(path, installAdvice());
+            }
+            return QStringLiteral(
+                       "La base de données « %1 » n'a pas la table %2 : elle n'a pas été installée "
+                       "pour ce modèle ou date d'une autre version. %3")
+                .arg(path, table, upgradeAdvice());
+        }
+        if (const QRegularExpressionMatch match = missingColumn.match(detail); match.hasMatch()) {
+            return QStringLiteral(
+                       "La base de données (%1) n'a pas la colonne %2 : elle date d'une autre version "
+                       "de Locavia. %3")
+                .arg(bothFiles(), match.captured(1), upgradeAdvice());
+        }
+        if (detail.contains(QLatin1String("pattern too complex"))) {
+            return QStringLiteral(
+                "Le texte cherché est trop long ou contient trop de caractères spéciaux pour "
+                "la base de données : raccourcissez-le.");
+        }
+        if (detail.contains(QLatin1String("too many SQL variables")) ||
+            detail.contains(QLatin1String("too many terms"))) {
+            return QStringLiteral("La demande est trop complexe pour la base de données : donnez moins de "
+                                  "critères.");
+        }
         break;
     }
-    if (!context.isEmpty() && (code & 0xff) != SQLITE_ERROR)
+    default:
+        break;
+    }
+    return QStringLiteral("Erreur de la base de données %1 pendant %2 : %3")
+        .arg(filesInQuestion(file), activity(), detail);
+}
+
+QString EOSQLiteAdaptor::constraintMessage(const QString &detail)
+{
+    static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (.+)$"));
+    static const QRegularExpression notNull(QStringLiteral("^NOT NULL constraint failed: (.+)$"));
+    static const QRegularExpression check(QStringLiteral("^CHECK constraint failed: (.+)$"));
+    if (const QRegularExpressionMatch match = unique.match(detail); match.hasMatch())
+        return QStringLiteral("Contrainte d'intégrité non respectée : la valeur de %1 existe déjà.")
+            .arg(match.captured(1));
+    if (const QRegularExpressionMatch match = notNull.match(detail); match.hasMatch())
+        return QStringLiteral("Contrainte d'intégrité non respectée : %1 est obligatoire.")
+            .arg(match.captured(1));
+    if (const QRegularExpressionMatch match = check.match(detail); match.hasMatch())
+        return QStringLiteral(
+                   "Contrainte d'intégrité non respectée : une valeur ne respecte pas la règle %1.")
+            .arg(match.captured(1));
+    if (detail.contains(QLatin1String("FOREIGN KEY")))
+        return QStringLiteral("Contrainte d'intégrité non respectée : un enregistrement lié manque, ou est "
+                              "encore utilisé ailleurs.");
+    return QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
+}
+
+QString EOSQLiteAdaptor::installAdvice() const
+{
+    const QString hint = connectionDictionary().value(QStringLiteral("installHint")).toString();
+    return hint.isEmpty() ? QStringLiteral("Installez-y le schéma du modèle.") : hint;
+}
+
+QString EOSQLiteAdaptor::upgradeAdvice() const
+{
+    return QStringLiteral("Installer la base à nouveau la met à jour en gardant ses données. %1")
+        .arg(installAdvice());
+}
+
+void EOSQLiteAdaptor::fail(int code, const QString &context, const QString &file)
+{
+    const QString detail =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    const int primary = code & 0xff;
+    const EOException::Kind kind =
+        primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_CANTOPEN
+            ? EOException::Kind::Connection
+            : EOException::Kind::Database;
+    QString message = messageOf(code, detail, file);
+    m_raised.clear();
+    // What was running helps the maintainer with the database's own errors only.
+    if (!context.isEmpty() && message.contains(detail) && !detail.isEmpty() && primary != SQLITE_CONSTRAINT &&
+        !(primary == SQLITE_ERROR && message == detail))
         message += QStringLiteral(" (%1)").arg(context);
     throw EOException(kind, message);
 }
@@ -227,6 +445,8 @@ void EOSQLiteAdaptor::open()
         return;
     const QString url = connectionDictionary().value(QStringLiteral("URL")).toString();
     m_path = pathForURL(url);
+    m_attachments.clear();
+    m_attachedCount = 0;
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile()) {
         QString message =
             QStringLiteral("La base de données « %1 » est introuvable : corrigez l'adresse URL du "
@@ -237,7 +457,7 @@ void EOSQLiteAdaptor::open()
             message += QLatin1Char(' ') + hint;
         throw EOException(EOException::Kind::Connection, message);
     }
-    const QList<Attachment> attachments = attachedDatabases();
+    m_attachments = attachedDatabases();
 
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db,
@@ -245,10 +465,10 @@ void EOSQLiteAdaptor::open()
     m_db = db;
     try {
         if (rc != SQLITE_OK)
-            fail(rc);
+            fail(rc, QString(), m_path);
         sqlite3_extended_result_codes(m_db, 0);
-        sqlite3_busy_timeout(m_db, 5000);
-        sqlite3_create_function(m_db, "raise_error", 1, SQLITE_UTF8, nullptr, raiseErrorFunction, nullptr,
+        sqlite3_busy_handler(m_db, busyHandler, this);
+        sqlite3_create_function(m_db, "raise_error", 1, SQLITE_UTF8, this, raiseErrorFunction, nullptr,
                                 nullptr);
         sqlite3_create_function(m_db, "to_number", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 toNumberFunction, nullptr, nullptr);
@@ -265,15 +485,17 @@ void EOSQLiteAdaptor::open()
         sqlite3_create_collation_v2(m_db, EOCollation::name, SQLITE_UTF8, nullptr, frenchCollation, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
-        // Reading the schema tells a database from any other file.
-        execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        for (const Attachment &attachment : attachments) {
+        // Reading each file's schema tells a database from any other file, and rolls back what a program
+        // killed in the middle of a write left in its journal.
+        checkOpenedFile("main", m_path);
+        for (const Attachment &attachment : std::as_const(m_attachments)) {
             Statement attach{prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(attachment.alias))};
             bind(attach.handle, 1, attachment.path);
             const int attached = sqlite3_step(attach.handle);
             if (attached != SQLITE_DONE)
-                fail(attached, QStringLiteral("ATTACH %1").arg(attachment.path));
-            execute(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(attachment.alias));
+                fail(attached, QString(), attachment.path);
+            ++m_attachedCount;
+            checkOpenedFile(attachment.alias.toUtf8().constData(), attachment.path);
         }
         execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS EO_SESSION (LOGIN TEXT)"));
         applySessionLogin();
@@ -284,6 +506,28 @@ void EOSQLiteAdaptor::open()
         close();
         throw;
     }
+}
+
+void EOSQLiteAdaptor::checkOpenedFile(const char *schema, const QString &path)
+{
+    const QByteArray sql = QByteArray("SELECT count(*) FROM ") + schema + ".sqlite_master";
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+    Statement count{raw};
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(count.handle);
+    if (rc != SQLITE_ROW)
+        fail(rc, QString(), path);
+}
+
+bool EOSQLiteAdaptor::isEmpty(const char *schema)
+{
+    const QByteArray sql = QByteArray("SELECT count(*) FROM ") + schema + ".sqlite_master";
+    sqlite3_stmt *raw = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &raw, nullptr);
+    Statement count{raw};
+    return rc == SQLITE_OK && sqlite3_step(count.handle) == SQLITE_ROW &&
+           sqlite3_column_int(count.handle, 0) == 0;
 }
 
 void EOSQLiteAdaptor::execute(const QString &sql)
@@ -364,6 +608,7 @@ void EOSQLiteAdaptor::bind(sqlite3_stmt *statement, int index, const QVariant &v
 std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, const QVariantList &bindings,
                                                          const QList<EOAttribute::Type> &types)
 {
+    const Call call(*this);
     open();
     KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
@@ -413,6 +658,7 @@ std::vector<QList<QVariant>> EOSQLiteAdaptor::selectRows(const QString &sql, con
 
 QList<QVariantMap> EOSQLiteAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
 {
+    const Call call(*this);
     open();
     KeptStatement statement{cachedStatement(sql)};
     for (int i = 0; i < bindings.size(); ++i)
@@ -474,8 +720,10 @@ QString EOSQLiteAdaptor::procedureBody(const QString &name)
 QVariantMap EOSQLiteAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
                                                     const QVariantMap &values)
 {
+    const Call call(*this);
     open();
     checkArguments(procedure, values);
+    m_raised.clear();
     const QString body = procedureBody(procedure.externalName);
     if (body.isEmpty()) {
         throw EOException(EOException::Kind::Database,
@@ -549,6 +797,7 @@ void EOSQLiteAdaptor::applySessionLogin()
 {
     if (!m_db)
         return;
+    const Call call(*this);
     execute(QStringLiteral("DELETE FROM temp.EO_SESSION"));
     if (sessionLogin().isEmpty())
         return;
@@ -561,18 +810,35 @@ void EOSQLiteAdaptor::applySessionLogin()
 
 void EOSQLiteAdaptor::beginTransaction()
 {
+    const Call call(*this);
     open();
     execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void EOSQLiteAdaptor::commitTransaction()
 {
-    if (m_db && !sqlite3_get_autocommit(m_db))
-        execute(QStringLiteral("COMMIT"));
+    const Call call(*this);
+    if (!m_db || sqlite3_get_autocommit(m_db))
+        return;
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        return;
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
+    // A refused commit leaves the transaction open, with its lock that keeps every other program out:
+    // it is rolled back, so that the connection is clean for the next call.
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    const QString why = messageOf(rc, detail, QString());
+    m_raised.clear();
+    throw EOException(
+        EOException::Kind::Database,
+        QStringLiteral("L'enregistrement n'a pas pu être terminé, la transaction a été annulée. %1")
+            .arg(why));
 }
 
 void EOSQLiteAdaptor::rollbackTransaction()
 {
+    const Call call(*this);
     if (m_db && !sqlite3_get_autocommit(m_db))
         execute(QStringLiteral("ROLLBACK"));
 }

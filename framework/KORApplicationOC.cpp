@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QWidget>
+#include <utility>
 
 namespace framework
 {
@@ -116,6 +117,16 @@ void KORApplicationOC::initAccesBase()
         dataBus->setTitleHooks([this](const QString &title) { setTitle(title); },
                                [this] { return superTitle(); });
         dataBus->initDataBusWithModel(models.front()->name(), context);
+        // The time limits of the database sessions, in seconds, when the configuration gives them; the
+        // adaptor's defaults otherwise.
+        QVariantMap dictionary = dataBus->dataBusAdaptor()->connectionDictionary();
+        for (const auto &[key, entry] : {std::pair{"DB_LOCK_TIMEOUT", "lockTimeout"},
+                                         std::pair{"DB_STATEMENT_TIMEOUT", "statementTimeout"}}) {
+            const QString value = parameter(QLatin1String(key)).toString().trimmed();
+            if (!value.isEmpty())
+                dictionary.insert(QLatin1String(entry), value);
+        }
+        dataBus->dataBusAdaptor()->setConnectionDictionary(dictionary);
         m_dataBus = std::move(dataBus);
     }
     const eo::EOModel *model = superModel();

@@ -6,8 +6,8 @@
 #include "KORDataBusOC.h"
 
 #include <QLocale>
-#include <algorithm>
 #include <QTimeZone>
+#include <algorithm>
 
 namespace history
 {
@@ -35,7 +35,8 @@ const QString periodesDuBatiment = QStringLiteral(
     "), periodes AS ("
     " SELECT c.code, c.jusque, COALESCE((SELECT MAX(r.HIS_ORDRE) FROM HISTORIQUE r"
     "     WHERE r.HIS_TABLE = 'LOCAL' AND r.HIS_CHAMP = 'C_LOCAL' AND r.HIS_ANCIENNE = c.code"
-    "       AND r.HIS_OPERATION = 'modification' AND (c.jusque IS NULL OR r.HIS_ORDRE < c.jusque)), 0) AS depuis"
+    "       AND r.HIS_OPERATION = 'modification' AND (c.jusque IS NULL OR r.HIS_ORDRE < c.jusque)), 0) AS "
+    "depuis"
     " FROM codes c)");
 
 QString texte(const QVariant &valeur)
@@ -61,14 +62,16 @@ QString date(const QDateTime &utc, const char *format)
     }
     if (table)
         throw erreur;
-    throw eo::EOException(eo::EOException::Kind::Database,
-                          QStringLiteral("Cette base de données n'a pas encore d'historique des modifications : "
-                                         "mettez-la à jour avec locavia-admin."));
+    throw eo::EOException(
+        eo::EOException::Kind::Database,
+        QStringLiteral("Cette base de données n'a pas encore d'historique des modifications : "
+                       "mettez-la à jour avec locavia-admin."));
 }
 
 } // namespace
 
-QList<Change> ChangeHistory::lire(data::KORDataBusOC &dataBus, const QString &sql, const QVariantList &valeurs)
+QList<Change> ChangeHistory::lire(data::KORDataBusOC &dataBus, const QString &sql,
+                                  const QVariantList &valeurs)
 {
     QList<QVariantMap> lignes;
     try {
@@ -98,7 +101,8 @@ QList<Change> ChangeHistory::lire(data::KORDataBusOC &dataBus, const QString &sq
     // complement, the columns in the table's order.
     for (qsizetype debut = 0; debut < changements.size();) {
         qsizetype fin = debut + 1;
-        while (fin < changements.size() && changements.at(fin).transaction == changements.at(debut).transaction)
+        while (fin < changements.size() &&
+               changements.at(fin).transaction == changements.at(debut).transaction)
             ++fin;
         std::reverse(changements.begin() + debut, changements.begin() + fin);
         debut = fin;
@@ -117,22 +121,24 @@ QList<Change> ChangeHistory::deLaSalle(data::KORDataBusOC &dataBus, qint64 numer
 
 QList<Change> ChangeHistory::duBatiment(data::KORDataBusOC &dataBus, const QString &code, qint64 apres)
 {
-    return lire(dataBus,
-                periodesDuBatiment +
-                    QStringLiteral(" SELECT %1 FROM HISTORIQUE h JOIN periodes p ON h.C_LOCAL = p.code"
-                                   " WHERE h.HIS_ORDRE > p.depuis AND (p.jusque IS NULL OR h.HIS_ORDRE < p.jusque)"
-                                   "   AND h.HIS_ORDRE > ? ORDER BY h.HIS_DATE DESC, h.HIS_ORDRE DESC")
-                        .arg(colonnes),
-                {code, apres});
+    return lire(
+        dataBus,
+        periodesDuBatiment +
+            QStringLiteral(" SELECT %1 FROM HISTORIQUE h JOIN periodes p ON h.C_LOCAL = p.code"
+                           " WHERE h.HIS_ORDRE > p.depuis AND (p.jusque IS NULL OR h.HIS_ORDRE < p.jusque)"
+                           "   AND h.HIS_ORDRE > ? ORDER BY h.HIS_DATE DESC, h.HIS_ORDRE DESC")
+                .arg(colonnes),
+        {code, apres});
 }
 
 QList<Change> ChangeHistory::codeQuitte(data::KORDataBusOC &dataBus, const QString &code, qint64 apres)
 {
-    return lire(dataBus,
-                QStringLiteral("SELECT %1 FROM HISTORIQUE h WHERE h.HIS_TABLE = 'LOCAL' AND h.HIS_CHAMP = 'C_LOCAL' "
-                               "AND h.HIS_ANCIENNE = ? AND h.HIS_ORDRE > ? ORDER BY h.HIS_ORDRE DESC")
-                    .arg(colonnes),
-                {code, apres});
+    return lire(
+        dataBus,
+        QStringLiteral("SELECT %1 FROM HISTORIQUE h WHERE h.HIS_TABLE = 'LOCAL' AND h.HIS_CHAMP = 'C_LOCAL' "
+                       "AND h.HIS_ANCIENNE = ? AND h.HIS_ORDRE > ? ORDER BY h.HIS_ORDRE DESC")
+            .arg(colonnes),
+        {code, apres});
 }
 
 qint64 ChangeHistory::dernierDeLaSalle(data::KORDataBusOC &dataBus, qint64 numero)
@@ -203,8 +209,8 @@ QList<Change> ChangeHistory::derniereTransaction(const QList<Change> &changement
 
 QString ChangeHistory::auteur(const Change &changement)
 {
-    const QString qui = changement.utilisateur.isEmpty() ? QStringLiteral("un autre utilisateur")
-                                                         : changement.utilisateur;
+    const QString qui =
+        changement.utilisateur.isEmpty() ? QStringLiteral("un autre utilisateur") : changement.utilisateur;
     if (!changement.date.isValid())
         return qui;
     return QStringLiteral("%1 le %2 à %3")

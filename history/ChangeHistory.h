@@ -31,9 +31,9 @@ struct Change {
 };
 
 // Reads the change history that the database keeps (table HISTORIQUE), newest first (the fields of one
-// transaction in the order they were written), through the data bus's own connection. A database made before the history
-// was added has no such table: the reads then throw an eo::EOException whose message says to upgrade the
-// database.
+// transaction in the order they were written), through the data bus's own connection. A database made before
+// the history was added has no such table: the reads then throw an eo::EOException whose message says to
+// upgrade the database.
 class ChangeHistory
 {
 public:
@@ -60,8 +60,8 @@ public:
     static QString auteur(const Change &changement);
     // The lines of a message that tells who changed what and when, grouped by transaction, newest first,
     // at most limite changed fields (then "… et N autres changements").
-    static QStringList resume(const QList<Change> &changements, const HistoryFieldLabels::References &references,
-                              int limite = 12);
+    static QStringList resume(const QList<Change> &changements,
+                              const HistoryFieldLabels::References &references, int limite = 12);
 
 private:
     static QList<Change> lire(data::KORDataBusOC &dataBus, const QString &sql, const QVariantList &valeurs);

@@ -3,6 +3,7 @@
 #include "AlertPanel.h"
 #include "BugFixApplication.h"
 #include "EOException.h"
+#include "KORAction.h"
 #include "ModalSession.h"
 #include "ui_Historique.h"
 
@@ -26,10 +27,12 @@ Historique::Historique(data::KORDataBusOC &dataBus, QObject *parent)
     vue->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     vue->verticalHeader()->setDefaultSectionSize(vue->fontMetrics().height() + 6);
 
-    connect(ui->boutonFermer, &QPushButton::clicked, m_fenetre.get(), &QDialog::accept);
-    connect(ui->filtreUtilisateur, &QComboBox::currentIndexChanged, this, [this] { filtrer(); });
-    connect(ui->filtreDu, &QDateEdit::dateChanged, this, [this] { filtrer(); });
-    connect(ui->filtreAu, &QDateEdit::dateChanged, this, [this] { filtrer(); });
+    using framework::connectAction;
+    QDialog *fenetre = m_fenetre.get();
+    connectAction(ui->boutonFermer, &QPushButton::clicked, fenetre, [fenetre] { fenetre->accept(); });
+    connectAction(ui->filtreUtilisateur, &QComboBox::currentIndexChanged, this, [this] { filtrer(); });
+    connectAction(ui->filtreDu, &QDateEdit::dateChanged, this, [this] { filtrer(); });
+    connectAction(ui->filtreAu, &QDateEdit::dateChanged, this, [this] { filtrer(); });
 }
 
 Historique::~Historique() = default;
@@ -62,9 +65,10 @@ bool Historique::charger(const std::function<QList<Change>()> &lecture, const QS
         QList<Change> changements = lecture();
         m_modele.setChangements(std::move(changements), ChangeHistory::references(m_dataBus));
     } catch (const eo::EOException &erreur) {
-        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"),
-                                  QStringLiteral("L'historique ne peut pas être lu : %1").arg(erreur.message()),
-                                  QStringLiteral("OK"));
+        platform::NSRunAlertPanel(
+            QStringLiteral("ATTENTION"),
+            QStringLiteral("L'historique ne peut pas être lu : %1").arg(erreur.message()),
+            QStringLiteral("OK"));
         return false;
     }
     ui->titreHistorique->setText(titre);

@@ -35,7 +35,8 @@ const Libelles &libelles()
         {QStringLiteral("SALLES.SAL_INSONORISEE"), QStringLiteral("Insonorisée")},
         {QStringLiteral("SALLES.SAL_RESERVABLE"), QStringLiteral("Réservable")},
         {QStringLiteral("SALLES.SAL_DESCRIPTIF"), QStringLiteral("Descriptif")},
-        {QStringLiteral("SALLES.SAL_POUR_ADMINISTRATION"), QStringLiteral("Utilisation : administration (%)")},
+        {QStringLiteral("SALLES.SAL_POUR_ADMINISTRATION"),
+         QStringLiteral("Utilisation : administration (%)")},
         {QStringLiteral("SALLES.SAL_POUR_DOCUMENTATION"), QStringLiteral("Utilisation : documentation (%)")},
         {QStringLiteral("SALLES.SAL_POUR_ENSEIGNEMENT"), QStringLiteral("Utilisation : enseignement (%)")},
         {QStringLiteral("SALLES.SAL_POUR_RECHERCHE"), QStringLiteral("Utilisation : recherche (%)")},
@@ -51,7 +52,8 @@ const Libelles &libelles()
         {QStringLiteral("SALLES.SAL_NUM_DEPART"), QStringLiteral("Salle de départ")},
         {QStringLiteral("SALLES.SAL_PRISE_EN_CHARGE"), QStringLiteral("Prise en charge")},
         // The department's complement.
-        {QStringLiteral("SALLE_TAV.TAV_HAUTEUR_MOYEN_PLAFOND"), QStringLiteral("Hauteur moyenne sous plafond (m)")},
+        {QStringLiteral("SALLE_TAV.TAV_HAUTEUR_MOYEN_PLAFOND"),
+         QStringLiteral("Hauteur moyenne sous plafond (m)")},
         {QStringLiteral("SALLE_TAV.TAV_NOMBRE_PORTES"), QStringLiteral("Portes")},
         {QStringLiteral("SALLE_TAV.TAV_SURFACE_VITREE"), QStringLiteral("Surface vitrée (m²)")},
         {QStringLiteral("SALLE_TAV.TAV_VIE_SOCIAL"), QStringLiteral("Utilisation : vie sociale (%)")},
@@ -93,10 +95,11 @@ const Libelles &libelles()
 bool estDrapeau(const QString &table, const QString &colonne)
 {
     static const QStringList drapeaux = {
-        QStringLiteral("SAL_ECRAN"),        QStringLiteral("SAL_RETRO"),         QStringLiteral("SAL_TELEVISION"),
-        QStringLiteral("SAL_OBSCUR"),       QStringLiteral("SAL_INSONORISEE"),   QStringLiteral("SAL_RESERVABLE"),
-        QStringLiteral("SAL_TEM_HANDICAP"), QStringLiteral("SAL_TEM_EN_SERVICE"), QStringLiteral("SAL_PRISE_EN_CHARGE"),
-        QStringLiteral("ADR_LISTE_ROUGE"),
+        QStringLiteral("SAL_ECRAN"),           QStringLiteral("SAL_RETRO"),
+        QStringLiteral("SAL_TELEVISION"),      QStringLiteral("SAL_OBSCUR"),
+        QStringLiteral("SAL_INSONORISEE"),     QStringLiteral("SAL_RESERVABLE"),
+        QStringLiteral("SAL_TEM_HANDICAP"),    QStringLiteral("SAL_TEM_EN_SERVICE"),
+        QStringLiteral("SAL_PRISE_EN_CHARGE"), QStringLiteral("ADR_LISTE_ROUGE"),
     };
     return (table == u"SALLES" || table == u"ADRESSE") && drapeaux.contains(colonne);
 }
@@ -117,7 +120,8 @@ QString HistoryFieldLabels::champ(const QString &table, const QString &colonne, 
     if (table == u"PRISES")
         return QStringLiteral("Prise n° %1 : %2").arg(ligne, libelle);
     if (table == u"DETAIL_SALLE")
-        return QStringLiteral("Matériel « %1 » : %2").arg(libelleOuCle(references.typesMateriel, ligne), libelle);
+        return QStringLiteral("Matériel « %1 » : %2")
+            .arg(libelleOuCle(references.typesMateriel, ligne), libelle);
     if (table == u"DETAIL_POURCENTAGE") {
         // C_STRUCTURE/DET_TYPE: the department and the kind of use.
         const QString service = ligne.section(QLatin1Char('/'), 0, 0);

@@ -80,8 +80,9 @@ QString HistoryTableModel::texte(const Change &c, int colonne) const
     case Champ:
         return HistoryFieldLabels::champ(c.table, c.champ, c.ligne, m_references);
     case Modification:
-        return HistoryFieldLabels::changement(HistoryFieldLabels::valeur(c.table, c.champ, c.ancienne, m_references),
-                                              HistoryFieldLabels::valeur(c.table, c.champ, c.nouvelle, m_references));
+        return HistoryFieldLabels::changement(
+            HistoryFieldLabels::valeur(c.table, c.champ, c.ancienne, m_references),
+            HistoryFieldLabels::valeur(c.table, c.champ, c.nouvelle, m_references));
     default:
         return {};
     }

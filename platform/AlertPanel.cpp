@@ -46,7 +46,8 @@ int NSRunChoicePanel(const QString &title, const QString &message, const QString
 {
     const ChoicePresenter &presenter = currentChoicePresenter();
     if (!presenter) {
-        qWarning().noquote() << QStringLiteral("[%1] %2 (%3)").arg(title, message, buttons.value(cancelButton));
+        qWarning().noquote()
+            << QStringLiteral("[%1] %2 (%3)").arg(title, message, buttons.value(cancelButton));
         return cancelButton;
     }
     const int answer = presenter(title, message, buttons, cancelButton);

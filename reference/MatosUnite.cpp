@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EONull.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -103,27 +104,31 @@ MatosUnite::~MatosUnite()
 
 void MatosUnite::relierBoutons()
 {
-    connect(ui->boutonFermerGestionMatos, &QPushButton::clicked, this,
-            [this] { fermerGestionMatos(ui->boutonFermerGestionMatos); });
-    connect(ui->ajoutFamille, &QPushButton::clicked, this, [this] { ajouterFamille(ui->ajoutFamille); });
-    connect(ui->ajoutTypeMateriel, &QPushButton::clicked, this,
-            [this] { ajouterFamille(ui->ajoutTypeMateriel); });
-    connect(ui->supprFamille, &QPushButton::clicked, this, [this] { supprimerFamille(ui->supprFamille); });
-    connect(ui->supprTypeMateriel, &QPushButton::clicked, this,
-            [this] { supprimerFamille(ui->supprTypeMateriel); });
-    connect(ui->boutonValiderFamille, &QPushButton::clicked, this,
-            [this] { validerFamille(ui->boutonValiderFamille); });
-    connect(ui->boutonFermerFamille, &QPushButton::clicked, this,
-            [this] { fermerFamille(ui->boutonFermerFamille); });
+    // Every button runs its action inside the action boundary: an error ends that action, never reaches Qt.
+    using framework::connectAction;
+    connectAction(ui->boutonFermerGestionMatos, &QPushButton::clicked, this,
+                  [this] { fermerGestionMatos(ui->boutonFermerGestionMatos); });
+    connectAction(ui->ajoutFamille, &QPushButton::clicked, this,
+                  [this] { ajouterFamille(ui->ajoutFamille); });
+    connectAction(ui->ajoutTypeMateriel, &QPushButton::clicked, this,
+                  [this] { ajouterFamille(ui->ajoutTypeMateriel); });
+    connectAction(ui->supprFamille, &QPushButton::clicked, this,
+                  [this] { supprimerFamille(ui->supprFamille); });
+    connectAction(ui->supprTypeMateriel, &QPushButton::clicked, this,
+                  [this] { supprimerFamille(ui->supprTypeMateriel); });
+    connectAction(ui->boutonValiderFamille, &QPushButton::clicked, this,
+                  [this] { validerFamille(ui->boutonValiderFamille); });
+    connectAction(ui->boutonFermerFamille, &QPushButton::clicked, this,
+                  [this] { fermerFamille(ui->boutonFermerFamille); });
 
-    connect(ui->boutonFermerGestionUnite, &QPushButton::clicked, this,
-            [this] { fermerGestionUnite(ui->boutonFermerGestionUnite); });
-    connect(ui->ajoutUnite, &QPushButton::clicked, this, [this] { ajouterUnite(ui->ajoutUnite); });
-    connect(ui->supprUnite, &QPushButton::clicked, this, [this] { supprimerUnite(ui->supprUnite); });
-    connect(ui->boutonValiderUnite, &QPushButton::clicked, this,
-            [this] { validerUnite(ui->boutonValiderUnite); });
-    connect(ui->boutonFermerUnite, &QPushButton::clicked, this,
-            [this] { fermerUnite(ui->boutonFermerUnite); });
+    connectAction(ui->boutonFermerGestionUnite, &QPushButton::clicked, this,
+                  [this] { fermerGestionUnite(ui->boutonFermerGestionUnite); });
+    connectAction(ui->ajoutUnite, &QPushButton::clicked, this, [this] { ajouterUnite(ui->ajoutUnite); });
+    connectAction(ui->supprUnite, &QPushButton::clicked, this, [this] { supprimerUnite(ui->supprUnite); });
+    connectAction(ui->boutonValiderUnite, &QPushButton::clicked, this,
+                  [this] { validerUnite(ui->boutonValiderUnite); });
+    connectAction(ui->boutonFermerUnite, &QPushButton::clicked, this,
+                  [this] { fermerUnite(ui->boutonFermerUnite); });
 }
 
 // --- Lists ----------------------------------------------------------------------------------------------
@@ -151,6 +156,12 @@ void MatosUnite::chargerUnites()
 }
 
 void MatosUnite::displayGroupDidChangeSelection(eo::EODisplayGroup *group)
+{
+    // Called from a list's selection signal: the fetch of a family's types must not throw into Qt.
+    framework::performAction([this, group] { selectionChangee(group); });
+}
+
+void MatosUnite::selectionChangee(eo::EODisplayGroup *group)
 {
     if (group == &m_tableFamille) {
         const bool uneFamille = m_tableFamille.selectionIndexes().size() == 1;
@@ -248,7 +259,7 @@ void MatosUnite::validerFamille(QObject *)
     if (!ProcedureTransaction::executer(m_dataBus, QStringLiteral("insTypeMat"), arguments))
         return; // the entry panel stays open with its text
     if (type)
-        displayGroupDidChangeSelection(&m_tableFamille);
+        selectionChangee(&m_tableFamille);
     else
         chargerFamilles();
     fermerFamille(ui->boutonValiderFamille);

@@ -65,6 +65,7 @@ public:
 
 private:
     void relierBoutons();
+    void selectionChangee(eo::EODisplayGroup *group);
     void chargerFamilles();
     void chargerTypes();
     void chargerUnites();

@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EONull.h"
+#include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "ProcedureTransaction.h"
@@ -67,13 +68,17 @@ Options::Options(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu, 
     m_vue = m_formulaire.racine();
 
     construireListes();
-    connect(ui->boutonRecharger, &QPushButton::clicked, this, [this] { reloadOptions(ui->boutonRecharger); });
-    connect(ui->boutonCorresp, &QPushButton::clicked, this,
-            [this] { miseEnCorrespondance(ui->boutonCorresp); });
-    connect(ui->boutonAjouter, &QPushButton::clicked, this, [this] { ajouterAuBatiment(ui->boutonAjouter); });
+    // Every action runs inside the action boundary: an error ends that action, never reaches Qt.
+    using framework::connectAction;
+    connectAction(ui->boutonRecharger, &QPushButton::clicked, this,
+                  [this] { reloadOptions(ui->boutonRecharger); });
+    connectAction(ui->boutonCorresp, &QPushButton::clicked, this,
+                  [this] { miseEnCorrespondance(ui->boutonCorresp); });
+    connectAction(ui->boutonAjouter, &QPushButton::clicked, this,
+                  [this] { ajouterAuBatiment(ui->boutonAjouter); });
     connect(ui->mode, &QButtonGroup::idToggled, this, [this](int, bool choisi) {
         if (choisi)
-            changeMode(ui->mode);
+            framework::performAction([this] { changeMode(ui->mode); });
     });
 }
 

@@ -34,8 +34,9 @@ bool ProcedureTransaction::executer(data::KORDataBusOC &dataBus, const QString &
         dataBus.commitTransaction();
         return true;
     } catch (const eo::EOException &error) {
-        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
+        // Rolled back before the user is told: no lock is held while the alert waits for an answer.
         annuler(dataBus);
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
         return false;
     }
 }

@@ -3,9 +3,11 @@
 #include "AlertPanel.h"
 #include "EONull.h"
 #include "Historique.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "NSCursorExtensions.h"
 #include "NotificationCenter.h"
 #include "RoomBuildingChooser.h"
 #include "RoomConflictCheck.h"
@@ -141,15 +143,20 @@ void Creation::construireVues(QWidget *barre)
 
 void Creation::relierBoutons()
 {
-    connect(ui->boutonRecherche, &QPushButton::clicked, this, [this]() { recherche(ui->boutonRecherche); });
-    connect(ui->boutonCreer, &QPushButton::clicked, this, [this]() { create(ui->boutonCreer); });
-    connect(ui->boutonSupprimer, &QPushButton::clicked, this, [this]() { suppression(ui->boutonSupprimer); });
-    connect(ui->boutonModifier, &QPushButton::clicked, this, [this]() { modifier(ui->boutonModifier); });
-    connect(ui->boutonAnnuler, &QPushButton::clicked, this, [this]() { annulation(ui->boutonAnnuler); });
-    connect(ui->boutonHistorique, &QPushButton::clicked, this,
-            [this]() { historique(ui->boutonHistorique); });
-    connect(ui->boutonReprendre, &QPushButton::clicked, this,
-            [this]() { reprendreCriteres(ui->boutonReprendre); });
+    using framework::connectAction;
+    connectAction(ui->boutonRecherche, &QPushButton::clicked, this,
+                  [this]() { recherche(ui->boutonRecherche); });
+    connectAction(ui->boutonCreer, &QPushButton::clicked, this, [this]() { create(ui->boutonCreer); });
+    connectAction(ui->boutonSupprimer, &QPushButton::clicked, this,
+                  [this]() { suppression(ui->boutonSupprimer); });
+    connectAction(ui->boutonModifier, &QPushButton::clicked, this,
+                  [this]() { modifier(ui->boutonModifier); });
+    connectAction(ui->boutonAnnuler, &QPushButton::clicked, this,
+                  [this]() { annulation(ui->boutonAnnuler); });
+    connectAction(ui->boutonHistorique, &QPushButton::clicked, this,
+                  [this]() { historique(ui->boutonHistorique); });
+    connectAction(ui->boutonReprendre, &QPushButton::clicked, this,
+                  [this]() { reprendreCriteres(ui->boutonReprendre); });
 }
 
 void Creation::relierSousListes()
@@ -157,8 +164,8 @@ void Creation::relierSousListes()
     // Each button hands itself to its helper's action, as the sender.
     const auto relier = [this](QAbstractButton *bouton, auto *objet,
                                void (std::remove_pointer_t<decltype(objet)>::*action)(QObject *)) {
-        connect(bouton, &QAbstractButton::clicked, this,
-                [bouton, objet, action]() { (objet->*action)(bouton); });
+        framework::connectAction(bouton, &QAbstractButton::clicked, this,
+                                 [bouton, objet, action]() { (objet->*action)(bouton); });
     };
     relier(ui->boutonAjoutDepositaire, m_depositaires, &RoomCustodianChooser::ajoutDepositaire);
     relier(ui->boutonSupprDepositaire, m_depositaires, &RoomCustodianChooser::supprDepositaire);
@@ -257,6 +264,12 @@ bool Creation::eventFilter(QObject *watched, QEvent *event)
 
 void Creation::displayGroupDidChangeSelection(eo::EODisplayGroup *group)
 {
+    // Called from the list's selection signal: the fetches of the room's sub-lists must not throw into Qt.
+    framework::performAction([this, group] { selectionChangee(group); });
+}
+
+void Creation::selectionChangee(eo::EODisplayGroup *group)
+{
     if (group == &m_tables.tableSalles) {
         if (m_tables.tableSalles.selectionIndexes().size() == 1)
             m_remplissage->remplir(m_tables.tableSalles.selectedObject());
@@ -350,19 +363,41 @@ void Creation::lancerRecherche()
         return;
     }
 
+    if (!recherche.champRefuse.isEmpty()) {
+        // The search's own check of a number, should the form's have missed it: told and handled alike.
+        if (auto *champ = m_vue->findChild<QLineEdit *>(recherche.champRefuse)) {
+            m_refus->signaler(champ);
+            selectionnerPourSaisie(champ);
+        }
+        ui->boutonRecherche->setChecked(true);
+        return;
+    }
+
     // The list's export names the criteria that produced it.
     m_actionsListe->criteres().retenir(criteres, recherche.champsRetenus);
+
+    // The wait cursor stays through the filling of the list and its layout, the slow half of a large search.
+    const data::WaitCursorScope attente;
     // Each search is listed in its own order, whatever column the previous list was sorted by.
     m_tables.tableSalles.setSortOrderings({});
     uiListe->vueSalles->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
-                               recherche.qualifier, RoomSearchBuilder::ordreDesSalles(), true);
+    try {
+        KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
+                                   recherche.qualifier, RoomSearchBuilder::ordreDesSalles(), true);
+    } catch (...) {
+        // The database failed the search (its message comes from the action's boundary): the user is left
+        // with the criteria typed, still in search entry, free to change them and search again.
+        m_etat = Etat::saisieRecherche;
+        ui->boutonRecherche->setChecked(true);
+        throw;
+    }
 
     if (!m_tables.tableSalles.displayedObjects().isEmpty()) {
         m_etat = Etat::salleAffichee;
         m_rechercheOuverte = true;
         initPanel(false, false);
         montrerListe();
+        uiListe->vueSalles->doItemsLayout();
     } else {
         m_etat = Etat::repos;
         initPanel(false, true);
@@ -468,6 +503,8 @@ void Creation::enregistrer()
     // The button stays pressed until the room is stored: after a refusal, or an error that ends the
     // action, the form stays as typed and the next click saves it again.
     ui->boutonCreer->setChecked(true);
+    // A number the field refuses (malformed, or beyond what its column holds) is refused here too, before
+    // any procedure is called, as when the user leaves the field: back into it, the form as typed.
     if (refusEnCours())
         return;
     if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {

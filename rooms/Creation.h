@@ -117,6 +117,7 @@ protected:
 
 private:
     void construireVues(QWidget *barre);
+    void selectionChangee(eo::EODisplayGroup *group);
     void relierBoutons();
     void lancerRecherche();
     void relierSousListes();
@@ -131,6 +132,8 @@ private:
     QVariant numeroTypeSalle(const QString &libelle);
     RoomLastCriteria::Valeurs valeursDuFormulaire() const;
     void selectionnerPourSaisie(QLineEdit *champ);
+    // The first editable numeric field whose entry the field check refuses (malformed, or a number its
+    // column cannot hold): marked, the user sent back into it; false when every field passes.
     bool refusEnCours();
     void montrerListe();
     void compterSalles();

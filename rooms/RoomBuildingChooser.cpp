@@ -1,5 +1,6 @@
 #include "RoomBuildingChooser.h"
 
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -25,10 +26,12 @@ RoomBuildingChooser::RoomBuildingChooser(data::KORDataBusOC &dataBus, Ui::Creati
     RoomDisplayGroups::montrerDans(uiListe->tableViewBatiment, m_tables.tableBatiments, true);
     uiListe->tableViewBatiment->setColumnWidth(0, 70);
 
-    connect(uiListe->tableViewBatiment, &QAbstractItemView::doubleClicked, this,
-            [this]() { valideBatiment(); });
-    connect(uiListe->boutonChoisirBatiment, &QPushButton::clicked, this, [this]() { valideBatiment(); });
-    connect(uiListe->boutonAnnulerBatiment, &QPushButton::clicked, this, [this]() { annulerBatiment(); });
+    framework::connectAction(uiListe->tableViewBatiment, &QAbstractItemView::doubleClicked, this,
+                             [this]() { valideBatiment(); });
+    framework::connectAction(uiListe->boutonChoisirBatiment, &QPushButton::clicked, this,
+                             [this]() { valideBatiment(); });
+    framework::connectAction(uiListe->boutonAnnulerBatiment, &QPushButton::clicked, this,
+                             [this]() { annulerBatiment(); });
 }
 
 RoomBuildingChooser::~RoomBuildingChooser() = default;

@@ -30,9 +30,11 @@ QList<history::StoredState::Requete> requetes(const QVariant &numero, const QStr
     return {
         {QStringLiteral("SELECT * FROM SOLMA.SALLES WHERE SAL_NUMERO = ?") + verrou, {numero}},
         {QStringLiteral("SELECT * FROM SALLE_TAV WHERE SAL_NUMERO = ?"), {numero}},
-        {QStringLiteral("SELECT C_STRUCTURE FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ? ORDER BY C_STRUCTURE"),
+        {QStringLiteral(
+             "SELECT C_STRUCTURE FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ? ORDER BY C_STRUCTURE"),
          {numero}},
-        {QStringLiteral("SELECT PRI_ORDRE, PRI_CODE, PRI_TYPE FROM PRISES WHERE SAL_NUMERO = ? ORDER BY PRI_ORDRE"),
+        {QStringLiteral(
+             "SELECT PRI_ORDRE, PRI_CODE, PRI_TYPE FROM PRISES WHERE SAL_NUMERO = ? ORDER BY PRI_ORDRE"),
          {numero}},
         {QStringLiteral("SELECT TAV_TYPE, DSA_POURCENTAGE, UNI_ORDRE FROM DETAIL_SALLE WHERE SAL_NUMERO = ? "
                         "ORDER BY TAV_TYPE"),
@@ -70,8 +72,7 @@ void RoomConflictCheck::setActive(bool active)
 
 QStringList RoomConflictCheck::etatStocke(bool verrouiller) const
 {
-    const QString verrou =
-        verrouiller ? m_dataBus.dataBusAdaptor()->dialect().lockingClause() : QString();
+    const QString verrou = verrouiller ? m_dataBus.dataBusAdaptor()->dialect().lockingClause() : QString();
     return history::StoredState::lire(m_dataBus, requetes(m_numero, verrou));
 }
 
@@ -169,7 +170,8 @@ QString RoomConflictCheck::messageSupprimee(Action action) const
                               "enregistrées.")
             .arg(auteur);
     case Action::debutDeModification:
-        return QStringLiteral("Cette salle a été supprimée par %1 : elle ne peut plus être modifiée.").arg(auteur);
+        return QStringLiteral("Cette salle a été supprimée par %1 : elle ne peut plus être modifiée.")
+            .arg(auteur);
     case Action::suppression:
         break;
     }

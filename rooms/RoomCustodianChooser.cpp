@@ -1,6 +1,7 @@
 #include "RoomCustodianChooser.h"
 
 #include "EOGenericRecord.h"
+#include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
@@ -25,12 +26,12 @@ RoomCustodianChooser::RoomCustodianChooser(data::KORDataBusOC &dataBus, Ui::Crea
     RoomDisplayGroups::montrerDans(uiListe->tableViewDepositaire, m_tables.tableGroupe, true);
     RoomDisplayGroups::montrerDans(uiListe->vueAdresseGroupe, m_tables.tableAdresseGroupe, true);
 
-    connect(uiListe->tableViewDepositaire, &QAbstractItemView::doubleClicked, this,
-            [this]() { validerDepositaire(); });
-    connect(uiListe->boutonChoisirDepositaire, &QPushButton::clicked, this,
-            [this]() { validerDepositaire(); });
-    connect(uiListe->boutonAnnulerDepositaire, &QPushButton::clicked, this,
-            [this]() { annulerDepositaire(); });
+    framework::connectAction(uiListe->tableViewDepositaire, &QAbstractItemView::doubleClicked, this,
+                             [this]() { validerDepositaire(); });
+    framework::connectAction(uiListe->boutonChoisirDepositaire, &QPushButton::clicked, this,
+                             [this]() { validerDepositaire(); });
+    framework::connectAction(uiListe->boutonAnnulerDepositaire, &QPushButton::clicked, this,
+                             [this]() { annulerDepositaire(); });
 }
 
 RoomCustodianChooser::~RoomCustodianChooser() = default;

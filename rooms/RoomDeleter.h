@@ -19,9 +19,9 @@ class RoomDeleter
 {
 public:
     enum class Issue {
-        supprimee,             // deleted, its row gone from the list (the form follows the new selection)
-        refusee,               // refused by the database, the list as it was
-        dejaSupprimee,         // someone else deleted it: nothing done, the caller tells the user
+        supprimee,     // deleted, its row gone from the list (the form follows the new selection)
+        refusee,       // refused by the database, the list as it was
+        dejaSupprimee, // someone else deleted it: nothing done, the caller tells the user
     };
 
     RoomDeleter(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables);

@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EOGenericRecord.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -40,10 +41,10 @@ RoomEquipmentEditor::RoomEquipmentEditor(data::KORDataBusOC &dataBus, Ui::Creati
     RoomDisplayGroups::montrerDans(uiMatos->vueFamilleMatos, m_tables.tableFamilleMatos, true);
     RoomDisplayGroups::montrerDans(uiMatos->vueTypeMateriel, m_tables.tableTypeMateriel, true);
 
-    connect(uiMatos->boutonValiderMatos, &QPushButton::clicked, this,
-            [this]() { validerMatos(uiMatos->boutonValiderMatos); });
-    connect(uiMatos->boutonFermerMatos, &QPushButton::clicked, this,
-            [this]() { fermerMatos(uiMatos->boutonFermerMatos); });
+    framework::connectAction(uiMatos->boutonValiderMatos, &QPushButton::clicked, this,
+                             [this]() { validerMatos(uiMatos->boutonValiderMatos); });
+    framework::connectAction(uiMatos->boutonFermerMatos, &QPushButton::clicked, this,
+                             [this]() { fermerMatos(uiMatos->boutonFermerMatos); });
 }
 
 RoomEquipmentEditor::~RoomEquipmentEditor() = default;

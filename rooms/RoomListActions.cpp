@@ -1,6 +1,7 @@
 #include "RoomListActions.h"
 
 #include "EODisplayGroup.h"
+#include "KORAction.h"
 #include "KORApplicationOC.h"
 #include "RoomListExporter.h"
 #include "RoomSheetPrinter.h"
@@ -32,16 +33,23 @@ RoomListActions::RoomListActions(data::KORDataBusOC &dataBus, eo::EODisplayGroup
         action->setShortcutContext(Qt::WindowShortcut);
         fenetre->addAction(action);
     }
-    connect(m_actionExporter, &QAction::triggered, this, [this] { exporterListe(m_actionExporter.data()); });
-    connect(m_actionImprimer, &QAction::triggered, this, [this] { imprimerFiches(m_actionImprimer.data()); });
-    connect(m_liste.boutonExporterListe, &QPushButton::clicked, this,
-            [this] { exporterListe(m_liste.boutonExporterListe); });
-    connect(m_liste.boutonImprimerFiches, &QPushButton::clicked, this,
-            [this] { imprimerFiches(m_liste.boutonImprimerFiches); });
+    // Every action runs inside the action boundary: an error ends it, never reaches Qt.
+    using framework::connectAction;
+    connectAction(m_actionExporter.data(), &QAction::triggered, this,
+                  [this] { exporterListe(m_actionExporter.data()); });
+    connectAction(m_actionImprimer.data(), &QAction::triggered, this,
+                  [this] { imprimerFiches(m_actionImprimer.data()); });
+    connectAction(m_liste.boutonExporterListe, &QPushButton::clicked, this,
+                  [this] { exporterListe(m_liste.boutonExporterListe); });
+    connectAction(m_liste.boutonImprimerFiches, &QPushButton::clicked, this,
+                  [this] { imprimerFiches(m_liste.boutonImprimerFiches); });
     if (m_boutonFiche)
-        connect(m_boutonFiche, &QPushButton::clicked, this, [this] { imprimerFiche(m_boutonFiche); });
+        connectAction(m_boutonFiche.data(), &QPushButton::clicked, this,
+                      [this] { imprimerFiche(m_boutonFiche); });
     m_liste.vueSalles->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_liste.vueSalles, &QWidget::customContextMenuRequested, this, &RoomListActions::menuContextuel);
+    connect(m_liste.vueSalles, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        framework::performAction([this, position] { menuContextuel(position); });
+    });
 
     // The offer follows the list and its selection.
     const auto suivre = [this] { mettreAJour(m_salleAffichee); };

@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EOGenericRecord.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
@@ -34,10 +35,12 @@ RoomOccupationEditor::RoomOccupationEditor(data::KORDataBusOC &dataBus, Ui::Crea
     uiOccupation->setupUi(m_panel);
     RoomDisplayGroups::montrerDans(uiOccupation->vueServices, m_tables.tableServices, true);
 
-    connect(uiOccupation->boutonValideDetailPourcentage, &QPushButton::clicked, this,
-            [this]() { valideDetailPourcentage(uiOccupation->boutonValideDetailPourcentage); });
-    connect(uiOccupation->boutonAnnuleDetailPourcentage, &QPushButton::clicked, this,
-            [this]() { annuleDetailPourcentage(uiOccupation->boutonAnnuleDetailPourcentage); });
+    framework::connectAction(
+        uiOccupation->boutonValideDetailPourcentage, &QPushButton::clicked, this,
+        [this]() { valideDetailPourcentage(uiOccupation->boutonValideDetailPourcentage); });
+    framework::connectAction(
+        uiOccupation->boutonAnnuleDetailPourcentage, &QPushButton::clicked, this,
+        [this]() { annuleDetailPourcentage(uiOccupation->boutonAnnuleDetailPourcentage); });
 }
 
 RoomOccupationEditor::~RoomOccupationEditor() = default;

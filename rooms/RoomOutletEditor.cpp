@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "EOGenericRecord.h"
+#include "KORAction.h"
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
@@ -62,14 +63,14 @@ RoomOutletEditor::RoomOutletEditor(Ui::Creation &ui, RoomDisplayGroups &tables, 
     uiModif->matrixModifTypePrise->setId(uiModif->typeModifPriseT, 1);
     uiModif->matrixModifTypePrise->setId(uiModif->typeModifPriseV, 2);
 
-    connect(uiAjout->boutonValideAjoutPrise, &QPushButton::clicked, this,
-            [this]() { valideAjoutPrise(uiAjout->boutonValideAjoutPrise); });
-    connect(uiAjout->boutonAnnuleAjoutPrise, &QPushButton::clicked, this,
-            [this]() { annuleAjoutModifPrise(uiAjout->boutonAnnuleAjoutPrise); });
-    connect(uiModif->boutonValideModifPrise, &QPushButton::clicked, this,
-            [this]() { valideModifPrise(uiModif->boutonValideModifPrise); });
-    connect(uiModif->boutonAnnuleModifPrise, &QPushButton::clicked, this,
-            [this]() { annuleAjoutModifPrise(uiModif->boutonAnnuleModifPrise); });
+    framework::connectAction(uiAjout->boutonValideAjoutPrise, &QPushButton::clicked, this,
+                             [this]() { valideAjoutPrise(uiAjout->boutonValideAjoutPrise); });
+    framework::connectAction(uiAjout->boutonAnnuleAjoutPrise, &QPushButton::clicked, this,
+                             [this]() { annuleAjoutModifPrise(uiAjout->boutonAnnuleAjoutPrise); });
+    framework::connectAction(uiModif->boutonValideModifPrise, &QPushButton::clicked, this,
+                             [this]() { valideModifPrise(uiModif->boutonValideModifPrise); });
+    framework::connectAction(uiModif->boutonAnnuleModifPrise, &QPushButton::clicked, this,
+                             [this]() { annuleAjoutModifPrise(uiModif->boutonAnnuleModifPrise); });
 }
 
 RoomOutletEditor::~RoomOutletEditor() = default;

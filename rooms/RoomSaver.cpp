@@ -84,7 +84,7 @@ QVariant RoomSaver::creer()
 }
 
 RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
-                                    RoomConflictCheck &verification, bool ecraser)
+                                     RoomConflictCheck &verification, bool ecraser)
 {
     const RoomSaveArguments::Cles cles = preparer(false);
     const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
@@ -104,7 +104,8 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
             try {
                 verification.liberer();
             } catch (const std::exception &erreur) {
-                qWarning().noquote() << QStringLiteral(">>>>> Fin de la réservation de la salle impossible : %1")
+                qWarning().noquote() << QStringLiteral(
+                                            ">>>>> Fin de la réservation de la salle impossible : %1")
                                             .arg(QString::fromUtf8(erreur.what()));
             }
         }
@@ -114,7 +115,8 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
         const RoomConflictCheck::Etat etat = verification.verifier(!ecraser);
         if (etat != RoomConflictCheck::Etat::inchangee) {
             enregistrement.abandonner();
-            return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs : Issue::modifieeAilleurs;
+            return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs
+                                                              : Issue::modifieeAilleurs;
         }
         enregistrement.appeler(QStringLiteral("majSalles"),
                                RoomSaveArguments::salle(ui, m_tables, cles, salle),

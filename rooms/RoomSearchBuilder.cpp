@@ -6,6 +6,8 @@
 #include "EOSQLQualifier.h"
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
+#include "RoomFieldValidator.h"
+#include "RoomFormModes.h"
 
 #include <cmath>
 
@@ -84,11 +86,15 @@ RoomSearchBuilder::Resultat RoomSearchBuilder::construire(const Valeurs &valeurs
     Resultat resultat;
     eo::EOQualifierPtr conjonction = conditionDeBase();
     for (const Critere &critere : criteres()) {
-        bool tropGrand = false;
+        Arret arret = Arret::Aucun;
         const eo::EOQualifierPtr nouvelle =
-            condition(critere, valeurs.value(critere.champ), rechercheTypeSalle, &tropGrand);
-        if (tropGrand) {
+            condition(critere, valeurs.value(critere.champ), rechercheTypeSalle, &arret);
+        if (arret == Arret::PourcentageTropGrand) {
             resultat.pourcentageTropGrand = critere.champ;
+            return resultat;
+        }
+        if (arret == Arret::Refuse) {
+            resultat.champRefuse = critere.champ;
             return resultat;
         }
         if (!nouvelle)
@@ -102,7 +108,7 @@ RoomSearchBuilder::Resultat RoomSearchBuilder::construire(const Valeurs &valeurs
 }
 
 eo::EOQualifierPtr RoomSearchBuilder::condition(const Critere &critere, const QVariant &valeur,
-                                                const RechercheTypeSalle &rechercheTypeSalle, bool *tropGrand)
+                                                const RechercheTypeSalle &rechercheTypeSalle, Arret *arret)
 {
     if (critere.genre == Genre::Coche) {
         if (!valeur.toBool())
@@ -127,7 +133,7 @@ eo::EOQualifierPtr RoomSearchBuilder::condition(const Critere &critere, const QV
     }
     case Genre::Nombre:
     case Genre::Pourcentage:
-        return comparaison(critere, texte, tropGrand);
+        return comparaison(critere, texte, arret);
     case Genre::Batiment:
         if (KORConversions::recupererChaine(texte).isEmpty())
             return {};
@@ -144,13 +150,19 @@ eo::EOQualifierPtr RoomSearchBuilder::condition(const Critere &critere, const QV
     return {};
 }
 
-eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const QString &texte,
-                                                  bool *tropGrand)
+eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const QString &texte, Arret *arret)
 {
+    // The field's own check first: what it refuses when the user leaves the field stops the search too.
+    if (!RoomFieldValidator::verifier(critere.champ, texte, Etat::saisieRecherche).accepte) {
+        *arret = Arret::Refuse;
+        return {};
+    }
     const framework::KORCheckedEntry entree = framework::KORFormHelpers::verifierChaine(
         texte, QStringLiteral("0123456789."), critere.formater, QStringLiteral("<>"));
-    if (entree.isRefused())
+    if (entree.isRefused()) {
+        *arret = Arret::Refuse;
         return {};
+    }
 
     // The value goes to the database as a number, so that the comparison is numeric on every column,
     // those read through to_number included.
@@ -167,11 +179,9 @@ eo::EOQualifierPtr RoomSearchBuilder::comparaison(const Critere &critere, const 
         nombre = entree.valeur.toLongLong();
     }
     if (critere.genre == Genre::Pourcentage && float(valeur) > 100.0f) {
-        *tropGrand = true;
+        *arret = Arret::PourcentageTropGrand;
         return {};
     }
-    if (!std::isfinite(valeur))
-        return {}; // beyond any number the database compares
     return std::make_shared<eo::EOSQLQualifier>(entite(), critere.format, QVariantList{entree.signe, nombre});
 }
 

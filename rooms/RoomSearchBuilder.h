@@ -16,9 +16,11 @@ namespace rooms
 // Turns the criteria typed in the room form into the condition of the room search: one condition per
 // filled field, in a fixed order, each joined ahead of the conjunction so far, which starts as "the room's
 // bookable flag is set". Numeric criteria may begin with "<" or ">"; a percentage above 100 stops the
-// search. Every value typed is bound as data, never SQL: a quote is a character to find. Wild cards keep the
-// meaning each criterion gives them: * and ? in the building and door criteria (like "*TEXT*"), % and _ in
-// the description criterion (like '%TEXT%').
+// search, and so does a number the field check refuses (RoomFieldValidator: a malformed number, or one its
+// column cannot hold), rather than being left out and widening the search. Every value typed is bound as
+// data, never SQL: a quote is a character to find. Wild cards keep the meaning each criterion gives them:
+// * and ? in the building and door criteria (like "*TEXT*"), % and _ in the description criterion (like
+// '%TEXT%').
 class RoomSearchBuilder
 {
 public:
@@ -47,8 +49,9 @@ public:
     using RechercheTypeSalle = std::function<QVariant(const QString &libelle)>;
 
     struct Resultat {
-        eo::EOQualifierPtr qualifier; // the conjunction; null when a percentage stopped the search
+        eo::EOQualifierPtr qualifier; // the conjunction; null when a field stopped the search
         QString pourcentageTropGrand; // the percentage field above 100 that stopped it, "" otherwise
+        QString champRefuse;          // the numeric field whose entry is refused, "" otherwise
         QStringList champsRetenus;    // the fields that added a condition, in the order they were read
     };
 
@@ -65,9 +68,10 @@ public:
     static Resultat construire(const Valeurs &valeurs, const RechercheTypeSalle &rechercheTypeSalle);
 
 private:
+    enum class Arret { Aucun, PourcentageTropGrand, Refuse };
     static eo::EOQualifierPtr condition(const Critere &critere, const QVariant &valeur,
-                                        const RechercheTypeSalle &rechercheTypeSalle, bool *tropGrand);
-    static eo::EOQualifierPtr comparaison(const Critere &critere, const QString &texte, bool *tropGrand);
+                                        const RechercheTypeSalle &rechercheTypeSalle, Arret *arret);
+    static eo::EOQualifierPtr comparaison(const Critere &critere, const QString &texte, Arret *arret);
     static eo::EOQualifierPtr contient(const QString &format, const QString &texte);
 };
 

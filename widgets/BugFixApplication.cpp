@@ -1,6 +1,6 @@
 #include "BugFixApplication.h"
 
-#include "AlertPanel.h"
+#include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "WheelEventHandler.h"
@@ -168,20 +168,21 @@ bool BugFixApplication::eventFilter(QObject *watched, QEvent *event)
 
 bool BugFixApplication::notify(QObject *receiver, QEvent *event)
 {
+    // The last net: every action runs inside its own boundary (framework::performAction), so nothing
+    // should come this far. What does is logged, and an open transaction is not left holding the data.
     try {
         return KORApplicationOC::notify(receiver, event);
     } catch (const std::exception &error) {
-        reportUncaughtError(framework::KORFormHelpers::traitementException(error));
+        escapedError(framework::KORFormHelpers::traitementException(error));
     } catch (...) {
-        reportUncaughtError(QStringLiteral("Erreur inconnue."));
+        escapedError(QStringLiteral("Erreur inconnue."));
     }
     return false;
 }
 
-void BugFixApplication::reportUncaughtError(const QString &reason)
+void BugFixApplication::escapedError(const QString &reason)
 {
-    qWarning().noquote() << QStringLiteral(">>>>> Action interrompue : %1").arg(reason);
-    // The action may have stopped between the beginning of a transaction and its end.
+    qWarning().noquote() << QStringLiteral(">>>>> Erreur sortie de son action : %1").arg(reason);
     if (data::KORDataBusOC *bus = superDataBus(); bus && bus->hasOpenTransaction()) {
         try {
             bus->rollbackTransaction();
@@ -190,7 +191,11 @@ void BugFixApplication::reportUncaughtError(const QString &reason)
                                         .arg(framework::KORFormHelpers::traitementException(error));
         }
     }
-    platform::NSRunAlertPanel(QStringLiteral("ERREUR"), reason, QStringLiteral("OK"));
+}
+
+void BugFixApplication::reportUncaughtError(const QString &reason)
+{
+    framework::reportActionFailure(reason, superDataBus());
 }
 
 } // namespace widgets

@@ -16,9 +16,9 @@ class WheelEventHandler;
 
 // The application class between the framework's base and the application itself. Every modal session of
 // the program passes through it, so that it always knows the window of the current session (and can bring
-// it back to the front); it turns the mouse wheel into steps of the focused scroll view; and its event
-// dispatch is the one place where an error that escapes an action is caught: that action ends, the error
-// goes to the log and to an alert, and the application goes on.
+// it back to the front); and it turns the mouse wheel into steps of the focused scroll view. Errors of
+// actions are caught at each action's own boundary (framework/KORAction.h); its event dispatch is only a last
+// net that logs what would still come through and rolls back an open transaction.
 class BugFixApplication : public framework::KORApplicationOC
 {
     Q_OBJECT
@@ -68,8 +68,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Ends the action that let an error escape: the log line (">>>>> "), an open transaction rolled back,
-    // the "ERREUR" alert.
+    // the "ERREUR" alert (framework::reportActionFailure with this application's data bus).
     void reportUncaughtError(const QString &reason);
+    // The last net of the event dispatch: the log line and the rollback, no alert.
+    void escapedError(const QString &reason);
 
 private:
     struct Tracked {

@@ -1,5 +1,6 @@
 #include "Calendrier.h"
 
+#include "KORAction.h"
 #include "NotificationCenter.h"
 #include "ui_Calendrier.h"
 
@@ -24,11 +25,14 @@ Calendrier::Calendrier(QObject *parent)
     matrix->setRightButton(ui->rightButton);
     matrix->awakeFromNib();
 
-    connect(ui->boutonValider, &QPushButton::clicked, this, [this] { valider(ui->boutonValider); });
-    connect(ui->boutonAnnuler, &QPushButton::clicked, this, [this] { annuler(ui->boutonAnnuler); });
+    // The chosen date goes to the observers of the notification, whose work must not throw into Qt.
+    using framework::connectAction;
+    connectAction(ui->boutonValider, &QPushButton::clicked, this, [this] { valider(ui->boutonValider); });
+    connectAction(ui->boutonAnnuler, &QPushButton::clicked, this, [this] { annuler(ui->boutonAnnuler); });
     // Escape and the window's close box.
-    connect(m_calendarPanel.get(), &QDialog::rejected, this, [this] { annuler(m_calendarPanel.get()); });
-    connect(matrix, &CalendarMatrix::dayActivated, this, [this] { valider(ui->calendar); });
+    connectAction(m_calendarPanel.get(), &QDialog::rejected, this,
+                  [this] { annuler(m_calendarPanel.get()); });
+    connectAction(matrix, &CalendarMatrix::dayActivated, this, [this] { valider(ui->calendar); });
     // Validating needs a chosen day.
     connect(matrix, &CalendarMatrix::selectedDayChanged, this,
             [this](const QDateTime &day) { ui->boutonValider->setEnabled(day.isValid()); });

@@ -35,6 +35,8 @@ public:
     using app::Superviseur::Superviseur;
     int quits = 0;
     int lastStatus = -1;
+    // The operating system's login of the tests' user.
+    static inline QString systemUser = QStringLiteral("amartin");
 
 protected:
     void quitApplication(int status) override
@@ -42,6 +44,7 @@ protected:
         ++quits;
         lastStatus = status;
     }
+    QString operatingSystemUser() const override { return systemUser; }
 };
 
 // A tab controller that notes what the main window asks of it, around the real one.

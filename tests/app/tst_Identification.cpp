@@ -2,10 +2,13 @@
 // three attempts and its empty-password rule.
 
 #include "EONull.h"
+#include "OperatingSystemUser.h"
 #include "ShellFixture.h"
 
 #include <QDialog>
 #include <QTest>
+#include <pwd.h>
+#include <unistd.h>
 
 using app::Superviseur;
 using Entry = PanelDriver::Entry;
@@ -59,6 +62,7 @@ private slots:
     void onlyYesOrOuiOpenThePanel_data();
     void onlyYesOrOuiOpenThePanel();
     void thePanelProposesTheSystemUserInLowerCase();
+    void theSystemUserIsNotTheEnvironments();
     void acceptances_data();
     void acceptances();
     void aRefusalThenAnAcceptance();
@@ -71,7 +75,7 @@ private slots:
 
 void TestIdentification::init()
 {
-    qputenv("USER", "AMartin");
+    ShellApplication::systemUser = QStringLiteral("AMartin");
 }
 
 void TestIdentification::theLauncherUserNeverSeesThePanel()
@@ -138,6 +142,20 @@ void TestIdentification::onlyYesOrOuiOpenThePanel()
                 run.events.indexOf(QStringLiteral("load:Creation")));
         QVERIFY(!run.app().panneauIdentification()->isVisible());
     }
+}
+
+void TestIdentification::theSystemUserIsNotTheEnvironments()
+{
+    // Anyone can set USER or LOGNAME before starting the program; the account database names the user.
+    const QByteArray user = qgetenv("USER");
+    const QByteArray logname = qgetenv("LOGNAME");
+    qputenv("USER", "amartin");
+    qputenv("LOGNAME", "amartin");
+    const passwd *account = getpwuid(geteuid());
+    QVERIFY(account);
+    QCOMPARE(app::operatingSystemUserName(), QString::fromLocal8Bit(account->pw_name));
+    qputenv("USER", user);
+    qputenv("LOGNAME", logname);
 }
 
 void TestIdentification::thePanelProposesTheSystemUserInLowerCase()

@@ -124,7 +124,7 @@ void TestSuperviseur::initTestCase()
 void TestSuperviseur::init()
 {
     logged.clear();
-    qputenv("USER", "amartin");
+    ShellApplication::systemUser = QStringLiteral("amartin");
 }
 
 void TestSuperviseur::startsInOrderOnceLaunchingIsOver()
@@ -226,7 +226,7 @@ void TestSuperviseur::rightsTest()
     QFETCH(QStringList, memberships);
     QFETCH(QStringList, allowed);
     QFETCH(bool, passes);
-    qputenv("USER", systemUser.toUtf8());
+    ShellApplication::systemUser = systemUser;
 
     ShellRun run;
     QSet<int> persons;

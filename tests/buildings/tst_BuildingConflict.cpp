@@ -3,8 +3,8 @@
 // "Écraser" and "Annuler" each do what they say; a building whose code was changed meanwhile is told apart
 // and the list read again.
 
-#include "BuildingsFixture.h"
 #include "AlertPanel.h"
+#include "BuildingsFixture.h"
 #include "EOModelGroup.h"
 
 #include <QApplication>
@@ -63,10 +63,11 @@ private slots:
         alice = std::make_unique<Batiment>(db->dataBus());
         bruno = std::make_unique<Batiment>(*busBruno);
         messages.clear();
-        platform::setChoicePresenter([this](const QString &, const QString &message, const QStringList &, int) {
-            messages.append(message);
-            return reponse;
-        });
+        platform::setChoicePresenter(
+            [this](const QString &, const QString &message, const QStringList &, int) {
+                messages.append(message);
+                return reponse;
+            });
     }
 
     void cleanup()
@@ -85,12 +86,12 @@ private slots:
         QTest::addColumn<QString>("stockes");
         QTest::addColumn<QString>("champs");
         QTest::addColumn<int>("etat");
-        QTest::newRow("Recharger") << int(recharger) << "SCIENCES NOUVELLES/64000" << "SCIENCES NOUVELLES/64000"
-                                   << int(EtatBatiment::consultation);
-        QTest::newRow("Écraser") << int(ecraser) << "SCIENCES/64100" << "SCIENCES/64100"
-                                 << int(EtatBatiment::consultation);
-        QTest::newRow("Annuler") << int(annuler) << "SCIENCES NOUVELLES/64000" << "SCIENCES/64100"
-                                 << int(EtatBatiment::modification);
+        QTest::newRow("Recharger") << int(recharger) << "SCIENCES NOUVELLES/64000"
+                                   << "SCIENCES NOUVELLES/64000" << int(EtatBatiment::consultation);
+        QTest::newRow("Écraser") << int(ecraser) << "SCIENCES/64100"
+                                 << "SCIENCES/64100" << int(EtatBatiment::consultation);
+        QTest::newRow("Annuler") << int(annuler) << "SCIENCES NOUVELLES/64000"
+                                 << "SCIENCES/64100" << int(EtatBatiment::modification);
     }
 
     void theSecondSaveAsks()
@@ -102,22 +103,26 @@ private slots:
         reponse = choisie;
         pendantLaFenetre(*alice, [&] {
             modifier(*alice, {{"tfCodePostal", "64100"}}, false);
-            pendantLaFenetre(*bruno, [&] { modifier(*bruno, {{"tfAppellationBatiment", "Sciences nouvelles"}}, true); });
+            pendantLaFenetre(*bruno, [&] {
+                modifier(*bruno, {{"tfAppellationBatiment", "Sciences nouvelles"}}, true);
+            });
             QCOMPARE(stocke("SELECT APPELLATION FROM SOLMA.LOCAL WHERE C_LOCAL = 'SCI'"),
                      QStringLiteral("SCIENCES NOUVELLES"));
             alice->form().boutonCreer->click();
             QCOMPARE(messages.size(), 1);
-            QVERIFY2(messages.first().startsWith(
-                         QStringLiteral("Ce bâtiment a été modifié pendant votre modification.\n\nPar bruno le ")),
+            QVERIFY2(messages.first().startsWith(QStringLiteral(
+                         "Ce bâtiment a été modifié pendant votre modification.\n\nPar bruno le ")),
                      qPrintable(messages.first()));
             QVERIFY2(messages.first().contains(QStringLiteral("  • Nom : SCIENCES → SCIENCES NOUVELLES")),
                      qPrintable(messages.first()));
             QCOMPARE(int(alice->etat()), etat);
-            QCOMPARE(alice->form().tfAppellationBatiment->text() + "/" + alice->form().tfCodePostal->text(), champs);
+            QCOMPARE(alice->form().tfAppellationBatiment->text() + "/" + alice->form().tfCodePostal->text(),
+                     champs);
         });
-        QCOMPARE(stocke("SELECT l.APPELLATION || '/' || a.CODE_POSTAL FROM SOLMA.LOCAL l JOIN SOLMA.ADRESSE a "
-                        "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = 'SCI'"),
-                 stockes);
+        QCOMPARE(
+            stocke("SELECT l.APPELLATION || '/' || a.CODE_POSTAL FROM SOLMA.LOCAL l JOIN SOLMA.ADRESSE a "
+                   "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = 'SCI'"),
+            stockes);
     }
 
     void aBuildingWhoseCodeChangedMeanwhile()
@@ -135,7 +140,8 @@ private slots:
         });
         QVERIFY(messages.isEmpty());
         QCOMPARE(alertes.size(), 1);
-        QVERIFY2(alertes.first().startsWith(QStringLiteral("Le bâtiment « SCI » a pris le code « SCX » (bruno le ")),
+        QVERIFY2(alertes.first().startsWith(
+                     QStringLiteral("Le bâtiment « SCI » a pris le code « SCX » (bruno le ")),
                  qPrintable(alertes.first()));
         QCOMPARE(stocke("SELECT a.CODE_POSTAL FROM SOLMA.LOCAL l JOIN SOLMA.ADRESSE a "
                         "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = 'SCX'"),

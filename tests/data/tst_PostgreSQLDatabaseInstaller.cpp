@@ -153,19 +153,24 @@ private slots:
 
         PostgreSQLDatabaseInstaller::install(dictionary(), platform::resourcesDirectory());
         QCOMPARE(value("SELECT s.SAL_PORTE || '/' || l.APPELLATION || '/' || p.PRI_CODE FROM solma.SALLES s "
-                       "JOIN solma.LOCAL l ON l.C_LOCAL = s.C_LOCAL JOIN locavia.PRISES p ON p.SAL_NUMERO = s.SAL_NUMERO"),
+                       "JOIN solma.LOCAL l ON l.C_LOCAL = s.C_LOCAL JOIN locavia.PRISES p ON p.SAL_NUMERO = "
+                       "s.SAL_NUMERO"),
                  QStringLiteral("A1/GARDÉ/12"));
         QCOMPARE(value("SELECT COUNT(*) FROM locavia.HISTORIQUE"), QStringLiteral("0"));
         QCOMPARE(value("SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'historique'"), QStringLiteral("8"));
         // It records from now on, under the login the connection gives; the clients may read it.
         run(QStringLiteral("SELECT set_config('eo.login', 'dupont', false); "
                            "UPDATE solma.SALLES SET SAL_ETAGE = '2' WHERE SAL_NUMERO = 7"));
-        QCOMPARE(value("SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || HIS_NOUVELLE "
-                       "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = 7"),
-                 QStringLiteral("dupont SAL_ETAGE 1 → 2"));
-        QCOMPARE(value("SELECT has_table_privilege('locavia_utilisateurs', 'locavia.historique', 'SELECT')::text "
-                       "|| '/' || has_table_privilege('locavia_utilisateurs', 'locavia.historique', 'INSERT')::text"),
-                 QStringLiteral("true/false"));
+        QCOMPARE(
+            value(
+                "SELECT HIS_UTILISATEUR || ' ' || HIS_CHAMP || ' ' || HIS_ANCIENNE || ' → ' || HIS_NOUVELLE "
+                "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = 7"),
+            QStringLiteral("dupont SAL_ETAGE 1 → 2"));
+        QCOMPARE(
+            value("SELECT has_table_privilege('locavia_utilisateurs', 'locavia.historique', 'SELECT')::text "
+                  "|| '/' || has_table_privilege('locavia_utilisateurs', 'locavia.historique', "
+                  "'INSERT')::text"),
+            QStringLiteral("true/false"));
     }
 
     void refusesADatabaseWithoutAccentedCapitals()

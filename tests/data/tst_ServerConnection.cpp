@@ -251,7 +251,6 @@ private slots:
 
     void wrongPasswordIsRefused()
     {
-        // scripts/pg-cluster asks a password of this one role; the fixture's role is trusted.
         db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_mdp LOGIN PASSWORD 'juste'; "
                                 "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
         const QVariantMap wrong =
@@ -267,6 +266,37 @@ private slots:
         withRightPassword.insert(QStringLiteral("password"), QStringLiteral("juste"));
         const auto other = fetchError(withRightPassword);
         QVERIFY(!other || other->kind() != EOException::Kind::Connection);
+    }
+
+    void anAccountOutsideTheClientsIsToldOfRights()
+    {
+        // The schema is there: an account the administrator left out of the clients' group must hear about
+        // its rights, not be sent to install a schema that would then be installed twice.
+        db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_dehors LOGIN PASSWORD 'dehors'; "
+                                "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
+        // The model's own dictionary: its search path names the inventory's schema.
+        QVariantMap outsider =
+            variant(db->model().connectionDictionary(), [](QUrl &url) { url.setUserName("locavia_dehors"); });
+        outsider.insert(QStringLiteral("password"), QStringLiteral("dehors"));
+        const auto error = fetchError(outsider);
+        QVERIFY(error);
+        QVERIFY2(error->message().startsWith(
+                     QStringLiteral("Droits insuffisants : le compte « locavia_dehors »")) &&
+                     error->message().contains(QStringLiteral("groupe des utilisateurs du programme")) &&
+                     !error->message().contains(QStringLiteral("install")),
+                 qPrintable(error->message()));
+    }
+
+    void theTestServerTrustsNobody()
+    {
+        // Any local account could otherwise act as the server's superuser while the tests run: without the
+        // password that scripts/pg-cluster keeps in its password file, the fixture's own role is refused.
+        const QByteArray passwords = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", "/nonexistent");
+        const auto error = fetchError(db->connectionDictionary());
+        qputenv("PGPASSFILE", passwords);
+        QVERIFY2(error, "the test server let its superuser in without a password");
+        QCOMPARE(error->kind(), EOException::Kind::Connection);
     }
 
     void silentServerIsGivenUpInBoundedTime()
@@ -311,12 +341,22 @@ private slots:
         terminateDataBusSession();
         QVERIFY(!bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
                                                      {{"uniabrev", "g"}, {"unilibelle", "gramme"}}));
-        const auto alerts = db->takeAlerts();
+        auto alerts = db->takeAlerts();
         QCOMPARE(alerts.size(), 1);
         QCOMPARE(alerts.first().title, QStringLiteral("ERREUR..."));
         QVERIFY2(alerts.first().message.contains(QStringLiteral("a été perdue")) &&
                      alerts.first().message.contains(QStringLiteral("transaction en cours a été annulée")),
                  qPrintable(alerts.first().message));
+        // A later call of the same transaction must not run alone on a new connection, nor its commit pass
+        // for a success.
+        QVERIFY(!bus.executeProcedureSansTransaction(QStringLiteral("insUnite"),
+                                                     {{"uniabrev", "m"}, {"unilibelle", "mètre"}}));
+        alerts = db->takeAlerts();
+        QCOMPARE(alerts.size(), 1);
+        QVERIFY2(alerts.first().message.contains(QStringLiteral("transaction en cours a été annulée")),
+                 qPrintable(alerts.first().message));
+        QVERIFY_THROWS_EXCEPTION(EOException, bus.commitTransaction());
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 0);
         // The caller rolls back as usual; nothing of the transaction remains, and the next call works.
         bus.rollbackTransaction();
         QVERIFY(db->takeAlerts().isEmpty());

@@ -1,5 +1,6 @@
-// The installer of the embedded database: a new database, an upgrade that keeps the data, a replacement, and
-// the refusals that must leave every file as it was.
+// The installer of the embedded database: a new database, an upgrade that keeps the data, a replacement, the
+// refusals that must leave every file as it was, an upgrade while another program reads (both files or
+// neither), and the journal a killed program leaves behind.
 
 #include "EOException.h"
 #include "EOSQLiteAdaptor.h"
@@ -11,9 +12,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using data::SqliteDatabaseInstaller;
 
@@ -352,6 +357,110 @@ private slots:
                     SqliteDatabaseInstaller::install(target, empty);
                 }).startsWith(QStringLiteral("Aucune procédure stockée dans")));
         QVERIFY(!QFileInfo::exists(target));
+    }
+
+    void upgradeUnderAReader()
+    {
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        const QString inventoryPath = dir.path() + QStringLiteral("/locavia.db");
+        const QString solmaPath = dir.path() + QStringLiteral("/solma.db");
+        // Files of an older version: an index missing in each, which the upgrade makes.
+        {
+            const Database inventory(inventoryPath);
+            const Database solma(solmaPath);
+            QVERIFY(inventory.exec("DROP INDEX TYPE_MATERIEL_UNITE; PRAGMA user_version = 0"));
+            QVERIFY(solma.exec("DROP INDEX SOLMA_PARAMETRES_KEY; PRAGMA user_version = 0"));
+        }
+        auto upgraded = [&] {
+            const Database inventory(inventoryPath);
+            const Database solma(solmaPath);
+            return QStringList{
+                inventory.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'TYPE_MATERIEL_UNITE'"),
+                solma.value("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'SOLMA_PARAMETRES_KEY'")};
+        };
+
+        // The program reads the inventory, for longer than the installation waits: neither file changes.
+        const Database reader(inventoryPath);
+        QVERIFY(reader.exec("BEGIN; SELECT COUNT(*) FROM EO_PROCEDURE"));
+        const QString message = failure([&] {
+            SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory(), false, 300);
+        });
+        QVERIFY2(message.contains(QStringLiteral("occupée par un autre programme")) &&
+                     message.contains(inventoryPath) && message.contains(QStringLiteral("réessayez")),
+                 qPrintable(message));
+        QCOMPARE(upgraded(), (QStringList{"0", "0"}));
+
+        // A reader that lets go within the wait: the installation waits for it, then upgrades both.
+        std::thread release([&reader] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            reader.exec("COMMIT");
+        });
+        const QString retried = failure([&] {
+            SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory(), false, 10000);
+        });
+        release.join();
+        QCOMPARE(retried, QStringLiteral("<aucune erreur>"));
+        QCOMPARE(upgraded(), (QStringList{"1", "1"}));
+    }
+
+    void aJournalLeftByAKilledProgramIsRolledBack_data()
+    {
+        QTest::addColumn<bool>("byTheProgram");
+        QTest::newRow("next open by the program") << true;
+        QTest::newRow("next installation") << false;
+    }
+
+    void aJournalLeftByAKilledProgramIsRolledBack()
+    {
+        QFETCH(bool, byTheProgram);
+        QTemporaryDir dir;
+        SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        const QString inventoryPath = dir.path() + QStringLiteral("/locavia.db");
+        // A program writes both files and is killed before its commit, its changes half on the disk.
+        const QByteArray attach = "ATTACH DATABASE '" + dir.path().toUtf8() + "/solma.db' AS SOLMA";
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            sqlite3 *db = nullptr;
+            sqlite3_open_v2(inventoryPath.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
+            sqlite3_exec(
+                db,
+                "PRAGMA cache_size = 2; PRAGMA SOLMA.cache_size = 2; BEGIN;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) "
+                "SELECT 'CLE', printf('%0150d', i) FROM n;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                "INSERT INTO PARAMETRES (PARAM_KEY, PARAM_VALUE) SELECT 'CLE', printf('%0150d', i) FROM n;",
+                nullptr, nullptr, nullptr);
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(QFileInfo::exists(inventoryPath + QStringLiteral("-journal")));
+
+        if (byTheProgram) {
+            eo::EOSQLiteAdaptor adaptor;
+            adaptor.setConnectionDictionary(
+                {{QStringLiteral("URL"), QStringLiteral("sqlite://") + inventoryPath},
+                 {QStringLiteral("attachedDatabases"),
+                  QVariantMap{{QStringLiteral("SOLMA"), QStringLiteral("solma.db")}}}});
+            const auto rows = adaptor.rawRows(
+                QStringLiteral("SELECT (SELECT COUNT(*) FROM PARAMETRES) + (SELECT COUNT(*) FROM "
+                               "SOLMA.SOLMA_PARAMETRES)"),
+                {});
+            QCOMPARE(rows.first().value(QStringLiteral("Attribute0")).toInt(), 0);
+        } else {
+            SqliteDatabaseInstaller::install(dir.path(), platform::resourcesDirectory());
+        }
+        QCOMPARE(Database(inventoryPath).value("SELECT COUNT(*) FROM PARAMETRES"), QStringLiteral("0"));
+        QCOMPARE(
+            Database(dir.path() + QStringLiteral("/solma.db")).value("SELECT COUNT(*) FROM SOLMA_PARAMETRES"),
+            QStringLiteral("0"));
+        const QStringList left =
+            QDir(dir.path()).entryList({QStringLiteral("*-journal"), QStringLiteral("*-mj*")});
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
     }
 };
 

@@ -210,6 +210,13 @@ private slots:
         QTest::newRow("places not a number")
             << "salCapacite" << QVariant("abc")
             << "Le nombre de places doit être un nombre entier positif ou nul.";
+        // What an INTEGER column of the server cannot hold is refused by both databases alike.
+        QTest::newRow("places beyond an integer column")
+            << "salCapacite" << QVariant("2147483648")
+            << "Le nombre de places doit être un nombre entier positif ou nul.";
+        QTest::newRow("tables of ten digits")
+            << "salNbTables" << QVariant(qint64(9999999999))
+            << "Le nombre de tables doit être un nombre entier positif ou nul.";
         QTest::newRow("negative chairs") << "salNbChaises" << QVariant(-3)
                                          << "Le nombre de chaises doit être un nombre entier positif ou nul.";
         QTest::newRow("stations too long")
@@ -220,6 +227,11 @@ private slots:
             << "Le nombre de tableaux noirs doit être un nombre positif ou nul.";
         QTest::newRow("negative surface")
             << "salSuperficie" << QVariant("-1") << "La superficie doit être un nombre positif ou nul.";
+        QTest::newRow("surface of 309 digits")
+            << "salSuperficie" << QVariant(QStringLiteral("1") + QString(308, u'0'))
+            << "La superficie doit être un nombre positif ou nul.";
+        QTest::newRow("surface as an exponent")
+            << "salSuperficie" << QVariant("1e400") << "La superficie doit être un nombre positif ou nul.";
         QTest::newRow("percentage over 100")
             << "salPourEnseignement" << QVariant("100.01")
             << "Le pourcentage « enseignement » doit être un nombre compris entre 0 et 100.";
@@ -254,6 +266,8 @@ private slots:
                                          {"salPourEnseignement", "100"},
                                          {"salPourRecherche", "0"},
                                          {"salCapacite", null},
+                                         {"salNbChaises", "2147483647"},
+                                         {"salSuperficie", QStringLiteral("9") + QString(300, u'9')},
                                          {"salNoPoste", "12.00"},
                                          {"salReservable", null}}) > 0);
     }

@@ -238,7 +238,7 @@ void TestEOSQLQualifier::likeLiteralIsOneBoundValue_data()
     };
     for (const char *dialect : {"sqlite", "postgresql"}) {
         for (qsizetype i = 0; i < texts.size(); ++i)
-            QTest::addRow("%s #%d", dialect, int(i))
+            QTest::newRow((QByteArray(dialect) + " #" + QByteArray::number(i)).constData())
                 << QString::fromLatin1(dialect) << texts.at(i).first << texts.at(i).second;
     }
 }

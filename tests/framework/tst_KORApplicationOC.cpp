@@ -97,6 +97,7 @@ private slots:
     void passwordCheck();
     void opensTheDataBus();
     void parametersThroughTheApplication();
+    void databaseTimeLimitsFromTheConfiguration();
     void completesTheModelsThroughTheService();
 
 private:
@@ -158,7 +159,9 @@ void TestKORApplicationOC::startsFromTheShippedConfiguration()
                                                    {"APP_ID", "LOCAVIA"},
                                                    {"APP_ALIAS", "LOCAVIA"},
                                                    {"MIRL_URL", ""},
-                                                   {"DEFAULT_PREFIXE", "LOCAVIA"}};
+                                                   {"DEFAULT_PREFIXE", "LOCAVIA"},
+                                                   {"DB_LOCK_TIMEOUT", "10"},
+                                                   {"DB_STATEMENT_TIMEOUT", "60"}};
     QCOMPARE(*app.parameters(), expected);
     QCOMPARE(app.parameter(QStringLiteral("APP_ALIAS")), QVariant(QStringLiteral("LOCAVIA")));
     QVERIFY(!app.parameter(QStringLiteral("ABSENT")).isValid());
@@ -348,6 +351,23 @@ void TestKORApplicationOC::opensTheDataBus()
     QCOMPARE(window.windowTitle(), QStringLiteral("Locavia - (locavia.db)"));
     app.setSuperWindow(nullptr);
     app.setParametreEOD(nullptr);
+}
+
+void TestKORApplicationOC::databaseTimeLimitsFromTheConfiguration()
+{
+    db = std::make_unique<TestDatabase>();
+    QVERIFY(db->isValid());
+    const QByteArray config = "\"DEFAULT_TITLE\" = \"Locavia\";\n\"DB_LOCK_TIMEOUT\" = \"3\";\n"
+                              "\"DB_STATEMENT_TIMEOUT\" = \"45\";\n";
+    {
+        OtherResources resources(&config);
+        app.initApplication();
+        app.initAccesBase();
+    }
+    QCOMPARE(app.superAdaptor()->lockTimeout(), 3);
+    QCOMPARE(app.superAdaptor()->statementTimeout(), 45);
+    // The model keeps its stored connection: the limits belong to the program's sessions.
+    QVERIFY(!db->model().connectionDictionary().contains(QStringLiteral("lockTimeout")));
 }
 
 void TestKORApplicationOC::parametersThroughTheApplication()

@@ -154,7 +154,10 @@ private:
         return true;
     }
 
-    qint64 lastRow() { return db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong(); }
+    qint64 lastRow()
+    {
+        return db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong();
+    }
 
     // The rows written since the mark: "owner|TABLE|line|FIELD|old|new|operation", owner "S" for the test
     // room, "B:code" for a building, sorted.
@@ -174,9 +177,11 @@ private:
                                       ? (values[0].toLongLong() == room ? QStringLiteral("S") : values[0])
                                       : QStringLiteral("B:") + values[1];
             // The test's outlet is "#": its number differs from one backend to the other.
-            const QString line = values[2] == u"PRISES" && values[3] == QString::number(outlet) ? QStringLiteral("#")
-                                                                                                : values[3];
-            rows.append(QStringList{owner, values[2], line, values[4], values[5], values[6], values[7]}.join(u'|'));
+            const QString line = values[2] == u"PRISES" && values[3] == QString::number(outlet)
+                                     ? QStringLiteral("#")
+                                     : values[3];
+            rows.append(
+                QStringList{owner, values[2], line, values[4], values[5], values[6], values[7]}.join(u'|'));
         }
         rows.sort();
         return rows;
@@ -216,10 +221,12 @@ private:
             QVERIFY(call("insPrises", {{"salnumero", room}, {"pricode", "0456"}, {"pritype", "I"}}));
             break;
         case outletModified:
-            QVERIFY(call("updPrises", {{"priordre", outlet}, {"salnumero", room}, {"pricode", "0124"}, {"pritype", "T"}}));
+            QVERIFY(call("updPrises",
+                         {{"priordre", outlet}, {"salnumero", room}, {"pricode", "0124"}, {"pritype", "T"}}));
             break;
         case outletUnchanged:
-            QVERIFY(call("updPrises", {{"priordre", outlet}, {"salnumero", room}, {"pricode", "0123"}, {"pritype", "T"}}));
+            QVERIFY(call("updPrises",
+                         {{"priordre", outlet}, {"salnumero", room}, {"pricode", "0123"}, {"pritype", "T"}}));
             break;
         case outletRemoved:
             QVERIFY(call("delPrises", {{"priordre", outlet}}));
@@ -235,11 +242,12 @@ private:
                                  {"insDetailSalle", equipment(2, 3)}}));
             break;
         case equipmentLineRemoved:
-            QVERIFY(transaction({{"delDetailSalle", {{"salnumero", room}}}, {"insDetailSalle", equipment(2, 3)}}));
+            QVERIFY(transaction(
+                {{"delDetailSalle", {{"salnumero", room}}}, {"insDetailSalle", equipment(2, 3)}}));
             break;
         case occupationReplaced:
-            QVERIFY(transaction({{"delDetailPourcentage", {{"salnumero", room}}},
-                                 {"insDetailPourcentage", occupation(60)}}));
+            QVERIFY(transaction(
+                {{"delDetailPourcentage", {{"salnumero", room}}}, {"insDetailPourcentage", occupation(60)}}));
             break;
         case custodianRemoved:
             QVERIFY(call("majSalles", roomUpdate(room, {{"grpOrdre", ""}})));
@@ -248,8 +256,9 @@ private:
             QVERIFY(call("delSalles", {{"salnumero", room}}));
             break;
         case buildingCreated:
-            QCOMPARE(db->addBuilding(QStringLiteral("DEF"), QStringLiteral("DROIT"), QStringLiteral("BAYONNE")),
-                     QStringLiteral("DEF"));
+            QCOMPARE(
+                db->addBuilding(QStringLiteral("DEF"), QStringLiteral("DROIT"), QStringLiteral("BAYONNE")),
+                QStringLiteral("DEF"));
             break;
         case buildingModified:
             QVERIFY(call("majLocal", buildingUpdate("ABC", "ABD", {{"adrcp", "64100"}})));
@@ -268,7 +277,8 @@ private slots:
             "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU) VALUES (1, 'Mobilier', 1);"
             "INSERT INTO TYPE_MATERIEL (TAV_TYPE, TAV_LIBELLE, TAV_NIVEAU, TAV_PERE, TAV_UNITE_ORDRE) "
             "VALUES (2, 'Chaise', 2, 1, 1), (3, 'Table', 2, 1, 1)")));
-        QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")), QStringLiteral("ABC"));
+        QCOMPARE(db->addBuilding(QStringLiteral("ABC"), QStringLiteral("BATIMENT ALPHA")),
+                 QStringLiteral("ABC"));
         room = db->addRoom(QStringLiteral("ABC"), QStringLiteral("1"), QStringLiteral("A12"),
                            {{"insCStructure", "G1"}});
         QVERIFY(room > 0);
@@ -289,10 +299,10 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("whole"); // false: the rows expected are among others
 
-        QTest::newRow("room modified")
-            << int(roomModified)
-            << QStringList{"S|SALLES||SAL_CAPACITE|20|25|modification", "S|SALLES||SAL_ETAGE|1|2|modification"}
-            << true;
+        QTest::newRow("room modified") << int(roomModified)
+                                       << QStringList{"S|SALLES||SAL_CAPACITE|20|25|modification",
+                                                      "S|SALLES||SAL_ETAGE|1|2|modification"}
+                                       << true;
         // The custodian is deleted and given again by every save: nothing to record.
         QTest::newRow("room saved unchanged") << int(roomUnchanged) << QStringList{} << true;
         QTest::newRow("complement created")
@@ -301,11 +311,10 @@ private slots:
                            "S|SALLE_TAV||TAV_HAUTEUR_MOYEN_PLAFOND||2.8|création",
                            "S|SALLE_TAV||TAV_NOMBRE_PORTES||2|création"}
             << true;
-        QTest::newRow("complement modified")
-            << int(complementModified)
-            << QStringList{"S|SALLE_TAV||TAV_ACCUEIL|5||modification",
-                           "S|SALLE_TAV||TAV_NOMBRE_PORTES|2|3|modification"}
-            << true;
+        QTest::newRow("complement modified") << int(complementModified)
+                                             << QStringList{"S|SALLE_TAV||TAV_ACCUEIL|5||modification",
+                                                            "S|SALLE_TAV||TAV_NOMBRE_PORTES|2|3|modification"}
+                                             << true;
         // Its rows name the new outlet, whose number is known only once it is written.
         QTest::newRow("outlet added") << int(outletAdded) << QStringList{} << true;
         QTest::newRow("outlet modified")
@@ -313,10 +322,12 @@ private slots:
         QTest::newRow("outlet saved unchanged") << int(outletUnchanged) << QStringList{} << true;
         QTest::newRow("outlet removed")
             << int(outletRemoved)
-            << QStringList{"S|PRISES|#|PRI_CODE|0123||suppression", "S|PRISES|#|PRI_TYPE|T||suppression"} << true;
+            << QStringList{"S|PRISES|#|PRI_CODE|0123||suppression", "S|PRISES|#|PRI_TYPE|T||suppression"}
+            << true;
         // Replaced as a whole: only the quantity that differs.
         QTest::newRow("equipment replaced")
-            << int(equipmentReplaced) << QStringList{"S|DETAIL_SALLE|3|DSA_POURCENTAGE|4|7|modification"} << true;
+            << int(equipmentReplaced) << QStringList{"S|DETAIL_SALLE|3|DSA_POURCENTAGE|4|7|modification"}
+            << true;
         QTest::newRow("equipment replaced alike") << int(equipmentReplacedAlike) << QStringList{} << true;
         QTest::newRow("equipment line removed")
             << int(equipmentLineRemoved)
@@ -332,19 +343,23 @@ private slots:
             << int(roomDeleted)
             << QStringList{"S|DEPOSITAIRE||C_STRUCTURE|G1||suppression",
                            "S|DETAIL_POURCENTAGE|SCI/1|DET_POURCENTAGE|50||suppression",
-                           "S|DETAIL_SALLE|2|DSA_POURCENTAGE|3||suppression", "S|PRISES|#|PRI_TYPE|T||suppression",
-                           "S|SALLES||SAL_ETAGE|1||suppression", "S|SALLES||SAL_PORTE|A12||suppression"}
+                           "S|DETAIL_SALLE|2|DSA_POURCENTAGE|3||suppression",
+                           "S|PRISES|#|PRI_TYPE|T||suppression",
+                           "S|SALLES||SAL_ETAGE|1||suppression",
+                           "S|SALLES||SAL_PORTE|A12||suppression"}
             << false;
         QTest::newRow("building created")
             << int(buildingCreated)
-            << QStringList{"B:DEF|ADRESSE||CODE_POSTAL||64000|création", "B:DEF|ADRESSE||VILLE||BAYONNE|création",
+            << QStringList{"B:DEF|ADRESSE||CODE_POSTAL||64000|création",
+                           "B:DEF|ADRESSE||VILLE||BAYONNE|création",
                            "B:DEF|LOCAL||APPELLATION||DROIT|création", "B:DEF|LOCAL||C_LOCAL||DEF|création"}
             << false;
         // The address changes first, under the former code; the rooms follow the new code.
         QTest::newRow("building modified")
             << int(buildingModified)
             << QStringList{"B:ABC|ADRESSE||CODE_POSTAL|64000|64100|modification",
-                           "B:ABD|LOCAL||C_LOCAL|ABC|ABD|modification", "S|SALLES||C_LOCAL|ABC|ABD|modification"}
+                           "B:ABD|LOCAL||C_LOCAL|ABC|ABD|modification",
+                           "S|SALLES||C_LOCAL|ABC|ABD|modification"}
             << true;
     }
 
@@ -359,8 +374,7 @@ private slots:
         QStringList rows = rowsSinceMark();
         if (scenario == outletAdded) {
             // The new outlet's number is known only now.
-            const QString added =
-                db->scalar(QStringLiteral("SELECT MAX(PRI_ORDRE) FROM PRISES")).toString();
+            const QString added = db->scalar(QStringLiteral("SELECT MAX(PRI_ORDRE) FROM PRISES")).toString();
             expected = {QStringLiteral("S|PRISES|%1|PRI_CODE||0456|création").arg(added),
                         QStringLiteral("S|PRISES|%1|PRI_TYPE||I|création").arg(added)};
             whole = true;
@@ -373,13 +387,14 @@ private slots:
         }
         // Who wrote, and when: the login given to the connection, and on the server the role too.
         const QList<QVariantMap> who = db->dataBus().executeSQLQuery(
-            QStringLiteral("SELECT DISTINCT HIS_UTILISATEUR, HIS_ROLE FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark});
+            QStringLiteral("SELECT DISTINCT HIS_UTILISATEUR, HIS_ROLE FROM HISTORIQUE WHERE HIS_ORDRE > ?"),
+            {mark});
         if (!rows.isEmpty()) {
             QCOMPARE(who.size(), 1);
             QCOMPARE(who.first().value("Attribute0").toString(), QStringLiteral("dupont"));
             QCOMPARE(eo::isNullOrNone(who.first().value("Attribute1")), !onServer());
-            const QDateTime when =
-                ChangeHistory::dateUtc(db->scalar(QStringLiteral("SELECT MAX(HIS_DATE) FROM HISTORIQUE")).toString());
+            const QDateTime when = ChangeHistory::dateUtc(
+                db->scalar(QStringLiteral("SELECT MAX(HIS_DATE) FROM HISTORIQUE")).toString());
             QVERIFY2(qAbs(when.secsTo(QDateTime::currentDateTimeUtc())) < 120, qPrintable(when.toString()));
         }
     }
@@ -388,10 +403,12 @@ private slots:
     {
         mark = lastRow();
         db->dataBus().beginTransaction();
-        QVERIFY(db->dataBus().executeProcedureSansTransaction(
-            QStringLiteral("majSalles"), roomUpdate(room, {{"salEtage", "3"}})));
-        QVERIFY(db->dataBus().executeProcedureSansTransaction(QStringLiteral("delDetailSalle"), {{"salnumero", room}}));
-        QVERIFY(!db->dataBus().executeProcedureSansTransaction(QStringLiteral("insDetailSalle"), equipment(99, 1)));
+        QVERIFY(db->dataBus().executeProcedureSansTransaction(QStringLiteral("majSalles"),
+                                                              roomUpdate(room, {{"salEtage", "3"}})));
+        QVERIFY(db->dataBus().executeProcedureSansTransaction(QStringLiteral("delDetailSalle"),
+                                                              {{"salnumero", room}}));
+        QVERIFY(!db->dataBus().executeProcedureSansTransaction(QStringLiteral("insDetailSalle"),
+                                                               equipment(99, 1)));
         db->dataBus().rollbackTransaction();
         QCOMPARE(rowsSinceMark(), QStringList{});
         // The next save still nets out its replaced lines: the transaction's number was not kept.
@@ -408,18 +425,20 @@ private slots:
             // The server ends the session, as a restart would; the next write opens a new one.
             auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(db->dataBus().dataBusAdaptor());
             const int pid = PQbackendPID(adaptor->handle());
-            const auto parameters = eo::EOPostgreSQLConnection::parametersForDictionary(db->connectionDictionary());
+            const auto parameters =
+                eo::EOPostgreSQLConnection::parametersForDictionary(db->connectionDictionary());
             const eo::EOPostgreSQLConnection::Handle other = eo::EOPostgreSQLConnection::connect(parameters);
-            eo::EOPostgreSQLConnection::execute(other.get(), parameters,
-                                                QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(pid));
+            eo::EOPostgreSQLConnection::execute(
+                other.get(), parameters, QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(pid));
         } else {
             db->dataBus().dataBusAdaptor()->close();
         }
         mark = lastRow();
         QVERIFY(call("majSalles", roomUpdate(room, {{"salEtage", "4"}})));
-        QCOMPARE(db->scalar(QStringLiteral("SELECT HIS_UTILISATEUR FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark})
-                     .toString(),
-                 QStringLiteral("martin"));
+        QCOMPARE(
+            db->scalar(QStringLiteral("SELECT HIS_UTILISATEUR FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark})
+                .toString(),
+            QStringLiteral("martin"));
 
         // Without a login, the server names the database role; the embedded database nobody.
         db->dataBus().setSessionLogin(QString());
@@ -429,7 +448,8 @@ private slots:
             db->scalar(QStringLiteral("SELECT HIS_UTILISATEUR FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark});
         if (onServer())
             QCOMPARE(who.toString(),
-                     db->scalar(QStringLiteral("SELECT HIS_ROLE FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark}).toString());
+                     db->scalar(QStringLiteral("SELECT HIS_ROLE FROM HISTORIQUE WHERE HIS_ORDRE > ?"), {mark})
+                         .toString());
         else
             QVERIFY(eo::isNullOrNone(who));
     }
@@ -475,7 +495,8 @@ private slots:
             present.append(c.champ + QLatin1Char('=') + c.nouvelle);
         QVERIFY(present.contains(QStringLiteral("APPELLATION=NOUVEAU")));
         QVERIFY(present.contains(QStringLiteral("CODE_POSTAL=64200")));
-        QVERIFY2(!present.contains(QStringLiteral("APPELLATION=BATIMENT ALPHA")), qPrintable(present.join(" ")));
+        QVERIFY2(!present.contains(QStringLiteral("APPELLATION=BATIMENT ALPHA")),
+                 qPrintable(present.join(" ")));
         QCOMPARE(ChangeHistory::codeQuitte(db->dataBus(), QStringLiteral("ABC"), 0).value(0).nouvelle,
                  QStringLiteral("ABD"));
     }
@@ -483,26 +504,28 @@ private slots:
     void everyRecordedFieldHasALabel_data()
     {
         QTest::addColumn<QString>("table");
-        for (const char *table :
-             {"SALLES", "SALLE_TAV", "DEPOSITAIRE", "PRISES", "DETAIL_SALLE", "DETAIL_POURCENTAGE", "LOCAL", "ADRESSE"})
+        for (const char *table : {"SALLES", "SALLE_TAV", "DEPOSITAIRE", "PRISES", "DETAIL_SALLE",
+                                  "DETAIL_POURCENTAGE", "LOCAL", "ADRESSE"})
             QTest::newRow(table) << QString::fromLatin1(table);
     }
 
     void everyRecordedFieldHasALabel()
     {
         QFETCH(QString, table);
-        const bool reference = table == u"SALLES" || table == u"DEPOSITAIRE" || table == u"LOCAL" || table == u"ADRESSE";
+        const bool reference =
+            table == u"SALLES" || table == u"DEPOSITAIRE" || table == u"LOCAL" || table == u"ADRESSE";
         QStringList columns = followedColumns(table);
         if (columns.isEmpty()) {
-            const QString key = table == u"ADRESSE" ? QStringLiteral("ADR_ORDRE") : QStringLiteral("SAL_NUMERO");
+            const QString key =
+                table == u"ADRESSE" ? QStringLiteral("ADR_ORDRE") : QStringLiteral("SAL_NUMERO");
             const QList<QVariantMap> rows =
-                onServer()
-                    ? db->dataBus().executeSQLQuery(
-                          QStringLiteral("SELECT upper(column_name) FROM information_schema.columns "
-                                         "WHERE table_schema = ? AND table_name = lower(?)"),
-                          {reference ? QStringLiteral("solma") : QStringLiteral("locavia"), table})
-                    : db->dataBus().executeSQLQuery(QStringLiteral("SELECT name FROM pragma_table_info(?, ?)"),
-                                                    {table, reference ? QStringLiteral("SOLMA") : QStringLiteral("main")});
+                onServer() ? db->dataBus().executeSQLQuery(
+                                 QStringLiteral("SELECT upper(column_name) FROM information_schema.columns "
+                                                "WHERE table_schema = ? AND table_name = lower(?)"),
+                                 {reference ? QStringLiteral("solma") : QStringLiteral("locavia"), table})
+                           : db->dataBus().executeSQLQuery(
+                                 QStringLiteral("SELECT name FROM pragma_table_info(?, ?)"),
+                                 {table, reference ? QStringLiteral("SOLMA") : QStringLiteral("main")});
             for (const QVariantMap &row : rows)
                 columns.append(row.value(QStringLiteral("Attribute0")).toString());
             columns.removeAll(key);

@@ -4,8 +4,8 @@
 
 #include "Batiment.h"
 #include "Creation.h"
-#include "HistoryTableModel.h"
 #include "Historique.h"
+#include "HistoryTableModel.h"
 #include "TestDatabase.h"
 #include "ui_Batiment.h"
 #include "ui_Historique.h"
@@ -22,8 +22,8 @@
 #include <QTimer>
 #include <memory>
 
-using history::HistoryTableModel;
 using history::Historique;
+using history::HistoryTableModel;
 
 namespace
 {
@@ -90,7 +90,8 @@ private:
     {
         if (m_backend == TestDatabase::Backend::SQLite)
             return utilisateur;
-        return QStringLiteral("%1 (rôle %2)").arg(utilisateur, db->scalar(QStringLiteral("SELECT session_user")).toString());
+        return QStringLiteral("%1 (rôle %2)")
+            .arg(utilisateur, db->scalar(QStringLiteral("SELECT session_user")).toString());
     }
 
     // The room as created, with a few values changed.
@@ -103,8 +104,8 @@ private:
     }
     bool majSalle(const QVariantMap &valeurs)
     {
-        return db->dataBus().executeProcedure(QStringLiteral("majSalles"),
-                                              TestDatabase::roomUpdateArguments(salle, salleCreee(), valeurs));
+        return db->dataBus().executeProcedure(
+            QStringLiteral("majSalles"), TestDatabase::roomUpdateArguments(salle, salleCreee(), valeurs));
     }
 
 private slots:
@@ -118,14 +119,14 @@ private slots:
         QVERIFY(salle > 0);
         // The room's history starts with two changes of long ago, one by nobody the application knew.
         QVERIFY(db->exec(QStringLiteral("DELETE FROM HISTORIQUE")));
-        QVERIFY(db->exec(QStringLiteral(
-                             "INSERT INTO HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_UTILISATEUR, SAL_NUMERO, "
-                             "HIS_TABLE, HIS_CHAMP, HIS_ANCIENNE, HIS_NOUVELLE, HIS_OPERATION) VALUES "
-                             "('2020-03-15 10:00:00', 1, 'claire', %1, 'SALLES', 'SAL_ECRAN', 'O', 'N', "
-                             "'modification'), "
-                             "('2021-06-01 08:30:00.5', 2, NULL, %1, 'SALLES', 'TSAL_NUMERO', '2', '1', "
-                             "'modification')")
-                             .arg(salle)));
+        QVERIFY(db->exec(
+            QStringLiteral("INSERT INTO HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_UTILISATEUR, SAL_NUMERO, "
+                           "HIS_TABLE, HIS_CHAMP, HIS_ANCIENNE, HIS_NOUVELLE, HIS_OPERATION) VALUES "
+                           "('2020-03-15 10:00:00', 1, 'claire', %1, 'SALLES', 'SAL_ECRAN', 'O', 'N', "
+                           "'modification'), "
+                           "('2021-06-01 08:30:00.5', 2, NULL, %1, 'SALLES', 'TSAL_NUMERO', '2', '1', "
+                           "'modification')")
+                .arg(salle)));
         db->dataBus().setSessionLogin(QStringLiteral("alice"));
         QVERIFY(majSalle({{"salEtage", "2"}}));
         db->dataBus().setSessionLogin(QStringLiteral("bruno"));
@@ -140,11 +141,12 @@ private slots:
         // One save's changes come together, in no particular order.
         QStringList dernieres = lignes(historique.modele()).mid(0, 2);
         dernieres.sort();
-        QCOMPARE(dernieres, (QStringList{qui("bruno") + " | Places | 20 → 25", qui("bruno") + " | Écran | non → oui"}));
+        QCOMPARE(dernieres,
+                 (QStringList{qui("bruno") + " | Places | 20 → 25", qui("bruno") + " | Écran | non → oui"}));
         QCOMPARE(lignes(historique.modele()).value(2), qui("alice") + QStringLiteral(" | Étage | 1 → 2"));
         const QStringList anciennes = lignes(historique.modele()).mid(historique.modele().rowCount() - 2);
-        QCOMPARE(anciennes,
-                 (QStringList{"(inconnu) | Type de salle | Bureau → Salle de cours", "claire | Écran | oui → non"}));
+        QCOMPARE(anciennes, (QStringList{"(inconnu) | Type de salle | Bureau → Salle de cours",
+                                         "claire | Écran | oui → non"}));
         // The date in local time, as written down.
         const QModelIndex premiere = historique.modele().index(historique.modele().rowCount() - 1, 0);
         QCOMPARE(historique.modele().data(premiere).toString(),
@@ -153,7 +155,8 @@ private slots:
                      .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
         Ui::Historique &ui = historique.form();
         QCOMPARE(ui.titreHistorique->text(), QStringLiteral("Salle SCIENCES – étage 2 – porte A12"));
-        QCOMPARE(ui.filtreDu->date(), QDateTime(QDate(2020, 3, 15), QTime(10, 0), QTimeZone::utc()).toLocalTime().date());
+        QCOMPARE(ui.filtreDu->date(),
+                 QDateTime(QDate(2020, 3, 15), QTime(10, 0), QTimeZone::utc()).toLocalTime().date());
         QCOMPARE(ui.filtreAu->date(), QDate::currentDate());
         QStringList utilisateurs;
         for (int i = 0; i < ui.filtreUtilisateur->count(); ++i)
@@ -179,8 +182,8 @@ private slots:
                                   << QStringList{"Écran"} << "1 changement sur 5";
         QTest::newRow("today") << "Tous les utilisateurs" << aujourdhui << aujourdhui
                                << QStringList{"Écran", "Places", "Étage"} << "3 changements sur 5";
-        QTest::newRow("a user and another period") << "claire" << aujourdhui << aujourdhui << QStringList{}
-                                                   << "Aucun changement sur 5";
+        QTest::newRow("a user and another period")
+            << "claire" << aujourdhui << aujourdhui << QStringList{} << "Aucun changement sur 5";
     }
 
     void filtersByUserAndPeriod()
@@ -198,7 +201,8 @@ private slots:
         ui.filtreAu->setDate(au);
         QStringList vus;
         for (int r = 0; r < historique.modele().rowCount(); ++r)
-            vus.append(historique.modele().data(historique.modele().index(r, HistoryTableModel::Champ)).toString());
+            vus.append(
+                historique.modele().data(historique.modele().index(r, HistoryTableModel::Champ)).toString());
         vus.sort();
         champs.sort();
         QCOMPARE(vus, champs);
@@ -209,11 +213,13 @@ private slots:
     {
         rooms::Creation creation(db->dataBus());
         creation.initObjet();
-        auto *bouton = creation.afficheBoutons()->findChild<QPushButton *>(QStringLiteral("boutonHistorique"));
+        auto *bouton =
+            creation.afficheBoutons()->findChild<QPushButton *>(QStringLiteral("boutonHistorique"));
         QVERIFY(bouton);
         QVERIFY(!bouton->isEnabled());
         // A search that finds the room shows it.
-        auto *recherche = creation.afficheBoutons()->findChild<QPushButton *>(QStringLiteral("boutonRecherche"));
+        auto *recherche =
+            creation.afficheBoutons()->findChild<QPushButton *>(QStringLiteral("boutonRecherche"));
         recherche->click();
         creation.afficheVue()->findChild<QLineEdit *>(QStringLiteral("localisationPorte"))->setText("A12");
         recherche->click();
@@ -221,10 +227,12 @@ private slots:
         QVERIFY(bouton->isEnabled());
         pendant([&] { bouton->click(); },
                 [&](QDialog *fenetre) {
-                    QCOMPARE(fenetre->windowTitle(), QStringLiteral("Historique – Salle SCIENCES – étage 2 – porte A12"));
+                    QCOMPARE(fenetre->windowTitle(),
+                             QStringLiteral("Historique – Salle SCIENCES – étage 2 – porte A12"));
                     QCOMPARE(fenetre->findChild<QLabel *>(QStringLiteral("nombreChangements"))->text(),
                              QStringLiteral("%1 changements")
-                                 .arg(db->scalar(QStringLiteral("SELECT COUNT(*) FROM HISTORIQUE WHERE SAL_NUMERO = ?"),
+                                 .arg(db->scalar(QStringLiteral(
+                                                     "SELECT COUNT(*) FROM HISTORIQUE WHERE SAL_NUMERO = ?"),
                                                  {salle})
                                           .toInt()));
                 });
@@ -245,8 +253,10 @@ private slots:
             QVERIFY(ui.boutonHistorique->isEnabled());
             pendant([&] { ui.boutonHistorique->click(); },
                     [&](QDialog *fenetre) {
-                        QCOMPARE(fenetre->windowTitle(), QStringLiteral("Historique – Bâtiment ARC – ARCHIVES"));
-                        auto *vue = fenetre->findChild<QAbstractItemView *>(QStringLiteral("tableViewHistorique"));
+                        QCOMPARE(fenetre->windowTitle(),
+                                 QStringLiteral("Historique – Bâtiment ARC – ARCHIVES"));
+                        auto *vue =
+                            fenetre->findChild<QAbstractItemView *>(QStringLiteral("tableViewHistorique"));
                         QStringList champs;
                         for (int r = 0; r < vue->model()->rowCount(); ++r)
                             champs.append(vue->model()->index(r, HistoryTableModel::Champ).data().toString());
@@ -262,8 +272,9 @@ private slots:
 
     void aDatabaseWithoutHistorySaysWhatToDo()
     {
-        QVERIFY(db->exec(QStringLiteral("DROP TABLE HISTORIQUE") +
-                         (m_backend == TestDatabase::Backend::PostgreSQL ? QStringLiteral(" CASCADE") : QString())));
+        QVERIFY(db->exec(
+            QStringLiteral("DROP TABLE HISTORIQUE") +
+            (m_backend == TestDatabase::Backend::PostgreSQL ? QStringLiteral(" CASCADE") : QString())));
         db->takeAlerts();
         Historique historique(db->dataBus());
         QVERIFY(!historique.chargerSalle(salle, QStringLiteral("A12")));

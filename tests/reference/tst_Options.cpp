@@ -2,6 +2,7 @@
 // corresSalle, against a throwaway database; the whole class runs once per backend.
 
 #include "BackendTestCase.h"
+#include "EOAdaptor.h"
 #include "EONull.h"
 #include "Options.h"
 
@@ -207,6 +208,33 @@ private slots:
         QVERIFY(!db->roomManagerBus().hasOpenTransaction());
         QCOMPARE(correspondances(), 1);
         QCOMPARE(batimentDe(x1), QStringLiteral("DRT"));
+    }
+
+    void uneErreurDeLaBaseNeFinitQueLAction()
+    {
+        // The rooms' view gone from under the tab, as in a damaged or foreign database: the reload ends with
+        // the database's message, and the tab goes on.
+        const bool serveur = db->backend() == TestDatabase::Backend::PostgreSQL;
+        QVERIFY(db->exec(serveur
+                             ? QStringLiteral("ALTER VIEW locavia.SALLES_VIX RENAME TO SALLES_VIX_ABSENTE")
+                             : QStringLiteral("DROP VIEW temp.SALLES_VIX")));
+        w<QPushButton>("boutonRecharger")->click();
+        const QList<TestDatabase::Alert> alertes = db->takeAlerts();
+        QCOMPARE(alertes.size(), 1);
+        QCOMPARE(alertes.first().title, QStringLiteral("ERREUR"));
+        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
+
+        // The view back (the embedded database makes it again on its next connection): one more click.
+        if (serveur)
+            QVERIFY(db->exec(QStringLiteral("ALTER VIEW locavia.SALLES_VIX_ABSENTE RENAME TO SALLES_VIX")));
+        else
+            db->dataBus().dataBusAdaptor()->close();
+        w<QPushButton>("boutonRecharger")->click();
+        QVERIFY(db->takeAlerts().isEmpty());
+        QCOMPARE(lignes(options->tableOption()), (QStringList{"- 2 X3", "alpha 3 X2", "Droit 0 X1"}));
+        // The mode's buttons run inside the same boundary.
+        mode(Mode::rattachement);
+        QCOMPARE(etat(), QStringLiteral("batiment/boutonAjouter"));
     }
 };
 

@@ -63,10 +63,11 @@ int main(int argc, char *argv[])
         alertes.append(message);
         return 1;
     });
-    platform::setChoicePresenter([&conflit](const QString &, const QString &, const QStringList &, int annuler) {
-        conflit = true;
-        return annuler;
-    });
+    platform::setChoicePresenter(
+        [&conflit](const QString &, const QString &, const QStringList &, int annuler) {
+            conflit = true;
+            return annuler;
+        });
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
             platform::resourcePath(QStringLiteral("models/Locavia.json")));

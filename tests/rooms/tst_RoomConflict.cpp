@@ -66,12 +66,16 @@ private:
 
     QString stocke(const QString &colonne)
     {
-        return db->scalar(QStringLiteral("SELECT %1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?").arg(colonne), {numero})
+        return db
+            ->scalar(QStringLiteral("SELECT %1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?").arg(colonne),
+                     {numero})
             .toString();
     }
     QString quantite()
     {
-        return db->scalar(QStringLiteral("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?"), {numero})
+        return db
+            ->scalar(QStringLiteral("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?"),
+                     {numero})
             .toString();
     }
     // The equipment line's quantity changed in the form, as the equipment panel does.
@@ -84,14 +88,18 @@ private:
     QStringList auteurs(qint64 apres)
     {
         QStringList qui;
-        for (const QVariantMap &r : db->dataBus().executeSQLQuery(
-                 QStringLiteral("SELECT DISTINCT HIS_UTILISATEUR FROM HISTORIQUE WHERE SAL_NUMERO = ? AND HIS_ORDRE > ?"),
-                 {numero, apres}))
+        for (const QVariantMap &r :
+             db->dataBus().executeSQLQuery(QStringLiteral("SELECT DISTINCT HIS_UTILISATEUR FROM HISTORIQUE "
+                                                          "WHERE SAL_NUMERO = ? AND HIS_ORDRE > ?"),
+                                           {numero, apres}))
             qui.append(r.value(QStringLiteral("Attribute0")).toString());
         qui.sort();
         return qui;
     }
-    qint64 repere() { return db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong(); }
+    qint64 repere()
+    {
+        return db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong();
+    }
 
 private slots:
     void init()
@@ -187,8 +195,9 @@ private slots:
         QCOMPARE(choix.size(), 1);
         QCOMPARE(choix.first().boutons, (QStringList{"Recharger", "Écraser", "Annuler"}));
         const QString &message = choix.first().message;
-        QVERIFY2(message.startsWith(QStringLiteral("Cette salle a été modifiée pendant votre modification.\n\nPar %1 le ")
-                                        .arg(nomPremier)),
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Cette salle a été modifiée pendant votre modification.\n\nPar %1 le ")
+                         .arg(nomPremier)),
                  qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("  • Étage : 1 → 2")), qPrintable(message));
 
@@ -238,7 +247,11 @@ private slots:
         QCOMPARE(stocke("SAL_ETAGE"), QStringLiteral("1"));
         QCOMPARE(quantite(), QStringLiteral("5"));
         // Bruno's form shows the stored line now.
-        QCOMPARE(bruno->tables().tableDetailSalle.displayedObjects().value(0)->valueForKey("dsaPourcentage").toInt(),
+        QCOMPARE(bruno->tables()
+                     .tableDetailSalle.displayedObjects()
+                     .value(0)
+                     ->valueForKey("dsaPourcentage")
+                     .toInt(),
                  5);
     }
 
@@ -258,10 +271,12 @@ private slots:
     {
         QTest::addColumn<QString>("quand");
         QTest::addColumn<QString>("message");
-        QTest::newRow("while it is modified")
-            << "save" << "vos modifications ne peuvent pas être enregistrées.";
-        QTest::newRow("before its modification begins") << "modify" << "elle ne peut plus être modifiée.";
-        QTest::newRow("deleted twice") << "delete" << "";
+        QTest::newRow("while it is modified") << "save"
+                                              << "vos modifications ne peuvent pas être enregistrées.";
+        QTest::newRow("before its modification begins") << "modify"
+                                                        << "elle ne peut plus être modifiée.";
+        QTest::newRow("deleted twice") << "delete"
+                                       << "";
     }
 
     void aRoomDeletedMeanwhile()
@@ -272,10 +287,14 @@ private slots:
             bouton(*bruno, "boutonModifier")->click();
         bouton(*alice, "boutonSupprimer")->click();
         QCOMPARE(alertes(), QString());
-        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES WHERE SAL_NUMERO = ?"), {numero}).toInt(),
-                 0);
+        QCOMPARE(
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES WHERE SAL_NUMERO = ?"), {numero})
+                .toInt(),
+            0);
 
-        bouton(*bruno, quand == u"save" ? "boutonCreer" : quand == u"modify" ? "boutonModifier" : "boutonSupprimer")
+        bouton(*bruno, quand == u"save"     ? "boutonCreer"
+                       : quand == u"modify" ? "boutonModifier"
+                                            : "boutonSupprimer")
             ->click();
         const QList<TestDatabase::Alert> vues = db->takeAlerts();
         QCOMPARE(vues.size(), 1);

@@ -45,7 +45,8 @@ private slots:
 
     void twoSavesAtOnceLoseNothing()
     {
-        const QString client = QCoreApplication::applicationDirPath() + QStringLiteral("/locavia_room_conflict_client");
+        const QString client =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/locavia_room_conflict_client");
         const QString url = db->connectionDictionary().value(QStringLiteral("URL")).toString();
         struct Tour {
             int decalage; // how long the floor's save starts after the equipment's (negative: before), ms
@@ -54,10 +55,12 @@ private slots:
         const Tour tours[] = {{0, 0}, {0, 0}, {100, 400}, {-100, 400}};
         for (int tour = 0; tour < int(std::size(tours)); ++tour) {
             const QString etageAvant = stocke("SELECT SAL_ETAGE FROM SOLMA.SALLES WHERE SAL_NUMERO = ?");
-            const QString quantiteAvant = stocke("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?");
+            const QString quantiteAvant =
+                stocke("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?");
             const QString etage = QString::number(10 + tour);
             const QString quantite = QString::number(20 + tour);
-            const qint64 repere = db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong();
+            const qint64 repere =
+                db->scalar(QStringLiteral("SELECT MAX(HIS_ORDRE) FROM HISTORIQUE")).toLongLong();
 
             std::unique_ptr<QProcess> processus[2];
             const QStringList changements[2] = {{"--quantite", quantite}, {"--etage", etage}};
@@ -65,10 +68,9 @@ private slots:
             for (int i = 0; i < 2; ++i) {
                 processus[i] = std::make_unique<QProcess>();
                 processus[i]->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-                processus[i]->start(client,
-                                    QStringList{"--url", url, "--login", logins[i], "--porte", "A12", "--pause",
-                                                QString::number(tours[tour].pause)} +
-                                        changements[i]);
+                processus[i]->start(client, QStringList{"--url", url, "--login", logins[i], "--porte", "A12",
+                                                        "--pause", QString::number(tours[tour].pause)} +
+                                                changements[i]);
                 QVERIFY(processus[i]->waitForStarted(30000));
             }
             for (auto &p : processus) {
@@ -86,26 +88,29 @@ private slots:
             QJsonObject rapports[2];
             for (int i = 0; i < 2; ++i) {
                 QVERIFY(processus[i]->waitForFinished(60000));
-                rapports[i] = QJsonDocument::fromJson(processus[i]->readAllStandardOutput().trimmed()).object();
+                rapports[i] =
+                    QJsonDocument::fromJson(processus[i]->readAllStandardOutput().trimmed()).object();
                 QVERIFY2(rapports[i].value("alertes").toArray().isEmpty(),
                          qPrintable(QJsonDocument(rapports[i]).toJson()));
             }
             const bool conflitQuantite = rapports[0].value("conflit").toBool();
             const bool conflitEtage = rapports[1].value("conflit").toBool();
-            QVERIFY2(conflitQuantite != conflitEtage, qPrintable(QStringLiteral("tour %1 : %2 / %3")
-                                                                     .arg(tour)
-                                                                     .arg(conflitQuantite)
-                                                                     .arg(conflitEtage)));
+            QVERIFY2(
+                conflitQuantite != conflitEtage,
+                qPrintable(
+                    QStringLiteral("tour %1 : %2 / %3").arg(tour).arg(conflitQuantite).arg(conflitEtage)));
             // The first save whole, nothing of the second.
             const QString etageApres = stocke("SELECT SAL_ETAGE FROM SOLMA.SALLES WHERE SAL_NUMERO = ?");
-            const QString quantiteApres = stocke("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?");
+            const QString quantiteApres =
+                stocke("SELECT DSA_POURCENTAGE FROM DETAIL_SALLE WHERE SAL_NUMERO = ?");
             QCOMPARE(etageApres, conflitEtage ? etageAvant : etage);
             QCOMPARE(quantiteApres, conflitQuantite ? quantiteAvant : quantite);
-            QCOMPARE(db->scalar(QStringLiteral("SELECT string_agg(DISTINCT HIS_UTILISATEUR, ',') FROM HISTORIQUE "
-                                               "WHERE HIS_ORDRE > ?"),
-                                {repere})
-                         .toString(),
-                     QString::fromLatin1(conflitEtage ? "alice" : "bruno"));
+            QCOMPARE(
+                db->scalar(QStringLiteral("SELECT string_agg(DISTINCT HIS_UTILISATEUR, ',') FROM HISTORIQUE "
+                                          "WHERE HIS_ORDRE > ?"),
+                           {repere})
+                    .toString(),
+                QString::fromLatin1(conflitEtage ? "alice" : "bruno"));
         }
     }
 };

@@ -307,10 +307,14 @@ private slots:
         };
         QCOMPARE(criteres, attendus);
 
-        // A refused entry holds the search back, so it never becomes a criterion; corrected away, the
-        // search lists every room and says so.
+        // A refused entry stops the search in its field: it is no criterion, and the list with the criteria
+        // it was made of stays as it was.
         chercher({{"architectureFenetres", "abc"}});
         QCOMPARE(creation->etat(), Etat::saisieRecherche);
+        QVERIFY(exportation().exporter(chemin, {TableFormat::Xlsx, false}).succeeded());
+        QCOMPARE(lire(chemin, 1).lignes, attendus);
+
+        // Emptied, the field adds nothing: every room is listed, and the sheet says so.
         saisir(*creation, "architectureFenetres", QString());
         bouton(*creation, "boutonRecherche")->click();
         QCOMPARE(creation->etat(), Etat::salleAffichee);

@@ -553,6 +553,41 @@ private slots:
                  reservable ? depositaires : 0);
     }
 
+    void numbersTheColumnsCannotHoldAreRefusedBeforeAnyCall_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("entree");
+        QTest::newRow("places of ten digits") << "architecturePlaces"
+                                              << "9999999999";
+        QTest::newRow("a surface of 309 digits")
+            << "architectureSurface" << (QStringLiteral("1") + QString(308, u'0'));
+        QTest::newRow("a surface with two points") << "architectureSurface"
+                                                   << "35.5.0";
+        QTest::newRow("boards beyond five characters") << "nbTablBlanc"
+                                                       << "123456";
+    }
+
+    void numbersTheColumnsCannotHoldAreRefusedBeforeAnyCall()
+    {
+        QFETCH(QString, nom);
+        QFETCH(QString, entree);
+        const qint64 avant = db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES")).toLongLong();
+        nouvelleSalle(QStringLiteral("N9"));
+        saisir(*creation, nom, entree);
+        enregistrer();
+        // Refused in the field, as when the user leaves it: no procedure was asked, nothing stored.
+        QVERIFY(db->takeAlerts().isEmpty());
+        QCOMPARE(creation->etat(), Etat::creation);
+        QVERIFY(bouton(*creation, "boutonCreer")->isChecked());
+        QCOMPARE(champ(*creation, nom)->text(), entree);
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES")).toLongLong(), avant);
+        // Corrected, the same click saves.
+        saisir(*creation, nom, "");
+        enregistrer();
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES")).toLongLong(), avant + 1);
+    }
+
     void valuesAsTheProceduresReceiveThem()
     {
         nouvelleSalle(QStringLiteral("abcdefghijkl"));

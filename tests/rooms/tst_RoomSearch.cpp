@@ -1,6 +1,6 @@
 // The room search driven through the room form: each kind of criterion finds the right rooms, values typed
-// are data (a quote is a quote) with the wild cards of each criterion, the percentage limit, and what happens
-// when nothing is found.
+// are data (a quote is a quote) with the wild cards of each criterion, the percentage limit, numbers refused
+// as the field refuses them, and what happens when nothing is found or the database fails.
 
 #include "RoomFormModes.h"
 #include "RoomsFixture.h"
@@ -206,6 +206,69 @@ private slots:
         QCOMPARE(creation->etat(), Etat::salleAffichee);
         QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()),
                  (QStringList{"C*1", "C21", "A12", "A12B"}));
+        QVERIFY(db->takeAlerts().isEmpty());
+    }
+
+    void refusedNumbersStopTheSearch_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("entree");
+        QTest::newRow("letters") << "architecturePlaces"
+                                 << "abc";
+        QTest::newRow("an equals sign") << "nombreChaises"
+                                        << "=5";
+        QTest::newRow("two points") << "architectureSurface"
+                                    << "35.5.0";
+        QTest::newRow("a count of ten digits") << "architecturePlaces"
+                                               << "9999999999";
+        QTest::newRow("a count of ten digits after a sign") << "nombreChaises"
+                                                            << ">9999999999";
+        QTest::newRow("a count kept as five characters") << "nbTablNoir"
+                                                         << "100000";
+        QTest::newRow("a surface of 309 digits")
+            << "architectureSurface" << (QStringLiteral("1") + QString(308, u'0'));
+        QTest::newRow("an exponent") << "architectureSurface"
+                                     << ">1e400";
+    }
+
+    void refusedNumbersStopTheSearch()
+    {
+        QFETCH(QString, nom);
+        QFETCH(QString, entree);
+        chercher({{"localisationPorte", "XA12"}});
+        QCOMPARE(creation->tables().tableSalles.displayedObjects().size(), 1);
+
+        // Refused as when the user leaves the field: nothing is fetched, no room of every kind is listed.
+        chercher({{"localisationEtage", "1"}, {nom, entree}});
+        QVERIFY(db->takeAlerts().isEmpty());
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
+        QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
+        QCOMPARE(champ(*creation, nom)->text(), entree);
+        QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
+        QVERIFY(!creation->listeSalles()->isVisible());
+        QCOMPARE(portes(creation->tables().tableSalles.displayedObjects()), QStringList{"XA12"});
+        // The field's own check says the same when the user leaves it.
+        QVERIFY(!creation->controlIsValidObject(champ(*creation, nom)));
+    }
+
+    void aFailingDatabaseLeavesTheCriteria()
+    {
+        // The room view goes missing under the search, as in a damaged or foreign database; the next
+        // connection makes it again.
+        QVERIFY(db->exec(QStringLiteral("DROP VIEW temp.SALLES_VIX")));
+        chercher({{"localisationEtage", "1"}, {"architecturePlaces", ">10"}});
+        db->dataBus().dataBusAdaptor()->close();
+        const auto alertes = db->takeAlerts();
+        QCOMPARE(alertes.size(), 1);
+        QCOMPARE(alertes.first().title, QStringLiteral("ERREUR"));
+        // Still typing criteria, every criterion kept, the button pressed: a second try needs one click.
+        QCOMPARE(creation->etat(), Etat::saisieRecherche);
+        QVERIFY(bouton(*creation, "boutonRecherche")->isChecked());
+        QCOMPARE(champ(*creation, "localisationEtage")->text(), QStringLiteral("1"));
+        QCOMPARE(champ(*creation, "architecturePlaces")->text(), QStringLiteral(">10"));
+        QVERIFY(!champ(*creation, "architecturePlaces")->isReadOnly());
+        bouton(*creation, "boutonRecherche")->click();
+        QCOMPARE(creation->etat(), Etat::salleAffichee);
         QVERIFY(db->takeAlerts().isEmpty());
     }
 

@@ -42,7 +42,11 @@ public:
         return server;
     }
 
-    ~PostgreSQLTestServer()
+    ~PostgreSQLTestServer() { drop(); }
+
+    // Drops the program's database. Run when the application object goes, while libpq's password exchange
+    // still has its cryptography (which is gone by the time static objects are destroyed).
+    void drop()
     {
         if (m_database.isEmpty())
             return;
@@ -52,6 +56,7 @@ public:
         } catch (const eo::EOException &error) {
             qWarning("%s", qPrintable(error.message()));
         }
+        m_database.clear();
     }
 
     const QVariantMap &dictionary() const { return m_dictionary; }
@@ -100,6 +105,7 @@ private:
                             {QStringLiteral("username"), QString()},
                             {QStringLiteral("password"), QString()}};
             m_database = name;
+            qAddPostRoutine([] { instance().drop(); });
             data::PostgreSQLDatabaseInstaller::install(m_dictionary, platform::resourcesDirectory());
             m_parameters = eo::EOPostgreSQLConnection::parametersForDictionary(m_dictionary);
             m_connection = eo::EOPostgreSQLConnection::connect(m_parameters);

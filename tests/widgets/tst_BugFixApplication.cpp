@@ -1,10 +1,12 @@
 // The application class: modal sessions and the window they keep, the modal-window guard, the native
-// handle, the message box of the alerts, and the boundary that catches an error escaping an action.
+// handle, the message box of the alerts; the boundary that catches an error escaping an action before it
+// reaches Qt's frames, and the last net of the event dispatch.
 
 #include "AlertPanel.h"
 #include "BugFixApplication.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "KORAction.h"
 #include "MessageBoxAlertPresenter.h"
 #include "ModalSession.h"
 #include "TestDatabase.h"
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 using widgets::BugFixApplication;
 
@@ -42,14 +45,14 @@ void inTheSession(std::function<void()> function)
     QTimer::singleShot(0, qApp, std::move(function));
 }
 
-// A button whose action fails the way a fetch fails.
+// A button whose action fails the way a fetch fails, connected as every action is.
 class FailingAction : public QPushButton
 {
 public:
     explicit FailingAction(eo::EOException::Kind kind) : m_kind(kind)
     {
         setText(QStringLiteral("Chercher"));
-        connect(this, &QPushButton::clicked, this, [this] {
+        framework::connectAction(this, &QPushButton::clicked, this, [this] {
             ++runs;
             throw eo::EOException(m_kind, QStringLiteral("La connexion à la base a été perdue."));
         });
@@ -59,6 +62,33 @@ public:
 private:
     eo::EOException::Kind m_kind;
 };
+
+// An object that fails on an event of its own, outside any action's boundary.
+class FailingReceiver : public QObject
+{
+public:
+    static QEvent::Type type()
+    {
+        static const auto registered = QEvent::Type(QEvent::registerEventType());
+        return registered;
+    }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == type())
+            throw std::runtime_error("Valeur inattendue");
+        return QObject::event(event);
+    }
+};
+
+// What the last net of the event dispatch logged (an error that crossed Qt's frames).
+int escapedThroughQt()
+{
+    return int(std::count_if(logged.cbegin(), logged.cend(), [](const QString &line) {
+        return line.contains(QStringLiteral("sortie de son action"));
+    }));
+}
 
 } // namespace
 
@@ -88,6 +118,7 @@ private slots:
     void anErrorEndsItsActionOnly_data();
     void anErrorEndsItsActionOnly();
     void anErrorRollsBackTheOpenTransaction();
+    void theLastNetOnlyLogs();
 
 private:
     QList<Alert> alerts;
@@ -387,6 +418,8 @@ void TestBugFixApplication::anErrorEndsItsActionOnly()
     QCOMPARE(alerts.first().message, QStringLiteral("La connexion à la base a été perdue."));
     QCOMPARE(logged.size(), 1);
     QVERIFY(logged.first().contains(QStringLiteral("La connexion à la base a été perdue.")));
+    // Caught at the action's boundary: nothing went through Qt's event dispatch.
+    QCOMPARE(escapedThroughQt(), 0);
 
     // The application goes on: the next action runs, and so do queued ones.
     QTest::mouseClick(&button, Qt::LeftButton);
@@ -394,12 +427,14 @@ void TestBugFixApplication::anErrorEndsItsActionOnly()
     QCOMPARE(alerts.size(), 2);
     bool later = false;
     QMetaObject::invokeMethod(
-        &app, [] { throw std::runtime_error("Valeur inattendue"); }, Qt::QueuedConnection);
+        &app, [] { framework::performAction([] { throw std::runtime_error("Valeur inattendue"); }); },
+        Qt::QueuedConnection);
     QMetaObject::invokeMethod(
         &app, [&later] { later = true; }, Qt::QueuedConnection);
     QTRY_VERIFY(later);
     QCOMPARE(alerts.size(), 3);
     QCOMPARE(alerts.last().message, QStringLiteral("Valeur inattendue"));
+    QCOMPARE(escapedThroughQt(), 0);
 }
 
 void TestBugFixApplication::anErrorRollsBackTheOpenTransaction()
@@ -413,23 +448,31 @@ void TestBugFixApplication::anErrorRollsBackTheOpenTransaction()
     const qint64 before = db.scalar(QStringLiteral("SELECT COUNT(*) FROM TYPE_SALLE")).toLongLong();
     db.takeAlerts();
 
-    bool done = false;
-    QMetaObject::invokeMethod(
-        &app,
-        [bus, &done] {
-            done = true;
-            bus->beginTransaction();
-            bus->executeSQLQuery(
-                QStringLiteral("INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (90, 'Atelier')"));
-            throw eo::EOException(eo::EOException::Kind::Connection, QStringLiteral("Connexion perdue."));
-        },
-        Qt::QueuedConnection);
-    QTRY_VERIFY(done);
-    QTRY_VERIFY(!bus->hasOpenTransaction());
+    QPushButton button(QStringLiteral("Créer"));
+    framework::connectAction(&button, &QPushButton::clicked, &button, [bus] {
+        bus->beginTransaction();
+        bus->executeSQLQuery(
+            QStringLiteral("INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (90, 'Atelier')"));
+        throw eo::EOException(eo::EOException::Kind::Connection, QStringLiteral("Connexion perdue."));
+    });
+    button.click();
+    QVERIFY(!bus->hasOpenTransaction());
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM TYPE_SALLE")).toLongLong(), before);
     const QList<TestDatabase::Alert> shown = db.takeAlerts();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().message, QStringLiteral("Connexion perdue."));
+}
+
+void TestBugFixApplication::theLastNetOnlyLogs()
+{
+    // Something that escaped every boundary is logged and the dispatch goes on; the user is not shown an
+    // alert for what no action of theirs did.
+    FailingReceiver receiver;
+    QEvent event(FailingReceiver::type());
+    QVERIFY(!app.notify(&receiver, &event));
+    QCOMPARE(escapedThroughQt(), 1);
+    QVERIFY(logged.first().contains(QStringLiteral("Valeur inattendue")));
+    QVERIFY(alerts.isEmpty());
 }
 
 int main(int argc, char *argv[])

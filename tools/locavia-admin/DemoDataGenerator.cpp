@@ -2,6 +2,7 @@
 
 #include "DemoDataWriter.h"
 #include "EOException.h"
+#include "SqliteFailure.h"
 #include "SqliteStatement.h"
 
 #include <QDir>
@@ -32,10 +33,12 @@ struct DatabaseCloser {
 void exec(sqlite3 *db, const char *sql)
 {
     char *error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
         sqlite3_free(error);
-        fail(QStringLiteral("Erreur de la base : %1").arg(message));
+        fail(data::SqliteFailure::message(rc, message, QString::fromUtf8(sqlite3_db_filename(db, "main")),
+                                          QStringLiteral("Données de démonstration")));
     }
 }
 
@@ -43,11 +46,7 @@ void exec(sqlite3 *db, const char *sql)
 
 QString DemoDataGenerator::currentLogin()
 {
-    for (const char *variable : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString value = qEnvironmentVariable(variable).trimmed();
-        if (!value.isEmpty())
-            return value.toLower();
-    }
+    // The account the program will find at start-up: the system's, never the environment's.
     if (const passwd *entry = getpwuid(geteuid()))
         return QString::fromLocal8Bit(entry->pw_name).toLower();
     return QString();
@@ -76,6 +75,8 @@ bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString 
     if (rc != SQLITE_OK)
         fail(QStringLiteral("La base « %1 » ne peut pas être ouverte : %2")
                  .arg(QDir::toNativeSeparators(inventoryPath), QString::fromUtf8(sqlite3_errmsg(raw))));
+    // A program that holds the files meanwhile is waited for, as the program itself waits.
+    sqlite3_busy_timeout(db.get(), data::SqliteFailure::busyTimeoutMilliseconds());
     {
         SqliteStatement attach(db.get(), "ATTACH DATABASE ?1 AS SOLMA");
         attach.run({solmaPath});

@@ -62,10 +62,11 @@ constexpr Table Tables[] = {
 // Disables or enables the change history's triggers on every table that has one.
 QString historyTriggers(const QString &action)
 {
-    return QStringLiteral("DO $$ DECLARE followed regclass; BEGIN "
-                          "FOR followed IN SELECT tgrelid::regclass FROM pg_trigger WHERE tgname = 'historique' "
-                          "LOOP EXECUTE format('ALTER TABLE %s %1 TRIGGER historique', followed); END LOOP; "
-                          "END $$")
+    return QStringLiteral(
+               "DO $$ DECLARE followed regclass; BEGIN "
+               "FOR followed IN SELECT tgrelid::regclass FROM pg_trigger WHERE tgname = 'historique' "
+               "LOOP EXECUTE format('ALTER TABLE %s %1 TRIGGER historique', followed); END LOOP; "
+               "END $$")
         .arg(action);
 }
 

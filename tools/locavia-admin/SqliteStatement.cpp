@@ -1,6 +1,7 @@
 #include "SqliteStatement.h"
 
 #include "EOException.h"
+#include "SqliteFailure.h"
 
 #include <sqlite3.h>
 
@@ -68,9 +69,12 @@ qint64 SqliteStatement::integer(std::initializer_list<Value> values)
 
 void SqliteStatement::fail() const
 {
-    throw eo::EOException(eo::EOException::Kind::Database, QStringLiteral("Erreur de la base (%1) : %2")
-                                                               .arg(QString::fromUtf8(m_sql).simplified(),
-                                                                    QString::fromUtf8(sqlite3_errmsg(m_db))));
+    throw eo::EOException(
+        eo::EOException::Kind::Database,
+        data::SqliteFailure::message(
+            sqlite3_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)),
+            QString::fromUtf8(sqlite3_db_filename(m_db, "main")),
+            QStringLiteral("Erreur de la base (%1)").arg(QString::fromUtf8(m_sql).simplified())));
 }
 
 } // namespace admin

@@ -52,8 +52,11 @@ int main(int argc, char *argv[])
         QVariantMap server;
         QString directory;
         if (options.command() == admin::AdminArguments::Command::PostgreSQL) {
+            // Administration waits as long as the server needs: no time limits of the program's sessions.
             server = {{QStringLiteral("URL"), options.url()},
-                      {QStringLiteral("password"), options.password()}};
+                      {QStringLiteral("password"), options.password()},
+                      {QStringLiteral("lockTimeout"), 0},
+                      {QStringLiteral("statementTimeout"), 0}};
             const data::PostgreSQLDatabaseInstaller::Report report =
                 data::PostgreSQLDatabaseInstaller::install(server, platform::resourcesDirectory());
             out << (report.databaseCreated ? "Base créée et schémas installés sur "

@@ -12,6 +12,7 @@ DECLARE
     destination_room solma.SALLES%ROWTYPE;
     matched integer;
 BEGIN
+    PERFORM check_rights();
     -- Exactly one operation: a destination room (correspondence) or a building (attachment).
     IF NULLIF(salnumerodestination, '') IS NULL AND NULLIF(clocal, '') IS NULL THEN
         PERFORM refuse('Indiquez une salle de destination ou un bâtiment.');

@@ -8,6 +8,7 @@ DECLARE
     room integer := to_key(salnumero);
     occupants bigint;
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(salnumero, 'Le numéro de salle est obligatoire.');
     -- The room is locked first: a client that adds a line to it meanwhile waits, then finds it gone.
     PERFORM 1 FROM solma.SALLES WHERE SAL_NUMERO = room FOR UPDATE;

@@ -8,6 +8,7 @@ DECLARE
     label text;
     used bigint;
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(tavordre, 'Le numéro du matériel à supprimer est obligatoire.');
     SELECT TAV_LIBELLE INTO label FROM TYPE_MATERIEL WHERE TAV_TYPE = equipment FOR UPDATE;
     IF NOT FOUND THEN

@@ -8,6 +8,7 @@ DECLARE
     abbreviation text;
     used bigint;
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(uniordre, 'Le numéro de l''unité à supprimer est obligatoire.');
     SELECT UNI_ABREV INTO abbreviation FROM UNITE WHERE UNI_ORDRE = unit FOR UPDATE;
     IF NOT FOUND THEN

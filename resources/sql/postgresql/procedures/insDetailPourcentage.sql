@@ -10,6 +10,7 @@ DECLARE
     room integer := to_key(salnumero);
     percentage numeric := to_number(detpourcentage);
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(salnumero, 'Le numéro de salle est obligatoire.');
     IF NOT EXISTS (SELECT 1 FROM solma.SALLES WHERE SAL_NUMERO = room) THEN
         PERFORM refuse('La salle ' || salnumero || ' n''existe pas.');

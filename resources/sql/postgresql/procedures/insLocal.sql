@@ -12,6 +12,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 DECLARE
     address integer;
 BEGIN
+    PERFORM check_rights();
     PERFORM check_building(NULL, batabrev, adrnom, adradresse1, adradresse2, adrbp, adrcp, adrville,
         inslocalite, insnovoie, insbister, inscvoie, insnomvoie, adrnation, inscpetranger, adrqualite,
         adrlisterouge, inscimplantation);

@@ -7,6 +7,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 DECLARE
     room integer := to_key(salnumero);
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(salnumero, 'Le numéro de salle est obligatoire.');
     IF NOT EXISTS (SELECT 1 FROM solma.SALLES WHERE SAL_NUMERO = room) THEN
         PERFORM refuse('La salle ' || salnumero || ' n''existe pas.');

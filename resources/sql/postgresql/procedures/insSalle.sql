@@ -19,6 +19,7 @@ CREATE FUNCTION locavia.inssalle(
     OUT salnumero integer)
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 BEGIN
+    PERFORM check_rights();
     PERFORM check_room(insclocal, tsalnumero, saletage, salporte, saldescriptif, salidentacces, salnature,
         salcapacite, salnbarmoires, salnbbureaux, salnbchaises, salnbfenetres, salnbtables, salnoposte,
         saltableau, saltableaublanc, saltableaupapier, salsuperficie, salpouradministration,

@@ -10,6 +10,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 DECLARE
     room integer := to_key(salnumero);
 BEGIN
+    PERFORM check_rights();
     PERFORM check_room_complement(salnumero, tavhauteurmoyenplafond, tavnombreportes, tavsurfacevitree,
         tavaccueil, tavcirculation, tavrestauration, tavparking, tavviesocial, tavsportif, tavsanitaire);
     IF EXISTS (SELECT 1 FROM SALLE_TAV WHERE SAL_NUMERO = room) THEN

@@ -10,6 +10,7 @@ DECLARE
     family numeric := to_number(tavpere);
     unit numeric := to_number(tavuniteordre);
 BEGIN
+    PERFORM check_rights();
     PERFORM check_filled(tavlibelle, 'Le libellé est obligatoire.');
     PERFORM check_width(tavlibelle, 50, 'Le libellé dépasse 50 caractères.');
     PERFORM check_given(tavniveau, 'Le niveau est obligatoire.');

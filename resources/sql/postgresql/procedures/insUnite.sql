@@ -4,6 +4,7 @@ CREATE FUNCTION locavia.insunite(uniabrev text DEFAULT NULL, unilibelle text DEF
                                  OUT uniordre integer)
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 BEGIN
+    PERFORM check_rights();
     PERFORM check_filled(uniabrev, 'L''abréviation de l''unité est obligatoire.');
     PERFORM check_width(uniabrev, 5, 'L''abréviation de l''unité dépasse 5 caractères.');
     IF EXISTS (SELECT 1 FROM UNITE WHERE UNI_ABREV = uniabrev) THEN

@@ -13,6 +13,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 DECLARE
     address integer;
 BEGIN
+    PERFORM check_rights();
     -- The building, found by its stored code (and locked: two registers saving it at once take turns).
     PERFORM check_given(oldclocal, 'Le code du bâtiment à modifier est obligatoire.');
     SELECT a.ADR_ORDRE INTO address

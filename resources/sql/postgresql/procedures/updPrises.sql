@@ -9,6 +9,7 @@ DECLARE
     outlet integer := to_key(priordre);
     room integer := to_key(salnumero);
 BEGIN
+    PERFORM check_rights();
     PERFORM check_given(priordre, 'Le numéro de la prise est obligatoire.');
     IF NOT EXISTS (SELECT 1 FROM PRISES WHERE PRI_ORDRE = outlet) THEN
         PERFORM refuse('La prise ' || priordre || ' n''existe pas.');

@@ -27,7 +27,8 @@ WHERE NULLIF(:detpourcentage, '') IS NULL;
 
 SELECT raise_error('Le pourcentage d''occupation doit être un nombre entier compris entre 0 et 100.')
 WHERE to_number(:detpourcentage) IS NULL OR to_number(:detpourcentage) NOT BETWEEN 0 AND 100
-   OR to_number(:detpourcentage) <> CAST(to_number(:detpourcentage) AS INTEGER);
+   OR to_number(:detpourcentage) <> CAST(to_number(:detpourcentage) AS INTEGER)
+       OR abs(to_number(:detpourcentage)) > 2147483647;
 
 INSERT INTO DETAIL_POURCENTAGE (SAL_NUMERO, DET_TYPE, DET_POURCENTAGE, C_STRUCTURE)
 VALUES (:salnumero, :dettype, to_number(:detpourcentage), :cstructure);

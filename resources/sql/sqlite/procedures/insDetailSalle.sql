@@ -24,7 +24,8 @@ WHERE NULLIF(:uniordre, '') IS NOT NULL AND NOT EXISTS (SELECT 1 FROM UNITE WHER
 SELECT raise_error('La quantité doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:dsapourcentage, '') IS NOT NULL
   AND (to_number(:dsapourcentage) IS NULL OR to_number(:dsapourcentage) < 0
-       OR to_number(:dsapourcentage) <> CAST(to_number(:dsapourcentage) AS INTEGER));
+       OR to_number(:dsapourcentage) <> CAST(to_number(:dsapourcentage) AS INTEGER)
+       OR abs(to_number(:dsapourcentage)) > 2147483647);
 
 SELECT raise_error('Le matériel « ' ||
                    (SELECT TAV_LIBELLE FROM TYPE_MATERIEL WHERE TAV_TYPE = :tavtype) ||

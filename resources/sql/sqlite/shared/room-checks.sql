@@ -47,32 +47,38 @@ WHERE length(:salNature) > 18;
 SELECT raise_error('Le nombre de places doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salCapacite, '') IS NOT NULL
   AND (to_number(:salCapacite) IS NULL OR to_number(:salCapacite) < 0
-       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER));
+       OR to_number(:salCapacite) <> CAST(to_number(:salCapacite) AS INTEGER)
+       OR abs(to_number(:salCapacite)) > 2147483647);
 
 SELECT raise_error('Le nombre d''armoires doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbArmoires, '') IS NOT NULL
   AND (to_number(:salNbArmoires) IS NULL OR to_number(:salNbArmoires) < 0
-       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER));
+       OR to_number(:salNbArmoires) <> CAST(to_number(:salNbArmoires) AS INTEGER)
+       OR abs(to_number(:salNbArmoires)) > 2147483647);
 
 SELECT raise_error('Le nombre de bureaux doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbBureaux, '') IS NOT NULL
   AND (to_number(:salNbBureaux) IS NULL OR to_number(:salNbBureaux) < 0
-       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER));
+       OR to_number(:salNbBureaux) <> CAST(to_number(:salNbBureaux) AS INTEGER)
+       OR abs(to_number(:salNbBureaux)) > 2147483647);
 
 SELECT raise_error('Le nombre de chaises doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbChaises, '') IS NOT NULL
   AND (to_number(:salNbChaises) IS NULL OR to_number(:salNbChaises) < 0
-       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER));
+       OR to_number(:salNbChaises) <> CAST(to_number(:salNbChaises) AS INTEGER)
+       OR abs(to_number(:salNbChaises)) > 2147483647);
 
 SELECT raise_error('Le nombre de fenêtres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbFenetres, '') IS NOT NULL
   AND (to_number(:salNbFenetres) IS NULL OR to_number(:salNbFenetres) < 0
-       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER));
+       OR to_number(:salNbFenetres) <> CAST(to_number(:salNbFenetres) AS INTEGER)
+       OR abs(to_number(:salNbFenetres)) > 2147483647);
 
 SELECT raise_error('Le nombre de tables doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbTables, '') IS NOT NULL
   AND (to_number(:salNbTables) IS NULL OR to_number(:salNbTables) < 0
-       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER));
+       OR to_number(:salNbTables) <> CAST(to_number(:salNbTables) AS INTEGER)
+       OR abs(to_number(:salNbTables)) > 2147483647);
 
 SELECT raise_error('Le nombre de postes de travaux pratiques dépasse 5 caractères.')
 WHERE length(:salNoPoste) > 5;
@@ -138,7 +144,8 @@ WHERE NULLIF(:salTelevision, '') IS NOT NULL AND :salTelevision NOT IN ('O', 'N'
 -- Values kept for the other applications of the reference schema.
 SELECT raise_error('Le pas de numérotation doit être un nombre entier.')
 WHERE NULLIF(:salPasNum, '') IS NOT NULL
-  AND (to_number(:salPasNum) IS NULL OR to_number(:salPasNum) <> CAST(to_number(:salPasNum) AS INTEGER));
+  AND (to_number(:salPasNum) IS NULL OR to_number(:salPasNum) <> CAST(to_number(:salPasNum) AS INTEGER)
+       OR abs(to_number(:salPasNum)) > 2147483647);
 
 SELECT raise_error('L''indicateur « accès handicapé » doit valoir O ou N.')
 WHERE NULLIF(:salTemHandicap, '') IS NOT NULL AND :salTemHandicap NOT IN ('O', 'N');
@@ -149,20 +156,24 @@ WHERE NULLIF(:salTemEnService, '') IS NOT NULL AND :salTemEnService NOT IN ('O',
 SELECT raise_error('La capacité en examen doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salCapaExam, '') IS NOT NULL
   AND (to_number(:salCapaExam) IS NULL OR to_number(:salCapaExam) < 0
-       OR to_number(:salCapaExam) <> CAST(to_number(:salCapaExam) AS INTEGER));
+       OR to_number(:salCapaExam) <> CAST(to_number(:salCapaExam) AS INTEGER)
+       OR abs(to_number(:salCapaExam)) > 2147483647);
 
 SELECT raise_error('Le nombre de places d''examen libres doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:salNbPlacesExamLib, '') IS NOT NULL
   AND (to_number(:salNbPlacesExamLib) IS NULL OR to_number(:salNbPlacesExamLib) < 0
-       OR to_number(:salNbPlacesExamLib) <> CAST(to_number(:salNbPlacesExamLib) AS INTEGER));
+       OR to_number(:salNbPlacesExamLib) <> CAST(to_number(:salNbPlacesExamLib) AS INTEGER)
+       OR abs(to_number(:salNbPlacesExamLib)) > 2147483647);
 
 SELECT raise_error('La salle proche du téléphone doit être un nombre entier.')
 WHERE NULLIF(:salSalleProcheTel, '') IS NOT NULL
-  AND (to_number(:salSalleProcheTel) IS NULL OR to_number(:salSalleProcheTel) <> CAST(to_number(:salSalleProcheTel) AS INTEGER));
+  AND (to_number(:salSalleProcheTel) IS NULL OR to_number(:salSalleProcheTel) <> CAST(to_number(:salSalleProcheTel) AS INTEGER)
+       OR abs(to_number(:salSalleProcheTel)) > 2147483647);
 
 SELECT raise_error('La salle de départ doit être un nombre entier.')
 WHERE NULLIF(:salNumDepart, '') IS NOT NULL
-  AND (to_number(:salNumDepart) IS NULL OR to_number(:salNumDepart) <> CAST(to_number(:salNumDepart) AS INTEGER));
+  AND (to_number(:salNumDepart) IS NULL OR to_number(:salNumDepart) <> CAST(to_number(:salNumDepart) AS INTEGER)
+       OR abs(to_number(:salNumDepart)) > 2147483647);
 
 -- Custodian group: optional, and it must exist.
 SELECT raise_error('Le code du groupe dépositaire dépasse 10 caractères.')

@@ -12,7 +12,8 @@ WHERE NULLIF(:tavhauteurMoyenPlafond, '') IS NOT NULL AND (to_number(:tavhauteur
 SELECT raise_error('Le nombre de portes doit être un nombre entier positif ou nul.')
 WHERE NULLIF(:tavnombrePortes, '') IS NOT NULL
   AND (to_number(:tavnombrePortes) IS NULL OR to_number(:tavnombrePortes) < 0
-       OR to_number(:tavnombrePortes) <> CAST(to_number(:tavnombrePortes) AS INTEGER));
+       OR to_number(:tavnombrePortes) <> CAST(to_number(:tavnombrePortes) AS INTEGER)
+       OR abs(to_number(:tavnombrePortes)) > 2147483647);
 
 SELECT raise_error('La surface vitrée doit être un nombre positif ou nul.')
 WHERE NULLIF(:tavsurfaceVitree, '') IS NOT NULL AND (to_number(:tavsurfaceVitree) IS NULL OR to_number(:tavsurfaceVitree) < 0);
