@@ -142,9 +142,7 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
         std::fprintf(stderr, "le relais ne peut pas écouter\n");
         return 1;
     }
-    QVariantMap relayed = dictionary;
-    relayed.insert(QStringLiteral("URL"),
-                   relay.relayedUrl(dictionary.value(QStringLiteral("URL")).toString()));
+    const QVariantMap relayed = relay.relayedDictionary(dictionary);
     eo::EOModel &model = *eo::EOModelGroup::defaultGroup().modelNamed(QStringLiteral("Locavia"));
     model.setConnectionDictionary(relayed);
     eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());

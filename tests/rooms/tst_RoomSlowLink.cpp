@@ -116,9 +116,7 @@ private slots:
         relais = std::make_unique<LatencyRelay>(serveur.host(), quint16(serveur.port(5432)), Delay);
         QVERIFY(relais->port() != 0);
         // The adaptor keeps the dictionary the model has when the data bus is made.
-        QVariantMap lent = direct;
-        lent.insert(QStringLiteral("URL"),
-                    relais->relayedUrl(direct.value(QStringLiteral("URL")).toString()));
+        const QVariantMap lent = relais->relayedDictionary(direct);
         db->model().setConnectionDictionary(lent);
         contexte = std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup());
         busLent = std::make_unique<data::KORDataBusOC>();

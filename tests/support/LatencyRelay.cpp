@@ -1,5 +1,6 @@
 #include "LatencyRelay.h"
 
+#include <QFile>
 #include <QPointer>
 #include <QQueue>
 #include <QTcpServer>
@@ -158,4 +159,59 @@ QString LatencyRelay::relayedUrl(const QString &url) const
     relayed.setHost(QStringLiteral("127.0.0.1"));
     relayed.setPort(m_port);
     return relayed.toString();
+}
+
+namespace
+{
+
+// A field of a password file line: "*" matches anything; a backslash makes the next character plain.
+QStringList passwordFileFields(const QString &line)
+{
+    QStringList fields{QString()};
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line.at(i) == u'\\' && i + 1 < line.size())
+            fields.last() += line.at(++i);
+        else if (line.at(i) == u':')
+            fields.append(QString());
+        else
+            fields.last() += line.at(i);
+    }
+    return fields;
+}
+
+QString storedPassword(const QUrl &server, const QString &user)
+{
+    QFile file(qEnvironmentVariable("PGPASSFILE"));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QString database = server.path().mid(1);
+    const auto matches = [](const QString &field, const QString &value) {
+        return field == u"*" || field == value;
+    };
+    while (!file.atEnd()) {
+        const QStringList fields = passwordFileFields(QString::fromUtf8(file.readLine()).trimmed());
+        if (fields.size() == 5 && matches(fields[0], server.host()) &&
+            matches(fields[1], QString::number(server.port(5432))) && matches(fields[2], database) &&
+            matches(fields[3], user))
+            return fields[4];
+    }
+    return {};
+}
+
+} // namespace
+
+QVariantMap LatencyRelay::relayedDictionary(const QVariantMap &dictionary) const
+{
+    QVariantMap relayed = dictionary;
+    const QUrl server(dictionary.value(QStringLiteral("URL")).toString());
+    relayed.insert(QStringLiteral("URL"), relayedUrl(server.toString()));
+    if (dictionary.value(QStringLiteral("password")).toString().isEmpty() && server.password().isEmpty()) {
+        QString user = dictionary.value(QStringLiteral("username")).toString();
+        if (user.isEmpty())
+            user = server.userName();
+        const QString password = storedPassword(server, user);
+        if (!password.isEmpty())
+            relayed.insert(QStringLiteral("password"), password);
+    }
+    return relayed;
 }

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QString>
+#include <QVariantMap>
 #include <QtGlobal>
 #include <atomic>
 #include <memory>
@@ -39,6 +40,10 @@ public:
     // A PostgreSQL URL of the form postgresql://host:port/database?... with host and port replaced by the
     // relay's.
     QString relayedUrl(const QString &url) const;
+    // A connection dictionary of the server made to go through the relay: its URL relayed, and the password
+    // that libpq's password file (PGPASSFILE) keeps for the server's own host and port given explicitly,
+    // since the file knows nothing of the relay's port.
+    QVariantMap relayedDictionary(const QVariantMap &dictionary) const;
 
     class Worker;
 
