@@ -37,6 +37,10 @@ public:
     // writes the whole database anyway.
     virtual QString sessionLockStatement() const { return {}; }
     virtual QString sessionUnlockStatement() const { return {}; }
+    // A SELECT's rows as one text value, in their order, null when it has none: an expression that lets a
+    // single statement read several selects at once (on the server every statement is a round trip); ""
+    // where each select is better read on its own.
+    virtual QString rowsAsText(const QString &) const { return {}; }
 };
 
 class EOSQLiteDialect : public EOSQLDialect
@@ -62,6 +66,10 @@ public:
     QString sessionUnlockStatement() const override
     {
         return QStringLiteral("SELECT pg_advisory_unlock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
+    }
+    QString rowsAsText(const QString &select) const override
+    {
+        return QStringLiteral("(SELECT json_agg(r)::text FROM (%1) r)").arg(select);
     }
 };
 

@@ -26,7 +26,10 @@ public:
 
     StoredState() = delete;
 
-    // One line per row, "query number: value|value|...", in the order of the queries and of their rows.
+    // One line per row, "query number: value|value|...", in the order of the queries and of their rows; on
+    // the server, where every statement is a round trip, the queries are read in one statement and each
+    // query with rows gives one line, "query number: its rows as JSON". The record a query locks (FOR
+    // UPDATE) is locked as well either way.
     static QStringList lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes);
 };
 

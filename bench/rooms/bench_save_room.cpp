@@ -7,7 +7,7 @@
 // save, the transactions it opens and, on the server, its round trips; without the change history and the
 // conflict check (the history triggers off, RoomConflictCheck inactive) and with them
 // ("..._with_history_..."), the runs alternating so that neither side gains from a warmer cache or loses to a
-// fuller database.
+// fuller database; and what the history and the check add to a creation and to a modification, in percent.
 
 #include "AlertPanel.h"
 #include "BenchSupport.h"
@@ -61,7 +61,7 @@ template <class Widget> Widget *outlet(rooms::Creation &creation, const char *na
 
 struct Figures {
     std::vector<double> creations, modifications;
-    std::vector<qint64> transactions, roundTrips;
+    std::vector<qint64> transactions, roundTrips, modificationRoundTrips;
 };
 
 // The change history's triggers of this connection, off or on; the conflict check with them.
@@ -224,10 +224,13 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         // The same room modified: every list written again.
         outlet<QPushButton>(creation, "boutonModifier")->click();
         fillLists(tables, refs, 1);
+        const qint64 modificationRoundTripsBefore = server ? server->roundTrips() : 0;
         timer.restart();
         save->click();
         QApplication::processEvents();
         figures.modifications.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (server)
+            figures.modificationRoundTrips.push_back(server->roundTrips() - modificationRoundTripsBefore);
         if (creation.etat() != rooms::Etat::salleAffichee || !alerts.isEmpty()) {
             std::fprintf(stderr, "%s : la modification a échoué : %s\n", name,
                          qPrintable(alerts.join(QLatin1String(" | "))));
@@ -245,6 +248,7 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     const auto print = [name, server](const char *suffix, Figures &figures) {
         std::sort(figures.transactions.begin(), figures.transactions.end());
         std::sort(figures.roundTrips.begin(), figures.roundTrips.end());
+        std::sort(figures.modificationRoundTrips.begin(), figures.modificationRoundTrips.end());
         std::printf("%s_save_room%s_median_ms: %.1f\n", name, suffix, bench::median(figures.creations));
         std::printf("%s_save_room%s_transactions: %lld\n", name, suffix,
                     (long long)figures.transactions[figures.transactions.size() / 2]);
@@ -253,11 +257,19 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
                         (long long)figures.roundTrips[figures.roundTrips.size() / 2]);
         }
         std::printf("%s_modify_room%s_median_ms: %.1f\n", name, suffix, bench::median(figures.modifications));
+        if (server) {
+            std::printf("%s_modify_room%s_round_trips: %lld\n", name, suffix,
+                        (long long)figures.modificationRoundTrips[figures.modificationRoundTrips.size() / 2]);
+        }
     };
     print("", without);
     print("_with_history", with);
     const double added = 100.0 * (bench::median(with.creations) / bench::median(without.creations) - 1.0);
     std::printf("%s_save_room_history_added_percent: %.0f\n", name, added);
+    // A modification pays for the conflict check as well as for the history.
+    const double addedToModification =
+        100.0 * (bench::median(with.modifications) / bench::median(without.modifications) - 1.0);
+    std::printf("%s_modify_room_history_added_percent: %.0f\n", name, addedToModification);
     return alerts.isEmpty() ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 // runs once per backend): the rows each kind of write leaves, with the user and the values; nothing from a
 // rolled-back save; lists replaced as a whole leave only their real changes; the login given again after
 // the connection is opened anew; a building's history across its codes; every recorded field has a label.
+// The stored state that the conflict checks compare: two reads are equal exactly when the room is.
 
 #include "ChangeHistory.h"
 #include "EONull.h"
@@ -9,6 +10,7 @@
 #include "EOPostgreSQLConnection.h"
 #include "EOSQLiteAdaptor.h"
 #include "HistoryFieldLabels.h"
+#include "StoredState.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
@@ -499,6 +501,77 @@ private slots:
                  qPrintable(present.join(" ")));
         QCOMPARE(ChangeHistory::codeQuitte(db->dataBus(), QStringLiteral("ABC"), 0).value(0).nouvelle,
                  QStringLiteral("ABD"));
+    }
+
+    // The room as the conflict check reads it: its record, custodian, outlets and lists.
+    QList<history::StoredState::Requete> roomState(const QString &locking = {}) const
+    {
+        const QVariantList key{room};
+        return {{QStringLiteral("SELECT * FROM SOLMA.SALLES WHERE SAL_NUMERO = ?") + locking, key},
+                {QStringLiteral("SELECT * FROM SALLE_TAV WHERE SAL_NUMERO = ?"), key},
+                {QStringLiteral(
+                     "SELECT C_STRUCTURE FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ? ORDER BY C_STRUCTURE"),
+                 key},
+                {QStringLiteral("SELECT PRI_ORDRE, PRI_CODE, PRI_TYPE FROM PRISES WHERE SAL_NUMERO = ? "
+                                "ORDER BY PRI_ORDRE"),
+                 key},
+                {QStringLiteral("SELECT TAV_TYPE, DSA_POURCENTAGE, UNI_ORDRE FROM DETAIL_SALLE "
+                                "WHERE SAL_NUMERO = ? ORDER BY TAV_TYPE"),
+                 key},
+                {QStringLiteral("SELECT C_STRUCTURE, DET_TYPE, DET_POURCENTAGE FROM DETAIL_POURCENTAGE "
+                                "WHERE SAL_NUMERO = ? ORDER BY C_STRUCTURE, DET_TYPE, DET_POURCENTAGE"),
+                 key}};
+    }
+
+    void theStoredStateDiffersExactlyWhenTheRoomDoes_data()
+    {
+        QTest::addColumn<int>("scenario");
+        QTest::addColumn<bool>("differs");
+        QTest::newRow("record changed") << int(roomModified) << true;
+        QTest::newRow("record saved unchanged") << int(roomUnchanged) << false;
+        QTest::newRow("complement given") << int(complementCreated) << true;
+        QTest::newRow("a field emptied") << int(complementModified) << true;
+        QTest::newRow("outlet added") << int(outletAdded) << true;
+        QTest::newRow("outlet changed") << int(outletModified) << true;
+        QTest::newRow("outlet saved unchanged") << int(outletUnchanged) << false;
+        QTest::newRow("lines replaced") << int(equipmentReplaced) << true;
+        QTest::newRow("lines given again in another order") << int(equipmentReplacedAlike) << false;
+        QTest::newRow("occupation replaced") << int(occupationReplaced) << true;
+        QTest::newRow("custodian removed") << int(custodianRemoved) << true;
+        QTest::newRow("room deleted") << int(roomDeleted) << true;
+    }
+
+    void theStoredStateDiffersExactlyWhenTheRoomDoes()
+    {
+        QFETCH(int, scenario);
+        QFETCH(bool, differs);
+        prepareScenario(scenario);
+        const QStringList before = history::StoredState::lire(db->dataBus(), roomState());
+        QVERIFY(before.value(0).startsWith(QLatin1String("0: ")));
+        play(scenario);
+        const QStringList after = history::StoredState::lire(db->dataBus(), roomState());
+        QCOMPARE(after != before, differs);
+        // A room that no longer exists has no record line: the check tells it apart from a changed one.
+        QCOMPARE(after.value(0).startsWith(QLatin1String("0: ")), scenario != roomDeleted);
+    }
+
+    // Inside a transaction, with the locking clause: the same state, and on the server the record locked (the
+    // embedded database's transaction holds the whole file already).
+    void theStoredStateLocksTheRecordItReads()
+    {
+        db->dataBus().beginTransaction();
+        const QStringList state = history::StoredState::lire(
+            db->dataBus(), roomState(db->dataBus().dataBusAdaptor()->dialect().lockingClause()));
+        QList<QVariantMap> locks;
+        if (onServer()) {
+            // A transaction that only read holds no number of its own: one appears with the row's lock.
+            locks = db->dataBus().executeSQLQuery(QStringLiteral(
+                "SELECT COUNT(*) FROM pg_locks WHERE pid = pg_backend_pid() AND locktype = 'transactionid'"));
+        }
+        db->dataBus().rollbackTransaction();
+        QCOMPARE(state, history::StoredState::lire(db->dataBus(), roomState()));
+        if (onServer())
+            QCOMPARE(locks.value(0).value(QStringLiteral("Attribute0")).toLongLong(), 1);
     }
 
     void everyRecordedFieldHasALabel_data()
