@@ -1,0 +1,274 @@
+// The room tab on the server through a slow link: a relay that holds every chunk 20 ms each way. What the
+// user sees must not depend on the link (the alerts and the rollback of a refused save, the message of a
+// connection lost in the middle of a transaction), and the round trips that a save, a move in the result
+// list and single calls cost are counted by the relay and by the adaptor alike.
+
+#include "BugFixApplication.h"
+#include "EOModelGroup.h"
+#include "EOPostgreSQLAdaptor.h"
+#include "LatencyRelay.h"
+#include "PanelsFixture.h"
+#include "RoomsFixture.h"
+
+#include <QUrl>
+
+using rooms::Creation;
+using rooms::Etat;
+using namespace roomstest;
+
+namespace
+{
+
+constexpr int Delay = 20;
+
+QString texte(const QVariant &valeur)
+{
+    return valeur.toString();
+}
+
+} // namespace
+
+class TestRoomSlowLink : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    Salles salles;
+    std::unique_ptr<LatencyRelay> relais;
+    std::unique_ptr<eo::EOEditingContext> contexte;
+    std::unique_ptr<data::KORDataBusOC> busLent; // the test database through the relay
+
+    eo::EOPostgreSQLAdaptor &adaptateur(data::KORDataBusOC &bus)
+    {
+        return *static_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor());
+    }
+
+    // The relay's and the adaptor's counts of what body() costs; they must agree.
+    qint64 allersRetours(data::KORDataBusOC &bus, const std::function<void()> &corps)
+    {
+        relais->resetRoundTrips();
+        const qint64 avant = adaptateur(bus).roundTrips();
+        corps();
+        const qint64 vus = relais->roundTrips();
+        const qint64 comptes = adaptateur(bus).roundTrips() - avant;
+        if (vus != comptes)
+            qWarning("relais %lld, adaptateur %lld", (long long)vus, (long long)comptes);
+        return vus == comptes ? vus : -1;
+    }
+
+    QStringList alertesVues()
+    {
+        QStringList vues;
+        for (const TestDatabase::Alert &alerte : db->takeAlerts())
+            vues.append(alerte.title + QStringLiteral(": ") + alerte.message);
+        return vues;
+    }
+
+    QVariant valeur(const QString &sql, const QVariantList &valeurs = {}) { return db->scalar(sql, valeurs); }
+
+    // A new room of building Droit with two equipment lines, two occupation lines and two outlets (numbered
+    // from prise).
+    void nouvelleSalle(Creation &creation, const QString &porte, int prise)
+    {
+        bouton(creation, "boutonCreer")->click();
+        QCOMPARE(creation.etat(), Etat::creation);
+        saisir(creation, "localisationBatiment", "Droit");
+        saisir(creation, "localisationEtage", "3");
+        saisir(creation, "localisationPorte", porte);
+        saisir(creation, "typePopup", "Bureau");
+        rooms::RoomDisplayGroups &t = creation.tables();
+        t.tableDetailSalle.setObjectArray({ligne({{"tavType", 3}, {"dsaPourcentage", 4}, {"uniOrdre", 1}}),
+                                           ligne({{"tavType", 5}, {"dsaPourcentage", 6}, {"uniOrdre", 2}})});
+        t.tableDetailPourcentage.setObjectArray(
+            {ligne({{"cStructure", "SCI"}, {"detType", 1}, {"detPourcentage", 30}}),
+             ligne({{"cStructure", "SCI"}, {"detType", 2}, {"detPourcentage", 25}})});
+        t.tablePrise.setObjectArray(
+            {ligne({{"priCode", QString::number(prise)}, {"priType", "V"}, {"priOrdre", qint64(-1)}}),
+             ligne({{"priCode", QString::number(prise + 1)}, {"priType", "I"}, {"priOrdre", qint64(-1)}})});
+    }
+
+    // What is stored of the room of a door: its equipment, occupations and outlets ("" when it is absent).
+    QString salleStockee(const QString &porte)
+    {
+        const QVariant numero =
+            valeur(QStringLiteral("SELECT SAL_NUMERO FROM SOLMA.SALLES WHERE SAL_PORTE = ?"), {porte});
+        if (!numero.isValid() || numero.toString().isEmpty())
+            return {};
+        const auto compte = [&](const char *table) {
+            return texte(valeur(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE SAL_NUMERO = ?")
+                                    .arg(QString::fromLatin1(table)),
+                                {numero}));
+        };
+        return QStringLiteral("matériels %1, occupations %2, prises %3")
+            .arg(compte("DETAIL_SALLE"), compte("DETAIL_POURCENTAGE"), compte("PRISES"));
+    }
+
+private slots:
+    void init()
+    {
+        LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
+        db = std::make_unique<TestDatabase>(TestDatabase::Backend::PostgreSQL);
+        QVERIFY2(db->isValid(), qPrintable(db->error()));
+        salles = peupler(*db);
+        materielDeReference(*db);
+        const QVariantMap direct = db->model().connectionDictionary();
+        const QUrl serveur(direct.value(QStringLiteral("URL")).toString());
+        relais = std::make_unique<LatencyRelay>(serveur.host(), quint16(serveur.port(5432)), Delay);
+        QVERIFY(relais->port() != 0);
+        // The adaptor keeps the dictionary the model has when the data bus is made.
+        const QVariantMap lent = relais->relayedDictionary(direct);
+        db->model().setConnectionDictionary(lent);
+        contexte = std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup());
+        busLent = std::make_unique<data::KORDataBusOC>();
+        busLent->initDataBusWithModel(db->model().name(), contexte.get());
+        db->model().setConnectionDictionary(direct);
+        // The connection's own opening is not what the tests count.
+        busLent->executeSQLQuery(QStringLiteral("SELECT 1"));
+        QCOMPARE(relais->relayedUrl(QStringLiteral("postgresql://u@10.0.0.1:5999/base?sslmode=disable")),
+                 QStringLiteral("postgresql://u@127.0.0.1:%1/base?sslmode=disable").arg(relais->port()));
+    }
+
+    void cleanup()
+    {
+        // The server's test database is emptied between tests, not its triggers.
+        if (db && db->isValid())
+            db->exec(QStringLiteral("DROP TRIGGER IF EXISTS panne_simulee ON locavia.DETAIL_SALLE"));
+        busLent.reset();
+        contexte.reset();
+        relais.reset();
+        db.reset();
+    }
+
+    // Each query waits for its answer; a transaction's first call travels with its BEGIN, its commit alone.
+    void singleCalls_data()
+    {
+        QTest::addColumn<int>("requetes");
+        QTest::addColumn<int>("procedures"); // each in a transaction of its own
+        QTest::addColumn<int>("attendus");
+
+        QTest::newRow("one query") << 1 << 0 << 1;
+        QTest::newRow("three queries") << 3 << 0 << 3;
+        QTest::newRow("one procedure") << 0 << 1 << 2;
+        QTest::newRow("two procedures and a query") << 1 << 2 << 5;
+    }
+
+    void singleCalls()
+    {
+        QFETCH(int, requetes);
+        QFETCH(int, procedures);
+        QFETCH(int, attendus);
+        const qint64 vus = allersRetours(*busLent, [&] {
+            for (int i = 0; i < requetes; ++i)
+                busLent->executeSQLQuery(QStringLiteral("SELECT ?"), {i});
+            for (int i = 0; i < procedures; ++i) {
+                QVERIFY(busLent->executeProcedure(
+                    QStringLiteral("insUnite"),
+                    {{QStringLiteral("uniabrev"), QStringLiteral("r%1").arg(i)},
+                     {QStringLiteral("unilibelle"), QStringLiteral("relais %1").arg(i)}}));
+            }
+        });
+        QCOMPARE(vus, qint64(attendus));
+        QCOMPARE(valeur(QStringLiteral("SELECT COUNT(*) FROM UNITE WHERE UNI_ABREV LIKE 'r%'")).toInt(),
+                 procedures);
+        QCOMPARE(alertesVues(), QStringList());
+    }
+
+    // A save refused at its third call (the first equipment line) rolls that transaction back and shows the
+    // same alerts, and stores the same, through the slow link as on the loopback.
+    void aSaveRefusedAtItsThirdCallAsOnTheLoopback()
+    {
+        QVERIFY(db->exec(
+            QStringLiteral("CREATE FUNCTION locavia.panne_simulee() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$ BEGIN RAISE EXCEPTION 'Panne simulée'; END $$;"
+                           "CREATE TRIGGER panne_simulee BEFORE INSERT ON locavia.DETAIL_SALLE FOR EACH ROW "
+                           "EXECUTE FUNCTION locavia.panne_simulee();")));
+        QMap<QString, QStringList> alertes;
+        QMap<QString, QString> stockees;
+        for (const auto &[porte, bus] : {std::pair<QString, data::KORDataBusOC *>{"P1", &db->dataBus()},
+                                         std::pair<QString, data::KORDataBusOC *>{"P2", busLent.get()}}) {
+            Creation creation(*bus);
+            creation.initObjet();
+            nouvelleSalle(creation, porte, porte == u"P1" ? 710 : 720);
+            bouton(creation, "boutonCreer")->click();
+            QCOMPARE(creation.etat(), Etat::salleAffichee);
+            alertes.insert(porte, alertesVues());
+            stockees.insert(porte, salleStockee(porte));
+        }
+        QCOMPARE(alertes.value("P2"), alertes.value("P1"));
+        QCOMPARE(alertes.value("P2").size(), 2);
+        QVERIFY(alertes.value("P2").first().startsWith(QStringLiteral("ERREUR...: ")));
+        QVERIFY(alertes.value("P2").first().contains(QStringLiteral("Panne simulée")));
+        QCOMPARE(alertes.value("P2").last(),
+                 QStringLiteral("ATTENTION: Probleme enregistrement de materiels !!"));
+        QCOMPARE(stockees.value("P2"), QStringLiteral("matériels 0, occupations 2, prises 2"));
+        QCOMPARE(stockees.value("P1"), stockees.value("P2"));
+    }
+
+    // The link fails while a transaction's call is on its way: the user reads that the connection was lost
+    // and that nothing was stored, and nothing of the transaction is; the next call opens a new connection.
+    void aConnectionLostInATransactionWritesNothing()
+    {
+        const auto unite = [](const QString &abreviation) {
+            return QVariantMap{{QStringLiteral("uniabrev"), abreviation},
+                               {QStringLiteral("unilibelle"), QStringLiteral("coupure")}};
+        };
+        busLent->beginTransaction();
+        QVERIFY(busLent->executeProcedureSansTransaction(QStringLiteral("insUnite"), unite("c1")));
+        relais->dropNextRequest();
+        QVERIFY(!busLent->executeProcedureSansTransaction(QStringLiteral("insUnite"), unite("c2")));
+        busLent->rollbackTransaction();
+        QCOMPARE(relais->drops(), 1);
+        const QStringList alertes = alertesVues();
+        QCOMPARE(alertes.size(), 1);
+        QVERIFY2(
+            alertes.first().startsWith(
+                QStringLiteral("ERREUR...: La connexion au serveur de base de données « 127.0.0.1:%1 » a été "
+                               "perdue.")
+                    .arg(relais->port())),
+            qPrintable(alertes.first()));
+        QVERIFY(alertes.first().contains(QStringLiteral("rien n'a été enregistré")));
+        QCOMPARE(valeur(QStringLiteral("SELECT COUNT(*) FROM UNITE WHERE UNI_LIBELLE = 'coupure'")).toInt(),
+                 0);
+
+        QVERIFY(busLent->executeProcedure(QStringLiteral("insUnite"), unite("c3")));
+        QCOMPARE(valeur(QStringLiteral("SELECT COUNT(*) FROM UNITE WHERE UNI_LIBELLE = 'coupure'")).toInt(),
+                 1);
+    }
+
+    // What a save and a move in the result list cost on the slow link, counted by the relay.
+    void roundTripsOfASaveAndOfAMove()
+    {
+        Creation creation(*busLent);
+        creation.initObjet();
+        nouvelleSalle(creation, QStringLiteral("R1"), 730);
+        const qint64 sauvegarde = allersRetours(*busLent, [&] { bouton(creation, "boutonCreer")->click(); });
+        QCOMPARE(creation.etat(), Etat::salleAffichee);
+        QCOMPARE(alertesVues(), QStringList());
+        QCOMPARE(salleStockee(QStringLiteral("R1")), QStringLiteral("matériels 2, occupations 2, prises 2"));
+        QVERIFY2(sauvegarde > 0 && sauvegarde <= SaveRoundTrips, qPrintable(QString::number(sauvegarde)));
+
+        bouton(creation, "boutonRecherche")->click();
+        bouton(creation, "boutonRecherche")->click();
+        eo::EODisplayGroup &trouvees = creation.tables().tableSalles;
+        QVERIFY(trouvees.displayedObjects().size() > 2);
+        const qint64 deplacement = allersRetours(*busLent, [&] { trouvees.setSelectionIndexes({2}); });
+        QCOMPARE(
+            texte(creation.tables().tableSalles.selectedObject()->valueForKey(QStringLiteral("salPorte"))),
+            texte(trouvees.displayedObjects().at(2)->valueForKey(QStringLiteral("salPorte"))));
+        QVERIFY2(deplacement > 0 && deplacement <= MoveRoundTrips, qPrintable(QString::number(deplacement)));
+    }
+
+private:
+    // What they cost today (a call or a fetch per round trip, plus the commits): they must not grow.
+    static constexpr qint64 SaveRoundTrips = 23;
+    static constexpr qint64 MoveRoundTrips = 6;
+};
+
+int main(int argc, char *argv[])
+{
+    widgets::BugFixApplication application(argc, argv);
+    TestRoomSlowLink test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_RoomSlowLink.moc"
