@@ -272,6 +272,19 @@ void KORDataBusOC::rollbackTransaction()
     myAdaptorContext->rollbackTransaction();
 }
 
+std::vector<eo::EOTransactionBatch::Outcome> KORDataBusOC::executeTransactions(eo::EOTransactionBatch batch,
+                                                                               const QString &activity)
+{
+    requireStack();
+    WaitCursorScope cursor;
+    const eo::EOAdaptor::Activity waiting(*myAdaptor, activity);
+    for (std::vector<eo::EOTransactionBatch::Call> &calls : batch.transactions) {
+        for (eo::EOTransactionBatch::Call &call : calls)
+            call.procedure = myModel ? myModel->storedProcedureNamed(call.name) : nullptr;
+    }
+    return myAdaptorContext->runTransactions(std::move(batch));
+}
+
 // --- Stored procedures -------------------------------------------------------------------------------------
 
 bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &arguments, bool transactional,

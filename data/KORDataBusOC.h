@@ -113,6 +113,13 @@ public:
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
+    // Transactions of procedure calls sent together (a server far away answers them in one round trip):
+    // each is stored wholly or not at all, its calls stop at the first refused one, and each runs whatever
+    // became of the one before. A transaction open on the data bus is the first one's beginning and is over
+    // afterwards. No alert: the caller tells the user what became of each, in order. The procedures are
+    // named as the model names them (Call::procedure is filled in here). activity names the wait.
+    std::vector<eo::EOTransactionBatch::Outcome> executeTransactions(eo::EOTransactionBatch batch,
+                                                                     const QString &activity);
     bool hasOpenTransaction() const { return myAdaptorContext && myAdaptorContext->hasOpenTransaction(); }
 
     // Stored procedures: false (and the "ERREUR..." alert) when the call fails.

@@ -110,6 +110,75 @@ void EOAdaptor::setSessionLogin(const QString &login)
         applySessionLogin();
 }
 
+std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTransactionBatch &batch)
+{
+    std::vector<EOTransactionBatch::Outcome> outcomes(batch.transactions.size());
+    // Only what the database refuses is an outcome; anything else ends the action with the transaction
+    // rolled back.
+    struct Rollback {
+        EOAdaptor &adaptor;
+        bool armed = true;
+        ~Rollback()
+        {
+            if (!armed)
+                return;
+            try {
+                adaptor.rollbackTransaction();
+            } catch (...) {
+                // The failure that ends the action is the one the caller reads.
+            }
+        }
+    };
+    for (size_t t = 0; t < batch.transactions.size(); ++t) {
+        EOTransactionBatch::Outcome &outcome = outcomes[t];
+        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
+        Rollback rollback{*this};
+        auto refuse = [&](const EOException &error) {
+            outcome.message = error.message();
+            outcome.state = EOTransactionBatch::Outcome::State::Refused;
+        };
+        if (!(t == 0 && batch.continuesOpenTransaction)) {
+            batch.note(QStringLiteral("begin"));
+            try {
+                beginTransaction();
+            } catch (const EOException &error) {
+                refuse(error);
+                continue;
+            }
+        }
+        bool refused = false;
+        for (size_t c = 0; c < calls.size() && !refused; ++c) {
+            batch.note(calls[c].name);
+            try {
+                if (!calls[c].procedure) {
+                    throw EOException(EOException::Kind::Model,
+                                      QStringLiteral("La procédure « %1 » n'existe pas dans le modèle.")
+                                          .arg(calls[c].name));
+                }
+                outcome.outputs = executeStoredProcedure(*calls[c].procedure, calls[c].values);
+            } catch (const EOException &error) {
+                refuse(error);
+                outcome.refusedCall = int(c);
+                refused = true;
+            }
+        }
+        if (refused) {
+            batch.note(QStringLiteral("rollback"));
+            continue; // rolled back as the guard goes
+        }
+        batch.note(QStringLiteral("commit"));
+        rollback.armed = false;
+        try {
+            commitTransaction();
+            outcome.state = EOTransactionBatch::Outcome::State::Committed;
+        } catch (const EOException &error) {
+            // A refused commit has rolled the transaction back already.
+            refuse(error);
+        }
+    }
+    return outcomes;
+}
+
 void EOAdaptor::checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values)
 {
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {

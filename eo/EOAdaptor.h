@@ -3,6 +3,7 @@
 #include "EOAttribute.h"
 #include "EOSQLDialect.h"
 #include "EOStoredProcedure.h"
+#include "EOTransactionBatch.h"
 #include "EOWaitObserver.h"
 
 #include <QList>
@@ -48,6 +49,11 @@ public:
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
+
+    // Runs the batch's transactions in order, each one wholly or not at all, and answers what became of
+    // each; never throws for what the database refuses. Here one after the other, as single calls; a server
+    // far away sends them together.
+    virtual std::vector<EOTransactionBatch::Outcome> runTransactions(const EOTransactionBatch &batch);
 
     // Who is told while a call waits on the database (none by default); not owned.
     void setWaitObserver(EOWaitObserver *observer) { m_waitObserver = observer; }

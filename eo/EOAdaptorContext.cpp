@@ -40,4 +40,18 @@ void EOAdaptorContext::rollbackTransaction()
     m_adaptor.rollbackTransaction();
 }
 
+std::vector<EOTransactionBatch::Outcome> EOAdaptorContext::runTransactions(EOTransactionBatch batch)
+{
+    batch.continuesOpenTransaction = m_open;
+    try {
+        std::vector<EOTransactionBatch::Outcome> outcomes = m_adaptor.runTransactions(batch);
+        m_open = false;
+        return outcomes;
+    } catch (...) {
+        // The batch could not even start: the open transaction is rolled back as after any failure.
+        rollbackTransaction();
+        throw;
+    }
+}
+
 } // namespace eo

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "EOTransactionBatch.h"
+
+#include <vector>
+
 namespace eo
 {
 
@@ -19,6 +23,8 @@ public:
     // transaction back before its error reaches the caller.
     void commitTransaction();
     void rollbackTransaction();
+    // The batch's transactions; an open transaction is the first one's beginning and is over afterwards.
+    std::vector<EOTransactionBatch::Outcome> runTransactions(EOTransactionBatch batch);
 
 private:
     EOAdaptor &m_adaptor;

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -187,13 +188,16 @@ void EOPostgreSQLAdaptor::abandonTransaction(const QString &reason)
     m_abandonReason = reason;
 }
 
+QString EOPostgreSQLAdaptor::abandonedMessage() const
+{
+    return QStringLiteral("La transaction en cours a été annulée (%1) : rien n'en a été enregistré. "
+                          "Recommencez l'opération.")
+        .arg(m_abandonReason.endsWith(QLatin1Char('.')) ? m_abandonReason.chopped(1) : m_abandonReason);
+}
+
 void EOPostgreSQLAdaptor::failAbandoned()
 {
-    throw EOException(
-        EOException::Kind::Database,
-        QStringLiteral("La transaction en cours a été annulée (%1) : rien n'en a été enregistré. "
-                       "Recommencez l'opération.")
-            .arg(m_abandonReason.endsWith(QLatin1Char('.')) ? m_abandonReason.chopped(1) : m_abandonReason));
+    throw EOException(EOException::Kind::Database, abandonedMessage());
 }
 
 void EOPostgreSQLAdaptor::open()
@@ -702,10 +706,9 @@ QString EOPostgreSQLAdaptor::procedureCall(const EOStoredProcedure &procedure,
     return QStringLiteral("SELECT * FROM %1(%2)").arg(qualified, arguments.join(QLatin1String(", ")));
 }
 
-QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
-                                                        const QVariantMap &values)
+EOPostgreSQLAdaptor::Statement EOPostgreSQLAdaptor::procedureStatement(const EOStoredProcedure &procedure,
+                                                                       const QVariantMap &values)
 {
-    const Call call(*this);
     checkArguments(procedure, values);
     QStringList names;
     QVariantList bindings;
@@ -717,11 +720,13 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
         names.append(it.key());
         bindings.append(it.value());
     }
-    const Result result = run(statement(procedureCall(procedure, names, parameters().schema), bindings),
-                              Purpose::Write, QStringLiteral("procédure %1").arg(procedure.name));
+    return statement(procedureCall(procedure, names, parameters().schema), bindings);
+}
+
+QVariantMap EOPostgreSQLAdaptor::outputsOf(const EOStoredProcedure &procedure, const pg_result *answer)
+{
     QVariantMap outputs;
-    const PGresult *answer = result.get();
-    if (PQntuples(answer) < 1)
+    if (!answer || PQntuples(answer) < 1)
         return outputs;
     for (int c = 0; c < PQnfields(answer); ++c) {
         const QString column = QString::fromUtf8(PQfname(answer, c));
@@ -735,6 +740,212 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
         }
     }
     return outputs;
+}
+
+QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure &procedure,
+                                                        const QVariantMap &values)
+{
+    const Call call(*this);
+    const Result result = run(procedureStatement(procedure, values), Purpose::Write,
+                              QStringLiteral("procédure %1").arg(procedure.name));
+    return outputsOf(procedure, result.get());
+}
+
+std::vector<EOTransactionBatch::Outcome> EOPostgreSQLAdaptor::runTransactions(const EOTransactionBatch &batch)
+{
+    using State = EOTransactionBatch::Outcome::State;
+    const Call call(*this);
+    const size_t count = batch.transactions.size();
+    std::vector<EOTransactionBatch::Outcome> outcomes(count);
+    bool continuing = batch.continuesOpenTransaction && m_transaction != Transaction::None;
+    // A transaction begun with nothing sent yet simply begins with the batch.
+    if (continuing && m_transaction == Transaction::Pending) {
+        m_transaction = Transaction::None;
+        continuing = false;
+    }
+
+    // Every statement is written before anything is sent: a call the program cannot write (an unknown
+    // procedure or argument, a value the server does not keep) refuses its own transaction only.
+    std::vector<std::vector<Statement>> statements(count);
+    std::vector<bool> toSend(count, true);
+    for (size_t t = 0; t < count; ++t) {
+        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
+        if (!(t == 0 && continuing))
+            batch.note(QStringLiteral("begin"));
+        for (size_t c = 0; c < calls.size() && toSend[t]; ++c) {
+            batch.note(calls[c].name);
+            try {
+                if (!calls[c].procedure) {
+                    throw EOException(EOException::Kind::Model,
+                                      QStringLiteral("La procédure « %1 » n'existe pas dans le modèle.")
+                                          .arg(calls[c].name));
+                }
+                statements[t].push_back(procedureStatement(*calls[c].procedure, calls[c].values));
+            } catch (const EOException &error) {
+                outcomes[t].refusedCall = int(c);
+                outcomes[t].message = error.message();
+                toSend[t] = false;
+                batch.note(QStringLiteral("rollback"));
+            }
+        }
+        if (toSend[t])
+            batch.note(QStringLiteral("commit"));
+    }
+
+    // The open transaction, when the batch cannot carry it on, ends here without being sent further.
+    if (continuing && m_transaction == Transaction::Abandoned) {
+        outcomes[0].message = abandonedMessage();
+        toSend[0] = false;
+    } else if (continuing && (!m_connection || discardDroppedConnection())) {
+        outcomes[0].message = EOPostgreSQLConnection::lostConnectionMessage(parameters(), true);
+        toSend[0] = false;
+        m_connection.reset();
+    }
+    if (continuing && !toSend[0]) {
+        continuing = false;
+        try {
+            rollbackTransaction();
+        } catch (const EOException &) {
+            // Nothing of the transaction is committed either way; its refusal is what the user reads.
+        }
+    }
+    m_transaction = Transaction::None;
+    m_abandonReason.clear();
+    if (std::none_of(toSend.cbegin(), toSend.cend(), [](bool send) { return send; }))
+        return outcomes;
+
+    try {
+        open();
+    } catch (const EOException &error) {
+        // Nothing was sent: every transaction is refused for the same reason.
+        for (size_t t = 0; t < count; ++t) {
+            if (toSend[t])
+                outcomes[t].message = error.message();
+        }
+        return outcomes;
+    }
+    if (sendBatch(batch, statements, toSend, continuing, outcomes))
+        return outcomes;
+
+    // The link broke: what was not answered may have been stored or not, and is never sent again.
+    const QString unconfirmed = EOPostgreSQLConnection::unconfirmedWriteMessage(parameters());
+    for (size_t t = 0; t < count; ++t) {
+        EOTransactionBatch::Outcome &outcome = outcomes[t];
+        if (!toSend[t] || outcome.state == State::Committed || !outcome.message.isEmpty())
+            continue;
+        outcome.state = State::Unknown;
+        outcome.message = unconfirmed;
+    }
+    m_connection.reset();
+    return outcomes;
+}
+
+bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
+                                    const std::vector<std::vector<Statement>> &statements,
+                                    const std::vector<bool> &toSend, bool continuing,
+                                    std::vector<EOTransactionBatch::Outcome> &outcomes)
+{
+    using State = EOTransactionBatch::Outcome::State;
+    pg_conn *connection = m_connection.get();
+    static const Statement begin{"BEGIN", {}};
+    static const Statement commit{"COMMIT", {}};
+    auto send = [connection](const Statement &statement) {
+        std::vector<const char *> values;
+        values.reserve(statement.values.size());
+        for (const auto &value : statement.values)
+            values.push_back(value ? value->constData() : nullptr);
+        return PQsendQueryParams(connection, statement.sql.constData(), int(values.size()), nullptr,
+                                 values.data(), nullptr, nullptr, 0) == 1;
+    };
+    m_cancelSent = false;
+    if (!PQenterPipelineMode(connection))
+        return false;
+    bool written = true;
+    for (size_t t = 0; t < statements.size() && written; ++t) {
+        if (!toSend[t])
+            continue;
+        // The COMMIT comes after a sync point: after a refused call the server skips the rest of the calls
+        // only, and the COMMIT of a failed transaction rolls it back.
+        written = (t == 0 && continuing) || send(begin);
+        for (const Statement &statement : statements[t])
+            written = written && send(statement);
+        written =
+            written && PQpipelineSync(connection) == 1 && send(commit) && PQpipelineSync(connection) == 1;
+    }
+    ++m_roundTrips;
+    if (!written)
+        return false;
+
+    // One statement's answer, ended by a null result; none when the link broke.
+    auto answer = [this]() {
+        Result first;
+        while (Result received = nextResult()) {
+            if (!first)
+                first = std::move(received);
+        }
+        return connectionBroken() ? Result() : std::move(first);
+    };
+    // The sync point; anything else the server says before it is a failure of the transaction.
+    auto syncPoint = [this](EOTransactionBatch::Outcome &outcome, const QString &context) {
+        for (int read = 0; read < 8; ++read) {
+            const Result received = nextResult();
+            if (!received) {
+                if (connectionBroken())
+                    return false;
+                continue;
+            }
+            if (PQresultStatus(received.get()) == PGRES_PIPELINE_SYNC)
+                return true;
+            if (!isSuccess(received.get()) && outcome.message.isEmpty())
+                outcome.message = errorOf(received.get(), context).message();
+        }
+        return false;
+    };
+
+    for (size_t t = 0; t < statements.size(); ++t) {
+        if (!toSend[t])
+            continue;
+        EOTransactionBatch::Outcome &outcome = outcomes[t];
+        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
+        if (!(t == 0 && continuing)) {
+            const Result began = answer();
+            if (!began)
+                return false;
+            if (!isSuccess(began.get()))
+                outcome.message = errorOf(began.get(), QStringLiteral("BEGIN")).message();
+        }
+        for (size_t c = 0; c < statements[t].size(); ++c) {
+            const QString context = QStringLiteral("procédure %1").arg(calls[c].name);
+            const Result result = answer();
+            if (!result)
+                return false;
+            if (isSuccess(result.get())) {
+                outcome.outputs = outputsOf(*calls[c].procedure, result.get());
+            } else if (PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED && outcome.message.isEmpty()) {
+                outcome.refusedCall = int(c);
+                outcome.message = errorOf(result.get(), context).message();
+            }
+        }
+        if (!syncPoint(outcome, QStringLiteral("procédure")))
+            return false;
+        const Result committed = answer();
+        if (!committed)
+            return false;
+        if (!isSuccess(committed.get())) {
+            if (outcome.message.isEmpty())
+                outcome.message = errorOf(committed.get(), QStringLiteral("COMMIT")).message();
+        } else if (std::strcmp(PQcmdStatus(committed.get()), "ROLLBACK") == 0 && outcome.message.isEmpty()) {
+            // A transaction the server had to abort answers COMMIT with ROLLBACK.
+            outcome.message =
+                QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
+        }
+        if (!syncPoint(outcome, QStringLiteral("COMMIT")))
+            return false;
+        outcome.state = outcome.message.isEmpty() ? State::Committed : State::Refused;
+        // A wait given up covers the transaction it interrupted; the next one is told again.
+        m_cancelSent = false;
+    }
+    return PQexitPipelineMode(connection) == 1;
 }
 
 void EOPostgreSQLAdaptor::beginTransaction()

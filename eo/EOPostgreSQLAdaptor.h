@@ -48,6 +48,12 @@ public:
     QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                        const QVariantMap &values) override;
 
+    // The transactions in one pipeline, one round trip: each as BEGIN, its calls and a sync point, then its
+    // COMMIT and another sync point, so that a refused call skips the rest of its transaction only and the
+    // COMMIT that follows rolls it back. A link that breaks before a transaction's COMMIT is answered
+    // leaves it, and those after it, unknown: they are never sent again.
+    std::vector<EOTransactionBatch::Outcome> runTransactions(const EOTransactionBatch &batch) override;
+
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
@@ -83,6 +89,7 @@ private:
     [[noreturn]] void connectionLost(bool transactionLost);
     // Rolls the caller's transaction back on the server and keeps it abandoned for that reason.
     void abandonTransaction(const QString &reason);
+    QString abandonedMessage() const;
     [[noreturn]] void failAbandoned();
     // The EOException of a failed statement, with what was running and how a time limit or a cancel ended.
     EOException errorOf(const pg_result *result, const QString &context) const;
@@ -102,6 +109,13 @@ private:
                   std::vector<EOPostgreSQLConnection::Result> &results);
     EOPostgreSQLConnection::Result exec(const Statement &statement);
     void simple(const char *sql, const QString &context);
+    // Sends the batch's transactions that are to be sent and reads what became of each; false when the
+    // link broke before every answer came.
+    bool sendBatch(const EOTransactionBatch &batch, const std::vector<std::vector<Statement>> &statements,
+                   const std::vector<bool> &toSend, bool continuing,
+                   std::vector<EOTransactionBatch::Outcome> &outcomes);
+    Statement procedureStatement(const EOStoredProcedure &procedure, const QVariantMap &values);
+    static QVariantMap outputsOf(const EOStoredProcedure &procedure, const pg_result *answer);
     static std::optional<QByteArray> textOf(const QVariant &value);
     static Statement statement(const QString &sql, const QVariantList &bindings);
 

@@ -219,6 +219,15 @@ QString EOPostgreSQLConnection::lostConnectionMessage(const Parameters &paramete
     return message;
 }
 
+QString EOPostgreSQLConnection::unconfirmedWriteMessage(const Parameters &parameters)
+{
+    return QStringLiteral(
+               "La connexion au serveur de base de données « %1 » a été perdue avant que le serveur "
+               "ne confirme l'enregistrement : il a peut-être été fait, ou pas. Vérifiez ce qui est "
+               "enregistré. L'opération suivante se reconnectera.")
+        .arg(parameters.server);
+}
+
 EOPostgreSQLConnection::Handle EOPostgreSQLConnection::connect(const Parameters &parameters)
 {
     std::vector<const char *> keywords;

@@ -5,6 +5,7 @@
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomTransaction.h"
+#include "RoomTransactionBatch.h"
 #include "ui_Creation.h"
 
 #include <QDebug>
@@ -67,19 +68,22 @@ QVariant RoomSaver::creer()
                           QStringLiteral("La nouvelle salle n'a pas ete enregistree !!"))) {
             numero = QVariant::fromValue(
                 KORFormHelpers::recupererOrdre(salle.sorties().value(QStringLiteral("salNumero"))));
-            salle.appeler(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, numero),
+            salle.ajouter(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, numero),
                           QString());
         }
         if (!salle.terminer())
             return {};
     }
 
-    remplacer(numero, materiels(numero, true));
-    remplacer(numero, occupations(numero, true));
+    RoomTransactionBatch suite(m_dataBus);
+    remplacer(suite, numero, materiels(numero, true));
+    remplacer(suite, numero, occupations(numero, true));
     for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
-        appelSeul(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
+        appelSeul(suite, QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
                   QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
     }
+    if (!suite.estVide())
+        suite.envoyer();
     return numero;
 }
 
@@ -118,29 +122,32 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
             return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs
                                                               : Issue::modifieeAilleurs;
         }
-        enregistrement.appeler(QStringLiteral("majSalles"),
+        enregistrement.ajouter(QStringLiteral("majSalles"),
                                RoomSaveArguments::salle(ui, m_tables, cles, salle),
                                QStringLiteral("La salle n'a pas ete enregistree !!"));
-        enregistrement.appeler(complement, RoomSaveArguments::complement(ui, numero), QString());
+        enregistrement.ajouter(complement, RoomSaveArguments::complement(ui, numero), QString());
         if (!enregistrement.terminer())
             return Issue::refusee;
     }
 
+    RoomTransactionBatch suite(m_dataBus);
     for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
         if (KORFormHelpers::recupererOrdre(prise->valueForKey(QStringLiteral("priOrdre"))) == -1) {
-            appelSeul(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
+            appelSeul(suite, QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
                       QStringLiteral("Probleme enregistrement de prise !!"));
         } else {
-            appelSeul(QStringLiteral("updPrises"), RoomSaveArguments::prise(prise, numero, true),
+            appelSeul(suite, QStringLiteral("updPrises"), RoomSaveArguments::prise(prise, numero, true),
                       QStringLiteral("Probleme enregistrement de prises !!"));
         }
     }
     for (const QVariant &ordre : prisesSupprimees) {
-        appelSeul(QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
+        appelSeul(suite, QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
                   QStringLiteral("Probleme suppression de prises !!"));
     }
-    remplacer(numero, materiels(numero, false));
-    remplacer(numero, occupations(numero, false));
+    remplacer(suite, numero, materiels(numero, false));
+    remplacer(suite, numero, occupations(numero, false));
+    if (!suite.estVide())
+        suite.envoyer();
     return Issue::enregistree;
 }
 
@@ -172,25 +179,23 @@ RoomSaver::Liste RoomSaver::occupations(const QVariant &numero, bool creation) c
     return liste;
 }
 
-void RoomSaver::remplacer(const QVariant &numero, const Liste &liste)
+void RoomSaver::remplacer(RoomTransactionBatch &suite, const QVariant &numero, const Liste &liste)
 {
     // A new room with no line of this list has nothing to write.
     if (liste.suppression.isEmpty() && liste.lignes.isEmpty())
         return;
-    RoomTransaction transaction(m_dataBus, liste.alerteInsertion);
+    suite.commencer(liste.alerteInsertion);
     if (!liste.suppression.isEmpty())
-        transaction.appeler(liste.suppression, {{QStringLiteral("salnumero"), numero}},
-                            liste.alerteSuppression);
+        suite.appeler(liste.suppression, {{QStringLiteral("salnumero"), numero}}, liste.alerteSuppression);
     for (const QVariantMap &ligne : liste.lignes)
-        transaction.appeler(liste.insertion, ligne, liste.alerteInsertion);
-    transaction.terminer();
+        suite.appeler(liste.insertion, ligne, liste.alerteInsertion);
 }
 
-void RoomSaver::appelSeul(const QString &procedure, const QVariantMap &arguments, const QString &alerte)
+void RoomSaver::appelSeul(RoomTransactionBatch &suite, const QString &procedure, const QVariantMap &arguments,
+                          const QString &alerte)
 {
-    RoomTransaction transaction(m_dataBus, alerte);
-    transaction.appeler(procedure, arguments, alerte);
-    transaction.terminer();
+    suite.commencer(alerte);
+    suite.appeler(procedure, arguments, alerte);
 }
 
 } // namespace rooms

@@ -21,6 +21,7 @@ namespace rooms
 {
 
 class RoomConflictCheck;
+class RoomTransactionBatch;
 struct RoomDisplayGroups;
 
 // Writes the room of the form through the stored procedures, once the form's checks have passed:
@@ -30,7 +31,9 @@ struct RoomDisplayGroups;
 //   modification the stored lines are deleted first): a list is stored wholly as typed or stays wholly as
 //   it was;
 // - the outlets one by one: new ones inserted, stored ones updated, removed ones deleted.
-// A refused sub-list or outlet is reported by its own alert and the save goes on with the next one.
+// A refused sub-list or outlet is reported by its own alert and the save goes on with the next one. The
+// transactions after the record's are sent together, and the record's last calls with its commit: on a
+// server far away a save costs a few round trips, not one per call.
 // A modification first checks, in the record's transaction, that nobody changed or deleted the room since
 // the modification began, and holds the room until its last transaction (RoomConflictCheck).
 class RoomSaver
@@ -63,10 +66,11 @@ private:
 
     // The room's custodian, its building and type, as the record needs them.
     RoomSaveArguments::Cles preparer(bool creation);
-    void remplacer(const QVariant &numero, const Liste &liste);
+    void remplacer(RoomTransactionBatch &suite, const QVariant &numero, const Liste &liste);
     Liste materiels(const QVariant &numero, bool creation) const;
     Liste occupations(const QVariant &numero, bool creation) const;
-    void appelSeul(const QString &procedure, const QVariantMap &arguments, const QString &alerte);
+    void appelSeul(RoomTransactionBatch &suite, const QString &procedure, const QVariantMap &arguments,
+                   const QString &alerte);
 
     data::KORDataBusOC &m_dataBus;
     Ui::Creation &ui;

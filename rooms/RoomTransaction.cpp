@@ -3,6 +3,7 @@
 #include "AlertPanel.h"
 #include "EOException.h"
 #include "KORDataBusOC.h"
+#include "RoomTransactionBatch.h"
 
 #include <QDebug>
 
@@ -16,12 +17,6 @@ RoomTransaction::Journal &journal()
 {
     static RoomTransaction::Journal suivi;
     return suivi;
-}
-
-void noter(const QString &evenement)
-{
-    if (journal())
-        journal()(evenement);
 }
 
 void alerte(const QString &titre, const QString &message)
@@ -41,6 +36,7 @@ RoomTransaction::RoomTransaction(data::KORDataBusOC &dataBus, const QString &ale
 
 RoomTransaction::~RoomTransaction()
 {
+    m_suite.reset();
     if (!m_ouverte)
         return;
     // An exception left the action between two calls: nothing of this transaction may stay.
@@ -58,21 +54,40 @@ void RoomTransaction::setJournal(Journal suivi)
     journal() = std::move(suivi);
 }
 
+void RoomTransaction::noter(const QString &evenement)
+{
+    if (journal())
+        journal()(evenement);
+}
+
 bool RoomTransaction::appeler(const QString &procedure, const QVariantMap &arguments, const QString &alerte)
 {
     if (m_refusee)
         return false;
     noter(procedure);
-    if (m_dataBus.executeProcedureSansTransaction(procedure, arguments))
+    if (m_dataBus.executeProcedureSansTransaction(procedure, arguments)) {
+        m_sorties = m_dataBus.dataBusAdaptorChannel()->returnValuesForLastStoredProcedureInvocation();
         return true;
+    }
     m_refusee = true;
     m_alerte = alerte;
     return false;
 }
 
+void RoomTransaction::ajouter(const QString &procedure, const QVariantMap &arguments, const QString &alerte)
+{
+    if (m_refusee)
+        return;
+    if (!m_suite) {
+        m_suite = std::make_unique<RoomTransactionBatch>(m_dataBus);
+        m_suite->commencer(m_alerteValidation);
+    }
+    m_suite->appeler(procedure, arguments, alerte);
+}
+
 QVariantMap RoomTransaction::sorties() const
 {
-    return m_dataBus.dataBusAdaptorChannel()->returnValuesForLastStoredProcedureInvocation();
+    return m_sorties;
 }
 
 void RoomTransaction::abandonner()
@@ -96,6 +111,8 @@ bool RoomTransaction::terminer()
         alerte(QStringLiteral("ATTENTION"), m_alerte);
         return false;
     }
+    if (m_suite)
+        return envoyerAvecLaValidation();
     try {
         noter(QStringLiteral("commit"));
         m_dataBus.commitTransaction();
@@ -107,6 +124,20 @@ bool RoomTransaction::terminer()
         return false;
     }
     return true;
+}
+
+bool RoomTransaction::envoyerAvecLaValidation()
+{
+    // The transaction is over once the calls and the commit are sent, whatever the answer.
+    const std::unique_ptr<RoomTransactionBatch> suite = std::move(m_suite);
+    const bool enregistree = suite->envoyer().value(0, false);
+    if (enregistree) {
+        const QVariantMap sorties = suite->sorties(0);
+        if (!sorties.isEmpty())
+            m_sorties = sorties;
+    }
+    m_refusee = !enregistree;
+    return enregistree;
 }
 
 } // namespace rooms

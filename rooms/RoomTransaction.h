@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <functional>
+#include <memory>
 
 namespace data
 {
@@ -12,11 +13,15 @@ class KORDataBusOC;
 namespace rooms
 {
 
+class RoomTransactionBatch;
+
 // One transaction of stored-procedure calls through the data bus, as every write of the room tab is made:
 // the calls stop at the first one the database refuses; the transaction is then rolled back and the
 // step's own alert (title "ATTENTION") follows the data bus's "ERREUR..." alert. Otherwise it is
 // committed, and a commit the database refuses counts as a refusal, with its message. A transaction that
 // an exception leaves open is rolled back when the object goes.
+// A call whose answer the save needs at once runs when it is made (appeler); the others (ajouter) go with
+// the commit, so that a server far away answers them and the commit in one round trip.
 class RoomTransaction
 {
 public:
@@ -29,6 +34,8 @@ public:
     // False once a call was refused (this one or an earlier one, which this one then does not run).
     // alerte is shown after the rollback when this call is the refused one ("" for none).
     bool appeler(const QString &procedure, const QVariantMap &arguments, const QString &alerte);
+    // A call sent with the commit, after the calls made before it; its refusal is reported by terminer().
+    void ajouter(const QString &procedure, const QVariantMap &arguments, const QString &alerte);
     // The output values of the last call that ran.
     QVariantMap sorties() const;
     // Commits, or rolls back and shows the alert of the refused call; true when everything is stored.
@@ -40,9 +47,14 @@ public:
     // called, then "commit" or "rollback". None by default.
     using Journal = std::function<void(const QString &evenement)>;
     static void setJournal(Journal journal);
+    static void noter(const QString &evenement);
 
 private:
+    bool envoyerAvecLaValidation();
+
     data::KORDataBusOC &m_dataBus;
+    std::unique_ptr<RoomTransactionBatch> m_suite; // the calls sent with the commit
+    QVariantMap m_sorties;
     bool m_ouverte = true;
     bool m_refusee = false;
     QString m_alerte;

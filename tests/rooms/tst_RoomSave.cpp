@@ -1174,24 +1174,28 @@ private slots:
             << false << "majSalles" << 1 << "La salle n'a pas ete enregistree !!" << false << "old"
             << "old"
             << "old";
-        QTest::newRow("updSalleTav") << false << "updSalleTav" << 1 << "" << false << "old"
+        // The record's last calls go with its commit: a session lost before them loses the record's
+        // transaction, told with the record's alert.
+        QTest::newRow("updSalleTav") << false << "updSalleTav" << 1 << "La salle n'a pas ete enregistree !!"
+                                     << false << "old"
                                      << "old"
                                      << "old";
         QTest::newRow("the record's commit")
             << false << "commit" << 1 << "La salle n'a pas ete enregistree !!" << false << "old"
             << "old"
             << "old";
-        QTest::newRow("insDetailSalle")
-            << false << "insDetailSalle" << 1 << "Probleme enregistrement de materiels !!" << true << "new"
-            << "old"
-            << "new";
-        QTest::newRow("insDetailPourcentage") << false << "insDetailPourcentage" << 2
-                                              << "Probleme enregistrement d'occupations !!" << true << "new"
+        // The lists' transactions go together after the record's: a session ended before they leave is
+        // replaced, and nothing is lost.
+        QTest::newRow("insDetailSalle") << false << "insDetailSalle" << 1 << "-" << true << "new"
+                                        << "new"
+                                        << "new";
+        QTest::newRow("insDetailPourcentage") << false << "insDetailPourcentage" << 2 << "-" << true << "new"
                                               << "new"
-                                              << "old";
-        QTest::newRow("insSalleTav in a creation") << true << "insSalleTav" << 1 << "" << false << "old"
-                                                   << "old"
-                                                   << "old";
+                                              << "new";
+        QTest::newRow("insSalleTav in a creation")
+            << true << "insSalleTav" << 1 << "La nouvelle salle n'a pas ete enregistree !!" << false << "old"
+            << "old"
+            << "old";
     }
 
     void droppedConnection()

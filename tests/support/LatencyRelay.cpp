@@ -17,9 +17,10 @@ class Link : public QObject
 {
 public:
     Link(QTcpSocket *client, const QString &host, quint16 port, int delay, std::atomic<qint64> &roundTrips,
-         std::atomic<qint64> &dropAbove, std::atomic<int> &drops, QObject *parent)
+         std::atomic<qint64> &dropAbove, std::atomic<int> &drops, std::atomic<bool> &dropAnswer,
+         QObject *parent)
         : QObject(parent), m_client(client), m_server(new QTcpSocket(this)), m_delay(delay),
-          m_roundTrips(roundTrips), m_dropAbove(dropAbove), m_drops(drops)
+          m_roundTrips(roundTrips), m_dropAbove(dropAbove), m_drops(drops), m_dropAnswer(dropAnswer)
     {
         m_client->setParent(this);
         for (QTcpSocket *socket : {m_client, m_server}) {
@@ -47,6 +48,8 @@ private:
             cut();
             return;
         }
+        if (m_dropAnswer.exchange(false))
+            m_cutOnAnswer = true;
         if (m_awaitingClient) {
             ++m_roundTrips;
             m_awaitingClient = false;
@@ -59,6 +62,12 @@ private:
         const QByteArray data = m_server->readAll();
         if (data.isEmpty())
             return;
+        if (m_cutOnAnswer) {
+            m_cutOnAnswer = false;
+            ++m_drops;
+            cut();
+            return;
+        }
         m_awaitingClient = true;
         hold(m_toClient, data, m_client);
     }
@@ -92,6 +101,8 @@ private:
     std::atomic<qint64> &m_roundTrips;
     std::atomic<qint64> &m_dropAbove;
     std::atomic<int> &m_drops;
+    std::atomic<bool> &m_dropAnswer;
+    bool m_cutOnAnswer = false;
     QQueue<QByteArray> m_toServer, m_toClient;
     bool m_awaitingClient = true;
     bool m_cut = false;
@@ -115,7 +126,7 @@ public:
         connect(m_listener, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *client = m_listener->nextPendingConnection()) {
                 new Link(client, m_host, m_port, m_delay, m_relay.m_roundTrips, m_relay.m_dropAbove,
-                         m_relay.m_drops, this);
+                         m_relay.m_drops, m_relay.m_dropAnswer, this);
             }
         });
         return m_listener->serverPort();
@@ -146,6 +157,11 @@ LatencyRelay::~LatencyRelay()
         m_worker, [this] { delete m_worker; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
+}
+
+void LatencyRelay::dropNextAnswer()
+{
+    m_dropAnswer.store(true);
 }
 
 void LatencyRelay::dropNextRequest(qint64 minimumBytes)

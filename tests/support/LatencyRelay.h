@@ -34,7 +34,10 @@ public:
     // The next message of a client that holds at least minimumBytes is not forwarded: both sides of its
     // connection are cut instead, as a network that fails in the middle of a request.
     void dropNextRequest(qint64 minimumBytes = 0);
-    // Connections cut so far by dropNextRequest.
+    // The next message of a client is forwarded, and its connection is cut as soon as the server answers, the
+    // answer lost: as a network that fails after the server did the work.
+    void dropNextAnswer();
+    // Connections cut so far by dropNextRequest and dropNextAnswer.
     int drops() const { return m_drops.load(); }
 
     // A PostgreSQL URL of the form postgresql://host:port/database?... with host and port replaced by the
@@ -55,4 +58,5 @@ private:
     std::atomic<qint64> m_roundTrips{0};
     std::atomic<qint64> m_dropAbove{-1};
     std::atomic<int> m_drops{0};
+    std::atomic<bool> m_dropAnswer{false};
 };
