@@ -16,7 +16,7 @@ namespace eo
 // one the database refuses, and a transaction runs whatever became of the one before it.
 struct EOTransactionBatch {
     struct Call {
-        QString name;                               // as the model names the procedure
+        QString name;                                 // as the model names the procedure
         const EOStoredProcedure *procedure = nullptr; // none: the model has no such procedure
         QVariantMap values;
     };
