@@ -383,6 +383,14 @@ QList<QVariantMap> KORDataBusOC::executeSQLQuery(const QString &sql, const QVari
     return myEditingContext->rawRowsWithSQL(sql, myModel->name(), bindings);
 }
 
+std::vector<QList<QVariantMap>>
+KORDataBusOC::executeSQLQueries(const std::vector<eo::EOAdaptor::RawQuery> &queries)
+{
+    requireStack();
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("la lecture de la base de données"));
+    return myAdaptor->rawRowsTogether(queries);
+}
+
 eo::EORecord KORDataBusOC::newObjectLikeEntity(const QString &entity, eo::EOEditingContext *context)
 {
     const eo::EOEntity *description = eo::EOModelGroup::defaultGroup().entityNamed(entity);

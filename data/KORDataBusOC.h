@@ -133,6 +133,8 @@ public:
 
     // Raw query; the values are bound (the SQL text comes from the program, never from the user).
     QList<QVariantMap> executeSQLQuery(const QString &sql, const QVariantList &bindings = {});
+    // Several raw queries, one after the other, in one round trip on a server far away: each one's rows.
+    std::vector<QList<QVariantMap>> executeSQLQueries(const std::vector<eo::EOAdaptor::RawQuery> &queries);
 
     // New records of an entity (none for an unknown entity)
     eo::EORecord newObjectLikeEntity(const QString &entity);

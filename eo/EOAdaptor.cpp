@@ -1,5 +1,7 @@
 #include "EOAdaptor.h"
 
+#include <QDebug>
+
 #include "EOException.h"
 #include "EOPostgreSQLAdaptor.h"
 #include "EOSQLiteAdaptor.h"
@@ -110,6 +112,15 @@ void EOAdaptor::setSessionLogin(const QString &login)
         applySessionLogin();
 }
 
+std::vector<QList<QVariantMap>> EOAdaptor::rawRowsTogether(const std::vector<RawQuery> &queries)
+{
+    std::vector<QList<QVariantMap>> rows;
+    rows.reserve(queries.size());
+    for (const auto &[sql, bindings] : queries)
+        rows.push_back(rawRows(sql, bindings));
+    return rows;
+}
+
 std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTransactionBatch &batch)
 {
     std::vector<EOTransactionBatch::Outcome> outcomes(batch.transactions.size());
@@ -176,7 +187,19 @@ std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTran
             refuse(error);
         }
     }
+    closeBatch(batch);
     return outcomes;
+}
+
+void EOAdaptor::closeBatch(const EOTransactionBatch &batch)
+{
+    if (!batch.closing)
+        return;
+    try {
+        rawRows(batch.closing->first, batch.closing->second);
+    } catch (const EOException &error) {
+        qWarning().noquote() << QStringLiteral(">>>>> %1").arg(error.message());
+    }
 }
 
 void EOAdaptor::checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values)

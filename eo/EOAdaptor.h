@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace eo
@@ -40,6 +41,10 @@ public:
                                                     const QList<EOAttribute::Type> &types) = 0;
     // Rows of a raw query, the columns named "Attribute0", "Attribute1", ... in select-list order.
     virtual QList<QVariantMap> rawRows(const QString &sql, const QVariantList &bindings) = 0;
+    // Rows of several raw queries run one after the other, each as rawRows answers them: a server far away
+    // gets them in one round trip. The first failure throws, and the queries after it are not run.
+    using RawQuery = std::pair<QString, QVariantList>;
+    virtual std::vector<QList<QVariantMap>> rawRowsTogether(const std::vector<RawQuery> &queries);
     // Runs a procedure with named argument values; answers its output values.
     virtual QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                                const QVariantMap &values) = 0;
@@ -117,6 +122,8 @@ protected:
     // Gives sessionLogin() to the open connection; nothing to do without one.
     virtual void applySessionLogin() = 0;
 
+    // Sends the batch's closing query on its own, when it has one.
+    void closeBatch(const EOTransactionBatch &batch);
     // Checks the argument names against the procedure's declaration.
     static void checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values);
 

@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
@@ -102,6 +103,14 @@ QVariant numberOf(const char *text, int length, ColumnKind kind)
         break;
     }
     return QVariant(QString::fromUtf8(text, length));
+}
+
+// A statement that ran out of time or was cancelled ends the caller's transaction: the user gave up on the
+// whole operation, whose other calls must not be committed without this one.
+bool endsTransaction(const PGresult *result)
+{
+    const QByteArray state = result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+    return state == "55P03" || state == "57014";
 }
 
 bool isIdentifier(const QString &name)
@@ -478,13 +487,6 @@ Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &c
         }
         return nullptr;
     };
-    // A statement that ran out of time or was cancelled ends the caller's transaction: the user gave up on
-    // the whole operation, whose other calls must not be committed without this one.
-    auto endsTransaction = [](const PGresult *result) {
-        const QByteArray state =
-            result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
-        return state == "55P03" || state == "57014";
-    };
 
     switch (m_transaction) {
     case Transaction::None: {
@@ -618,7 +620,11 @@ QList<QVariantMap> EOPostgreSQLAdaptor::rawRows(const QString &sql, const QVaria
     const Call call(*this);
     const QString numbered = numberedPlaceholders(sql);
     const Result result = run(statement(numbered, bindings), Purpose::Read, sql.left(120));
-    const PGresult *rows = result.get();
+    return rowsOf(result.get());
+}
+
+QList<QVariantMap> EOPostgreSQLAdaptor::rowsOf(const pg_result *rows)
+{
     const int columns = PQnfields(rows);
     QStringList names;
     std::vector<ColumnKind> kinds;
@@ -639,6 +645,55 @@ QList<QVariantMap> EOPostgreSQLAdaptor::rawRows(const QString &sql, const QVaria
         records.append(row);
     }
     return records;
+}
+
+std::vector<QList<QVariantMap>> EOPostgreSQLAdaptor::rawRowsTogether(const std::vector<RawQuery> &queries)
+{
+    const Call call(*this);
+    if (queries.size() < 2 || (m_transaction != Transaction::None && m_transaction != Transaction::Pending))
+        return EOAdaptor::rawRowsTogether(queries);
+    std::vector<Statement> statements;
+    for (const auto &[sql, bindings] : queries)
+        statements.push_back(statement(numberedPlaceholders(sql), bindings));
+    const QString context = queries.front().first.left(120);
+    static const Statement begin{"BEGIN", {}};
+    // A connection that broke before anything was committed: once more on a new one.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        open();
+        m_cancelSent = false;
+        const bool begins = m_transaction == Transaction::Pending;
+        std::vector<const Statement *> sent;
+        if (begins)
+            sent.push_back(&begin);
+        for (const Statement &statement : statements)
+            sent.push_back(&statement);
+        std::vector<Result> results;
+        if (!pipeline(sent, results) || connectionBroken()) {
+            m_connection.reset();
+            continue;
+        }
+        const auto failed = std::find_if(results.cbegin(), results.cend(), [](const Result &result) {
+            return !isSuccess(result.get()) && PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED;
+        });
+        if (failed == results.cend()) {
+            if (begins)
+                m_transaction = Transaction::Open;
+            std::vector<QList<QVariantMap>> rows;
+            for (size_t r = begins ? 1 : 0; r < results.size(); ++r)
+                rows.push_back(rowsOf(results[r].get()));
+            return rows;
+        }
+        const EOException error = errorOf(failed->get(), context);
+        if (begins && endsTransaction(failed->get())) {
+            abandonTransaction(error.message());
+            throw error;
+        }
+        // Refused: a transaction begun with them holds nothing yet and is still to begin.
+        if (begins)
+            simple("ROLLBACK", QStringLiteral("ROLLBACK"));
+        throw error;
+    }
+    connectionLost(false);
 }
 
 QString EOPostgreSQLAdaptor::numberedPlaceholders(const QString &sql)
@@ -811,13 +866,16 @@ std::vector<EOTransactionBatch::Outcome> EOPostgreSQLAdaptor::runTransactions(co
     }
     m_transaction = Transaction::None;
     m_abandonReason.clear();
-    if (std::none_of(toSend.cbegin(), toSend.cend(), [](bool send) { return send; }))
+    if (std::none_of(toSend.cbegin(), toSend.cend(), [](bool send) { return send; })) {
+        closeBatch(batch);
         return outcomes;
+    }
 
     try {
         open();
     } catch (const EOException &error) {
-        // Nothing was sent: every transaction is refused for the same reason.
+        // Nothing was sent: every transaction is refused for the same reason (and a new connection holds
+        // nothing that the closing query would end).
         for (size_t t = 0; t < count; ++t) {
             if (toSend[t])
                 outcomes[t].message = error.message();
@@ -871,6 +929,11 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
             written = written && send(statement);
         written =
             written && PQpipelineSync(connection) == 1 && send(commit) && PQpipelineSync(connection) == 1;
+    }
+    std::optional<Statement> closing;
+    if (batch.closing && written) {
+        closing = statement(numberedPlaceholders(batch.closing->first), batch.closing->second);
+        written = send(*closing) && PQpipelineSync(connection) == 1;
     }
     ++m_roundTrips;
     if (!written)
@@ -944,6 +1007,16 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         outcome.state = outcome.message.isEmpty() ? State::Committed : State::Refused;
         // A wait given up covers the transaction it interrupted; the next one is told again.
         m_cancelSent = false;
+    }
+    if (closing) {
+        EOTransactionBatch::Outcome closed;
+        const Result result = answer();
+        if (!result || !syncPoint(closed, batch.closing->first.left(120)))
+            return false;
+        if (!isSuccess(result.get()))
+            closed.message = errorOf(result.get(), batch.closing->first.left(120)).message();
+        if (!closed.message.isEmpty())
+            qWarning().noquote() << QStringLiteral(">>>>> %1").arg(closed.message);
     }
     return PQexitPipelineMode(connection) == 1;
 }

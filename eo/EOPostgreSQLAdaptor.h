@@ -45,6 +45,9 @@ public:
     std::vector<QList<QVariant>> selectRows(const QString &sql, const QVariantList &bindings,
                                             const QList<EOAttribute::Type> &types) override;
     QList<QVariantMap> rawRows(const QString &sql, const QVariantList &bindings) override;
+    // In one pipeline outside a transaction or as a transaction's beginning (BEGIN travels with them);
+    // inside an open transaction one after the other, each behind its savepoint.
+    std::vector<QList<QVariantMap>> rawRowsTogether(const std::vector<RawQuery> &queries) override;
     QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                        const QVariantMap &values) override;
 
@@ -115,6 +118,7 @@ private:
                    const std::vector<bool> &toSend, bool continuing,
                    std::vector<EOTransactionBatch::Outcome> &outcomes);
     Statement procedureStatement(const EOStoredProcedure &procedure, const QVariantMap &values);
+    static QList<QVariantMap> rowsOf(const pg_result *rows);
     static QVariantMap outputsOf(const EOStoredProcedure &procedure, const pg_result *answer);
     static std::optional<QByteArray> textOf(const QVariant &value);
     static Statement statement(const QString &sql, const QVariantList &bindings);

@@ -4,8 +4,11 @@
 #include "EOStoredProcedure.h"
 
 #include <QString>
+#include <QVariantList>
 #include <QVariantMap>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace eo
@@ -38,6 +41,9 @@ struct EOTransactionBatch {
     // The transaction open on the connection is the first one's beginning: its calls join it and it is
     // committed (or rolled back) with them.
     bool continuesOpenTransaction = false;
+    // A raw query sent after the transactions, outside them: the end of a hold the writes needed (the
+    // room held against other saves). Its failure only goes to the log: the writes are what they are.
+    std::optional<std::pair<QString, QVariantList>> closing;
     // Told "begin", each procedure's name and "commit" as they go to the database (for the tests and the
     // benchmarks), and "rollback" when a refused transaction is rolled back on its own.
     std::function<void(const QString &event)> sent;

@@ -14,7 +14,7 @@ namespace
 
 // The queries in one statement, each query's rows as one text: one round trip instead of one a query.
 QStringList lireEnUneFois(data::KORDataBusOC &dataBus, const eo::EOSQLDialect &dialecte,
-                          const QList<StoredState::Requete> &requetes)
+                          const QList<StoredState::Requete> &requetes, const StoredState::Requete *avant)
 {
     QStringList colonnes;
     QVariantList valeurs;
@@ -22,8 +22,11 @@ QStringList lireEnUneFois(data::KORDataBusOC &dataBus, const eo::EOSQLDialect &d
         colonnes.append(dialecte.rowsAsText(requete.sql));
         valeurs.append(requete.valeurs);
     }
-    const QList<QVariantMap> resultat =
-        dataBus.executeSQLQuery(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")), valeurs);
+    std::vector<eo::EOAdaptor::RawQuery> lectures;
+    if (avant)
+        lectures.emplace_back(avant->sql, avant->valeurs);
+    lectures.emplace_back(QStringLiteral("SELECT ") + colonnes.join(QStringLiteral(", ")), valeurs);
+    const QList<QVariantMap> resultat = dataBus.executeSQLQueries(lectures).back();
     QStringList lignes;
     const QVariantMap ligne = resultat.value(0);
     for (qsizetype r = 0; r < requetes.size(); ++r) {
@@ -36,11 +39,14 @@ QStringList lireEnUneFois(data::KORDataBusOC &dataBus, const eo::EOSQLDialect &d
 
 } // namespace
 
-QStringList StoredState::lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes)
+QStringList StoredState::lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes,
+                              const Requete *avant)
 {
     const eo::EOSQLDialect &dialecte = dataBus.dataBusAdaptor()->dialect();
     if (requetes.size() > 1 && !dialecte.rowsAsText(QStringLiteral("SELECT 1")).isEmpty())
-        return lireEnUneFois(dataBus, dialecte, requetes);
+        return lireEnUneFois(dataBus, dialecte, requetes, avant);
+    if (avant)
+        dataBus.executeSQLQuery(avant->sql, avant->valeurs);
     QStringList lignes;
     for (qsizetype r = 0; r < requetes.size(); ++r) {
         for (const QVariantMap &ligne : dataBus.executeSQLQuery(requetes.at(r).sql, requetes.at(r).valeurs)) {

@@ -30,7 +30,9 @@ public:
     // the server, where every statement is a round trip, the queries are read in one statement and each
     // query with rows gives one line, "query number: its rows as JSON". The record a query locks (FOR
     // UPDATE) is locked as well either way.
-    static QStringList lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes);
+    // avant, when given, runs first in the same round trip (a hold that the reading must come after).
+    static QStringList lire(data::KORDataBusOC &dataBus, const QList<Requete> &requetes,
+                            const Requete *avant = nullptr);
 };
 
 } // namespace history

@@ -70,10 +70,13 @@ void RoomConflictCheck::setActive(bool active)
     actif() = active;
 }
 
-QStringList RoomConflictCheck::etatStocke(bool verrouiller) const
+QStringList RoomConflictCheck::etatStocke(bool verrouiller, const QString &tenir) const
 {
     const QString verrou = verrouiller ? m_dataBus.dataBusAdaptor()->dialect().lockingClause() : QString();
-    return history::StoredState::lire(m_dataBus, requetes(m_numero, verrou));
+    // The hold comes first, in the same round trip: the room is read once the other saves of it are over.
+    const history::StoredState::Requete tenue{tenir, {verrouDesSalles, m_numero}};
+    return history::StoredState::lire(m_dataBus, requetes(m_numero, verrou),
+                                      tenir.isEmpty() ? nullptr : &tenue);
 }
 
 bool RoomConflictCheck::prendre(const QVariant &numero)
@@ -83,7 +86,7 @@ bool RoomConflictCheck::prendre(const QVariant &numero)
     m_repere = 0;
     if (!actif())
         return true;
-    m_photo = etatStocke(false);
+    m_photo = etatStocke(false, QString());
     try {
         m_repere = history::ChangeHistory::dernierDeLaSalle(m_dataBus, numero.toLongLong());
     } catch (const eo::EOException &) {
@@ -103,12 +106,13 @@ RoomConflictCheck::Etat RoomConflictCheck::verifier(bool comparer)
 {
     if (!actif() || !m_numero.isValid())
         return Etat::inchangee;
-    const QString tenir = m_dataBus.dataBusAdaptor()->dialect().sessionLockStatement();
-    if (!tenir.isEmpty() && !m_tenue) {
-        m_dataBus.executeSQLQuery(tenir, {verrouDesSalles, m_numero});
-        m_tenue = true;
+    QString tenir;
+    if (!m_tenue) {
+        tenir = m_dataBus.dataBusAdaptor()->dialect().sessionLockStatement();
+        // Released however the reading ends (a release of a hold not taken changes nothing).
+        m_tenue = !tenir.isEmpty();
     }
-    const QStringList stocke = etatStocke(true);
+    const QStringList stocke = etatStocke(true, tenir);
     if (!existe(stocke))
         return Etat::supprimee;
     if (comparer && stocke != m_photo)
@@ -118,11 +122,17 @@ RoomConflictCheck::Etat RoomConflictCheck::verifier(bool comparer)
 
 void RoomConflictCheck::liberer()
 {
+    const auto [sql, valeurs] = liberation();
+    if (!sql.isEmpty())
+        m_dataBus.executeSQLQuery(sql, valeurs);
+}
+
+std::pair<QString, QVariantList> RoomConflictCheck::liberation()
+{
     if (!m_tenue)
-        return;
+        return {};
     m_tenue = false;
-    m_dataBus.executeSQLQuery(m_dataBus.dataBusAdaptor()->dialect().sessionUnlockStatement(),
-                              {verrouDesSalles, m_numero});
+    return {m_dataBus.dataBusAdaptor()->dialect().sessionUnlockStatement(), {verrouDesSalles, m_numero}};
 }
 
 QString RoomConflictCheck::messageModifiee() const

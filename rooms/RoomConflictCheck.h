@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantList>
+#include <utility>
 
 namespace data
 {
@@ -39,6 +41,9 @@ public:
     Etat verifier(bool comparer = true);
     // Lets the other saves of the room go on; done by the destructor too.
     void liberer();
+    // The statement that lets them go on, for the caller to send with its last writes (none when the room
+    // is not held); the room counts as let go.
+    std::pair<QString, QVariantList> liberation();
 
     // The alert's message after a conflict: who changed what and when, from the history.
     QString messageModifiee() const;
@@ -50,7 +55,8 @@ public:
     static void setActive(bool active);
 
 private:
-    QStringList etatStocke(bool verrouiller) const;
+    // tenir: the statement that holds the room, sent first ("" for none).
+    QStringList etatStocke(bool verrouiller, const QString &tenir) const;
 
     data::KORDataBusOC &m_dataBus;
     QVariant m_numero;

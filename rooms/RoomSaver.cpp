@@ -82,8 +82,7 @@ QVariant RoomSaver::creer()
         appelSeul(suite, QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
                   QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
     }
-    if (!suite.estVide())
-        suite.envoyer();
+    suite.envoyer();
     return numero;
 }
 
@@ -146,8 +145,9 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
     }
     remplacer(suite, numero, materiels(numero, false));
     remplacer(suite, numero, occupations(numero, false));
-    if (!suite.estVide())
-        suite.envoyer();
+    // The room is let go with the last writes, in the same round trip.
+    suite.terminerPar(verification.liberation());
+    suite.envoyer();
     return Issue::enregistree;
 }
 

@@ -26,10 +26,14 @@ void RoomTransactionBatch::appeler(const QString &procedure, const QVariantMap &
 
 QList<bool> RoomTransactionBatch::envoyer()
 {
+    if (estVide())
+        return {};
     eo::EOTransactionBatch lot;
     for (const Transaction &transaction : std::as_const(m_transactions))
         lot.transactions.push_back(transaction.appels);
     lot.sent = [](const QString &evenement) { RoomTransaction::noter(evenement); };
+    if (!m_fin.first.isEmpty())
+        lot.closing = m_fin;
     const std::vector<eo::EOTransactionBatch::Outcome> issues =
         m_dataBus.executeTransactions(std::move(lot), QStringLiteral("l'enregistrement de la salle"));
 
@@ -55,6 +59,7 @@ QList<bool> RoomTransactionBatch::envoyer()
             platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), alerte, QStringLiteral("OK"));
     }
     m_transactions.clear();
+    m_fin = {};
     return enregistrees;
 }
 

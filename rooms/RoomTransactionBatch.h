@@ -5,7 +5,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVariantMap>
+#include <utility>
 
 namespace data
 {
@@ -30,10 +32,13 @@ public:
     void commencer(const QString &alerteValidation);
     // A call of the last transaction begun; alerte is shown when this call is the refused one ("" for none).
     void appeler(const QString &procedure, const QVariantMap &arguments, const QString &alerte);
-    bool estVide() const { return m_transactions.isEmpty(); }
+    // Nothing to send: no transaction and no closing query.
+    bool estVide() const { return m_transactions.isEmpty() && m_fin.first.isEmpty(); }
+    // A query sent after the transactions, outside them (the end of the room's hold).
+    void terminerPar(const std::pair<QString, QVariantList> &requete) { m_fin = requete; }
 
-    // Sends every transaction and shows the alerts; answers, in order, which ones are stored. A transaction
-    // open on the data bus is the first one's beginning.
+    // Sends every transaction and shows the alerts; answers, in order, which ones are stored (nothing is
+    // sent when there is nothing to send). A transaction open on the data bus is the first one's beginning.
     QList<bool> envoyer();
     // The output values of the last call that ran in that transaction.
     QVariantMap sorties(qsizetype transaction) const { return m_sorties.value(transaction); }
@@ -48,6 +53,7 @@ private:
     data::KORDataBusOC &m_dataBus;
     QList<Transaction> m_transactions;
     QList<QVariantMap> m_sorties;
+    std::pair<QString, QVariantList> m_fin;
 };
 
 } // namespace rooms

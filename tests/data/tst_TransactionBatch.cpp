@@ -81,14 +81,30 @@ private slots:
         QTest::addColumn<QString>("outcomes");
         QTest::addColumn<QString>("stored");
 
-        QTest::newRow("all stored") << "" << "a,b|c|d" << "stored stored stored" << "a,b,c,d";
-        QTest::newRow("a refused call stops its own transaction only")
-            << "" << "a|b,!c,d|e" << "stored refused@1 stored" << "a,e";
-        QTest::newRow("the first call refused") << "" << "!a,b|c" << "refused@0 stored" << "c";
-        QTest::newRow("a procedure the model lacks") << "" << "a|b,?x|c" << "stored refused@1 stored" << "a,c";
-        QTest::newRow("the open transaction carried on") << "o" << "a|b" << "stored stored" << "a,b,o";
-        QTest::newRow("the open transaction refused with its last calls")
-            << "o" << "a,!b|c" << "refused@1 stored" << "c";
+        QTest::newRow("all stored") << ""
+                                    << "a,b|c|d"
+                                    << "stored stored stored"
+                                    << "a,b,c,d";
+        QTest::newRow("a refused call stops its own transaction only") << ""
+                                                                       << "a|b,!c,d|e"
+                                                                       << "stored refused@1 stored"
+                                                                       << "a,e";
+        QTest::newRow("the first call refused") << ""
+                                                << "!a,b|c"
+                                                << "refused@0 stored"
+                                                << "c";
+        QTest::newRow("a procedure the model lacks") << ""
+                                                     << "a|b,?x|c"
+                                                     << "stored refused@1 stored"
+                                                     << "a,c";
+        QTest::newRow("the open transaction carried on") << "o"
+                                                         << "a|b"
+                                                         << "stored stored"
+                                                         << "a,b,o";
+        QTest::newRow("the open transaction refused with its last calls") << "o"
+                                                                          << "a,!b|c"
+                                                                          << "refused@1 stored"
+                                                                          << "c";
     }
 
     void eachTransactionWhollyOrNotAtAll()
@@ -108,7 +124,8 @@ private slots:
         for (const eo::EOTransactionBatch::Outcome &outcome : result) {
             seen.append(described(outcome));
             // A refusal says why, in French; a stored transaction has nothing to say.
-            QCOMPARE(outcome.message.isEmpty(), outcome.state == eo::EOTransactionBatch::Outcome::State::Committed);
+            QCOMPARE(outcome.message.isEmpty(),
+                     outcome.state == eo::EOTransactionBatch::Outcome::State::Committed);
         }
         QCOMPARE(seen.join(u' '), outcomes);
         QVERIFY(!bus.hasOpenTransaction());
@@ -150,17 +167,20 @@ private slots:
         db->dataBus().executeSQLQuery(QStringLiteral("SELECT 1"));
         const qint64 before = adaptor->roundTrips();
         QString journal;
-        const std::vector<eo::EOTransactionBatch::Outcome> result = run(QStringLiteral("a,b|late|!c,d|e"), &journal);
+        const std::vector<eo::EOTransactionBatch::Outcome> result =
+            run(QStringLiteral("a,b|late|!c,d|e"), &journal);
         QCOMPARE(adaptor->roundTrips() - before, qint64(1));
         QStringList seen;
         for (const eo::EOTransactionBatch::Outcome &outcome : result)
             seen.append(described(outcome));
         QCOMPARE(seen.join(u' '), QStringLiteral("stored refused@-1 refused@0 stored"));
-        QVERIFY2(result[1].message.contains(QStringLiteral("Refusée à la validation")), qPrintable(result[1].message));
+        QVERIFY2(result[1].message.contains(QStringLiteral("Refusée à la validation")),
+                 qPrintable(result[1].message));
         QCOMPARE(storedUnits(), QStringLiteral("a,b,e"));
         // Everything went at once, commits included.
-        QCOMPARE(journal.trimmed(), QStringLiteral("begin insUnite insUnite commit begin insUnite commit begin insUnite "
-                                                   "insUnite commit begin insUnite commit"));
+        QCOMPARE(journal.trimmed(),
+                 QStringLiteral("begin insUnite insUnite commit begin insUnite commit begin insUnite "
+                                "insUnite commit begin insUnite commit"));
     }
 };
 

@@ -309,6 +309,19 @@ private slots:
         QCOMPARE(salleStockee(QStringLiteral("R1")), QStringLiteral("matériels 2, occupations 2, prises 2"));
         QVERIFY2(sauvegarde > 0 && sauvegarde <= SaveRoundTrips, qPrintable(QString::number(sauvegarde)));
 
+        // The same room modified: the room held and checked, then written.
+        bouton(creation, "boutonModifier")->click();
+        QCOMPARE(creation.etat(), Etat::modification);
+        saisir(creation, "localisationEtage", "4");
+        const qint64 modification =
+            allersRetours(*busLent, [&] { bouton(creation, "boutonCreer")->click(); });
+        QCOMPARE(creation.etat(), Etat::salleAffichee);
+        QCOMPARE(alertesVues(), QStringList());
+        QCOMPARE(texte(valeur(QStringLiteral("SELECT SAL_ETAGE FROM SOLMA.SALLES WHERE SAL_PORTE = 'R1'"))),
+                 QStringLiteral("4"));
+        QVERIFY2(modification > 0 && modification <= ModificationRoundTrips,
+                 qPrintable(QString::number(modification)));
+
         bouton(creation, "boutonRecherche")->click();
         bouton(creation, "boutonRecherche")->click();
         eo::EODisplayGroup &trouvees = creation.tables().tableSalles;
@@ -324,6 +337,7 @@ private:
     // What they cost today (a call or a fetch per round trip, plus the commits): they must not grow.
     static constexpr qint64 SaveRoundTrips = 13;
     static constexpr qint64 MoveRoundTrips = 6;
+    static constexpr qint64 ModificationRoundTrips = 14;
 };
 
 int main(int argc, char *argv[])
