@@ -123,6 +123,8 @@ std::vector<QList<QVariantMap>> EOAdaptor::rawRowsTogether(const std::vector<Raw
 
 std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTransactionBatch &batch)
 {
+    // One call for the wait observer: a wait the user gave up gives up the batch's later waits too.
+    const Call call(*this);
     std::vector<EOTransactionBatch::Outcome> outcomes(batch.transactions.size());
     // Only what the database refuses is an outcome; anything else ends the action with the transaction
     // rolled back.

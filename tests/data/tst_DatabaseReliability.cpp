@@ -238,6 +238,38 @@ private slots:
         QCOMPARE(units(), 1);
     }
 
+    // Transactions sent together: Escape gives up the one that waits and every later one that waits too.
+    void escapeGivesUpEveryWaitOfABatch()
+    {
+        auto &bus = db->dataBus();
+        setLockTimeout(0);
+        OtherSession other(*db);
+        QCOMPARE(other.holdTheUnits(), QString());
+        QObject window;
+        QTimer::singleShot(1500, &window, [&] {
+            QCoreApplication::postEvent(&window,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        });
+        eo::EOTransactionBatch batch;
+        batch.transactions = {{{QStringLiteral("insUnite"), nullptr, kilogram}},
+                              {{QStringLiteral("insUnite"), nullptr, gram}}};
+        QElapsedTimer timer;
+        timer.start();
+        const auto outcomes = bus.executeTransactions(batch, QStringLiteral("l'enregistrement des unités"));
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(outcomes.size(), size_t(2));
+        for (const eo::EOTransactionBatch::Outcome &outcome : outcomes) {
+            QVERIFY(outcome.state == eo::EOTransactionBatch::Outcome::State::Refused);
+            QVERIFY2(outcome.message.contains(QStringLiteral("annulée")) && !isEnglish(outcome.message),
+                     qPrintable(outcome.message));
+        }
+        QVERIFY(!bus.hasOpenTransaction());
+        QCOMPARE(other.end(), QString());
+        QCOMPARE(units(), 0);
+        QVERIFY(bus.executeProcedure(QStringLiteral("insUnite"), kilogram));
+        QCOMPARE(units(), 1);
+    }
+
     void waitCursorCoversTheListReset()
     {
         QVERIFY(!db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")).isEmpty());
