@@ -915,9 +915,32 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         return PQsendQueryParams(connection, statement.sql.constData(), int(values.size()), nullptr,
                                  values.data(), nullptr, nullptr, 0) == 1;
     };
+    std::optional<Statement> closing;
+    if (batch.closing) {
+        try {
+            closing = statement(numberedPlaceholders(batch.closing->first), batch.closing->second);
+        } catch (const EOException &error) {
+            qWarning().noquote() << QStringLiteral(">>>>> %1").arg(error.message());
+        }
+    }
     m_cancelSent = false;
     if (!PQenterPipelineMode(connection))
         return false;
+    // Written without blocking, and read meanwhile: a server that answers the first transactions before it
+    // has read the last ones would otherwise wait on the program while the program waits on it.
+    PQsetnonblocking(connection, 1);
+    auto flush = [connection]() {
+        for (;;) {
+            const int pending = PQflush(connection);
+            if (pending <= 0)
+                return pending == 0;
+            pollfd both{PQsocket(connection), POLLIN | POLLOUT, 0};
+            if (::poll(&both, 1, 1000) < 0 && errno != EINTR)
+                return false;
+            if ((both.revents & POLLIN) && !PQconsumeInput(connection))
+                return false;
+        }
+    };
     bool written = true;
     for (size_t t = 0; t < statements.size() && written; ++t) {
         if (!toSend[t])
@@ -930,11 +953,10 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         written =
             written && PQpipelineSync(connection) == 1 && send(commit) && PQpipelineSync(connection) == 1;
     }
-    std::optional<Statement> closing;
-    if (batch.closing && written) {
-        closing = statement(numberedPlaceholders(batch.closing->first), batch.closing->second);
+    if (closing && written)
         written = send(*closing) && PQpipelineSync(connection) == 1;
-    }
+    written = written && flush();
+    PQsetnonblocking(connection, 0);
     ++m_roundTrips;
     if (!written)
         return false;

@@ -182,6 +182,34 @@ private slots:
                  QStringLiteral("begin insUnite insUnite commit begin insUnite commit begin insUnite "
                                 "insUnite commit begin insUnite commit"));
     }
+
+    // A batch far larger than what the connection buffers: written while the first answers are read.
+    void aLongBatchOnTheServer()
+    {
+        if (!onServer())
+            return; // the embedded database has no connection to fill
+        eo::EOTransactionBatch batch;
+        for (int t = 0; t < 800; ++t) {
+            batch.transactions.push_back(
+                {unit(QStringLiteral("a%1").arg(t)), unit(QStringLiteral("b%1").arg(t))});
+        }
+        // The last one refused: its refusal is read after all the others.
+        batch.transactions.push_back({unit(QStringLiteral("z")), unit(QStringLiteral("!y"))});
+        auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(db->dataBus().dataBusAdaptor());
+        db->dataBus().executeSQLQuery(QStringLiteral("SELECT 1"));
+        const qint64 before = adaptor->roundTrips();
+        const std::vector<eo::EOTransactionBatch::Outcome> result =
+            db->dataBus().executeTransactions(batch, QStringLiteral("l'essai"));
+        QCOMPARE(adaptor->roundTrips() - before, qint64(1));
+        QCOMPARE(result.size(), size_t(801));
+        QCOMPARE(std::count_if(result.cbegin(), result.cend(),
+                               [](const eo::EOTransactionBatch::Outcome &outcome) {
+                                   return outcome.state == eo::EOTransactionBatch::Outcome::State::Committed;
+                               }),
+                 800);
+        QCOMPARE(described(result.back()), QStringLiteral("refused@1"));
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 1600);
+    }
 };
 
 int main(int argc, char *argv[])
