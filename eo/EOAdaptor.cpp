@@ -163,12 +163,7 @@ std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTran
         for (size_t c = 0; c < calls.size() && !refused; ++c) {
             batch.note(calls[c].name);
             try {
-                if (!calls[c].procedure) {
-                    throw EOException(EOException::Kind::Model,
-                                      QStringLiteral("La procédure « %1 » n'existe pas dans le modèle.")
-                                          .arg(calls[c].name));
-                }
-                outcome.outputs = executeStoredProcedure(*calls[c].procedure, calls[c].values);
+                outcome.outputs = executeStoredProcedure(calls[c].requireProcedure(), calls[c].values);
             } catch (const EOException &error) {
                 refuse(error);
                 outcome.refusedCall = int(c);

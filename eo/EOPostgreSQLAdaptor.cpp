@@ -830,12 +830,7 @@ std::vector<EOTransactionBatch::Outcome> EOPostgreSQLAdaptor::runTransactions(co
         for (size_t c = 0; c < calls.size() && toSend[t]; ++c) {
             batch.note(calls[c].name);
             try {
-                if (!calls[c].procedure) {
-                    throw EOException(EOException::Kind::Model,
-                                      QStringLiteral("La procédure « %1 » n'existe pas dans le modèle.")
-                                          .arg(calls[c].name));
-                }
-                statements[t].push_back(procedureStatement(*calls[c].procedure, calls[c].values));
+                statements[t].push_back(procedureStatement(calls[c].requireProcedure(), calls[c].values));
             } catch (const EOException &error) {
                 outcomes[t].refusedCall = int(c);
                 outcomes[t].message = error.message();

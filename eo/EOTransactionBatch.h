@@ -22,6 +22,17 @@ struct EOTransactionBatch {
         QString name;                                 // as the model names the procedure
         const EOStoredProcedure *procedure = nullptr; // none: the model has no such procedure
         QVariantMap values;
+
+        // The procedure to call; throws EOException (Kind::Model) when the model has none of that name.
+        const EOStoredProcedure &requireProcedure() const
+        {
+            if (!procedure) {
+                throw EOException(
+                    EOException::Kind::Model,
+                    QStringLiteral("La procédure « %1 » n'existe pas dans le modèle.").arg(name));
+            }
+            return *procedure;
+        }
     };
 
     // What became of one transaction.
