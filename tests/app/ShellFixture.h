@@ -61,6 +61,7 @@ public:
         ++inits;
         m_inner->initObjet();
     }
+    QList<eo::EOPrefetch::Fetch> lecturesInitiales() const override { return m_inner->lecturesInitiales(); }
     QWidget *afficheBoutons() const override
     {
         ++boutons;
