@@ -67,14 +67,16 @@ RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
         KORFormHelpers::viderTable(&m_tables.tableDepositaire);
 
     RoomSaveArguments::Cles cles;
-    const eo::EOPrefetch enAvance = m_dataBus.prefetch({lectureType(), lectureBatiment()});
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"),
-                               lectureType().request.qualifier, {}, true);
+    const eo::EOPrefetch::Fetch type = lectureType();
+    const eo::EOPrefetch::Fetch batiment = lectureBatiment();
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch({type, batiment});
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, type.request.entityName,
+                               type.request.qualifier, {}, true);
     cles.tsalNumero = valeurDe(m_tables.tableTypeSalle.displayedObjects(), "tsalNumero", false);
     // A building or type that no longer exists gives no key: the procedure then refuses the room with
     // its own message.
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"),
-                               lectureBatiment().request.qualifier, {}, true);
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, batiment.request.entityName,
+                               batiment.request.qualifier, {}, true);
     cles.cLocal = valeurDe(m_tables.tableBatiments.displayedObjects(), "cLocal", creation);
     return cles;
 }
@@ -110,12 +112,12 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
 {
     const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
     // The type, the building and the complement are read together, before the transaction opens.
-    const eo::EOPrefetch enAvance =
-        m_dataBus.prefetch({lectureType(), lectureBatiment(), lectureComplement(numero)});
+    const eo::EOPrefetch::Fetch complementStocke = lectureComplement(numero);
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch({lectureType(), lectureBatiment(), complementStocke});
     const RoomSaveArguments::Cles cles = preparer(false);
     // Whether the room has its complement already.
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalleTAV, QStringLiteral("SalleTav"),
-                               lectureComplement(numero).request.qualifier, {}, false);
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalleTAV, complementStocke.request.entityName,
+                               complementStocke.request.qualifier, {}, false);
     const QString complement = m_tables.tableSalleTAV.displayedObjects().isEmpty()
                                    ? QStringLiteral("insSalleTav")
                                    : QStringLiteral("updSalleTav");
