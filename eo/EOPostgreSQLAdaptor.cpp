@@ -822,8 +822,7 @@ void EOPostgreSQLAdaptor::rollbackTransaction()
     throw errorOf(result.get(), QStringLiteral("ROLLBACK"));
 }
 
-// --- Reads declared ahead
-// ------------------------------------------------------------------------------------
+// --- Reads declared ahead ----------------------------------------------------------------------------------
 
 quint64 EOPostgreSQLAdaptor::prefetch(const QList<Read> &reads)
 {
