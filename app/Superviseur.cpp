@@ -198,6 +198,16 @@ void Superviseur::startUp()
 
     loadControllers();
 
+    // The rights test's first reads and the tabs' lists depend on nothing else: a server across a slow
+    // link is asked for them at once.
+    QList<eo::EOPrefetch::Fetch> lectures = lecturesDesDroits();
+    for (const TabController *onglet : {m_toCreation.get(), m_toOptions.get()}) {
+        if (onglet)
+            lectures += onglet->lecturesInitiales();
+    }
+    data::KORDataBusOC *bus = superDataBus();
+    const eo::EOPrefetch enAvance = bus ? bus->prefetch(lectures) : eo::EOPrefetch();
+
     if (!TAVouKOR()) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"),
                                   QStringLiteral("L'application de reservations des salles s'appelle "

@@ -85,6 +85,8 @@ public:
     void validerIdentification(QObject *sender);
     // The rights test: the user's first account belongs to one of the groups of SALLE_STRUCTURE.
     bool TAVouKOR();
+    // Its first reads (the user's accounts, the groups of SALLE_STRUCTURE), which depend on nothing else.
+    QList<eo::EOPrefetch::Fetch> lecturesDesDroits() const;
     // The reference parameter rows of a key (entity SolmaParametres), possibly none.
     QList<eo::EORecord> getValues(const QString &key);
     using KORApplicationOC::getValues;

@@ -153,17 +153,26 @@ QList<eo::EORecord> Superviseur::getValues(const QString &key)
     return framework::KORFormHelpers::getValues(*bus, key);
 }
 
+QList<eo::EOPrefetch::Fetch> Superviseur::lecturesDesDroits() const
+{
+    const QString login = framework::KORConversions::recupererChaine(m_localUser);
+    // The login is a bound value: a quote or qualifier words in it are part of the login.
+    return {
+        data::KORDataBusOC::declaredFetch(
+            QStringLiteral("RepartCompteVix"),
+            eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cptLogin = %@"), {login}),
+            {eo::EOSortOrdering(QStringLiteral("cptOrdre"), eo::EOSortOrdering::Selector::CompareAscending)}),
+        framework::KORFormHelpers::valuesFetch(QStringLiteral("SALLE_STRUCTURE"))};
+}
+
 bool Superviseur::TAVouKOR()
 {
     data::KORDataBusOC *bus = superDataBus();
     if (!bus)
         return false;
-    const QString login = framework::KORConversions::recupererChaine(m_localUser);
-    // The login is a bound value: a quote or qualifier words in it are part of the login.
+    const eo::EOPrefetch::Fetch comptes = lecturesDesDroits().first();
     const QList<eo::EORecord> accounts = bus->fetchEntityName(
-        QStringLiteral("RepartCompteVix"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("cptLogin = %@"), {login}),
-        {eo::EOSortOrdering(QStringLiteral("cptOrdre"), eo::EOSortOrdering::Selector::CompareAscending)});
+        comptes.request.entityName, comptes.request.qualifier, comptes.request.sortOrderings);
     if (accounts.isEmpty())
         return false;
 

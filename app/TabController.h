@@ -1,5 +1,8 @@
 #pragma once
 
+#include "EOPrefetch.h"
+
+#include <QList>
 #include <QObject>
 #include <QWidget>
 
@@ -14,6 +17,8 @@ public:
     virtual ~TabController() = default;
 
     virtual void initObjet() = 0;
+    // What initObjet reads, so that start-up can ask for it with its own reads at once (none by default).
+    virtual QList<eo::EOPrefetch::Fetch> lecturesInitiales() const { return {}; }
     virtual QWidget *afficheBoutons() const = 0;
     virtual QWidget *afficheVue() const = 0;
     // The controller object itself (for menus and notifications).

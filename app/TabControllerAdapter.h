@@ -19,6 +19,13 @@ public:
     }
 
     void initObjet() override { m_controller->initObjet(); }
+    QList<eo::EOPrefetch::Fetch> lecturesInitiales() const override
+    {
+        if constexpr (requires(const Controller &c) { c.lecturesInitiales(); })
+            return m_controller->lecturesInitiales();
+        else
+            return {};
+    }
     QWidget *afficheBoutons() const override { return m_controller->afficheBoutons(); }
     QWidget *afficheVue() const override { return m_controller->afficheVue(); }
     QObject *controller() const override { return m_controller.get(); }

@@ -251,6 +251,30 @@ void KORDataBusOC::refetchWithSameSelection(eo::EODisplayGroup *group, const QSt
     group->setSelectionIndexes({index < count ? index : count - 1});
 }
 
+// --- Reads declared ahead -------------------------------------------------------------------------------
+
+eo::EOPrefetch KORDataBusOC::prefetch(const QList<eo::EOPrefetch::Fetch> &fetches)
+{
+    if (fetches.isEmpty() || !myEditingContext || !myAdaptor || !myAdaptor->sendsReadsAhead())
+        return {};
+    WaitCursorScope cursor;
+    const eo::EOAdaptor::Activity activity(*myAdaptor, QStringLiteral("la lecture de la base de données"));
+    return eo::EOPrefetch(*myEditingContext, fetches);
+}
+
+eo::EOPrefetch::Fetch KORDataBusOC::declaredFetch(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                                  const Sort &sort, const eo::EODisplayGroup *group)
+{
+    eo::EOPrefetch::Fetch fetch;
+    fetch.request.entityName = entity;
+    fetch.request.qualifier = qualifier;
+    fetch.request.sortOrderings = sort;
+    fetch.request.usesDistinct = true;
+    if (group)
+        fetch.keyPaths = group->shownKeyPaths();
+    return fetch;
+}
+
 // --- Transactions ------------------------------------------------------------------------------------------
 
 void KORDataBusOC::beginTransaction()

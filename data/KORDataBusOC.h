@@ -10,6 +10,7 @@
 #include "EOException.h"
 #include "EOFetchRequest.h"
 #include "EOModel.h"
+#include "EOPrefetch.h"
 #include "EOStoredProcedure.h"
 
 #include <QString>
@@ -108,6 +109,18 @@ public:
                                         const Sort &sort);
     QList<eo::EORecord> fetchSansMessageEntityName(const QString &entity, const eo::EOQualifierPtr &qualifier,
                                                    const Sort &sort);
+
+    // Fetches about to be made, declared ahead: a server is asked for all of them at once (one wait across
+    // a slow link instead of one per fetch) and the identical fetches that follow, until the guard it
+    // answers ends, take their rows from there. Anything that could make them stale (a transaction, a
+    // procedure, a raw query) sends the fetches to the server again. Nothing is shown when it fails: the
+    // fetches then run and report as usual. Does nothing on the embedded database.
+    [[nodiscard]] eo::EOPrefetch prefetch(const QList<eo::EOPrefetch::Fetch> &fetches);
+    // A fetch as this bus's fetches and fetchTable write it (duplicate rows dropped), with the key paths that
+    // group shows when it is the one to fill.
+    static eo::EOPrefetch::Fetch declaredFetch(const QString &entity, const eo::EOQualifierPtr &qualifier,
+                                               const Sort &sort = {},
+                                               const eo::EODisplayGroup *group = nullptr);
 
     // Transactions: at most one open; commit and rollback end whatever is open.
     void beginTransaction();

@@ -49,6 +49,24 @@ public:
     virtual QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                                const QVariantMap &values) = 0;
 
+    // Reads about to be made, declared ahead: a database that gains from it (a server across a slow link)
+    // is asked for them all at once and keeps the answers for the identical selectRows that follow (same
+    // SQL, same values), until dropPrefetched(ticket) or anything that could make them stale (a
+    // transaction, a procedure, a raw statement, commit, rollback, a new connection). Answers the ticket
+    // of what it kept, 0 for nothing. Never throws and never reports: a prefetch that fails keeps nothing,
+    // and the reads then run one by one and report their own failures. An embedded database keeps nothing.
+    struct Read {
+        QString sql;
+        QVariantList bindings;
+    };
+    virtual bool sendsReadsAhead() const { return false; }
+    virtual quint64 prefetch(const QList<Read> &reads)
+    {
+        Q_UNUSED(reads);
+        return 0;
+    }
+    virtual void dropPrefetched(quint64 ticket) { Q_UNUSED(ticket); }
+
     // A transaction whose commit fails is rolled back before the failure is thrown: the connection is
     // left outside any transaction, ready for the next call.
     virtual void beginTransaction() = 0;

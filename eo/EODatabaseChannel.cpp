@@ -15,18 +15,25 @@ EODatabaseChannel::EODatabaseChannel(EODatabaseContext &databaseContext)
 {
 }
 
+EODatabaseChannel::Select EODatabaseChannel::selectForFetchRequest(const EOFetchRequest &fetchSpec) const
+{
+    const EOEntity &entity = m_databaseContext.model().entity(fetchSpec.entityName);
+    EOSQLExpression expression(entity, m_databaseContext.adaptor().dialect());
+    Select select;
+    select.sql = expression.selectStatement(fetchSpec);
+    select.bindings = expression.bindings();
+    select.types.reserve(entity.attributes().size());
+    for (const EOAttribute &attribute : entity.attributes())
+        select.types.append(attribute.type);
+    return select;
+}
+
 QList<EORecord> EODatabaseChannel::selectObjectsWithFetchRequest(const EOFetchRequest &fetchSpec)
 {
     const EOEntity &entity = m_databaseContext.model().entity(fetchSpec.entityName);
-    EOAdaptor &adaptor = m_databaseContext.adaptor();
-    EOSQLExpression expression(entity, adaptor.dialect());
-    const QString sql = expression.selectStatement(fetchSpec);
-    QList<EOAttribute::Type> types;
-    types.reserve(entity.attributes().size());
-    for (const EOAttribute &attribute : entity.attributes())
-        types.append(attribute.type);
-
-    std::vector<QList<QVariant>> rows = adaptor.selectRows(sql, expression.bindings(), types);
+    const Select select = selectForFetchRequest(fetchSpec);
+    std::vector<QList<QVariant>> rows =
+        m_databaseContext.adaptor().selectRows(select.sql, select.bindings, select.types);
     EOEditingContext &context = m_databaseContext.editingContext();
     QList<EORecord> records;
     records.reserve(qsizetype(rows.size()));

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "EOAdaptorChannel.h"
+#include "EOAttribute.h"
 #include "EOFetchRequest.h"
 #include "EOGenericRecord.h"
 
 #include <QList>
+#include <QVariantList>
 
 namespace eo
 {
@@ -22,6 +24,15 @@ public:
     EOAdaptorChannel &adaptorChannel() { return m_adaptorChannel; }
 
     QList<EORecord> selectObjectsWithFetchRequest(const EOFetchRequest &fetchSpec);
+
+    // The SELECT of a fetch with its bound values, and how each column is read: what a fetch sends, and
+    // therefore what a prefetch must declare to be taken for it.
+    struct Select {
+        QString sql;
+        QVariantList bindings;
+        QList<EOAttribute::Type> types;
+    };
+    Select selectForFetchRequest(const EOFetchRequest &fetchSpec) const;
 
 private:
     EODatabaseContext &m_databaseContext;

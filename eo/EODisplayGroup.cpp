@@ -44,13 +44,19 @@ void EODisplayGroup::resetDisplayed(const QList<EORecord> &keepSelected)
     applySelection(indexes, true);
 }
 
-void EODisplayGroup::fetchShownKeyPaths(const QList<EORecord> &records, const QList<Column> &columns)
+QStringList EODisplayGroup::keyPathsOf(const QList<Column> &columns)
 {
     QStringList keyPaths;
     for (const Column &column : columns) {
         if (column.key.contains(QLatin1Char('.')) && !keyPaths.contains(column.key))
             keyPaths.append(column.key);
     }
+    return keyPaths;
+}
+
+void EODisplayGroup::fetchShownKeyPaths(const QList<EORecord> &records, const QList<Column> &columns)
+{
+    const QStringList keyPaths = keyPathsOf(columns);
     if (keyPaths.isEmpty())
         return;
     QList<EOEditingContext *> contexts;

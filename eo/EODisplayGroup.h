@@ -73,6 +73,8 @@ public:
     void addColumn(const QString &key, const QString &title,
                    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
     const QList<Column> &columns() const { return m_columns; }
+    // The key paths the columns follow through relationships ("local.appellation"), read with the rows.
+    QStringList shownKeyPaths() const { return keyPathsOf(m_columns); }
 
     // QAbstractTableModel
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -86,6 +88,7 @@ signals:
     void selectionDidChange();
 
 private:
+    static QStringList keyPathsOf(const QList<Column> &columns);
     static void fetchShownKeyPaths(const QList<EORecord> &records, const QList<Column> &columns);
     void applySelection(QList<int> indexes, bool notify);
     void notifySelectionChange();

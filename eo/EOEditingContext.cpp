@@ -106,98 +106,147 @@ EORecord EOEditingContext::recordForRow(const EOEntity &entity, QList<QVariant> 
     return uniqueRecord(m_records[&entity], key, entity, std::move(values), refresh);
 }
 
-QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
-                                                         const EOQualifierPtr &qualifier)
+EOFetchRequest EOEditingContext::relationshipFetchRequest(const EORelationship &relationship,
+                                                          const EOQualifierPtr &qualifier)
 {
     EOFetchRequest fetchSpec;
     fetchSpec.entityName = relationship.destinationEntityName;
     fetchSpec.qualifier = qualifier;
     fetchSpec.refreshesRefetchedObjects = false;
-    return objectsWithFetchRequest(fetchSpec);
+    return fetchSpec;
+}
+
+QList<EORecord> EOEditingContext::objectsForRelationship(const EORelationship &relationship,
+                                                         const EOQualifierPtr &qualifier)
+{
+    return objectsWithFetchRequest(relationshipFetchRequest(relationship, qualifier));
+}
+
+QHash<const EOEntity *, QList<EOGenericRecord *>>
+EOEditingContext::recordsByEntity(const QList<EORecord> &records) const
+{
+    QHash<const EOEntity *, QList<EOGenericRecord *>> byEntity;
+    for (const EORecord &record : records) {
+        if (record && record->entity() && record->editingContext() == this)
+            byEntity[record->entity()].append(record.get());
+    }
+    return byEntity;
+}
+
+namespace
+{
+
+QString tupleText(const QList<QVariant> &values)
+{
+    QString text;
+    for (const QVariant &value : values)
+        text += EOValues::displayText(value) + QChar(0x1f);
+    return text;
+}
+
+} // namespace
+
+EOEditingContext::RelationshipFetch
+EOEditingContext::relationshipFetch(const EOEntity &entity, const QList<EOGenericRecord *> &records,
+                                    const QString &key)
+{
+    // How many keys one fetch asks for: well under what either database binds in one statement.
+    constexpr qsizetype batch = 250;
+    RelationshipFetch fetch;
+    const EORelationship *relationship = entity.relationshipNamed(key);
+    if (!relationship || relationship->toMany || relationship->joins.isEmpty())
+        return fetch;
+    fetch.relationship = relationship;
+    // The records still to read, by the values of their keys.
+    QHash<QString, QList<QVariant>> keys;
+    for (EOGenericRecord *record : records) {
+        if (record->holdsRelationship(key))
+            continue;
+        QList<QVariant> values;
+        bool null = false;
+        for (const EORelationship::Join &join : relationship->joins) {
+            values.append(record->valueForKey(join.sourceAttribute));
+            null = null || isNullOrNone(values.last());
+        }
+        if (null) {
+            // No related row can match a null key.
+            fetch.nullKeyed.append(record);
+            continue;
+        }
+        const QString text = tupleText(values);
+        keys.insert(text, values);
+        fetch.waiting[text].append(record);
+    }
+    // In the order of the keys' texts, so that the same records always give the same statements (a
+    // prefetch declares them before they run).
+    QStringList pending = keys.keys();
+    std::sort(pending.begin(), pending.end());
+    for (qsizetype start = 0; start < pending.size(); start += batch) {
+        QList<EOQualifierPtr> alternatives;
+        for (qsizetype i = start; i < std::min(start + batch, pending.size()); ++i) {
+            const QList<QVariant> &values = keys.value(pending.at(i));
+            QList<EOQualifierPtr> equalities;
+            for (qsizetype j = 0; j < relationship->joins.size(); ++j)
+                equalities.append(std::make_shared<EOKeyValueQualifier>(
+                    relationship->joins.at(j).destinationAttribute, EOKeyValueQualifier::Operator::Equal,
+                    values.at(j)));
+            alternatives.append(equalities.size() == 1 ? equalities.first()
+                                                       : std::make_shared<EOAndQualifier>(equalities));
+        }
+        fetch.requests.append(
+            relationshipFetchRequest(*relationship, std::make_shared<EOOrQualifier>(alternatives)));
+    }
+    return fetch;
 }
 
 void EOEditingContext::prefetchKeyPaths(const QList<EORecord> &records, const QStringList &keyPaths)
 {
-    QList<EOGenericRecord *> mine;
-    for (const EORecord &record : records) {
-        if (record && record->entity() && record->editingContext() == this)
-            mine.append(record.get());
-    }
-    if (mine.isEmpty())
+    const auto byEntity = recordsByEntity(records);
+    if (byEntity.isEmpty())
         return;
     for (const QString &keyPath : keyPaths) {
         const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
         if (dot > 0)
-            prefetchRelationship(mine, keyPath.left(dot), keyPath.mid(dot + 1));
+            prefetchRelationship(byEntity, keyPath.left(dot), keyPath.mid(dot + 1));
     }
 }
 
-void EOEditingContext::prefetchRelationship(const QList<EOGenericRecord *> &records, const QString &key,
-                                            const QString &rest)
+QList<EOFetchRequest> EOEditingContext::keyPathFetchRequests(const QList<EORecord> &records,
+                                                             const QStringList &keyPaths) const
 {
-    // How many keys one fetch asks for: well under what either database binds in one statement.
-    constexpr qsizetype batch = 250;
-    const auto tupleText = [](const QList<QVariant> &values) {
-        QString text;
-        for (const QVariant &value : values)
-            text += EOValues::displayText(value) + QChar(0x1f);
-        return text;
-    };
+    QList<EOFetchRequest> requests;
+    const auto byEntity = recordsByEntity(records);
+    for (const QString &keyPath : keyPaths) {
+        const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
+        if (dot <= 0)
+            continue;
+        for (auto group = byEntity.constBegin(); group != byEntity.constEnd(); ++group)
+            requests += relationshipFetch(*group.key(), group.value(), keyPath.left(dot)).requests;
+    }
+    return requests;
+}
 
-    // Records by entity, since each entity has its own relationship of that name.
-    QHash<const EOEntity *, QList<EOGenericRecord *>> byEntity;
-    for (EOGenericRecord *record : records)
-        byEntity[record->entity()].append(record);
-
+void EOEditingContext::prefetchRelationship(const QHash<const EOEntity *, QList<EOGenericRecord *>> &byEntity,
+                                            const QString &key, const QString &rest)
+{
+    // Each entity has its own relationship of that name.
     QList<EOGenericRecord *> targets;
     for (auto group = byEntity.constBegin(); group != byEntity.constEnd(); ++group) {
-        const EORelationship *relationship = group.key()->relationshipNamed(key);
-        if (!relationship || relationship->toMany || relationship->joins.isEmpty())
+        const RelationshipFetch fetch = relationshipFetch(*group.key(), group.value(), key);
+        if (!fetch.relationship)
             continue;
-        // The records still to read, by the values of their keys.
-        QHash<QString, QList<QVariant>> keys;
-        QHash<QString, QList<EOGenericRecord *>> waiting;
-        for (EOGenericRecord *record : group.value()) {
-            if (record->holdsRelationship(key))
-                continue;
-            QList<QVariant> values;
-            bool null = false;
-            for (const EORelationship::Join &join : relationship->joins) {
-                values.append(record->valueForKey(join.sourceAttribute));
-                null = null || isNullOrNone(values.last());
-            }
-            if (null) {
-                // No related row can match a null key.
-                record->takeValueForKey(eoNull(), key);
-                continue;
-            }
-            const QString text = tupleText(values);
-            keys.insert(text, values);
-            waiting[text].append(record);
-        }
-        const QStringList pending = keys.keys();
+        for (EOGenericRecord *record : fetch.nullKeyed)
+            record->takeValueForKey(eoNull(), key);
         QHash<QString, EORecord> found;
-        for (qsizetype start = 0; start < pending.size(); start += batch) {
-            QList<EOQualifierPtr> alternatives;
-            for (qsizetype i = start; i < std::min(start + batch, pending.size()); ++i) {
-                const QList<QVariant> &values = keys.value(pending.at(i));
-                QList<EOQualifierPtr> equalities;
-                for (qsizetype j = 0; j < relationship->joins.size(); ++j)
-                    equalities.append(std::make_shared<EOKeyValueQualifier>(
-                        relationship->joins.at(j).destinationAttribute, EOKeyValueQualifier::Operator::Equal,
-                        values.at(j)));
-                alternatives.append(equalities.size() == 1 ? equalities.first()
-                                                           : std::make_shared<EOAndQualifier>(equalities));
-            }
-            for (const EORecord &target :
-                 objectsForRelationship(*relationship, std::make_shared<EOOrQualifier>(alternatives))) {
+        for (const EOFetchRequest &request : fetch.requests) {
+            for (const EORecord &target : objectsWithFetchRequest(request)) {
                 QList<QVariant> values;
-                for (const EORelationship::Join &join : relationship->joins)
+                for (const EORelationship::Join &join : fetch.relationship->joins)
                     values.append(target->valueForKey(join.destinationAttribute));
                 found.insert(tupleText(values), target); // the last of equal keys, none in practice
             }
         }
-        for (auto it = waiting.constBegin(); it != waiting.constEnd(); ++it) {
+        for (auto it = fetch.waiting.constBegin(); it != fetch.waiting.constEnd(); ++it) {
             const EORecord target = found.value(it.key());
             for (EOGenericRecord *record : it.value())
                 record->takeValueForKey(target ? EOGenericRecord::toVariant(target) : eoNull(), key);
@@ -211,8 +260,12 @@ void EOEditingContext::prefetchRelationship(const QList<EOGenericRecord *> &reco
         }
     }
     const qsizetype dot = rest.indexOf(QLatin1Char('.'));
-    if (dot > 0 && !targets.isEmpty())
-        prefetchRelationship(targets, rest.left(dot), rest.mid(dot + 1));
+    if (dot <= 0 || targets.isEmpty())
+        return;
+    QHash<const EOEntity *, QList<EOGenericRecord *>> next;
+    for (EOGenericRecord *target : std::as_const(targets))
+        next[target->entity()].append(target);
+    prefetchRelationship(next, rest.left(dot), rest.mid(dot + 1));
 }
 
 void EOEditingContext::insertObject(const EORecord &record)

@@ -47,6 +47,10 @@ public:
     // a few hundred keys to a fetch, instead of one fetch per record on first access. Records that hold a
     // relationship already, records of other contexts, attributes and to-many relationships are left alone.
     void prefetchKeyPaths(const QList<EORecord> &records, const QStringList &keyPaths);
+    // The fetches prefetchKeyPaths would make first for these records (the first relationship of each key
+    // path), without making them: what a prefetch declares once the records are known.
+    QList<EOFetchRequest> keyPathFetchRequests(const QList<EORecord> &records,
+                                               const QStringList &keyPaths) const;
 
     void insertObject(const EORecord &record);
     const QList<EORecord> &insertedObjects() const { return m_inserted; }
@@ -56,8 +60,22 @@ public:
     EODatabaseContext &databaseContextForModel(const EOModel &model);
 
 private:
-    void prefetchRelationship(const QList<EOGenericRecord *> &records, const QString &key,
-                              const QString &rest);
+    // What reading one to-one relationship of some records of one entity needs: the records still to read
+    // by the text of their keys, those whose key is null, and one fetch per batch of keys.
+    struct RelationshipFetch {
+        const EORelationship *relationship = nullptr;
+        QHash<QString, QList<EOGenericRecord *>> waiting;
+        QList<EOGenericRecord *> nullKeyed;
+        QList<EOFetchRequest> requests;
+    };
+    static RelationshipFetch relationshipFetch(const EOEntity &entity,
+                                               const QList<EOGenericRecord *> &records, const QString &key);
+    static EOFetchRequest relationshipFetchRequest(const EORelationship &relationship,
+                                                   const EOQualifierPtr &qualifier);
+    // The records of this context, by entity.
+    QHash<const EOEntity *, QList<EOGenericRecord *>> recordsByEntity(const QList<EORecord> &records) const;
+    void prefetchRelationship(const QHash<const EOEntity *, QList<EOGenericRecord *>> &byEntity,
+                              const QString &key, const QString &rest);
     static QString keyForValues(const EOEntity &entity, const QList<QVariant> &values);
     template <typename Key>
     EORecord uniqueRecord(QHash<Key, std::weak_ptr<EOGenericRecord>> &records, const Key &key,

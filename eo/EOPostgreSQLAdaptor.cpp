@@ -131,6 +131,7 @@ EOPostgreSQLAdaptor::~EOPostgreSQLAdaptor()
 void EOPostgreSQLAdaptor::close()
 {
     // Closing ends an open transaction on the server: nothing of it is kept.
+    m_prefetched.clear();
     m_connection.reset();
     m_transaction = Transaction::None;
     m_abandonReason.clear();
@@ -215,6 +216,8 @@ void EOPostgreSQLAdaptor::open()
         connectionLost(true);
     if (!m_connection) {
         m_broken = false;
+        // Answers read on another connection are not taken for reads of this one.
+        m_prefetched.clear();
         m_connection = EOPostgreSQLConnection::connect(parameters());
         // Whether this account may use the inventory's schema at all: without it, its tables and procedures
         // look missing, and the user must hear about rights, not about installing the schema.
@@ -572,8 +575,13 @@ std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql,
                                                              const QList<EOAttribute::Type> &types)
 {
     const Call call(*this);
-    const Result result = run(statement(sql, bindings), Purpose::Read, sql.left(120));
-    const PGresult *rows = result.get();
+    const Statement read = statement(sql, bindings);
+    Result result;
+    const PGresult *rows = prefetchedAnswer(read);
+    if (!rows) {
+        result = run(read, Purpose::Read, sql.left(120));
+        rows = result.get();
+    }
     const int rowCount = PQntuples(rows);
     const int columns = PQnfields(rows);
     std::vector<ColumnKind> kinds;
@@ -618,6 +626,8 @@ std::vector<QList<QVariant>> EOPostgreSQLAdaptor::selectRows(const QString &sql,
 QList<QVariantMap> EOPostgreSQLAdaptor::rawRows(const QString &sql, const QVariantList &bindings)
 {
     const Call call(*this);
+    // Raw SQL may write: what was read ahead may no longer be what the server holds.
+    m_prefetched.clear();
     const QString numbered = numberedPlaceholders(sql);
     const Result result = run(statement(numbered, bindings), Purpose::Read, sql.left(120));
     return rowsOf(result.get());
@@ -650,6 +660,8 @@ QList<QVariantMap> EOPostgreSQLAdaptor::rowsOf(const pg_result *rows)
 std::vector<QList<QVariantMap>> EOPostgreSQLAdaptor::rawRowsTogether(const std::vector<RawQuery> &queries)
 {
     const Call call(*this);
+    // Raw SQL may write: what was read ahead may no longer be what the server holds.
+    m_prefetched.clear();
     if (queries.size() < 2 || (m_transaction != Transaction::None && m_transaction != Transaction::Pending))
         return EOAdaptor::rawRowsTogether(queries);
     std::vector<Statement> statements;
@@ -801,6 +813,8 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
                                                         const QVariantMap &values)
 {
     const Call call(*this);
+    // A procedure writes: what was read ahead may no longer be what the server holds.
+    m_prefetched.clear();
     const Result result = run(procedureStatement(procedure, values), Purpose::Write,
                               QStringLiteral("procédure %1").arg(procedure.name));
     return outputsOf(procedure, result.get());
@@ -810,6 +824,8 @@ std::vector<EOTransactionBatch::Outcome> EOPostgreSQLAdaptor::runTransactions(co
 {
     using State = EOTransactionBatch::Outcome::State;
     const Call call(*this);
+    // The batch writes: what was read ahead may no longer be what the server holds.
+    m_prefetched.clear();
     const size_t count = batch.transactions.size();
     std::vector<EOTransactionBatch::Outcome> outcomes(count);
     bool continuing = batch.continuesOpenTransaction && m_transaction != Transaction::None;
@@ -1040,6 +1056,8 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
 
 void EOPostgreSQLAdaptor::beginTransaction()
 {
+    // A transaction's reads see its own writes: none is taken from what was read ahead of it.
+    m_prefetched.clear();
     // Sent with the first statement; the server would take no snapshot before it anyway.
     if (m_transaction == Transaction::None)
         m_transaction = Transaction::Pending;
@@ -1048,6 +1066,7 @@ void EOPostgreSQLAdaptor::beginTransaction()
 void EOPostgreSQLAdaptor::commitTransaction()
 {
     const Call call(*this);
+    m_prefetched.clear();
     const Transaction was = m_transaction;
     m_transaction = Transaction::None;
     if (was == Transaction::Abandoned)
@@ -1082,6 +1101,7 @@ void EOPostgreSQLAdaptor::commitTransaction()
 void EOPostgreSQLAdaptor::rollbackTransaction()
 {
     const Call call(*this);
+    m_prefetched.clear();
     const Transaction was = m_transaction;
     m_transaction = Transaction::None;
     m_abandonReason.clear();
@@ -1104,6 +1124,65 @@ void EOPostgreSQLAdaptor::rollbackTransaction()
         return;
     }
     throw errorOf(result.get(), QStringLiteral("ROLLBACK"));
+}
+
+// --- Reads declared ahead ----------------------------------------------------------------------------------
+
+quint64 EOPostgreSQLAdaptor::prefetch(const QList<Read> &reads)
+{
+    // Inside a transaction the reads must see its writes in their order: nothing is read ahead there.
+    if (reads.isEmpty() || m_transaction != Transaction::None)
+        return 0;
+    try {
+        const Call call(*this);
+        open();
+        std::vector<Statement> statements;
+        std::vector<QByteArray> keys;
+        for (const Read &read : reads) {
+            Statement ahead = statement(read.sql, read.bindings);
+            QByteArray key = EOPostgreSQLPrefetch::keyOf(ahead.sql, ahead.values);
+            if (m_prefetched.holds(key) || std::find(keys.cbegin(), keys.cend(), key) != keys.cend())
+                continue;
+            keys.push_back(std::move(key));
+            statements.push_back(std::move(ahead));
+        }
+        if (statements.empty())
+            return 0;
+        std::vector<const Statement *> sent;
+        for (const Statement &ahead : statements)
+            sent.push_back(&ahead);
+        m_cancelSent = false;
+        std::vector<Result> results;
+        if (!pipeline(sent, results)) {
+            // What is left of the pipeline goes with the connection; outside a transaction nothing is lost,
+            // and the reads that follow open a new one.
+            m_connection.reset();
+            return 0;
+        }
+        EOPostgreSQLPrefetch::Answers answers;
+        for (size_t i = 0; i < results.size(); ++i) {
+            // One refused read aborts the others: nothing is kept, each read then runs and reports alone.
+            if (!results[i] || PQresultStatus(results[i].get()) != PGRES_TUPLES_OK)
+                return 0;
+            answers.emplace_back(std::move(keys[i]), std::move(results[i]));
+        }
+        return m_prefetched.keep(std::move(answers));
+    } catch (const std::exception &) {
+        // The reads themselves will meet the same trouble and say what it is.
+        return 0;
+    }
+}
+
+void EOPostgreSQLAdaptor::dropPrefetched(quint64 ticket)
+{
+    m_prefetched.drop(ticket);
+}
+
+const PGresult *EOPostgreSQLAdaptor::prefetchedAnswer(const Statement &read) const
+{
+    if (m_prefetched.isEmpty() || m_transaction != Transaction::None)
+        return nullptr;
+    return m_prefetched.answer(EOPostgreSQLPrefetch::keyOf(read.sql, read.values));
 }
 
 } // namespace eo

@@ -2,6 +2,7 @@
 
 #include "EOAdaptor.h"
 #include "EOPostgreSQLConnection.h"
+#include "EOPostgreSQLPrefetch.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,6 +31,9 @@ namespace eo
 // - A transaction that lost its connection, ran out of time or was cancelled is rolled back at once and
 //   stays abandoned: every later call of it, and its commit, fail with "transaction annulée" until the
 //   caller rolls back, so that nothing of it is written by a call that runs after the loss.
+// - Reads declared ahead outside a transaction (prefetch) are sent in one pipeline, one round trip for all,
+//   and their answers kept for the identical reads that follow; whatever could make them stale drops them
+//   (a transaction, a procedure, a raw statement, a new connection). A prefetch that fails keeps nothing.
 class EOPostgreSQLAdaptor : public EOAdaptor
 {
 public:
@@ -60,6 +64,10 @@ public:
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
+
+    bool sendsReadsAhead() const override { return true; }
+    quint64 prefetch(const QList<Read> &reads) override;
+    void dropPrefetched(quint64 ticket) override;
 
     // The raw connection, opened when needed, for tools that need libpq itself.
     pg_conn *handle();
@@ -122,6 +130,8 @@ private:
     static QVariantMap outputsOf(const EOStoredProcedure &procedure, const pg_result *answer);
     static std::optional<QByteArray> textOf(const QVariant &value);
     static Statement statement(const QString &sql, const QVariantList &bindings);
+    // The answer a prefetch kept for that read; none when there is none to take.
+    const pg_result *prefetchedAnswer(const Statement &read) const;
 
     EOPostgreSQLDialect m_dialect;
     EOPostgreSQLConnection::Handle m_connection;
@@ -133,6 +143,7 @@ private:
     bool m_cancelSent = false;      // during the current call
     bool m_schemaForbidden = false; // the account may not use the inventory's schema
     qint64 m_roundTrips = 0;
+    EOPostgreSQLPrefetch m_prefetched;
 };
 
 } // namespace eo

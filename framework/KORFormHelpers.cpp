@@ -158,14 +158,20 @@ QString KORFormHelpers::formatter(const QVariant &nombre)
     return QString::asprintf("%.2f", double(single));
 }
 
+eo::EOPrefetch::Fetch KORFormHelpers::valuesFetch(const QString &key)
+{
+    return data::KORDataBusOC::declaredFetch(
+        QStringLiteral("SolmaParametres"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("paramKey = %@"), {key}));
+}
+
 QList<eo::EORecord> KORFormHelpers::getValues(data::KORDataBusOC &dataBus, const QString &key,
                                               eo::EOQualifierPtr *qualifier)
 {
-    const eo::EOQualifierPtr condition =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("paramKey = %@"), {key});
+    const eo::EOPrefetch::Fetch fetch = valuesFetch(key);
     if (qualifier)
-        *qualifier = condition;
-    return fetchArrayWithNomTable(dataBus, QStringLiteral("SolmaParametres"), condition, {});
+        *qualifier = fetch.request.qualifier;
+    return fetchArrayWithNomTable(dataBus, fetch.request.entityName, fetch.request.qualifier, {});
 }
 
 } // namespace framework

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EOGenericRecord.h"
+#include "EOPrefetch.h"
 #include "EOQualifier.h"
 #include "EOSortOrdering.h"
 #include "KORCheckedEntry.h"
@@ -77,6 +78,8 @@ public:
     // none. qualifier, when given, receives the condition used, for the application to keep.
     static QList<eo::EORecord> getValues(data::KORDataBusOC &dataBus, const QString &key,
                                          eo::EOQualifierPtr *qualifier = nullptr);
+    // The fetch getValues makes, for reading it ahead with others.
+    static eo::EOPrefetch::Fetch valuesFetch(const QString &key);
 };
 
 } // namespace framework

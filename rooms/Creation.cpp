@@ -48,6 +48,16 @@ namespace
 const QString changementAuxBatiments = QStringLiteral("changementAuxBatiments");
 constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
 
+QList<eo::EOSortOrdering> typesParLibelle()
+{
+    return {{QStringLiteral("tsalLibelle"), sansCasse}};
+}
+
+QList<eo::EOSortOrdering> batimentsParAppellation()
+{
+    return {{QStringLiteral("appellation"), sansCasse}};
+}
+
 } // namespace
 
 Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu, QObject *parent)
@@ -190,8 +200,10 @@ void Creation::initObjet()
     initPanel(false, true);
     m_prises->oublierSuppressions();
 
+    // The types and the buildings are read together: one wait for a server across a slow link.
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch(lecturesInitiales());
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"), {},
-                               {{QStringLiteral("tsalLibelle"), sansCasse}}, false);
+                               typesParLibelle(), false);
     while (ui->typePopup->count() > 1)
         ui->typePopup->removeItem(ui->typePopup->count() - 1);
     for (const eo::EORecord &type : m_tables.tableTypeSalle.displayedObjects())
@@ -206,10 +218,18 @@ void Creation::initObjet()
         this, [this](const platform::Notification &) { initPopUpBatiment(); }, changementAuxBatiments);
 }
 
+QList<eo::EOPrefetch::Fetch> Creation::lecturesInitiales() const
+{
+    return {data::KORDataBusOC::declaredFetch(QStringLiteral("TypeSalle"), {}, typesParLibelle(),
+                                              &m_tables.tableTypeSalle),
+            data::KORDataBusOC::declaredFetch(QStringLiteral("LocalVix"), {}, batimentsParAppellation(),
+                                              &m_tables.tableBatiments)};
+}
+
 void Creation::initPopUpBatiment()
 {
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"), {},
-                               {{QStringLiteral("appellation"), sansCasse}}, true);
+                               batimentsParAppellation(), true);
     // The building shown or being typed stays chosen when the list is reloaded under it.
     const QString choisi =
         ui->localisationBatiment->currentIndex() > 0 ? ui->localisationBatiment->currentText() : QString();

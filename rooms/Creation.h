@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EODisplayGroupDelegate.h"
+#include "EOPrefetch.h"
 #include "FormHost.h"
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
@@ -66,6 +67,8 @@ public:
     // the buildings whenever the building register changes them.
     void initObjet();
     void initPopUpBatiment();
+    // What initObjet reads (the room types, the buildings), for a caller that reads more at the same time.
+    QList<eo::EOPrefetch::Fetch> lecturesInitiales() const;
 
     QWidget *afficheBoutons() const { return m_boutons; }
     QWidget *afficheVue() const { return m_vue; }

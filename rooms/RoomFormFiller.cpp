@@ -63,8 +63,44 @@ void RoomFormFiller::remplir(const eo::EORecord &salle)
     if (!salle)
         return;
     remplirSalle(salle);
-    remplirSousListes(salle->valueForKey(QStringLiteral("salNumero")));
+    const QList<Liste> aLire = listes(salle->valueForKey(QStringLiteral("salNumero")));
+    // The room's lists do not depend on each other: asked for together, a server across a slow link makes
+    // the user wait once for them all (and once more for the groups they name), not once per list.
+    QList<eo::EOPrefetch::Fetch> lectures;
+    for (const Liste &liste : aLire)
+        lectures.append(
+            data::KORDataBusOC::declaredFetch(liste.entite, liste.condition, liste.ordre, liste.table));
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch(lectures);
+    // The sub-lists, then the department's attributes and the office assignments.
+    for (qsizetype i = 0; i + 1 < aLire.size(); ++i)
+        remplirListe(aLire.at(i));
     remplirComplement(salle);
+    remplirListe(aLire.constLast());
+}
+
+QList<RoomFormFiller::Liste> RoomFormFiller::listes(const QVariant &numero)
+{
+    const eo::EOQualifierPtr salle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    // Office assignments are keyed by the room number; they come last.
+    const eo::EOQualifierPtr bureau =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("burOrdre=%@"), {numero});
+    return {
+        {&m_tables.tableDepositaire, QStringLiteral("DepositaireVix"), salle, {}},
+        {&m_tables.tablePrise,
+         QStringLiteral("Prises"),
+         salle,
+         {{QStringLiteral("priType"), sansCasse}, {QStringLiteral("priCode"), sansCasse}}},
+        {&m_tables.tableConf, QStringLiteral("Configuration"), salle, {}},
+        {&m_tables.tableDetailSalle, QStringLiteral("DetailSalle"), salle, {}},
+        {&m_tables.tableDetailPourcentage, QStringLiteral("DetailPourcentage"), salle, {}},
+        {&m_tables.tableRepartBureau, QStringLiteral("RepartBureauVix"), bureau, {}},
+    };
+}
+
+void RoomFormFiller::remplirListe(const Liste &liste)
+{
+    KORFormHelpers::fetchTable(m_dataBus, liste.table, liste.entite, liste.condition, liste.ordre, true);
 }
 
 void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
@@ -102,23 +138,6 @@ void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
     choisirTitre(ui.typePopup, texte(valeur("toTypeSalle_tsalLibelle")));
 }
 
-void RoomFormFiller::remplirSousListes(const QVariant &numero)
-{
-    const eo::EOQualifierPtr salle =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableDepositaire, QStringLiteral("DepositaireVix"), salle,
-                               {}, true);
-    KORFormHelpers::fetchTable(
-        m_dataBus, &m_tables.tablePrise, QStringLiteral("Prises"), salle,
-        {{QStringLiteral("priType"), sansCasse}, {QStringLiteral("priCode"), sansCasse}}, true);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableConf, QStringLiteral("Configuration"), salle, {},
-                               true);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableDetailSalle, QStringLiteral("DetailSalle"), salle,
-                               {}, true);
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableDetailPourcentage,
-                               QStringLiteral("DetailPourcentage"), salle, {}, true);
-}
-
 void RoomFormFiller::remplirComplement(const eo::EORecord &salle)
 {
     auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
@@ -133,12 +152,6 @@ void RoomFormFiller::remplirComplement(const eo::EORecord &salle)
     afficher(ui.pourcRestauration, deuxDecimales(valeur("tavRestauration")));
     afficher(ui.pourcParking, deuxDecimales(valeur("tavParking")));
     afficher(ui.pourcSportif, deuxDecimales(valeur("tavSportif")));
-
-    // Office assignments are keyed by the room number.
-    const eo::EOQualifierPtr bureau =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("burOrdre=%@"), {valeur("salNumero")});
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableRepartBureau, QStringLiteral("RepartBureauVix"),
-                               bureau, {}, true);
 }
 
 void RoomFormFiller::groupeChoisi()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "EODisplayGroup.h"
 #include "EOGenericRecord.h"
+#include "EOSortOrdering.h"
 
 #include <QString>
 #include <QVariant>
@@ -43,8 +45,17 @@ public:
     static bool drapeau(const QVariant &valeur);
 
 private:
+    // One list of the room read from the database: its group, entity, condition and order.
+    struct Liste {
+        eo::EODisplayGroup *table;
+        QString entite;
+        eo::EOQualifierPtr condition;
+        QList<eo::EOSortOrdering> ordre;
+    };
+    // The room's sub-lists, then its office assignments, as they are fetched and declared ahead.
+    QList<Liste> listes(const QVariant &numero);
+    void remplirListe(const Liste &liste);
     void remplirSalle(const eo::EORecord &salle);
-    void remplirSousListes(const QVariant &numero);
     void remplirComplement(const eo::EORecord &salle);
 
     data::KORDataBusOC &m_dataBus;

@@ -35,6 +35,32 @@ RoomSaver::RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayG
 {
 }
 
+eo::EOPrefetch::Fetch RoomSaver::lectureType() const
+{
+    return data::KORDataBusOC::declaredFetch(
+        QStringLiteral("TypeSalle"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("tsalLibelle=%@"),
+                                                      {ui.typePopup->currentText()}),
+        {}, &m_tables.tableTypeSalle);
+}
+
+eo::EOPrefetch::Fetch RoomSaver::lectureBatiment() const
+{
+    return data::KORDataBusOC::declaredFetch(
+        QStringLiteral("LocalVix"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("appellation = %@"),
+                                                      {ui.localisationBatiment->currentText()}),
+        {}, &m_tables.tableBatiments);
+}
+
+eo::EOPrefetch::Fetch RoomSaver::lectureComplement(const QVariant &numero) const
+{
+    return data::KORDataBusOC::declaredFetch(
+        QStringLiteral("SalleTav"),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero}), {},
+        &m_tables.tableSalleTAV);
+}
+
 RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
 {
     // A room that cannot be reserved has no custodian.
@@ -42,18 +68,16 @@ RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
         KORFormHelpers::viderTable(&m_tables.tableDepositaire);
 
     RoomSaveArguments::Cles cles;
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"),
-                               eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("tsalLibelle=%@"),
-                                                                             {ui.typePopup->currentText()}),
-                               {}, true);
+    const eo::EOPrefetch::Fetch type = lectureType();
+    const eo::EOPrefetch::Fetch batiment = lectureBatiment();
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch({type, batiment});
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, type.request.entityName,
+                               type.request.qualifier, {}, true);
     cles.tsalNumero = valeurDe(m_tables.tableTypeSalle.displayedObjects(), "tsalNumero", false);
     // A building or type that no longer exists gives no key: the procedure then refuses the room with
     // its own message.
-    KORFormHelpers::fetchTable(
-        m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("appellation = %@"),
-                                                      {ui.localisationBatiment->currentText()}),
-        {}, true);
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, batiment.request.entityName,
+                               batiment.request.qualifier, {}, true);
     cles.cLocal = valeurDe(m_tables.tableBatiments.displayedObjects(), "cLocal", creation);
     return cles;
 }
@@ -89,12 +113,14 @@ QVariant RoomSaver::creer()
 RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
                                      RoomConflictCheck &verification, bool ecraser)
 {
-    const RoomSaveArguments::Cles cles = preparer(false);
     const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
-    // Read before the transaction opens: whether the room has its complement already.
-    KORFormHelpers::fetchTable(
-        m_dataBus, &m_tables.tableSalleTAV, QStringLiteral("SalleTav"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero}), {}, false);
+    // The type, the building and the complement are read together, before the transaction opens.
+    const eo::EOPrefetch::Fetch complementStocke = lectureComplement(numero);
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch({lectureType(), lectureBatiment(), complementStocke});
+    const RoomSaveArguments::Cles cles = preparer(false);
+    // Whether the room has its complement already.
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalleTAV, complementStocke.request.entityName,
+                               complementStocke.request.qualifier, {}, false);
     const QString complement = m_tables.tableSalleTAV.displayedObjects().isEmpty()
                                    ? QStringLiteral("insSalleTav")
                                    : QStringLiteral("updSalleTav");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EOGenericRecord.h"
+#include "EOPrefetch.h"
 #include "RoomSaveArguments.h"
 
 #include <QString>
@@ -66,6 +67,10 @@ private:
 
     // The room's custodian, its building and type, as the record needs them.
     RoomSaveArguments::Cles preparer(bool creation);
+    // The reads of the save's start: the chosen type, the chosen building, the room's complement.
+    eo::EOPrefetch::Fetch lectureType() const;
+    eo::EOPrefetch::Fetch lectureBatiment() const;
+    eo::EOPrefetch::Fetch lectureComplement(const QVariant &numero) const;
     void remplacer(RoomTransactionBatch &suite, const QVariant &numero, const Liste &liste);
     Liste materiels(const QVariant &numero, bool creation) const;
     Liste occupations(const QVariant &numero, bool creation) const;

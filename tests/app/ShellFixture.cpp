@@ -64,7 +64,7 @@ ShellResources::ShellResources()
     m_valid = true;
 }
 
-ShellRun::ShellRun(std::optional<QVariant> launcherUser)
+ShellRun::ShellRun(std::optional<QVariant> launcherUser, TestDatabase::Backend backend) : m_db(backend)
 {
     m_argumentBytes.push_back(QByteArrayLiteral("locavia"));
     if (launcherUser) {

@@ -61,6 +61,7 @@ public:
         ++inits;
         m_inner->initObjet();
     }
+    QList<eo::EOPrefetch::Fetch> lecturesInitiales() const override { return m_inner->lecturesInitiales(); }
     QWidget *afficheBoutons() const override
     {
         ++boutons;
@@ -96,8 +97,10 @@ public:
         QString message;
     };
 
-    // launcherUser: what the launcher answers when given; without it no launcher is configured.
-    explicit ShellRun(std::optional<QVariant> launcherUser = std::nullopt);
+    // launcherUser: what the launcher answers when given; without it no launcher is configured. The database
+    // is a fresh one of that backend.
+    explicit ShellRun(std::optional<QVariant> launcherUser = std::nullopt,
+                      TestDatabase::Backend backend = TestDatabase::Backend::SQLite);
     ~ShellRun();
     ShellRun(const ShellRun &) = delete;
     ShellRun &operator=(const ShellRun &) = delete;

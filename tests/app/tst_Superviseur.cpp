@@ -7,12 +7,15 @@
 #include "CommandLine.h"
 #include "DatabaseAddress.h"
 #include "EOModel.h"
+#include "EOPostgreSQLAdaptor.h"
+#include "KORDataBusOC.h"
 #include "NotificationCenter.h"
 #include "QuestionPanel.h"
 #include "ShellFixture.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -103,6 +106,7 @@ private slots:
     void initTestCase();
     void init();
     void startsInOrderOnceLaunchingIsOver();
+    void startsOnAServerInFourRoundTrips();
     void rightsTest_data();
     void rightsTest();
     void tabs();
@@ -180,6 +184,28 @@ void TestSuperviseur::startsInOrderOnceLaunchingIsOver()
     QCOMPARE(run.events.size(), count);
     QCOMPARE(run.creation()->inits, 1);
     QCOMPARE(run.options()->inits, 1);
+}
+
+// On a department's server, a user named by the launcher waits for the server four times at start-up: twice
+// to open the connection (the schema's rights, the session's login), once for the rights test's first reads
+// and the tabs' lists together, once for the membership that depends on them.
+void TestSuperviseur::startsOnAServerInFourRoundTrips()
+{
+    LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
+    ShellRun run(QVariant(QStringLiteral("amartin")), TestDatabase::Backend::PostgreSQL);
+    QVERIFY2(run.db().isValid(), qPrintable(run.db().error()));
+    allowedUser(run, QStringLiteral("amartin"));
+    ShellApplication &app = run.app();
+    app.initApp();
+    QVERIFY2(!app.hasTerminated(), qPrintable(run.events.join(u'\n')));
+    QVERIFY(run.alerts.isEmpty());
+    const auto *adaptor = dynamic_cast<eo::EOPostgreSQLAdaptor *>(app.superDataBus()->dataBusAdaptor());
+    QVERIFY(adaptor);
+    QVERIFY2(adaptor->roundTrips() <= 4, qPrintable(QString::number(adaptor->roundTrips())));
+    // The tab's lists came with the rights test's reads.
+    auto *types = app.mainWindow()->findChild<QComboBox *>(QStringLiteral("typePopup"));
+    QVERIFY(types);
+    QCOMPARE(types->count(), 4);
 }
 
 void TestSuperviseur::rightsTest_data()
