@@ -586,11 +586,16 @@ void Creation::enregistrer()
             return;
         // Stored: whatever happens while it is shown, a further click must not store it twice.
         salleEnregistree();
-        // The stored room alone in the list, selected: the form shows it as stored.
-        KORFormHelpers::fetchTable(
-            m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(),
-            eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero}), {},
-            true);
+        // The stored room alone in the list, selected: the form shows it as stored. Its row and its lists
+        // are asked for together.
+        const eo::EOQualifierPtr laSalle =
+            eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+        const eo::EOPrefetch enAvance =
+            m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
+                                   RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
+                               m_remplissage->lectures(numero));
+        KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
+                                   true);
     } else {
         const eo::EORecord salle = m_tables.tableSalles.selectedObject();
         if (!salle)
@@ -681,11 +686,15 @@ void Creation::rafraichirSalle()
     if (!ancienne)
         return;
     QList<eo::EORecord> lignes = salles.allObjects();
-    const QList<eo::EORecord> lue = m_dataBus.fetchArray(
-        RoomSearchBuilder::entite(),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"),
-                                                      {ancienne->valueForKey(QStringLiteral("salNumero"))}),
-        {});
+    const QVariant numero = ancienne->valueForKey(QStringLiteral("salNumero"));
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    // The row and the lists the form shows again, asked for together.
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{
+                               data::KORDataBusOC::declaredFetch(RoomSearchBuilder::entite(), laSalle)} +
+                           m_remplissage->lectures(numero));
+    const QList<eo::EORecord> lue = m_dataBus.fetchArray(RoomSearchBuilder::entite(), laSalle, {});
     const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
     const qsizetype index = lignes.indexOf(ancienne);
     if (index >= 0)

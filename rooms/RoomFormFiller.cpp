@@ -63,19 +63,25 @@ void RoomFormFiller::remplir(const eo::EORecord &salle)
     if (!salle)
         return;
     remplirSalle(salle);
-    const QList<Liste> aLire = listes(salle->valueForKey(QStringLiteral("salNumero")));
+    const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
+    const QList<Liste> aLire = listes(numero);
     // The room's lists do not depend on each other: asked for together, a server across a slow link makes
     // the user wait once for them all (and once more for the groups they name), not once per list.
-    QList<eo::EOPrefetch::Fetch> lectures;
-    for (const Liste &liste : aLire)
-        lectures.append(
-            data::KORDataBusOC::declaredFetch(liste.entite, liste.condition, liste.ordre, liste.table));
-    const eo::EOPrefetch enAvance = m_dataBus.prefetch(lectures);
+    const eo::EOPrefetch enAvance = m_dataBus.prefetch(lectures(numero));
     // The sub-lists, then the department's attributes and the office assignments.
     for (qsizetype i = 0; i + 1 < aLire.size(); ++i)
         remplirListe(aLire.at(i));
     remplirComplement(salle);
     remplirListe(aLire.constLast());
+}
+
+QList<eo::EOPrefetch::Fetch> RoomFormFiller::lectures(const QVariant &numero)
+{
+    QList<eo::EOPrefetch::Fetch> aLire;
+    for (const Liste &liste : listes(numero))
+        aLire.append(
+            data::KORDataBusOC::declaredFetch(liste.entite, liste.condition, liste.ordre, liste.table));
+    return aLire;
 }
 
 QList<RoomFormFiller::Liste> RoomFormFiller::listes(const QVariant &numero)

@@ -2,6 +2,7 @@
 
 #include "EODisplayGroup.h"
 #include "EOGenericRecord.h"
+#include "EOPrefetch.h"
 #include "EOSortOrdering.h"
 
 #include <QString>
@@ -32,6 +33,9 @@ public:
     RoomFormFiller(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables);
 
     void remplir(const eo::EORecord &salle);
+    // The reads that filling the form with that room makes, for a caller that asks for them ahead along
+    // with its own.
+    QList<eo::EOPrefetch::Fetch> lectures(const QVariant &numero);
     // The members of the custodian group selected in tableGroupe.
     void groupeChoisi();
     // The equipment types of the family selected in tableFamilleMatos, with the type of the selected
