@@ -462,6 +462,11 @@ bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &stateme
         if (connectionBroken())
             return false;
     }
+    return syncPoint(nullptr, QString()) && PQexitPipelineMode(connection) == 1;
+}
+
+bool EOPostgreSQLAdaptor::syncPoint(QString *failure, const QString &context)
+{
     // Nothing but the sync point is expected here: a few reads at most, never an endless wait.
     for (int read = 0; read < 8; ++read) {
         const Result received = nextResult();
@@ -471,7 +476,9 @@ bool EOPostgreSQLAdaptor::pipeline(const std::vector<const Statement *> &stateme
             continue;
         }
         if (PQresultStatus(received.get()) == PGRES_PIPELINE_SYNC)
-            return PQexitPipelineMode(connection) == 1;
+            return true;
+        if (failure && failure->isEmpty() && !isSuccess(received.get()))
+            *failure = errorOf(received.get(), context).message();
     }
     return false;
 }
@@ -981,22 +988,6 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         }
         return connectionBroken() ? Result() : std::move(first);
     };
-    // The sync point; anything else the server says before it is a failure of the transaction.
-    auto syncPoint = [this](EOTransactionBatch::Outcome &outcome, const QString &context) {
-        for (int read = 0; read < 8; ++read) {
-            const Result received = nextResult();
-            if (!received) {
-                if (connectionBroken())
-                    return false;
-                continue;
-            }
-            if (PQresultStatus(received.get()) == PGRES_PIPELINE_SYNC)
-                return true;
-            if (!isSuccess(received.get()) && outcome.message.isEmpty())
-                outcome.message = errorOf(received.get(), context).message();
-        }
-        return false;
-    };
 
     for (size_t t = 0; t < statements.size(); ++t) {
         if (!toSend[t])
@@ -1022,7 +1013,7 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
                 outcome.message = errorOf(result.get(), context).message();
             }
         }
-        if (!syncPoint(outcome, QStringLiteral("procédure")))
+        if (!syncPoint(&outcome.message, QStringLiteral("procédure")))
             return false;
         const Result committed = answer();
         if (!committed)
@@ -1035,7 +1026,7 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
             outcome.message =
                 QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
         }
-        if (!syncPoint(outcome, QStringLiteral("COMMIT")))
+        if (!syncPoint(&outcome.message, QStringLiteral("COMMIT")))
             return false;
         outcome.state = outcome.message.isEmpty() ? State::Committed : State::Refused;
         // A wait given up covers the transaction it interrupted; the next one is told again.
@@ -1044,7 +1035,7 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
     if (closing) {
         EOTransactionBatch::Outcome closed;
         const Result result = answer();
-        if (!result || !syncPoint(closed, batch.closing->first.left(120)))
+        if (!result || !syncPoint(&closed.message, batch.closing->first.left(120)))
             return false;
         if (!isSuccess(result.get()))
             closed.message = errorOf(result.get(), batch.closing->first.left(120)).message();

@@ -118,6 +118,9 @@ private:
     // a failure); false when the connection broke.
     bool pipeline(const std::vector<const Statement *> &statements,
                   std::vector<EOPostgreSQLConnection::Result> &results);
+    // Reads up to a pipeline's sync point; anything else the server says before it is a failure, kept in
+    // *failure when that is still empty. False when the link broke or no sync point came.
+    bool syncPoint(QString *failure, const QString &context);
     EOPostgreSQLConnection::Result exec(const Statement &statement);
     void simple(const char *sql, const QString &context);
     // Sends the batch's transactions that are to be sent and reads what became of each; false when the
