@@ -223,19 +223,35 @@ void EOPostgreSQLAdaptor::open()
         // look missing, and the user must hear about rights, not about installing the schema.
         m_schemaForbidden = false;
         const QByteArray schema = parameters().schema.toUtf8();
-        if (!schema.isEmpty()) {
-            const char *values[] = {schema.constData()};
-            ++m_roundTrips;
-            const Result rights(PQexecParams(m_connection.get(),
-                                             "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace "
-                                             "WHERE nspname = $1",
-                                             1, nullptr, values, nullptr, nullptr, 0));
-            m_schemaForbidden = PQresultStatus(rights.get()) == PGRES_TUPLES_OK &&
-                                PQntuples(rights.get()) == 1 &&
-                                QByteArray(PQgetvalue(rights.get(), 0, 0)) == "f";
+        if (schema.isEmpty()) {
+            applySessionLogin();
+            return;
         }
-        applySessionLogin();
+        // The rights and the user's login in one round trip: every new connection pays it.
+        const Statement rights{
+            "SELECT has_schema_privilege(oid, 'USAGE') FROM pg_namespace WHERE nspname = $1", {schema}};
+        const Statement login = loginSetting();
+        std::vector<Result> results;
+        m_cancelSent = false;
+        if (!pipeline({&rights, &login}, results) || connectionBroken())
+            connectionLost(m_transaction == Transaction::Open);
+        m_schemaForbidden = PQresultStatus(results[0].get()) == PGRES_TUPLES_OK &&
+                            PQntuples(results[0].get()) == 1 &&
+                            QByteArray(PQgetvalue(results[0].get(), 0, 0)) == "f";
+        if (isSuccess(results[1].get()))
+            return;
+        // The rights could not be read, which skipped the login: it is given on its own.
+        if (!isSuccess(results[0].get()))
+            applySessionLogin();
+        else
+            throw errorOf(results[1].get(), QStringLiteral("eo.login"));
     }
+}
+
+EOPostgreSQLAdaptor::Statement EOPostgreSQLAdaptor::loginSetting() const
+{
+    // For the session (not the transaction): a new connection is the only way to lose it.
+    return {"SELECT set_config('eo.login', $1, false)", {sessionLogin().toUtf8()}};
 }
 
 void EOPostgreSQLAdaptor::applySessionLogin()
@@ -244,9 +260,7 @@ void EOPostgreSQLAdaptor::applySessionLogin()
         return;
     const Call call(*this);
     m_cancelSent = false;
-    // For the session (not the transaction): a new connection is the only way to lose it.
-    const Statement setting{"SELECT set_config('eo.login', $1, false)", {sessionLogin().toUtf8()}};
-    const Result result = exec(setting);
+    const Result result = exec(loginSetting());
     if (isSuccess(result.get()))
         return;
     if (connectionBroken())

@@ -94,6 +94,8 @@ private:
     };
 
     void open();
+    // The statement that gives the user's login to the session.
+    Statement loginSetting() const;
     const EOPostgreSQLConnection::Parameters &parameters();
     // Drops a connection that the server closed while it was idle; true when there was one.
     bool discardDroppedConnection();

@@ -106,7 +106,7 @@ private slots:
     void initTestCase();
     void init();
     void startsInOrderOnceLaunchingIsOver();
-    void startsOnAServerInFourRoundTrips();
+    void startsOnAServerInThreeRoundTrips();
     void rightsTest_data();
     void rightsTest();
     void tabs();
@@ -186,10 +186,10 @@ void TestSuperviseur::startsInOrderOnceLaunchingIsOver()
     QCOMPARE(run.options()->inits, 1);
 }
 
-// On a department's server, a user named by the launcher waits for the server four times at start-up: twice
-// to open the connection (the schema's rights, the session's login), once for the rights test's first reads
-// and the tabs' lists together, once for the membership that depends on them.
-void TestSuperviseur::startsOnAServerInFourRoundTrips()
+// On a department's server, a user named by the launcher waits for the server three times at start-up: once
+// to open the connection (the schema's rights and the session's login together), once for the rights test's
+// first reads and the tabs' lists together, once for the membership that depends on them.
+void TestSuperviseur::startsOnAServerInThreeRoundTrips()
 {
     LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
     ShellRun run(QVariant(QStringLiteral("amartin")), TestDatabase::Backend::PostgreSQL);
@@ -201,7 +201,7 @@ void TestSuperviseur::startsOnAServerInFourRoundTrips()
     QVERIFY(run.alerts.isEmpty());
     const auto *adaptor = dynamic_cast<eo::EOPostgreSQLAdaptor *>(app.superDataBus()->dataBusAdaptor());
     QVERIFY(adaptor);
-    QVERIFY2(adaptor->roundTrips() <= 4, qPrintable(QString::number(adaptor->roundTrips())));
+    QVERIFY2(adaptor->roundTrips() <= 3, qPrintable(QString::number(adaptor->roundTrips())));
     // The tab's lists came with the rights test's reads.
     auto *types = app.mainWindow()->findChild<QComboBox *>(QStringLiteral("typePopup"));
     QVERIFY(types);
