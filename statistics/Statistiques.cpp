@@ -68,8 +68,10 @@ Statistiques::Statistiques(data::KORDataBusOC &dataBus, Liens liens, QWidget *pa
         // The use table is wide: its charts go under it, the others beside their tables.
         separations[vue]->setStretchFactor(0, vue == ParUsage ? 1 : 2);
         separations[vue]->setStretchFactor(1, 3);
-        // The first sizes in the same shares: the tables would otherwise take what their lines ask for.
-        separations[vue]->setSizes(vue == ParUsage ? QList<int>{280, 420} : QList<int>{600, 600});
+        // The first sizes in the same shares: the tables would otherwise take what their lines ask for. The
+        // use charts get the most: their legend lists thirteen uses beside the bars, whole on a 1366×768
+        // screen.
+        separations[vue]->setSizes(vue == ParUsage ? QList<int>{180, 520} : QList<int>{600, 600});
     }
     relier();
 }
