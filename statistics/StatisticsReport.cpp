@@ -11,9 +11,34 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 namespace statistics
 {
+
+namespace
+{
+
+// Where each row of the document's tables begins: a page ends before a row that it cannot hold whole.
+QList<qreal> debutsDesLignes(QTextDocument &document)
+{
+    QList<qreal> debuts;
+    QAbstractTextDocumentLayout *mise = document.documentLayout();
+    for (QTextFrame *cadre : document.rootFrame()->childFrames()) {
+        const auto *table = qobject_cast<QTextTable *>(cadre);
+        if (!table)
+            continue;
+        const qreal marge = table->format().cellPadding() + table->format().border();
+        for (int rang = 0; rang < table->rows(); ++rang) {
+            const QTextBlock bloc = table->cellAt(rang, 0).firstCursorPosition().block();
+            debuts.append(mise->blockBoundingRect(bloc).top() - marge);
+        }
+    }
+    return debuts;
+}
+
+} // namespace
 
 QString StatisticsReport::html(const StatisticsTable &table)
 {
@@ -95,16 +120,27 @@ QString StatisticsReport::ecrire(const QList<Page> &pages, const QString &select
             document.setTextWidth(page.width());
             qreal fait = 0;
             const qreal hauteur = document.size().height();
+            const QList<qreal> debuts = debutsDesLignes(document);
             while (fait < hauteur) {
-                const qreal place = page.bottom() - haut;
+                qreal fin = fait + (page.bottom() - haut);
+                if (fin < hauteur) {
+                    // The page stops before the first row it cannot hold whole (unless no row fits).
+                    qreal coupe = fait;
+                    for (const qreal debut : debuts) {
+                        if (debut > fait + 1 && debut <= fin)
+                            coupe = debut;
+                    }
+                    if (coupe > fait)
+                        fin = coupe;
+                }
                 painter.save();
                 painter.translate(page.left(), haut - fait);
                 QAbstractTextDocumentLayout::PaintContext contexte;
-                contexte.clip = QRectF(0, fait, page.width(), place);
+                contexte.clip = QRectF(0, fait, page.width(), fin - fait);
                 painter.setClipRect(contexte.clip);
                 document.documentLayout()->draw(&painter, contexte);
                 painter.restore();
-                fait += place;
+                fait = fin;
                 if (fait < hauteur) {
                     pdf.newPage();
                     haut = page.top();

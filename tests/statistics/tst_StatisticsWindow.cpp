@@ -10,6 +10,7 @@
 #include "SpreadsheetReader.h"
 #include "StatisticsChartPanel.h"
 #include "StatisticsFixture.h"
+#include "StatisticsReport.h"
 #include "StatisticsTable.h"
 #include "Statistiques.h"
 
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <poppler-qt6.h>
 
 using namespace statistics;
 
@@ -46,6 +48,8 @@ private slots:
     void tableauExporte_data();
     void tableauExporte();
     void graphiqueEtRapport();
+    void rapportSansLigneCoupee_data();
+    void rapportSansLigneCoupee();
 
 private:
     std::unique_ptr<TestDatabase> db;
@@ -356,6 +360,49 @@ void tst_StatisticsWindow::graphiqueEtRapport()
                 4 ||
             contenu.count("/Page") >= 5);
     rapport.remove();
+}
+
+void tst_StatisticsWindow::rapportSansLigneCoupee_data()
+{
+    QTest::addColumn<int>("lignes");
+    QTest::newRow("two pages") << 60;
+    QTest::newRow("many pages") << 400;
+}
+
+// A table longer than its page goes on over the next pages, each line whole on one page: never drawn half
+// at the foot of a page and half at the top of the next.
+void tst_StatisticsWindow::rapportSansLigneCoupee()
+{
+    QFETCH(int, lignes);
+    StatisticsTable table;
+    QList<StatisticsTable::Ligne> contenu;
+    for (int i = 0; i < lignes; ++i) {
+        contenu.append({{{QStringLiteral("Pavillon-%1").arg(i, 3, 10, QLatin1Char('0')), {}},
+                         {QStringLiteral("%1,50").arg(i), {}}},
+                        RoomFilter(),
+                        false});
+    }
+    table.remplir(QStringLiteral("Par bâtiment"),
+                  {{QStringLiteral("Bâtiment"), spreadsheet::ColumnKind::Text, 0},
+                   {QStringLiteral("Surface (m²)"), spreadsheet::ColumnKind::Decimal, 2}},
+                  contenu, QString());
+    const QString pdf = dossier.filePath(QStringLiteral("long.pdf"));
+    QCOMPARE(StatisticsReport::ecrire({{&table, nullptr}}, QStringLiteral("Tout l'inventaire"), pdf),
+             QString());
+
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(pdf);
+    QVERIFY(document && document->numPages() >= 2);
+    QList<int> pagesDe(lignes, 0);
+    for (int p = 0; p < document->numPages(); ++p) {
+        const QString texte = document->page(p)->text(QRectF());
+        for (int i = 0; i < lignes; ++i) {
+            if (texte.contains(QStringLiteral("Pavillon-%1").arg(i, 3, 10, QLatin1Char('0'))))
+                ++pagesDe[i];
+        }
+    }
+    for (int i = 0; i < lignes; ++i)
+        QVERIFY2(pagesDe.at(i) == 1,
+                 qPrintable(QStringLiteral("ligne %1 sur %2 pages").arg(i).arg(pagesDe.at(i))));
 }
 
 QTEST_MAIN(tst_StatisticsWindow)
