@@ -17,6 +17,7 @@
 #include "KORDataBusOC.h"
 #include "LatencyRelay.h"
 #include "Resources.h"
+#include "RoomBenchForm.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
 
@@ -34,26 +35,7 @@
 namespace
 {
 
-constexpr int EquipmentLines = 20;
-constexpr int OccupationLines = 10;
-constexpr int Outlets = 10;
-
-eo::EORecord line(std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    const eo::EORecord record = eo::EOGenericRecord::create();
-    for (const auto &[key, value] : values)
-        record->takeValueForKey(value, QString::fromLatin1(key));
-    return record;
-}
-
-template <class Widget> Widget *outlet(rooms::Creation &creation, const char *name)
-{
-    for (QWidget *view : {creation.afficheVue(), creation.afficheBoutons()}) {
-        if (auto *widget = view->findChild<Widget *>(QString::fromLatin1(name)))
-            return widget;
-    }
-    throw eo::EOException(eo::EOException::Kind::Model, QStringLiteral("no control %1").arg(name));
-}
+using bench::RoomBenchForm;
 
 double elapsedMs(const QElapsedTimer &timer)
 {
@@ -64,75 +46,6 @@ qint64 medianCount(std::vector<qint64> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
-}
-
-struct References {
-    QString building, type;
-    QVariant custodian, department, kind;
-    QList<eo::EORecord> equipmentTypes;
-};
-
-References references(data::KORDataBusOC &bus)
-{
-    References refs;
-    refs.building = bus.fetchArray(QStringLiteral("LocalVix"), eo::EOQualifierPtr(), {})
-                        .value(0)
-                        ->valueForKey(QStringLiteral("appellation"))
-                        .toString();
-    refs.type = bus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {})
-                    .value(0)
-                    ->valueForKey(QStringLiteral("tsalLibelle"))
-                    .toString();
-    refs.custodian =
-        bus.fetchObject(QStringLiteral("StructureZebVix"), QStringLiteral("lcStructure='DEPOS'"), {})
-            ->valueForKey(QStringLiteral("cStructure"));
-    refs.department = bus.fetchArray(QStringLiteral("ServiceVix"), eo::EOQualifierPtr(), {})
-                          .value(0)
-                          ->valueForKey(QStringLiteral("cStructure"));
-    refs.kind = bus.fetchArray(QStringLiteral("TypeOccupation"), eo::EOQualifierPtr(), {})
-                    .value(0)
-                    ->valueForKey(QStringLiteral("tocOrdre"));
-    refs.equipmentTypes =
-        bus.fetchArray(QStringLiteral("TypeMateriel"), QStringLiteral("tavNiveau=2"), {}, {});
-    if (refs.equipmentTypes.size() < EquipmentLines)
-        throw eo::EOException(eo::EOException::Kind::Model,
-                              QStringLiteral("La base de mesure n'a que %1 types de matériel.")
-                                  .arg(refs.equipmentTypes.size()));
-    return refs;
-}
-
-// A new room with its 42 calls' worth of lines, typed into the form as bench_save_room does.
-void fillNewRoom(rooms::Creation &creation, const References &refs, const QString &door, int firstOutlet)
-{
-    outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
-    outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
-    outlet<QLineEdit>(creation, "localisationEtage")->setText(QStringLiteral("2"));
-    outlet<QLineEdit>(creation, "localisationPorte")->setText(door);
-    outlet<QLineEdit>(creation, "architecturePlaces")->setText(QStringLiteral("40"));
-    outlet<QLineEdit>(creation, "pourcEnseignement")->setText(QStringLiteral("75.50"));
-    outlet<QLineEdit>(creation, "pourcSportif")->setText(QStringLiteral("24.50"));
-    outlet<QCheckBox>(creation, "reservable")->setChecked(true);
-    rooms::RoomDisplayGroups &tables = creation.tables();
-    tables.tableDepositaire.setObjectArray({line({{"cStructure", refs.custodian}})});
-    QList<eo::EORecord> equipment, occupation, outlets;
-    for (int i = 0; i < EquipmentLines; ++i) {
-        const eo::EORecord &type = refs.equipmentTypes.at(i);
-        equipment.append(line({{"tavType", type->valueForKey(QStringLiteral("tavType"))},
-                               {"uniOrdre", type->valueForKey(QStringLiteral("tavUniteOrdre"))},
-                               {"dsaPourcentage", qint64(1 + i)}}));
-    }
-    for (int i = 0; i < OccupationLines; ++i) {
-        occupation.append(
-            line({{"cStructure", refs.department}, {"detType", refs.kind}, {"detPourcentage", qint64(5)}}));
-    }
-    for (int i = 0; i < Outlets; ++i) {
-        outlets.append(line({{"priCode", QString::number(firstOutlet + i)},
-                             {"priType", i % 3 == 0 ? "T" : "I"},
-                             {"priOrdre", qint64(-1)}}));
-    }
-    tables.tableDetailSalle.setObjectArray(equipment);
-    tables.tableDetailPourcentage.setObjectArray(occupation);
-    tables.tablePrise.setObjectArray(outlets);
 }
 
 int measure(const QVariantMap &dictionary, const QString &host, quint16 port, int delay, int runs)
@@ -158,7 +71,7 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
     creation.afficheVue()->show();
     QApplication::processEvents();
     const qint64 startup = relay.roundTrips();
-    const References refs = references(bus);
+    const RoomBenchForm::References refs = RoomBenchForm::references(bus);
 
     QStringList alerts;
     platform::setAlertPresenter([&alerts](const QString &, const QString &message, const QString &) {
@@ -167,7 +80,7 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
     });
 
     // Every bookable room: the criteria entry, then the search.
-    auto *search = outlet<QPushButton>(creation, "boutonRecherche");
+    auto *search = RoomBenchForm::outlet<QPushButton>(creation, "boutonRecherche");
     search->click();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -204,11 +117,11 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
             bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
         }
     });
-    auto *save = outlet<QPushButton>(creation, "boutonCreer");
+    auto *save = RoomBenchForm::outlet<QPushButton>(creation, "boutonCreer");
     for (int run = 0; run < runs; ++run) {
         save->click(); // a new room
-        fillNewRoom(creation, refs, QStringLiteral("SL%1_%2").arg(delay).arg(run),
-                    800000 + delay * 1000 + run * 100);
+        RoomBenchForm::fillNewRoom(creation, refs, QStringLiteral("SL%1_%2").arg(delay).arg(run),
+                                   800000 + delay * 1000 + run * 100);
         QApplication::processEvents();
         relay.resetRoundTrips();
         timer.restart();

@@ -18,6 +18,7 @@
 #include "EOPostgreSQLAdaptor.h"
 #include "KORDataBusOC.h"
 #include "Resources.h"
+#include "RoomBenchForm.h"
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
@@ -38,26 +39,7 @@
 namespace
 {
 
-constexpr int EquipmentLines = 20;
-constexpr int OccupationLines = 10;
-constexpr int Outlets = 10;
-
-eo::EORecord line(std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    const eo::EORecord record = eo::EOGenericRecord::create();
-    for (const auto &[key, value] : values)
-        record->takeValueForKey(value, QString::fromLatin1(key));
-    return record;
-}
-
-template <class Widget> Widget *outlet(rooms::Creation &creation, const char *name)
-{
-    for (QWidget *view : {creation.afficheVue(), creation.afficheBoutons()}) {
-        if (auto *widget = view->findChild<Widget *>(QString::fromLatin1(name)))
-            return widget;
-    }
-    throw eo::EOException(eo::EOException::Kind::Model, QStringLiteral("no control %1").arg(name));
-}
+using bench::RoomBenchForm;
 
 struct Figures {
     std::vector<double> creations, modifications;
@@ -90,65 +72,6 @@ void followHistory(data::KORDataBusOC &bus, bool on)
                                 .arg(trigger.value(QStringLiteral("Attribute0")).toString()));
 }
 
-// What a room refers to, read once as the room form has it at hand.
-struct References {
-    QString building;
-    QString type;
-    QVariant custodian;
-    QVariant department;
-    QVariant kind;
-    QList<eo::EORecord> equipmentTypes;
-};
-
-References references(data::KORDataBusOC &bus)
-{
-    References refs;
-    refs.building = bus.fetchArray(QStringLiteral("LocalVix"), eo::EOQualifierPtr(), {})
-                        .value(0)
-                        ->valueForKey(QStringLiteral("appellation"))
-                        .toString();
-    refs.type = bus.fetchArray(QStringLiteral("TypeSalle"), eo::EOQualifierPtr(), {})
-                    .value(0)
-                    ->valueForKey(QStringLiteral("tsalLibelle"))
-                    .toString();
-    refs.custodian =
-        bus.fetchObject(QStringLiteral("StructureZebVix"), QStringLiteral("lcStructure='DEPOS'"), {})
-            ->valueForKey(QStringLiteral("cStructure"));
-    refs.department = bus.fetchArray(QStringLiteral("ServiceVix"), eo::EOQualifierPtr(), {})
-                          .value(0)
-                          ->valueForKey(QStringLiteral("cStructure"));
-    refs.kind = bus.fetchArray(QStringLiteral("TypeOccupation"), eo::EOQualifierPtr(), {})
-                    .value(0)
-                    ->valueForKey(QStringLiteral("tocOrdre"));
-    refs.equipmentTypes =
-        bus.fetchArray(QStringLiteral("TypeMateriel"), QStringLiteral("tavNiveau=2"), {}, {});
-    if (refs.equipmentTypes.size() < EquipmentLines)
-        throw eo::EOException(eo::EOException::Kind::Model,
-                              QStringLiteral("La base de mesure n'a que %1 types de matériel (%2 demandés).")
-                                  .arg(refs.equipmentTypes.size())
-                                  .arg(EquipmentLines));
-    return refs;
-}
-
-// The lists a user would have filled through the panels; offset changes the quantities and codes.
-void fillLists(rooms::RoomDisplayGroups &tables, const References &refs, int offset)
-{
-    QList<eo::EORecord> equipment, occupation;
-    for (int i = 0; i < EquipmentLines; ++i) {
-        const eo::EORecord &type = refs.equipmentTypes.at(i);
-        equipment.append(line({{"tavType", type->valueForKey(QStringLiteral("tavType"))},
-                               {"uniOrdre", type->valueForKey(QStringLiteral("tavUniteOrdre"))},
-                               {"dsaPourcentage", qint64(1 + i + offset)}}));
-    }
-    for (int i = 0; i < OccupationLines; ++i) {
-        occupation.append(line({{"cStructure", refs.department},
-                                {"detType", refs.kind},
-                                {"detPourcentage", qint64(5 + offset)}}));
-    }
-    tables.tableDetailSalle.setObjectArray(equipment);
-    tables.tableDetailPourcentage.setObjectArray(occupation);
-}
-
 int runBackend(const char *name, const QVariantMap &dictionary, int runs)
 {
     eo::EOModel &model = *eo::EOModelGroup::defaultGroup().modelNamed(QStringLiteral("Locavia"));
@@ -157,13 +80,13 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     data::KORDataBusOC bus;
     bus.initDataBusWithModel(model.name(), &context);
     auto *server = dynamic_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor());
-    const References refs = references(bus);
+    const RoomBenchForm::References refs = RoomBenchForm::references(bus);
 
     rooms::Creation creation(bus);
     creation.initObjet();
     creation.afficheVue()->resize(1150, 760);
     creation.afficheVue()->show();
-    auto *save = outlet<QPushButton>(creation, "boutonCreer");
+    auto *save = RoomBenchForm::outlet<QPushButton>(creation, "boutonCreer");
     qint64 transactions = 0;
     rooms::RoomTransaction::setJournal([&transactions](const QString &event) {
         if (event == u"begin")
@@ -184,24 +107,8 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         followHistory(bus, history);
         Figures &figures = history ? with : without;
         save->click(); // a new room
-        outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
-        outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
-        outlet<QLineEdit>(creation, "localisationEtage")->setText(QStringLiteral("2"));
-        outlet<QLineEdit>(creation, "localisationPorte")->setText(QStringLiteral("M%1").arg(run));
-        outlet<QLineEdit>(creation, "architecturePlaces")->setText(QStringLiteral("40"));
-        outlet<QLineEdit>(creation, "pourcEnseignement")->setText(QStringLiteral("75.50"));
-        outlet<QLineEdit>(creation, "pourcSportif")->setText(QStringLiteral("24.50"));
-        outlet<QCheckBox>(creation, "reservable")->setChecked(true);
+        RoomBenchForm::fillNewRoom(creation, refs, QStringLiteral("M%1").arg(run), 700000 + run * 100);
         rooms::RoomDisplayGroups &tables = creation.tables();
-        tables.tableDepositaire.setObjectArray({line({{"cStructure", refs.custodian}})});
-        fillLists(tables, refs, 0);
-        QList<eo::EORecord> outlets;
-        for (int i = 0; i < Outlets; ++i) {
-            outlets.append(line({{"priCode", QString::number(700000 + run * 100 + i)},
-                                 {"priType", i % 3 == 0 ? "T" : "I"},
-                                 {"priOrdre", qint64(-1)}}));
-        }
-        tables.tablePrise.setObjectArray(outlets);
         QApplication::processEvents();
 
         const qint64 roundTripsBefore = server ? server->roundTrips() : 0;
@@ -222,8 +129,8 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         saved.append(tables.tableSalles.selectedObject()->valueForKey(QStringLiteral("salNumero")));
 
         // The same room modified: every list written again.
-        outlet<QPushButton>(creation, "boutonModifier")->click();
-        fillLists(tables, refs, 1);
+        RoomBenchForm::outlet<QPushButton>(creation, "boutonModifier")->click();
+        RoomBenchForm::fillLists(tables, refs, 1);
         const qint64 modificationRoundTripsBefore = server ? server->roundTrips() : 0;
         timer.restart();
         save->click();
