@@ -43,8 +43,9 @@ public:
     // Rolls back without an alert: the save stops before writing (someone else changed the room).
     void abandonner();
 
-    // Follows the writes, for the tests and the save benchmark: "begin", each procedure's name before it is
-    // called, then "commit" or "rollback". None by default.
+    // Follows the writes as they go to the database, for the tests and the save benchmarks: "begin", each
+    // procedure's name, then "commit" or "rollback". Transactions sent together to a server are told whole,
+    // commit included, before any answer comes (RoomTransactionBatch). None by default.
     using Journal = std::function<void(const QString &evenement)>;
     static void setJournal(Journal journal);
     static void noter(const QString &evenement);
