@@ -132,9 +132,7 @@ int main(int argc, char *argv[])
     const int rooms = qEnvironmentVariableIntValue("LOCAVIA_BENCH_EXPORT_ROOMS") > 0
                           ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_EXPORT_ROOMS")
                           : 5000;
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 5;
+    const int runs = bench::runsAsked(5);
     QTemporaryDir directory;
     QTemporaryDir output;
     qputenv("TMPDIR", QFile::encodeName(output.path()));

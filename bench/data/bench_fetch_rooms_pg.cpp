@@ -82,16 +82,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "LOCAVIA_BENCH_PG_URL doit désigner la base PostgreSQL de mesure.\n");
         return 2;
     }
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 7;
+    const int runs = bench::runsAsked(7);
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
             platform::resourcePath(QStringLiteral("models/Locavia.json")));
-        QVariantMap dictionary = model.connectionDictionary();
-        dictionary.insert(QStringLiteral("URL"), url);
-        dictionary.insert(QStringLiteral("username"), QString());
-        dictionary.insert(QStringLiteral("password"), QString());
+        const QVariantMap dictionary = bench::serverDictionary(model.connectionDictionary(), url);
         model.setConnectionDictionary(dictionary);
 
         const QList<eo::EOSortOrdering> sort{

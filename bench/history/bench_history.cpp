@@ -89,9 +89,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 21;
+    const int runs = bench::runsAsked(21);
     platform::setAlertPresenter([](const QString &, const QString &message, const QString &) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 1;
@@ -122,11 +120,7 @@ int main(int argc, char *argv[])
 
         const QString url = qEnvironmentVariable("LOCAVIA_BENCH_PG_URL");
         if (!url.isEmpty()) {
-            QVariantMap server = dictionary;
-            server.insert(QStringLiteral("URL"), url);
-            server.insert(QStringLiteral("username"), QString());
-            server.insert(QStringLiteral("password"), QString());
-            status |= runBackend("postgresql", server, runs);
+            status |= runBackend("postgresql", bench::serverDictionary(dictionary, url), runs);
         }
     } catch (const eo::EOException &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

@@ -169,17 +169,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "LOCAVIA_BENCH_PG_URL doit désigner le serveur de mesure.\n");
         return 2;
     }
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 5;
+    const int runs = bench::runsAsked(5);
     int status = 0;
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
             platform::resourcePath(QStringLiteral("models/Locavia.json")));
-        QVariantMap dictionary = model.connectionDictionary();
-        dictionary.insert(QStringLiteral("URL"), url);
-        dictionary.insert(QStringLiteral("username"), QString());
-        dictionary.insert(QStringLiteral("password"), QString());
+        const QVariantMap dictionary = bench::serverDictionary(model.connectionDictionary(), url);
         const QUrl server(url);
         for (const int delay : {0, 5, 15})
             status |= measure(dictionary, server.host(), quint16(server.port(5432)), delay, runs);

@@ -30,9 +30,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "LOCAVIA_BENCH_DATA doit désigner le dossier de la base de mesure.\n");
         return 2;
     }
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 5;
+    const int runs = bench::runsAsked(5);
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
             platform::resourcePath(QStringLiteral("models/Locavia.json")));

@@ -86,9 +86,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "LOCAVIA_BENCH_DATA doit désigner le dossier de la base de mesure.\n");
         return 2;
     }
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 5;
+    const int runs = bench::runsAsked(5);
     QTemporaryDir output;
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(

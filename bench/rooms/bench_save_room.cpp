@@ -210,11 +210,7 @@ int main(int argc, char *argv[])
             status |= runBackend("sqlite", embedded, runs);
         }
         if (!url.isEmpty()) {
-            QVariantMap server = dictionary;
-            server.insert(QStringLiteral("URL"), url);
-            server.insert(QStringLiteral("username"), QString());
-            server.insert(QStringLiteral("password"), QString());
-            status |= runBackend("postgresql", server, runs);
+            status |= runBackend("postgresql", bench::serverDictionary(dictionary, url), runs);
         }
     } catch (const eo::EOException &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

@@ -65,9 +65,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "LOCAVIA_BENCH_DATA doit désigner le dossier de la base de mesure.\n");
         return 2;
     }
-    const int runs = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS")
-                         : 7;
+    const int runs = bench::runsAsked(7);
     try {
         eo::EOModel &model = eo::EOModelGroup::defaultGroup().addModelWithFile(
             platform::resourcePath(QStringLiteral("models/Locavia.json")));

@@ -1,6 +1,7 @@
 #pragma once
 
-// What the benchmarks share: the median of a series of times, and the bare query of a fetch.
+// What the benchmarks share: how many runs they make, the server they measure, the median of a series of
+// times, and the bare query of a fetch.
 
 #include "EODisplayGroup.h"
 #include "EOEditingContext.h"
@@ -13,6 +14,8 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QVariantList>
+#include <QVariantMap>
+#include <QtGlobal>
 #include <algorithm>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -20,6 +23,22 @@
 
 namespace bench
 {
+
+// LOCAVIA_BENCH_RUNS when it is a positive number, else the benchmark's own count.
+inline int runsAsked(int defaultRuns)
+{
+    const int asked = qEnvironmentVariableIntValue("LOCAVIA_BENCH_RUNS");
+    return asked > 0 ? asked : defaultRuns;
+}
+
+// The model's dictionary pointed at the server of url (LOCAVIA_BENCH_PG_URL), with the account it names.
+inline QVariantMap serverDictionary(QVariantMap dictionary, const QString &url)
+{
+    dictionary.insert(QStringLiteral("URL"), url);
+    dictionary.insert(QStringLiteral("username"), QString());
+    dictionary.insert(QStringLiteral("password"), QString());
+    return dictionary;
+}
 
 inline double median(std::vector<double> values)
 {
