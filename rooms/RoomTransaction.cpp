@@ -36,7 +36,6 @@ RoomTransaction::RoomTransaction(data::KORDataBusOC &dataBus, const QString &ale
 
 RoomTransaction::~RoomTransaction()
 {
-    m_suite.reset();
     if (!m_ouverte)
         return;
     // An exception left the action between two calls: nothing of this transaction may stay.
