@@ -39,6 +39,7 @@ class TestFilesOnFullDisk : public QObject
 
     QTemporaryDir outside;
     QString disk;
+    bool mounted = false;
     std::unique_ptr<TestDatabase> db;
     StatisticsTable table;
     StatisticsChartPanel graphe;
@@ -53,13 +54,17 @@ class TestFilesOnFullDisk : public QObject
             static_cast<Application *>(qApp)->exporterElements(QString(70000, u'é'));
         } else if (writer == "report PDF" || writer == "PostScript") {
             auto *app = static_cast<Application *>(qApp);
-            writer == "PostScript" ? app->printEPS("ListeSalles", lignes, {}) : app->printPDF("ListeSalles", lignes, {});
+            writer == "PostScript" ? app->printEPS("ListeSalles", lignes, {})
+                                   : app->printPDF("ListeSalles", lignes, {});
         } else if (writer == "room sheet") {
             rooms::RoomSheetPrinter(db->roomManagerBus())
                 .imprimer(db->roomManagerBus().fetchArray("SallesVix", "salPorte like %@", {"P*"}, {}));
         } else if (writer == "XLSX" || writer == "CSV") {
-            const auto format = writer == "XLSX" ? spreadsheet::TableFormat::Xlsx : spreadsheet::TableFormat::Csv;
-            return StatisticsFiles::ecrireTableau(format, table, "Tout", disk + "/tableau." + writer.toLower()).error;
+            const auto format =
+                writer == "XLSX" ? spreadsheet::TableFormat::Xlsx : spreadsheet::TableFormat::Csv;
+            return StatisticsFiles::ecrireTableau(format, table, "Tout",
+                                                  disk + "/tableau." + writer.toLower())
+                .error;
         } else if (writer.startsWith("chart ")) {
             return StatisticsFiles::ecrireGraphique(graphe, "Surfaces", disk + "/graphe." + writer.mid(6));
         } else {
@@ -83,12 +88,15 @@ class TestFilesOnFullDisk : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("TMPDIR", QFile::encodeName(outside.filePath("disque")));
         platform::Clock::setSource([] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)); });
         platform::FileOpener::setOpener([](const QString &) { return true; });
         platform::ApplicationLog::install(outside.filePath("locavia.log"));
         db = std::make_unique<TestDatabase>();
         QVERIFY2(db->isValid(), qPrintable(db->error()));
+        // The prints go to the temporary folder: the small disk.
+        disk = outside.filePath("disque");
+        QVERIFY(QDir().mkpath(disk));
+        qputenv("TMPDIR", QFile::encodeName(disk));
         db->addBuilding("SCI", "SCIENCES");
         for (int porte = 0; porte < 20; ++porte)
             QVERIFY(db->addRoom("SCI", "1", QStringLiteral("P%1").arg(porte)) > 0);
@@ -96,27 +104,33 @@ private slots:
         RoomStatistics figures;
         for (int i = 0; i < 400; ++i) {
             const QString nom = QStringLiteral("Pavillon %1").arg(i);
-            lignes.append({{{nom, nom}, {QStringLiteral("%1,50").arg(i), QStringLiteral("%1.50").arg(i)}}, {}, false});
+            lignes.append(
+                {{{nom, nom}, {QStringLiteral("%1,50").arg(i), QStringLiteral("%1.50").arg(i)}}, {}, false});
             if (i < 30)
                 figures.parBatiment.append({nom, nom, 3, 40, 100000 * i, 0, 0});
         }
         graphe.montrer(StatisticsCharts::parBatiment(figures));
-        table.remplir("Par bâtiment", {{"Bâtiment", spreadsheet::ColumnKind::Text, 0}, {"Surface", spreadsheet::ColumnKind::Decimal, 2}},
+        table.remplir("Par bâtiment",
+                      {{"Bâtiment", spreadsheet::ColumnKind::Text, 0},
+                       {"Surface", spreadsheet::ColumnKind::Decimal, 2}},
                       lignes, {});
     }
     // A small file system of its own, which the superuser alone may mount; CI runs as such.
     void init()
     {
-        disk = outside.filePath("disque");
-        QDir().mkpath(disk);
         QFile::remove(platform::ApplicationLog::path());
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", disk}) != 0) {
+        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", disk}) == 0;
+        if (!mounted) {
             if (qEnvironmentVariableIsSet("CI"))
                 QFAIL("a small file system cannot be mounted");
             QSKIP("a small file system can be mounted by the superuser only");
         }
     }
-    void cleanup() { QProcess::execute("umount", {disk}); }
+    void cleanup()
+    {
+        if (mounted)
+            QProcess::execute("umount", {disk});
+    }
 
     void aFullDiskKeepsTheOlderFile_data()
     {
