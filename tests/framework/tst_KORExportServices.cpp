@@ -132,8 +132,7 @@ private slots:
         QTest::newRow("folder missing")
             << "absent/notes.txt"
             << "absent/notes.txt" << QByteArray("<absent>")
-            << QStringList{"ERREUR: Problème lors de l'écriture du fichier.\n\nLe "
-                           "dossier « " +
+            << QStringList{"ERREUR: Problème lors de l'écriture du fichier.\n\nLe dossier « " +
                            temporaire.filePath("absent") + " » n'existe pas."};
     }
     void textExport()
