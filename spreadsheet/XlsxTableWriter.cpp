@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -56,8 +57,10 @@ TableWriteResult workbookFailure(const QString &path, lxw_error error, int syste
 
 // The library's working files are unlinked as soon as they are made, and a workbook that fails leaves some
 // of them open (libxlsxwriter 1.1): their room on the user's disk would come back only when the program
-// ends, a full disk staying full after the user made room. Whatever working file is left open in the
-// workbook's folder once the workbook is gone is closed: none is in use then.
+// ends, a full disk staying full after the user made room. Once the workbook is gone, whatever working file
+// is left open in its folder is let go. Its descriptor is pointed at /dev/null rather than closed: the
+// library's lost stream still holds the number and is flushed at exit, which must never reach a file
+// opened since under the same number.
 class WorkingFiles
 {
 public:
@@ -68,11 +71,18 @@ public:
     ~WorkingFiles()
     {
         const QDir open(QStringLiteral("/proc/self/fd"));
+        int nothing = -1;
         for (const QString &descriptor : open.entryList(QDir::AllEntries | QDir::System)) {
             const QString file = QFile::symLinkTarget(open.filePath(descriptor));
-            if (file.startsWith(m_prefix) && file.endsWith(QLatin1String(" (deleted)")))
-                ::close(descriptor.toInt());
+            if (!file.startsWith(m_prefix) || !file.endsWith(QLatin1String(" (deleted)")))
+                continue;
+            if (nothing < 0)
+                nothing = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+            if (nothing >= 0)
+                ::dup3(nothing, descriptor.toInt(), O_CLOEXEC);
         }
+        if (nothing >= 0)
+            ::close(nothing);
     }
     WorkingFiles(const WorkingFiles &) = delete;
     WorkingFiles &operator=(const WorkingFiles &) = delete;
