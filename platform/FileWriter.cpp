@@ -209,6 +209,12 @@ bool FileWriter::open()
     }
     m_existed = target.exists();
     m_target = target.absoluteFilePath();
+    // A file protected against writing is not replaced behind that protection.
+    if (m_existed && !target.isWritable()) {
+        m_error = QStringLiteral("le fichier « %1 » est protégé contre l'écriture : choisissez un autre nom.")
+                      .arg(target.fileName());
+        return false;
+    }
 
     // Hidden beside the chosen file, so that the rename stays within one file system; its name within
     // what a file system allows, however long the chosen one.
