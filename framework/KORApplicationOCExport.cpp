@@ -72,8 +72,10 @@ void KORApplicationOC::exporterElements(const QString &texte)
             qWarning().noquote()
                 << QStringLiteral(">>>>> Écriture de %1 impossible : %2").arg(*chemin, raison);
             QApplication::beep();
+            // What happened and what to do come under the message the users know.
             platform::NSRunAlertPanel(QStringLiteral("ERREUR"),
-                                      QStringLiteral("Problème lors de l'écriture du fichier."),
+                                      QStringLiteral("Problème lors de l'écriture du fichier.\n\n%1")
+                                          .arg(platform::FileWriter::sentence(raison)),
                                       QStringLiteral("OK"));
         }
     }
@@ -115,12 +117,18 @@ void KORApplicationOC::printReport(const QString &modele, const QVariantList &ob
     if (rapport.cancelled)
         return;
     QString raison = rapport.error;
-    const bool ecrit =
-        raison.isEmpty() && platform::FileWriter::writeAtomically(chemin, rapport.data, &raison);
-    if (!ecrit) {
+    if (!raison.isEmpty()) {
         qWarning().noquote() << QStringLiteral(">>>>> Impression de %1 impossible : %2").arg(modele, raison);
         platform::NSRunAlertPanel(QStringLiteral("PROBLEME"),
                                   QStringLiteral("Le fichier n'a pas pu etre cree !"), QStringLiteral("OK"));
+        return;
+    }
+    if (!platform::FileWriter::writeAtomically(chemin, rapport.data, &raison)) {
+        qWarning().noquote() << QStringLiteral(">>>>> Impression de %1 impossible : %2").arg(modele, raison);
+        platform::NSRunAlertPanel(QStringLiteral("PROBLEME"),
+                                  QStringLiteral("Le fichier n'a pas pu etre cree !\n\n%1")
+                                      .arg(platform::FileWriter::sentence(raison)),
+                                  QStringLiteral("OK"));
         return;
     }
     platform::FileOpener::openFile(chemin);

@@ -1,10 +1,16 @@
 #include "XlsxTableWriter.h"
 
+#include "FileWriter.h"
 #include "TableCell.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 namespace spreadsheet
@@ -32,10 +38,58 @@ QByteArray cellText(const QString &text)
     return text.left(length).toUtf8();
 }
 
-QString libraryError(lxw_error error)
+// Why a workbook could not be written, for the user; the library's own text goes to the log. A system
+// error (errno) names what the disk refused, when the library met one.
+TableWriteResult workbookFailure(const QString &path, lxw_error error, int systemError)
 {
-    return QString::fromUtf8(lxw_strerror(error));
+    QString technical = QString::fromUtf8(lxw_strerror(error));
+    if (systemError)
+        technical += QStringLiteral(" ; ") + qt_error_string(systemError);
+    qWarning().noquote()
+        << QStringLiteral(">>>>> Le classeur « %1 » n'a pas pu être écrit : %2").arg(path, technical);
+    if (systemError)
+        return TableWriteResult::failed(
+            platform::FileWriter::reason(systemError, QFileInfo(path).absolutePath()));
+    return TableWriteResult::failed(QStringLiteral(
+        "le classeur n'a pas pu être écrit : réessayez, et si cela se reproduit, transmettez le "
+        "journal de Locavia à votre service informatique."));
 }
+
+// The library's working files are unlinked as soon as they are made, and a workbook that fails leaves some
+// of them open (libxlsxwriter 1.1): their room on the user's disk would come back only when the program
+// ends, a full disk staying full after the user made room. Once the workbook is gone, whatever working file
+// is left open in its folder is let go. Its descriptor is pointed at /dev/null rather than closed: the
+// library's lost stream still holds the number and is flushed at exit, which must never reach a file
+// opened since under the same number.
+class WorkingFiles
+{
+public:
+    explicit WorkingFiles(const QString &folder)
+        : m_prefix(QFileInfo(folder).canonicalFilePath() + QStringLiteral("/tmp."))
+    {
+    }
+    ~WorkingFiles()
+    {
+        const QDir open(QStringLiteral("/proc/self/fd"));
+        int nothing = -1;
+        for (const QString &descriptor : open.entryList(QDir::AllEntries | QDir::System)) {
+            const QString file = QFile::symLinkTarget(open.filePath(descriptor));
+            if (!file.startsWith(m_prefix) || !file.endsWith(QLatin1String(" (deleted)")))
+                continue;
+            if (nothing < 0)
+                nothing = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+            if (nothing >= 0)
+                ::dup3(nothing, descriptor.toInt(), O_CLOEXEC);
+        }
+        if (nothing >= 0)
+            ::close(nothing);
+    }
+    WorkingFiles(const WorkingFiles &) = delete;
+    WorkingFiles &operator=(const WorkingFiles &) = delete;
+
+private:
+    QString m_prefix;
+};
 
 // The workbook being written, freed without a file when the writing stops before its end.
 class Workbook
@@ -175,13 +229,15 @@ TableWriteResult XlsxTableWriter::write(const TableDocument &document, const QSt
                 .arg(columns.size())
                 .arg(maximumColumns));
 
-    Workbook workbook(path, QFile::encodeName(QDir::tempPath()));
+    // The library's working files (rows kept on disk until the end, each opened and at once unlinked) go
+    // beside the workbook: the library does not check their writes, so they must fill the same disk as the
+    // workbook itself, whose writes it does check.
+    const WorkingFiles workingFiles(QFileInfo(path).absolutePath());
+    errno = 0;
+    Workbook workbook(path, QFile::encodeName(QFileInfo(path).absolutePath()));
     if (!workbook.get())
-        return TableWriteResult::failed(QStringLiteral("le classeur ne peut pas être créé."));
-    auto failed = [](lxw_error error) {
-        return TableWriteResult::failed(
-            QStringLiteral("l'écriture du classeur a échoué (%1).").arg(libraryError(error)));
-    };
+        return workbookFailure(path, LXW_ERROR_CREATING_XLSX_FILE, errno);
+    auto failed = [&path](lxw_error error) { return workbookFailure(path, error, 0); };
 
     const QString mainName = sheetName(document.sheetName);
     lxw_worksheet *sheet = workbook_add_worksheet(workbook.get(), mainName.toUtf8().constData());
@@ -256,8 +312,20 @@ TableWriteResult XlsxTableWriter::write(const TableDocument &document, const QSt
 
     if (progress && !progress(rows, rows))
         return TableWriteResult::cancelled();
-    if (const lxw_error error = workbook.close())
-        return failed(error);
+    errno = 0;
+    if (const lxw_error error = workbook.close()) {
+        // What the disk refused as the workbook was put together; a file error the library saw without a
+        // system error is the disk's all the same.
+        int systemError = errno;
+        const bool fileError = error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_ZIP_FILE_ADD ||
+                               error == LXW_ERROR_ZIP_CLOSE || error == LXW_ERROR_CREATING_TMPFILE ||
+                               error == LXW_ERROR_READING_TMPFILE;
+        if (!fileError)
+            systemError = 0;
+        else if (!systemError)
+            systemError = EIO;
+        return workbookFailure(path, error, systemError);
+    }
     return TableWriteResult::written();
 }
 

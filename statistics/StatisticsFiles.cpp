@@ -1,6 +1,7 @@
 #include "StatisticsFiles.h"
 
 #include "Clock.h"
+#include "FileWriter.h"
 #include "ItemModelTableSource.h"
 #include "StatisticsChartPanel.h"
 #include "StatisticsTable.h"
@@ -11,7 +12,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace statistics
 {
@@ -40,11 +40,11 @@ spreadsheet::TableWriteResult StatisticsFiles::ecrireTableau(spreadsheet::TableF
 QString StatisticsFiles::ecrireGraphique(const StatisticsChartPanel &graphe, const QString &titre,
                                          const QString &path)
 {
-    QSaveFile fichier(path);
-    if (!fichier.open(QIODevice::WriteOnly))
+    platform::FileWriter fichier(path);
+    if (!fichier.open())
         return fichier.errorString();
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
-        QPdfWriter pdf(&fichier);
+        QPdfWriter pdf(fichier.device());
         pdf.setTitle(titre);
         pdf.setCreator(QStringLiteral("Locavia"));
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
@@ -60,8 +60,9 @@ QString StatisticsFiles::ecrireGraphique(const StatisticsChartPanel &graphe, con
         painter.setRenderHint(QPainter::Antialiasing);
         graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(taille)));
         painter.end();
-        if (!image.save(&fichier, "PNG"))
-            return QStringLiteral("l'image n'a pas pu être écrite.");
+        if (!image.save(fichier.device(), "PNG") && !fichier.failed())
+            return QStringLiteral("l'image n'a pas pu être écrite : réessayez, et si cela se reproduit, "
+                                  "transmettez le journal de Locavia à votre service informatique.");
     }
     if (!fichier.commit())
         return fichier.errorString();

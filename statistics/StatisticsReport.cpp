@@ -1,6 +1,7 @@
 #include "StatisticsReport.h"
 
 #include "Clock.h"
+#include "FileWriter.h"
 #include "StatisticsChartPanel.h"
 #include "StatisticsTable.h"
 
@@ -9,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -73,11 +73,11 @@ QString StatisticsReport::html(const StatisticsTable &table)
 
 QString StatisticsReport::ecrire(const QList<Page> &pages, const QString &selection, const QString &path)
 {
-    QSaveFile fichier(path);
-    if (!fichier.open(QIODevice::WriteOnly))
+    platform::FileWriter fichier(path);
+    if (!fichier.open())
         return fichier.errorString();
     {
-        QPdfWriter pdf(&fichier);
+        QPdfWriter pdf(fichier.device());
         pdf.setTitle(QStringLiteral("Statistiques"));
         pdf.setCreator(QStringLiteral("Locavia"));
         pdf.setResolution(96);

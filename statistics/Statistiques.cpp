@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "EOException.h"
 #include "FileOpener.h"
+#include "FileWriter.h"
 #include "FrenchFigures.h"
 #include "KORAction.h"
 #include "KORApplicationOC.h"
@@ -283,10 +284,11 @@ void Statistiques::imprimer(QObject *)
     QList<StatisticsReport::Page> pages;
     for (int vue = 0; vue < NombreDeVues; ++vue)
         pages.append({m_tables[vue], m_graphes[vue]});
-    const QString erreur = chemin.isEmpty() ? QStringLiteral("pas de dossier temporaire.")
+    const QString erreur = chemin.isEmpty() ? QStringLiteral("il n'y a pas de dossier temporaire.")
                                             : StatisticsReport::ecrire(pages, descriptionSelection(), chemin);
     if (!erreur.isEmpty()) {
-        alerte(QStringLiteral("PROBLEME"), QStringLiteral("Le fichier n'a pas pu etre cree !"));
+        alerte(QStringLiteral("PROBLEME"), QStringLiteral("Le fichier n'a pas pu etre cree !\n\n%1")
+                                               .arg(platform::FileWriter::sentence(erreur)));
         return;
     }
     platform::FileOpener::openFile(chemin);

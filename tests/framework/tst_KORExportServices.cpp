@@ -129,9 +129,11 @@ private slots:
                                    << "notes.txt" << QByteArray("<absent>") << QStringList{};
         QTest::newRow("no name") << ""
                                  << "notes.txt" << QByteArray("<absent>") << QStringList{};
-        QTest::newRow("folder missing") << "absent/notes.txt"
-                                        << "absent/notes.txt" << QByteArray("<absent>")
-                                        << QStringList{"ERREUR: Problème lors de l'écriture du fichier."};
+        QTest::newRow("folder missing")
+            << "absent/notes.txt"
+            << "absent/notes.txt" << QByteArray("<absent>")
+            << QStringList{"ERREUR: Problème lors de l'écriture du fichier.\n\nLe dossier « " +
+                           temporaire.filePath("absent") + " » n'existe pas."};
     }
     void textExport()
     {

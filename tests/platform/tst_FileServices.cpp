@@ -1,11 +1,12 @@
 // The file services of the platform: the answers of save panels (their kinds of file and options) and the
 // 8-bit text of exported files.
-// Writing a file whole or not at all and opening it are exercised by the exports and prints that use them.
+// Writing a file whole: what a replaced file keeps. Full disks are met by tests/app/tst_FilesOnFullDisk.
 
 #include "FileWriter.h"
 #include "SavePanel.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 using platform::FileWriter;
@@ -139,6 +140,20 @@ private slots:
         QFETCH(QString, texte);
         QFETCH(QByteArray, octets);
         QCOMPARE(FileWriter::windows1252(texte), octets);
+    }
+
+    // Through a link, the file it leads to is replaced, and it keeps who may read it.
+    void aReplacedFileKeepsItsLinkAndPermissions()
+    {
+        QTemporaryDir dir;
+        QFile cible(dir.filePath("cible.txt"));
+        const auto droits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(FileWriter::writeAtomically(cible.fileName(), "avant") && cible.setPermissions(droits));
+        QVERIFY(cible.link(dir.filePath("lien.txt")) &&
+                FileWriter::writeAtomically(dir.filePath("lien.txt"), "après"));
+        QVERIFY(QFileInfo(dir.filePath("lien.txt")).isSymLink() && cible.open(QIODevice::ReadOnly) &&
+                cible.readAll() == "après");
+        QCOMPARE(cible.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), droits);
     }
 };
 
