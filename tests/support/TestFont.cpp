@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QHash>
 #include <algorithm>
 
 const QString TestFont::family = QStringLiteral("DejaVu Sans");
@@ -14,16 +13,13 @@ namespace
 // The families the program asks for by name rather than through the application font: the form's fields.
 const QStringList namedFamilies{QStringLiteral("Helvetica")};
 
-QString packageOf(const QString &family)
-{
-    static const QHash<QString, QString> packages{
-        {QStringLiteral("DejaVu Sans"), QStringLiteral("fonts-dejavu-core")},
-        {QStringLiteral("Noto Sans"), QStringLiteral("fonts-noto-core")},
-        {QStringLiteral("Liberation Sans"), QStringLiteral("fonts-liberation2")},
-        {QStringLiteral("Nimbus Sans"), QStringLiteral("fonts-urw-base35")},
-    };
-    return packages.value(family, QStringLiteral("the package that has it"));
-}
+// The common desktop families, each with the Debian package that brings it.
+const QList<std::pair<QString, QString>> packages{
+    {QStringLiteral("DejaVu Sans"), QStringLiteral("fonts-dejavu-core")},
+    {QStringLiteral("Noto Sans"), QStringLiteral("fonts-noto-core")},
+    {QStringLiteral("Liberation Sans"), QStringLiteral("fonts-liberation2")},
+    {QStringLiteral("Nimbus Sans"), QStringLiteral("fonts-urw-base35")},
+};
 
 // Whether a name fontconfig gives is the family's: with its foundry ("Nimbus Sans [urw]") when several
 // make it.
@@ -36,8 +32,10 @@ bool isFamily(const QString &name, const QString &family)
 
 QStringList TestFont::desktopFamilies()
 {
-    return {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans"), QStringLiteral("Liberation Sans"),
-            QStringLiteral("Nimbus Sans")};
+    QStringList families;
+    for (const auto &[family, package] : packages)
+        families << family;
+    return families;
 }
 
 QString TestFont::pin(const QString &family, int points)
@@ -48,9 +46,13 @@ QString TestFont::pin(const QString &family, int points)
     // whether the one asked for is there.
     const QStringList installed = QFontDatabase::families();
     if (std::none_of(installed.cbegin(), installed.cend(),
-                     [&family](const QString &name) { return isFamily(name, family); }))
+                     [&family](const QString &name) { return isFamily(name, family); })) {
+        const auto known = std::find_if(packages.cbegin(), packages.cend(),
+                                        [&family](const auto &entry) { return entry.first == family; });
         return QStringLiteral("the font \"%1\" is not installed: scripts/install-deps installs %2")
-            .arg(family, packageOf(family));
+            .arg(family,
+                 known == packages.cend() ? QStringLiteral("the package that has it") : known->second);
+    }
 
     for (const QString &named : namedFamilies) {
         QFont::removeSubstitutions(named);
@@ -58,7 +60,7 @@ QString TestFont::pin(const QString &family, int points)
     }
     QApplication::setFont(QFont(family, points));
 
-    const auto differs = [&family, points](const QFont &font) -> QString {
+    const auto differs = [&family](const QFont &font) -> QString {
         const QFontInfo used(font);
         if (isFamily(used.family(), family) && used.pointSize() == font.pointSize())
             return {};
