@@ -12,6 +12,7 @@
 #include "NotificationCenter.h"
 #include "QuestionPanel.h"
 #include "ShellFixture.h"
+#include "TestFont.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -313,6 +314,7 @@ void TestSuperviseur::tabs()
     ShellRun run;
     allowedUser(run, QStringLiteral("amartin"));
     ShellApplication &app = run.app();
+    PIN_TEST_FONT(); // the tabs' sizes are compared below
     app.initApp();
     QVERIFY(!app.hasTerminated());
     RecordingTab *creation = run.creation();

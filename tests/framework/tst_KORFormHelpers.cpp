@@ -8,6 +8,7 @@
 #include "EONull.h"
 #include "KORFormHelpers.h"
 #include "TestDatabase.h"
+#include "TestFont.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -68,6 +69,7 @@ class TestKORFormHelpers : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PIN_TEST_FONT(); }
     void verifierChaine_data();
     void verifierChaine();
     void verifierChaineAsThreeObjects();
