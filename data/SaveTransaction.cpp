@@ -138,7 +138,8 @@ SaveTransaction::Issue SaveTransaction::envoyerLesEtapes()
 {
     using State = eo::EOTransactionSteps::State;
     m_etapes.sent = [](const QString &evenement) { noter(evenement); };
-    m_resultat = m_dataBus.executeTransaction(std::exchange(m_etapes, {}), QStringLiteral("l'enregistrement"));
+    m_resultat =
+        m_dataBus.executeTransaction(std::exchange(m_etapes, {}), QStringLiteral("l'enregistrement"));
 
     // Each refused step, as a call refused on its own would be told.
     QString dernierMessage;

@@ -6,7 +6,8 @@
 namespace data
 {
 
-UncertainSave::UncertainSave(KORDataBusOC &dataBus, Textes textes) : m_dataBus(dataBus), m_textes(std::move(textes))
+UncertainSave::UncertainSave(KORDataBusOC &dataBus, Textes textes)
+    : m_dataBus(dataBus), m_textes(std::move(textes))
 {
 }
 
@@ -28,7 +29,8 @@ UncertainSave::Reponse UncertainSave::demander()
     using State = eo::EOTransactionSteps::State;
     const std::optional<State> etat = m_dataBus.confirmPendingTransaction();
     if (etat == State::Unknown) {
-        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_textes.toujoursInconnue, QStringLiteral("OK"));
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_textes.toujoursInconnue,
+                                  QStringLiteral("OK"));
         return Reponse::toujoursInconnue;
     }
     bool enregistree = etat == State::Committed;
