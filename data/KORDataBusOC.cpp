@@ -296,17 +296,26 @@ void KORDataBusOC::rollbackTransaction()
     myAdaptorContext->rollbackTransaction();
 }
 
-std::vector<eo::EOTransactionBatch::Outcome> KORDataBusOC::executeTransactions(eo::EOTransactionBatch batch,
-                                                                               const QString &activity)
+eo::EOTransactionSteps::Result KORDataBusOC::executeTransaction(eo::EOTransactionSteps transaction,
+                                                                const QString &activity)
 {
     requireStack();
     WaitCursorScope cursor;
     const eo::EOAdaptor::Activity waiting(*myAdaptor, activity);
-    for (std::vector<eo::EOTransactionBatch::Call> &calls : batch.transactions) {
-        for (eo::EOTransactionBatch::Call &call : calls)
+    for (eo::EOTransactionSteps::Step &step : transaction.steps) {
+        for (eo::EOTransactionSteps::Call &call : step.calls)
             call.procedure = myModel ? myModel->storedProcedureNamed(call.name) : nullptr;
     }
-    return myAdaptorContext->runTransactions(std::move(batch));
+    return myAdaptorContext->runTransaction(std::move(transaction));
+}
+
+std::optional<eo::EOTransactionSteps::State> KORDataBusOC::confirmPendingTransaction()
+{
+    requireStack();
+    WaitCursorScope cursor;
+    const eo::EOAdaptor::Activity waiting(*myAdaptor,
+                                          QStringLiteral("la vérification du dernier enregistrement"));
+    return myAdaptor->confirmPendingTransaction();
 }
 
 // --- Stored procedures -------------------------------------------------------------------------------------

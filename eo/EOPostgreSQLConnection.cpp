@@ -223,8 +223,17 @@ QString EOPostgreSQLConnection::unconfirmedWriteMessage(const Parameters &parame
 {
     return QStringLiteral(
                "La connexion au serveur de base de données « %1 » a été perdue avant que le serveur "
-               "ne confirme l'enregistrement : il a peut-être été fait, ou pas. Vérifiez ce qui est "
-               "enregistré. L'opération suivante se reconnectera.")
+               "ne confirme l'enregistrement, et il ne répond plus : l'enregistrement a peut-être été "
+               "fait, ou pas. Réessayez quand le serveur répondra : ce qui est enregistré sera vérifié "
+               "d'abord.")
+        .arg(parameters.server);
+}
+
+QString EOPostgreSQLConnection::rolledBackAfterLossMessage(const Parameters &parameters)
+{
+    return QStringLiteral("La connexion au serveur de base de données « %1 » a été perdue avant la fin de "
+                          "l'enregistrement ; le serveur, interrogé de nouveau, confirme que rien n'a été "
+                          "enregistré. Vous pouvez recommencer.")
         .arg(parameters.server);
 }
 

@@ -68,6 +68,8 @@ public:
     static QString lostConnectionMessage(const Parameters &parameters, bool transactionLost);
     // The message of a connection lost after writes were sent and before the server confirmed them.
     static QString unconfirmedWriteMessage(const Parameters &parameters);
+    // The link broke before the COMMIT was answered, and the server, asked again, says nothing was stored.
+    static QString rolledBackAfterLossMessage(const Parameters &parameters);
     // The EOException of a failed statement: the procedure's own message for a refusal it raised, a French
     // sentence around the server's message otherwise. context names what was running (a procedure, a
     // statement) for the messages that are not the user's.

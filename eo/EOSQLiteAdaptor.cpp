@@ -836,6 +836,22 @@ void EOSQLiteAdaptor::commitTransaction()
             .arg(why));
 }
 
+void EOSQLiteAdaptor::stepSavepoint(StepSavepoint action)
+{
+    switch (action) {
+    case StepSavepoint::Set:
+        execute(QStringLiteral("SAVEPOINT eo_step"));
+        break;
+    case StepSavepoint::Release:
+        execute(QStringLiteral("RELEASE eo_step"));
+        break;
+    case StepSavepoint::RollBack:
+        execute(QStringLiteral("ROLLBACK TO eo_step"));
+        execute(QStringLiteral("RELEASE eo_step"));
+        break;
+    }
+}
+
 void EOSQLiteAdaptor::rollbackTransaction()
 {
     const Call call(*this);

@@ -59,6 +59,7 @@ public:
 
 protected:
     void applySessionLogin() override;
+    void stepSavepoint(StepSavepoint action) override;
 
 private:
     struct Attachment {

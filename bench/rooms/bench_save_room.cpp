@@ -22,7 +22,7 @@
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
-#include "RoomTransaction.h"
+#include "SaveTransaction.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -88,7 +88,7 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     creation.afficheVue()->show();
     auto *save = RoomBenchForm::outlet<QPushButton>(creation, "boutonCreer");
     qint64 transactions = 0;
-    rooms::RoomTransaction::setJournal([&transactions](const QString &event) {
+    data::SaveTransaction::setJournal([&transactions](const QString &event) {
         if (event == u"begin")
             ++transactions;
     });
@@ -144,7 +144,7 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
             return 1;
         }
     }
-    rooms::RoomTransaction::setJournal({});
+    data::SaveTransaction::setJournal({});
     // The rooms and their history go: the database is left as it was.
     for (const QVariant &room : std::as_const(saved)) {
         bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
