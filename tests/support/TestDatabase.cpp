@@ -31,16 +31,23 @@ eo::EOModel *locaviaModel()
     return &group.addModelWithFile(platform::resourcePath(QStringLiteral("models/Locavia.json")));
 }
 
-// text as an SQL string literal of the connection's server.
-QString literal(pg_conn *connection, const QString &text)
+// The rows that make login a room manager, as docs/server.md has an administrator write them: an account
+// whose person belongs to a group named by SALLE_STRUCTURE. Their keys are below the generators' range, so
+// that the rows the tests make keep the keys they expect; the group is one of its own, in no list the
+// program shows.
+QString roomManagerAccount(QString login)
 {
-    const QByteArray utf8 = text.toUtf8();
-    char *quoted = PQescapeLiteral(connection, utf8.constData(), size_t(utf8.size()));
-    if (!quoted)
-        throw eo::EOException(eo::EOException::Kind::Database, QString::fromUtf8(PQerrorMessage(connection)));
-    const QString result = QString::fromUtf8(quoted);
-    PQfreemem(quoted);
-    return result;
+    login = QLatin1Char('\'') + login.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    return QStringLiteral(
+               "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE) "
+               "VALUES ('GSAL', 'GESTION SALLES', 'Gestionnaires des salles');"
+               "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL, PRENOM) VALUES (-1, 'Gestionnaire', "
+               "'Test');"
+               "INSERT INTO SOLMA.REPART_COMPTE (CPT_ORDRE, CPT_LOGIN, PERS_ID) VALUES (-1, %1, -1);"
+               "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (-1, 'GSAL');"
+               "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_ORDRE, PARAM_KEY, PARAM_VALUE) "
+               "VALUES (-1, 'SALLE_STRUCTURE', 'GSAL')")
+        .arg(login);
 }
 
 // The database of this test program on the test server: made and installed by the administration role on
@@ -105,23 +112,10 @@ BEGIN
     EXECUTE 'TRUNCATE ' || tables || ' RESTART IDENTITY';
 END
 $$)"));
-            // The room manager is one by the reference schema, as docs/server.md has an administrator
-            // write it: an account for the login whose person belongs to a group of SALLE_STRUCTURE. Its
-            // keys are below the generators' range, so that the rows the tests make keep the keys they
-            // expect; its group is one of its own, in no list the program shows.
             eo::EOPostgreSQLConnection::execute(
                 m_connection.get(), m_parameters,
-                QStringLiteral(
-                    "INSERT INTO solma.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE) "
-                    "VALUES ('GSAL', 'GESTION SALLES', 'Gestionnaires des salles');"
-                    "INSERT INTO solma.INDIVIDU (PERS_ID, NOM_USUEL, PRENOM) VALUES (-1, 'Gestionnaire', "
-                    "'Test');"
-                    "INSERT INTO solma.REPART_COMPTE (CPT_ORDRE, CPT_LOGIN, PERS_ID) VALUES (-1, %1, -1);"
-                    "INSERT INTO solma.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (-1, 'GSAL');"
-                    "INSERT INTO solma.SOLMA_PARAMETRES (PARAM_ORDRE, PARAM_KEY, PARAM_VALUE) "
-                    "VALUES (-1, 'SALLE_STRUCTURE', 'GSAL')")
-                    .arg(literal(m_connection.get(), TestDatabase::login(TestDatabase::Role::RoomManager))),
-                QStringLiteral("compte du gestionnaire"));
+                roomManagerAccount(TestDatabase::login(TestDatabase::Role::RoomManager)),
+                QStringLiteral("compte du gestionnaire des salles"));
         } catch (const eo::EOException &exception) {
             *error = exception.message();
             return false;
@@ -376,6 +370,11 @@ QVariant TestDatabase::scalar(const QString &sql, const QVariantList &bindings) 
                      __LINE__);
         return {};
     }
+}
+
+bool TestDatabase::addRoomManagerAccount()
+{
+    return exec(roomManagerAccount(login(Role::RoomManager)));
 }
 
 QList<QVariantMap> TestDatabase::query(const QString &sql, const QVariantList &bindings) const

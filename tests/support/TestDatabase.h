@@ -83,6 +83,10 @@ public:
     // Set-up SQL with bound values, as the administration role; its rows. Throws EOException.
     QList<QVariantMap> query(const QString &sql, const QVariantList &bindings = {}) const;
 
+    // Writes the room manager's account, which the server's database holds from the start, into the
+    // embedded one (to compare both); false when refused.
+    bool addRoomManagerAccount();
+
     // Alerts shown since the last call, then forgotten.
     QList<Alert> takeAlerts();
     const QList<Alert> &alerts() const { return m_alerts; }
