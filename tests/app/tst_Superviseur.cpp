@@ -267,7 +267,7 @@ void TestSuperviseur::rightsTest()
         run.addAccount(account.section(u':', 0, 0).toInt(), account.section(u':', 1, -2),
                        account.section(u':', -1).toInt());
     for (const QString &membership : memberships) {
-        run.db().dataBus().executeSQLQuery(
+        run.db().query(
             QStringLiteral("INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (?, ?)"),
             {membership.section(u':', 0, 0).toInt(), membership.section(u':', 1)});
     }

@@ -46,8 +46,8 @@ SqliteHandle openInventory(const TestDatabase &db, int flags)
     return SqliteHandle(raw);
 }
 
-// Another program (embedded database) or another user's session (server) on the same data; whatever it
-// holds is let go when it goes, even when a check fails half-way.
+// Another program (embedded database) or an administrator's session (server: only the tables' owner may
+// lock them) on the same data; whatever it holds is let go when it goes, even when a check fails half-way.
 class OtherSession
 {
 public:
@@ -55,8 +55,9 @@ public:
         : m_server(db.backend() == TestDatabase::Backend::PostgreSQL)
     {
         if (m_server)
-            m_session = eo::EOPostgreSQLConnection::connect(
-                eo::EOPostgreSQLConnection::parametersForDictionary(db.connectionDictionary()));
+            m_session =
+                eo::EOPostgreSQLConnection::connect(eo::EOPostgreSQLConnection::parametersForDictionary(
+                    db.connectionDictionary(TestDatabase::Role::Owner)));
         else
             m_program = openInventory(db, SQLITE_OPEN_READWRITE);
     }
@@ -83,7 +84,7 @@ public:
     QString holdTheUnits()
     {
         return exec(
-            m_server ? "BEGIN; LOCK TABLE UNITE IN ACCESS EXCLUSIVE MODE"
+            m_server ? "BEGIN; LOCK TABLE locavia.UNITE IN ACCESS EXCLUSIVE MODE"
                      : "BEGIN EXCLUSIVE; INSERT INTO UNITE (UNI_ABREV, UNI_LIBELLE) VALUES ('l', 'litre')");
     }
 
