@@ -140,6 +140,28 @@ private slots:
                  QStringLiteral("SCI"));
     }
 
+    // A save holds its room with a function that only a room manager may call; whatever a plain member
+    // takes (the advisory lock the hold used to be, a lock of the table), a manager's hold goes through.
+    void onlyARoomManagerHoldsARoom()
+    {
+        const qint64 room = db->addRoom(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12"));
+        QVERIFY(room > 0);
+        const QString hold = QStringLiteral("SELECT locavia.tenir_salle('%1');").arg(room);
+        QVERIFY2(as(Role::Member, hold).contains(QStringLiteral("Droits insuffisants")), "plain member");
+        QVERIFY2(as(Role::Outsider, hold).contains(QStringLiteral("ERROR:  42501")), "outsider");
+
+        data::KORDataBusOC &member = db->dataBus(Role::Member);
+        member.beginTransaction();
+        member.executeSQLQuery(QStringLiteral("SELECT pg_advisory_lock(21313, ?)"), {room});
+        member.executeSQLQuery(QStringLiteral("LOCK TABLE solma.SALLES IN ACCESS SHARE MODE"));
+        db->dataBus().beginTransaction();
+        const QList<QVariantMap> held =
+            db->dataBus().executeSQLQuery(QStringLiteral("SELECT tenir_salle(?)"), {room});
+        db->dataBus().rollbackTransaction();
+        member.rollbackTransaction();
+        QCOMPARE(held.value(0).value(QStringLiteral("Attribute0")).toInt(), 1);
+    }
+
     void aPlainMemberWritesNothing_data()
     {
         QTest::addColumn<QString>("membership");
