@@ -1,7 +1,6 @@
 #include "EOHiddenCharacter.h"
 
 #include <QChar>
-#include <QList>
 
 namespace eo
 {
@@ -21,7 +20,13 @@ bool EOHiddenCharacter::isHidden(char32_t codePoint)
 
 std::optional<char32_t> EOHiddenCharacter::firstIn(QStringView text)
 {
-    for (const char32_t codePoint : text.toUcs4()) {
+    // Read character by character: a conversion to UCS-4 may take a leading U+FEFF for a byte order mark.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t codePoint = text.at(i).unicode();
+        if (QChar::isHighSurrogate(codePoint) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
         if (isHidden(codePoint))
             return codePoint;
     }

@@ -8,14 +8,16 @@ CREATE FUNCTION locavia.check_code(value text, field text)
 RETURNS void
 LANGUAGE plpgsql IMMUTABLE SET search_path = locavia, pg_temp AS $$
 DECLARE
+    hex text;
     hidden text := substring(value from '[\u0001-\u001F\u007F-\u009F\u00AD\u0600-\u0605\u061C\u06DD\u070F'
         '\u0890-\u0891\u08E2\u180E\u200B-\u200F\u2028-\u202E\u2060-\u2064\u2066-\u206F\uFEFF\uFFF9-\uFFFB'
         '\U000110BD\U000110CD\U00013430-\U00013438\U0001BCA0-\U0001BCA3\U0001D173-\U0001D17A\U000E0001'
         '\U000E0020-\U000E007F]');
 BEGIN
     IF hidden IS NOT NULL THEN
+        hex := upper(to_hex(ascii(hidden)));
         PERFORM refuse(field || ' contient un caractère invisible ou de contrôle (U+'
-            || lpad(upper(to_hex(ascii(hidden))), 4, '0') || '), refusé dans un code : retirez ce caractère.');
+            || lpad(hex, greatest(length(hex), 4), '0') || '), refusé dans un code : retirez ce caractère.');
     END IF;
 END
 $$;
