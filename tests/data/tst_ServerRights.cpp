@@ -3,6 +3,7 @@
 // the user; once the account belongs to a group allowed to manage the rooms, the procedures write, and the
 // change history records the manager's writes while staying closed to anyone's own.
 
+#include "EOException.h"
 #include "EOModelGroup.h"
 #include "EOStoredProcedure.h"
 #include "KORDataBusOC.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 
@@ -122,6 +124,20 @@ private slots:
         // Writing by hand, outside the procedures, stays closed to the clients.
         QVERIFY(asMember(QStringLiteral("DELETE FROM locavia.UNITE;")).contains(QStringLiteral("ERR")));
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 1);
+    }
+
+    void aStatementTheRightsRefuseIsToldInFrench()
+    {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("permission denied for table salles.*DELETE FROM"));
+        QString message;
+        try {
+            db->roomManagerBus().executeSQLQuery(QStringLiteral("DELETE FROM SOLMA.SALLES"));
+        } catch (const eo::EOException &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith("Droits insuffisants") && message.contains("Demandez les droits"),
+                 qPrintable(message));
     }
 
     void theHistoryRecordsAManagersWritesOnly()

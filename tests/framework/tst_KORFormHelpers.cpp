@@ -207,8 +207,7 @@ void TestKORFormHelpers::formatter()
 
 void TestKORFormHelpers::decimalShownAndReadBack_data()
 {
-    // The values shown in turn (rooms the form moved through), then what the user does: "" nothing,
-    // "=text" the text set again as a field that is left does, "+keys" keys typed over the selected text.
+    // Values shown in turn (rooms moved through), then "" nothing, "=text" set, "+keys" typed over all.
     QTest::addColumn<QVariantList>("shown");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QVariant>("expected");
@@ -216,14 +215,9 @@ void TestKORFormHelpers::decimalShownAndReadBack_data()
     QTest::newRow("null untouched") << QVariantList{null} << "" << null;
     QTest::newRow("null, field left") << QVariantList{null} << "=0.00" << null;
     QTest::newRow("null, 0 typed") << QVariantList{null} << "+0" << decimal("0");
-    QTest::newRow("null, 0.00 typed") << QVariantList{null} << "+0.00" << decimal("0");
-    QTest::newRow("null, emptied") << QVariantList{null} << "=" << null;
-    QTest::newRow("null, 5 typed") << QVariantList{null} << "+5" << decimal("5");
     QTest::newRow("zero untouched") << QVariantList{decimal("0")} << "" << decimal("0");
-    QTest::newRow("12.5 untouched") << QVariantList{decimal("12.5")} << "" << decimal("12.5");
     QTest::newRow("null, then a room with 0") << QVariantList{null, decimal("0")} << "" << decimal("0");
     QTest::newRow("0, then a room with null") << QVariantList{decimal("0"), null} << "" << null;
-    QTest::newRow("3, then none") << QVariantList{decimal("3"), QVariant()} << "" << null;
 }
 
 void TestKORFormHelpers::decimalShownAndReadBack()
