@@ -57,7 +57,6 @@ private:
     bool m_switched = false;
 };
 
-// The messages the embedded database's adaptor makes of SQLite's failures.
 struct SqliteMessages : eo::EOSQLiteAdaptor {
     using eo::EOSQLiteAdaptor::messageOf;
 };

@@ -710,8 +710,7 @@ private slots:
                  QStringLiteral("BATIMENT ALPHA"));
     }
 
-    // What no database keeps as typed: a NUL in any value (SQLite kept it, and cut the message quoting it),
-    // a control or invisible format character in a code, refused with the sentence of the form's check.
+    // A NUL anywhere, a control or invisible character in a code: refused as the form's check says.
     void refusesWhatACodeOrATextCannotHold_data()
     {
         for (const char *column : {"procedure", "argument", "text", "message"})

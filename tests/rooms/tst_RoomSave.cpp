@@ -655,8 +655,7 @@ private slots:
         QCOMPARE(colonnes(QStringLiteral("SAL_CAPACITE, %1").arg(entier)), (QStringList{"40", "integer"}));
     }
 
-    // Numbers left empty are stored NULL; a room saved without a keystroke keeps every stored value, NULL
-    // (shown 0.00) or 0, and its history gains no line.
+    // Empty numbers are stored NULL; saved without a keystroke, NULL (shown 0.00) and 0 stay, no history.
     void aSaveChangesOnlyWhatWasTyped()
     {
         const QString nombres = QStringLiteral(
