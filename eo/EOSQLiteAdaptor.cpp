@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -90,8 +91,10 @@ void hiddenCharacterFunction(sqlite3_context *context, int argc, sqlite3_value *
         sqlite3_result_null(context);
         return;
     }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
-                                           sqlite3_value_bytes(argv[0]));
+    // Decoded whole: QString::fromUtf8 would drop a leading U+FEFF, one of the characters looked for.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    const QString text = utf8(QByteArrayView(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                             sqlite3_value_bytes(argv[0])));
     const std::optional<char32_t> hidden = EOHiddenCharacter::firstIn(text);
     if (!hidden) {
         sqlite3_result_null(context);

@@ -723,7 +723,7 @@ private slots:
         const std::tuple<const char *, const char *, const char *, const char *> codes[] = {
             {"insLocal", "batabrev", "A%1B", "Le code du bâtiment"},
             {"insSalle", "salPorte", "B%12", "Le numéro de porte"},
-            {"insUnite", "uniabrev", "k%1g", "L'abréviation de l'unité"}};
+            {"insUnite", "uniabrev", "%1kg", "L'abréviation de l'unité"}};
         for (const char32_t c : {0x0000, 0x0009, 0x001B, 0x0085, 0x00AD, 0x061C, 0x200B, 0x200D, 0x200E,
                                  0x200F, 0x2028, 0x202A, 0x202E, 0x2060, 0x2066, 0x2069, 0xFEFF, 0xE0001}) {
             const QString name = eo::EOHiddenCharacter::name(c);
