@@ -239,6 +239,14 @@ void Batiment::enregistrer()
             break;
         }
     }
+    if (const std::optional<BuildingForm::Refus> refus = m_formulaire->refus()) {
+        // Nothing is written: the form stays as typed, the cursor in the field to type again.
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
+        ui->boutonCreer->setChecked(true);
+        refus->champ->setFocus(Qt::OtherFocusReason);
+        refus->champ->selectAll();
+        return;
+    }
     const SaisieBatiment saisie = m_formulaire->saisie();
     const QString site = cleDuSite(m_formulaire->site());
     if (!ecrire(saisie, site)) {

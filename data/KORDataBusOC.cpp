@@ -6,6 +6,7 @@
 #include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
 
+#include <QDebug>
 #include <optional>
 
 namespace data
@@ -343,8 +344,14 @@ bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &argument
         platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
         myError = 0;
     } catch (const std::exception &error) {
-        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), QString::fromUtf8(error.what()),
-                                  QStringLiteral("OK"));
+        // Not a failure of the database's (memory, a library): its English text is for the log.
+        const QString message =
+            QStringLiteral("La procédure %1 n'a pas pu être exécutée à cause d'une erreur inattendue : rien "
+                           "n'en a été enregistré. Recommencez ; si l'erreur revient, prévenez "
+                           "l'administrateur (le détail est écrit dans le journal du programme).")
+                .arg(name);
+        qWarning().noquote() << QStringLiteral(">>>>> %1 [%2]").arg(message, QString::fromUtf8(error.what()));
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), message, QStringLiteral("OK"));
         myError = 0;
     }
     if (!transactional)

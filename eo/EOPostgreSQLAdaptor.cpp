@@ -3,6 +3,7 @@
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
+#include "EOHiddenCharacter.h"
 #include "EONull.h"
 #include "EOStoredProcedure.h"
 #include "EOValues.h"
@@ -407,9 +408,7 @@ std::optional<QByteArray> EOPostgreSQLAdaptor::textOf(const QVariant &value)
     if (text.contains('\0')) {
         // The server keeps no such character, and libpq would cut the value there: refuse it rather than
         // compare or store something else than what was given.
-        throw EOException(EOException::Kind::Database,
-                          QStringLiteral("Une valeur contient un caractère nul, que la base de données "
-                                         "n'accepte pas."));
+        throw EOException(EOException::Kind::Database, EOHiddenCharacter::nulRefusal());
     }
     return text;
 }

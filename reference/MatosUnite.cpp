@@ -6,6 +6,7 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "KORTextCheck.h"
 #include "ModalPanelRunner.h"
 #include "SaveTransaction.h"
 #include "ui_MatosUnite.h"
@@ -341,6 +342,20 @@ void MatosUnite::validerUnite(QObject *)
         attention(QStringLiteral("Il faut un libelle !"));
         ui->uniteLibelle->setFocus(Qt::OtherFocusReason);
         return;
+    }
+    // An abbreviation is a code that equipment types are looked up by: nothing hidden in it.
+    for (const auto &[refus, champ] :
+         {std::pair{framework::KORTextCheck::refusCode(QStringLiteral("L'abréviation de l'unité"),
+                                                       colonne(abreviation, largeurAbreviation)),
+                    ui->uniteAbrev},
+          std::pair{framework::KORTextCheck::refusTexte(QStringLiteral("Le libellé de l'unité"),
+                                                        colonne(libelle, largeurLibelle)),
+                    ui->uniteLibelle}}) {
+        if (!refus.isEmpty()) {
+            attention(refus);
+            champ->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     }
     if (!data::SaveTransaction::executer(
             m_dataBus, QStringLiteral("insUnite"),

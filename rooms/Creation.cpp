@@ -595,6 +595,8 @@ void Creation::enregistrer()
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
             selectionnerPourSaisie(champ);
+        else if (refus->focus)
+            refus->focus->setFocus(Qt::OtherFocusReason);
         return;
     }
 

@@ -5,12 +5,14 @@
 // change history, nobody erases it, and nobody may turn the triggers' function on a table of his own to
 // write rows in another user's name.
 
+#include "EOException.h"
 #include "EOModelGroup.h"
 #include "EOStoredProcedure.h"
 #include "KORDataBusOC.h"
 #include "TestDatabase.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 
@@ -187,6 +189,20 @@ private slots:
         QCOMPARE(output.count(QStringLiteral("Droits insuffisants : le compte « %1 »").arg(login)),
                  procedures);
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.LOCAL")).toInt(), 1);
+    }
+
+    void aStatementTheRightsRefuseIsToldInFrench()
+    {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("permission denied for table salles.*DELETE FROM"));
+        QString message;
+        try {
+            db->dataBus().executeSQLQuery(QStringLiteral("DELETE FROM SOLMA.SALLES"));
+        } catch (const eo::EOException &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith("Droits insuffisants") && message.contains("Demandez les droits"),
+                 qPrintable(message));
     }
 
     void theHistoryRecordsAManagersWrites()

@@ -380,6 +380,12 @@ private slots:
                                             << ""
                                             << "ATTENTION:Il faut un libelle !"
                                             << "uniteLibelle";
+        QTest::newRow("abbreviation with a bidi override")
+            << QStringLiteral("k\u202Eg") << "kilo"
+            << "ATTENTION:L'abréviation de l'unité contient un caractère invisible ou de contrôle (U+202E), "
+               "refusé "
+               "dans un code : retirez ce caractère."
+            << "uniteAbrev";
         QTest::newRow("abbreviation taken")
             << "m"
             << "mètre"

@@ -463,6 +463,12 @@ private slots:
             << "Bureau" << true << 0 << "Vous n'avez pas de depositaire !!"
             << "descriptif"
             << "B7";
+        QTest::newRow("a NUL in the floor")
+            << aucun << "Droit" << QStringLiteral("2") + QChar(0) << "Bureau" << false << 0
+            << "L'étage contient un caractère nul (U+0000), que la base de données n'accepte pas : retirez "
+               "ce caractère."
+            << "localisationEtage"
+            << "B7";
         QTest::newRow("two custodians") << aucun << "Droit"
                                         << "2"
                                         << "Bureau" << false << 2 << "Il ne faut qu'un seul depositaire !!"
@@ -647,6 +653,36 @@ private slots:
         const QString entier = surServeur() ? QStringLiteral("pg_typeof(SAL_CAPACITE)::text")
                                             : QStringLiteral("typeof(SAL_CAPACITE)");
         QCOMPARE(colonnes(QStringLiteral("SAL_CAPACITE, %1").arg(entier)), (QStringList{"40", "integer"}));
+    }
+
+    // Empty numbers are stored NULL; saved without a keystroke, NULL (shown 0.00) and 0 stay, no history.
+    void aSaveChangesOnlyWhatWasTyped()
+    {
+        const QString nombres = QStringLiteral(
+            "SAL_CAPACITE, SAL_NB_ARMOIRES, SAL_NB_BUREAUX, SAL_NB_CHAISES, SAL_NB_FENETRES, SAL_NB_TABLES, "
+            "SAL_SUPERFICIE, SAL_POUR_ADMINISTRATION, SAL_POUR_DOCUMENTATION, SAL_POUR_ENSEIGNEMENT, "
+            "SAL_POUR_RECHERCHE, SAL_POUR_TECHNIQUE, TAV_HAUTEUR_MOYEN_PLAFOND, TAV_NOMBRE_PORTES, "
+            "TAV_SURFACE_VITREE, TAV_ACCUEIL, TAV_CIRCULATION, TAV_RESTAURATION, TAV_PARKING, "
+            "TAV_VIE_SOCIAL, "
+            "TAV_SPORTIF, TAV_SANITAIRE FROM SOLMA.SALLES JOIN SALLE_TAV USING (SAL_NUMERO) WHERE SAL_NUMERO "
+            "= ?");
+        const auto stockes = [&](qint64 numero) {
+            return lignes("SELECT " + nombres, {numero}).value(0).join(u'|');
+        };
+        const auto historique = [&] { return db->scalar(QStringLiteral("SELECT COUNT(*) FROM HISTORIQUE")); };
+        nouvelleSalle(QStringLiteral("v1"));
+        enregistrer();
+        const qint64 numero = salleDeLaPorte(QStringLiteral("V1"));
+        QVERIFY(numero > 0);
+        QCOMPARE(stockes(numero), QString(21, u'|'));
+        db->exec(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_POUR_TECHNIQUE = 0 WHERE SAL_NUMERO = %1")
+                     .arg(numero));
+        montrerSalle(*db, *creation, numero);
+        const QVariant avant = historique();
+        bouton(*creation, "boutonModifier")->click();
+        enregistrer();
+        QCOMPARE(stockes(numero), QString(11, u'|') + QStringLiteral("0") + QString(10, u'|'));
+        QCOMPARE(historique(), avant);
     }
 
     void creationWithoutSubList()
