@@ -28,14 +28,24 @@ UncertainSave::Reponse UncertainSave::demander()
 {
     using State = eo::EOTransactionSteps::State;
     const std::optional<State> etat = m_dataBus.confirmPendingTransaction();
-    if (etat == State::Unknown) {
+    if (etat == State::Committed || etat == State::RolledBack)
+        return annoncer(etat == State::Committed);
+    if (m_dataBus.hasPendingTransaction()) {
+        // The server still cannot be reached: nothing is written meanwhile.
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), m_textes.toujoursInconnue,
                                   QStringLiteral("OK"));
         return Reponse::toujoursInconnue;
     }
-    bool enregistree = etat == State::Committed;
-    if (!etat && m_creation && !m_textes.trouverLaCreation.isEmpty())
-        enregistree = !m_dataBus.executeSQLQuery(m_textes.trouverLaCreation, {m_cle}).isEmpty();
+    // The server cannot say what became of that transaction (it never learnt which one it was, or has
+    // forgotten), but the lost session is over: a key is never given twice, so a new record is stored
+    // exactly when it is found.
+    if (m_creation && !m_textes.trouverLaCreation.isEmpty())
+        return annoncer(!m_dataBus.executeSQLQuery(m_textes.trouverLaCreation, {m_cle}).isEmpty());
+    return annoncer(false);
+}
+
+UncertainSave::Reponse UncertainSave::annoncer(bool enregistree)
+{
     if (!enregistree) {
         // Nothing was stored: the save is made again as typed.
         oublier();

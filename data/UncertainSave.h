@@ -42,6 +42,9 @@ public:
     Reponse demander();
 
 private:
+    // What the answer means for the user: told when the record was stored.
+    Reponse annoncer(bool enregistree);
+
     KORDataBusOC &m_dataBus;
     Textes m_textes;
     bool m_enAttente = false;

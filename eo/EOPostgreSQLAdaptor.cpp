@@ -944,6 +944,8 @@ EOTransactionSteps::Result EOPostgreSQLAdaptor::runTransaction(const EOTransacti
     }
     // The link broke while the round was on its way: the server may have committed it or not. Asked on a new
     // connection when it can be.
+    if (m_transactionBackend.isEmpty() && m_connection)
+        m_transactionBackend = QByteArray::number(PQbackendPID(m_connection.get()));
     m_connection.reset();
     m_transaction = Transaction::None;
     m_abandonReason.clear();
@@ -1180,13 +1182,14 @@ EOTransactionSteps::State EOPostgreSQLAdaptor::askPending()
     using State = EOTransactionSteps::State;
     if (!m_pending)
         return State::RolledBack;
-    if (m_pending->id.isEmpty()) {
-        // The link broke before the server said which transaction it was: nobody can ask about it.
-        m_pending.reset();
-        return State::Unknown;
-    }
     try {
         open();
+        if (m_pending->id.isEmpty()) {
+            // The link broke before the server said which transaction it was: nobody can ask about it. Its
+            // session is ended at least, so that whatever the caller reads next is settled.
+            endLostSession();
+            return forgetPending(State::Unknown);
+        }
         const Statement status{"SELECT pg_xact_status(CAST($1 AS xid8))", {m_pending->id}};
         QElapsedTimer waited;
         waited.start();
@@ -1205,16 +1208,34 @@ EOTransactionSteps::State EOPostgreSQLAdaptor::askPending()
                 return forgetPending(State::Unknown); // too old to be known, or stuck
             // The server has not noticed yet that the old connection is gone: its session is ended, which
             // rolls back a transaction that did not commit.
-            if (!ended && !m_pending->backend.isEmpty()) {
+            if (!ended) {
                 ended = true;
-                const Statement end{"SELECT pg_terminate_backend(CAST($1 AS integer))", {m_pending->backend}};
-                exec(end);
+                endLostSession();
             }
             ::poll(nullptr, 0, 50);
         }
     } catch (const EOException &) {
         // The server cannot be reached: asked again later.
         return State::Unknown;
+    }
+}
+
+void EOPostgreSQLAdaptor::endLostSession()
+{
+    if (m_pending->backend.isEmpty())
+        return;
+    // A login may end its own sessions. The session is gone once the server no longer lists it: its last
+    // transaction is then committed or rolled back for good.
+    exec({"SELECT pg_terminate_backend(CAST($1 AS integer))", {m_pending->backend}});
+    const Statement listed{"SELECT 1 FROM pg_stat_activity WHERE pid = CAST($1 AS integer)",
+                           {m_pending->backend}};
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+        const Result answer = exec(listed);
+        if (!isSuccess(answer.get()) || PQntuples(answer.get()) == 0)
+            return;
+        ::poll(nullptr, 0, 50);
     }
 }
 

@@ -155,6 +155,8 @@ private:
     // Asks the server about the transaction left unconfirmed; Unknown (and it stays) while it cannot.
     EOTransactionSteps::State askPending();
     EOTransactionSteps::State forgetPending(EOTransactionSteps::State state);
+    // Ends the session the link was lost from, and waits until the server no longer lists it.
+    void endLostSession();
     Statement procedureStatement(const EOStoredProcedure &procedure, const QVariantMap &values);
     static QList<QVariantMap> rowsOf(const pg_result *rows);
     static QVariantMap outputsOf(const EOStoredProcedure &procedure, const pg_result *answer);

@@ -232,9 +232,9 @@ QString EOPostgreSQLConnection::unconfirmedWriteMessage(const Parameters &parame
 {
     return QStringLiteral(
                "La connexion au serveur de base de données « %1 » a été perdue avant que le serveur "
-               "ne confirme l'enregistrement, et il ne répond plus : l'enregistrement a peut-être été "
-               "fait, ou pas. Réessayez quand le serveur répondra : ce qui est enregistré sera vérifié "
-               "d'abord.")
+               "ne confirme l'enregistrement, et il n'a pas pu dire ensuite ce qu'il en est : "
+               "l'enregistrement a peut-être été fait, ou pas. Réessayez : ce qui est enregistré sera "
+               "vérifié d'abord.")
         .arg(parameters.server);
 }
 
