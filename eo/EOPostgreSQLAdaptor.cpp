@@ -220,6 +220,8 @@ void EOPostgreSQLAdaptor::open()
         // Answers read on another connection are not taken for reads of this one.
         m_prefetched.clear();
         m_connection = EOPostgreSQLConnection::connect(parameters());
+        // Known while the connection lives: a broken one no longer says which session it was.
+        m_sessionBackend = QByteArray::number(PQbackendPID(m_connection.get()));
         // Whether this account may use the inventory's schema at all: without it, its tables and procedures
         // look missing, and the user must hear about rights, not about installing the schema.
         m_schemaForbidden = false;
@@ -944,8 +946,8 @@ EOTransactionSteps::Result EOPostgreSQLAdaptor::runTransaction(const EOTransacti
     }
     // The link broke while the round was on its way: the server may have committed it or not. Asked on a new
     // connection when it can be.
-    if (m_transactionBackend.isEmpty() && m_connection)
-        m_transactionBackend = QByteArray::number(PQbackendPID(m_connection.get()));
+    if (m_transactionBackend.isEmpty())
+        m_transactionBackend = m_sessionBackend;
     m_connection.reset();
     m_transaction = Transaction::None;
     m_abandonReason.clear();

@@ -179,6 +179,7 @@ private:
     // The open transaction's identifier (pg_current_xact_id) and the server process that runs it.
     QByteArray m_transactionId;
     QByteArray m_transactionBackend;
+    QByteArray m_sessionBackend; // the server process of the current connection
     // A transaction whose COMMIT the link lost and that could not be confirmed yet.
     struct PendingTransaction {
         QByteArray id;
