@@ -176,9 +176,12 @@ private slots:
             QVERIFY(lointain.etat() != EtatBatiment::consultation);
             relais.refuseConnections(false);
             lointain.form().boutonCreer->click();
+            // A new building's number and its writes leave together: cut at the first answer, the server may
+            // have stored it or not. Either way the click stores it once: found and shown, or saved now.
             const QList<TestDatabase::Alert> alertes = db->takeAlerts();
-            QVERIFY2(alertes.size() == 1 &&
-                         alertes.first().message.contains(confirmation, Qt::CaseInsensitive),
+            QVERIFY2((creation && alertes.isEmpty()) ||
+                         (alertes.size() == 1 &&
+                          alertes.first().message.contains(confirmation, Qt::CaseInsensitive)),
                      qPrintable(alertes.value(0).message));
             QCOMPARE(lointain.etat(), EtatBatiment::consultation);
         });
