@@ -210,7 +210,12 @@ private:
 
 } // namespace
 
-QString SqliteRestore::check(const BackupFolder::Entry &backup)
+namespace
+{
+
+// The backup's files against its manifest: both there, each with the size and checksum recorded (which ties
+// both to this backup), made by a version of the program that this one can read.
+QString checkFiles(const BackupFolder::Entry &backup)
 {
     if (backup.name.isEmpty())
         return QStringLiteral("Cette sauvegarde est introuvable, ou incomplète : elle n'est pas restaurée.");
@@ -229,9 +234,12 @@ QString SqliteRestore::check(const BackupFolder::Entry &backup)
                    "%1 vient d'une version plus récente de Locavia (%2) : cette version ne peut pas la "
                    "restaurer.")
             .arg(named(backup), backup.manifest.version);
-    const QDir dir(backup.path);
-    const SqliteBackup::Verification verification = SqliteBackup::verify(
-        dir.absoluteFilePath(databaseFiles().at(0)), dir.absoluteFilePath(databaseFiles().at(1)));
+    return QString();
+}
+
+// The integrity of two files holding the backup, and their rooms against its manifest.
+QString checkContents(const BackupFolder::Entry &backup, const SqliteBackup::Verification &verification)
+{
     if (!verification.problem.isEmpty())
         return QStringLiteral("%1 est endommagée : elle n'est pas restaurée. %2")
             .arg(named(backup), verification.problem);
@@ -245,12 +253,25 @@ QString SqliteRestore::check(const BackupFolder::Entry &backup)
     return QString();
 }
 
+} // namespace
+
+QString SqliteRestore::check(const BackupFolder::Entry &backup)
+{
+    const QString problem = checkFiles(backup);
+    if (!problem.isEmpty())
+        return problem;
+    const QDir dir(backup.path);
+    return checkContents(backup, SqliteBackup::verify(dir.absoluteFilePath(databaseFiles().at(0)),
+                                                      dir.absoluteFilePath(databaseFiles().at(1))));
+}
+
 SqliteRestore::Report SqliteRestore::restore(const QString &databaseDir, const QString &backupsDir,
                                              const BackupFolder::Entry &backup, const QString &resourcesDir,
                                              int waitMilliseconds)
 {
     finishInterrupted(databaseDir);
-    const QString problem = check(backup);
+    // The checksums first; the integrity is checked on the copies that will take the files' place.
+    const QString problem = checkFiles(backup);
     if (!problem.isEmpty())
         fail(problem);
     const QDir dir(databaseDir);
@@ -263,10 +284,9 @@ SqliteRestore::Report SqliteRestore::restore(const QString &databaseDir, const Q
         staged.copy(backup, name);
     const SqliteBackup::Verification copied =
         SqliteBackup::verify(staged.path(databaseFiles().at(0)), staged.path(databaseFiles().at(1)));
-    if (!copied.problem.isEmpty())
-        fail(QStringLiteral("La copie de la sauvegarde « %1 » ne passe pas la vérification : rien n'a été "
-                            "modifié. %2")
-                 .arg(backup.name, copied.problem));
+    const QString damage = checkContents(backup, copied);
+    if (!damage.isEmpty())
+        fail(damage);
 
     Report report;
     report.restored = backup;
@@ -305,13 +325,9 @@ SqliteRestore::Report SqliteRestore::restore(const QString &databaseDir, const Q
         syncFolder(dir.absolutePath());
     }
 
-    const SqliteBackup::Verification restored = SqliteBackup::verify(
-        dir.absoluteFilePath(databaseFiles().at(0)), dir.absoluteFilePath(databaseFiles().at(1)));
-    if (!restored.problem.isEmpty())
-        fail(QStringLiteral("%1 : la base restaurée ne passe pas la vérification. %2")
-                 .arg(origin(), restored.problem));
-    report.rooms = restored.rooms;
-    if (restored.schemaVersion < SqliteDatabaseInstaller::schemaVersion()) {
+    // The files in place are the copies checked above, renamed.
+    report.rooms = copied.rooms;
+    if (copied.schemaVersion < SqliteDatabaseInstaller::schemaVersion()) {
         SqliteDatabaseInstaller::install(dir.absolutePath(), resourcesDir, false, waitMilliseconds);
         report.upgraded = true;
     }
