@@ -151,10 +151,13 @@ void Sauvegardes::restaurer(QObject *)
     if (!rapport.kept.name.isEmpty())
         texte += QStringLiteral(" Les fichiers remplacés sont gardés dans « %1 ».")
                      .arg(QDir::toNativeSeparators(rapport.kept.path));
-    const bool relancee = relance() && relance()();
-    texte += relancee ? QStringLiteral("\n\nLocavia redémarre sur la base restaurée.")
-                      : QStringLiteral("\n\nRelancez Locavia pour travailler sur la base restaurée.");
-    platform::NSRunAlertPanel(titreRestauration, texte);
+    // Told before the new Locavia opens its window over the message.
+    platform::NSRunAlertPanel(titreRestauration,
+                              texte + QStringLiteral("\n\nLocavia redémarre sur la base restaurée."));
+    if (!(relance() && relance()()))
+        platform::NSRunAlertPanel(titreRestauration,
+                                  QStringLiteral("Locavia n'a pas pu être relancé : relancez-le pour "
+                                                 "travailler sur la base restaurée."));
     if (m_liens.terminer)
         m_liens.terminer();
 }

@@ -17,6 +17,18 @@ namespace admin
 namespace
 {
 
+// What the copies log for the program's log file: here the command says it on its output, and only the
+// warnings go to the error output.
+void warningsOnly(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    QString text = message;
+    if (text.startsWith(QLatin1String(">>>>> ")))
+        text = text.mid(6);
+    QTextStream(stderr) << "locavia-admin : " << text << "\n";
+}
+
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -50,6 +62,7 @@ int BackupCommand::run(const AdminArguments &options, QTextStream &out, QTextStr
     const QString directory =
         QDir(options.directory().isEmpty() ? data::DataFolder::path() : options.directory()).absolutePath();
     const QString folder = data::BackupFolder::forDatabase(directory, platform::resourcesDirectory());
+    qInstallMessageHandler(warningsOnly);
     try {
         if (options.command() == AdminArguments::Command::Backup) {
             std::optional<data::BackupFolder::Entry> made;
