@@ -52,11 +52,13 @@ private slots:
                 logged << message;
         });
     }
-    void init()
+    void init() { start(TestDatabase::Backend::SQLite); }
+    void start(TestDatabase::Backend backend)
     {
         logged.clear();
         now = QDateTime(QDate(2024, 6, 3), QTime(17, 30));
-        run = std::make_unique<ShellRun>();
+        run.reset();
+        run = std::make_unique<ShellRun>(QVariant(QStringLiteral("amartin")), backend);
         run->addPerson(1, QStringLiteral("amartin"), {QStringLiteral("SCI")});
         run->allowGroups({QStringLiteral("SCI")});
         QVERIFY(!item(application(), "actionSauvegarder")->isEnabled());
@@ -82,6 +84,18 @@ private slots:
         QCOMPARE(backups.size(), 2);
         QCOMPARE(backups.first().manifest.kind, data::BackupKind::Weekly);
         QCOMPARE(titles().size(), 1);
+    }
+
+    // A server has no files here to copy: the items stay disabled and the session ends without a copy.
+    void nothingOnAServer()
+    {
+        LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
+        start(TestDatabase::Backend::PostgreSQL);
+        QVERIFY(!application().hasTerminated());
+        QVERIFY(!item(application(), "actionSauvegarder")->isEnabled());
+        QVERIFY(!item(application(), "actionRestaurer")->isEnabled());
+        item(application(), "actionQuitter")->trigger();
+        QVERIFY(application().hasTerminated() && run->alerts.isEmpty() && logged.isEmpty());
     }
 
     void failedDailyCopyIsToldOnceADay()

@@ -423,9 +423,10 @@ private slots:
         QVERIFY2(modification > 0 && modification <= ModificationRoundTrips,
                  qPrintable(QString::number(modification)));
         // The room was let go with the commit: another session may hold it at once.
-        QCOMPARE(db->query(QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_PORTE = 'R1' FOR UPDATE NOWAIT"))
-                     .size(),
-                 1);
+        QCOMPARE(
+            db->query(QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_PORTE = 'R1' FOR UPDATE NOWAIT"))
+                .size(),
+            1);
 
         bouton(creation, "boutonRecherche")->click();
         bouton(creation, "boutonRecherche")->click();
