@@ -1,7 +1,7 @@
 // What a backup of the embedded database costs on the 100,000-room database: the copy through SQLite's online
-// backup with its integrity check, the check alone, and a restore (the backup checked, copied beside the base,
-// the current files kept, both files replaced). Works on a copy of the database in a temporary folder. Prints
-// "name: value" lines.
+// backup with its integrity check, the check alone, and a restore (the backup checked, copied beside the
+// base, the current files kept, both files replaced). Works on a copy of the database in a temporary folder.
+// Prints "name: value" lines.
 
 #include "BenchSupport.h"
 #include "EOException.h"
