@@ -136,6 +136,10 @@ public:
                      .arg(name, backup.name));
         if (!copy.commit())
             refuse();
+        // A folder shared by several users keeps its files' permissions through the restore.
+        const QString current = m_dir.absoluteFilePath(name);
+        if (QFileInfo::exists(current))
+            QFile::setPermissions(path(name), QFile::permissions(current));
     }
 
 private:
