@@ -92,6 +92,7 @@ Superviseur::~Superviseur()
     platform::NotificationCenter::defaultCenter().removeObserver(this);
     // The controllers first, then the main window, which holds their views.
     m_statistiques.reset();
+    m_sauvegardes.reset();
     m_toCreation.reset();
     m_toOptions.reset();
     m_toBatiment.reset();
@@ -141,6 +142,14 @@ void Superviseur::loadMainInterface()
                              [this] { aPropos(ui->actionAPropos); });
     framework::connectAction(ui->actionStatistiques, &QAction::triggered, this,
                              [this] { ouvrirStatistiques(ui->actionStatistiques); });
+    framework::connectAction(ui->actionSauvegarder, &QAction::triggered, this, [this] {
+        if (m_sauvegardes)
+            m_sauvegardes->sauvegarder(ui->actionSauvegarder);
+    });
+    framework::connectAction(ui->actionRestaurer, &QAction::triggered, this, [this] {
+        if (m_sauvegardes)
+            m_sauvegardes->restaurer(ui->actionRestaurer);
+    });
 
     m_window->installEventFilter(this);
     setSuperWindow(m_window.get());
@@ -222,6 +231,7 @@ void Superviseur::startUp()
     ui->onglets->setCurrentIndex(cellCreation);
     ui->onglets->setTabEnabled(cellCreation, true);
     ui->onglets->setTabEnabled(cellOptions, true);
+    m_droitsAccordes = true;
     enableMenus();
 
     if (m_toCreation)
@@ -291,6 +301,10 @@ void Superviseur::loadControllers()
         };
     }
     m_statistiques = std::make_unique<statistics::Statistiques>(*bus, std::move(liens), m_window.get());
+    // A restore ends the application as "Quitter" does, without the day's copy of the base just restored.
+    m_sauvegardes = std::make_unique<Sauvegardes>(
+        *this, Sauvegardes::Liens{m_window.get(), [this] { return applicationShouldTerminate(); },
+                                  [this] { endApplication(0); }});
 }
 
 void Superviseur::ouvrirStatistiques(QObject *)
@@ -314,6 +328,9 @@ void Superviseur::enableMenus()
     ui->actionOuvertureFenetre->setEnabled(m_toBatiment != nullptr);
     ui->actionOuvertureExport->setEnabled(m_toBatiment != nullptr);
     ui->actionStatistiques->setEnabled(m_statistiques != nullptr);
+    const bool sauvegardes = m_sauvegardes && m_sauvegardes->disponible();
+    ui->actionSauvegarder->setEnabled(sauvegardes);
+    ui->actionRestaurer->setEnabled(sauvegardes);
     ui->actionGestionMatos->setEnabled(m_toMatosUnite != nullptr);
     ui->actionGestionUnite->setEnabled(m_toMatosUnite != nullptr);
 }
@@ -382,6 +399,7 @@ void Superviseur::terminate(QObject *)
 {
     if (!applicationShouldTerminate())
         return;
+    sauvegardeDuJour();
     endApplication(0);
 }
 
@@ -405,8 +423,16 @@ bool Superviseur::eventFilter(QObject *watched, QEvent *event)
             event->ignore();
             return true;
         }
+        sauvegardeDuJour();
     }
     return BugFixApplication::eventFilter(watched, event);
+}
+
+void Superviseur::sauvegardeDuJour()
+{
+    // Only a session that got past the rights test has worked on the base.
+    if (m_sauvegardes && m_droitsAccordes)
+        framework::performAction([this] { m_sauvegardes->sauvegardeDuJour(); });
 }
 
 void Superviseur::endApplication(int status)

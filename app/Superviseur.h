@@ -4,6 +4,7 @@
 #include "ControllerFactory.h"
 #include "EODisplayGroup.h"
 #include "EOGenericRecord.h"
+#include "Sauvegardes.h"
 #include "TabController.h"
 
 #include <QList>
@@ -120,6 +121,9 @@ public:
     // The date panel any window may open (afficherPanel); the chosen day comes back through the
     // notification "dateCalendrier". Built at the first call.
     widgets::Calendrier &calendrier();
+    // The backups of the embedded database (Locavia menu, and the day's copy at the end); null before the
+    // database is open.
+    Sauvegardes *sauvegardes() const { return m_sauvegardes.get(); }
     QDialog *panneauIdentification() const { return m_panneau.get(); }
 
 signals:
@@ -140,6 +144,7 @@ private:
     void enableMenus();
     void masquer();
     void endApplication(int status);
+    void sauvegardeDuJour();
     void buildIdentificationPanel();
     bool loginAccepted(const QVariant &answer);
     static void montrer(QStackedWidget *swapView, QWidget *view);
@@ -155,6 +160,7 @@ private:
     std::unique_ptr<reference::MatosUnite> m_toMatosUnite;
     std::unique_ptr<widgets::Calendrier> m_calendrier;
     std::unique_ptr<statistics::Statistiques> m_statistiques;
+    std::unique_ptr<Sauvegardes> m_sauvegardes;
     int m_tagOnglet = 0;
 
     std::unique_ptr<QDialog> m_panneau; // panneauIdentification
@@ -165,6 +171,7 @@ private:
 
     QPointer<QObject> m_delegate;
     bool m_launched = false;
+    bool m_droitsAccordes = false;
     bool m_terminated = false;
     int m_exitStatus = 0;
 };

@@ -3,8 +3,12 @@
 #include "AlertPanel.h"
 #include "DataFolder.h"
 #include "EOModelGroup.h"
+#include "EOSQLiteAdaptor.h"
 #include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
+#include "SqliteRestore.h"
+
+#include <QFileInfo>
 
 #include <QDebug>
 #include <optional>
@@ -44,7 +48,16 @@ void KORDataBusOC::initDataBusWithModel(const QString &modelName, eo::EOEditingC
     myAdaptor = &myDatabaseContext->adaptor();
     // The adaptor connects with the model's dictionary as the application left it, the user's data folder
     // in place of ${LOCAVIA_DATA}.
-    myAdaptor->setConnectionDictionary(DataFolder::resolved(myModel->connectionDictionary()));
+    const QVariantMap connection = DataFolder::resolved(myModel->connectionDictionary());
+    // A restore of the embedded database that its program could not finish is finished before the files are
+    // opened: never one file of the backup with the other of before.
+    const QString url = connection.value(QStringLiteral("URL")).toString();
+    if (url.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
+        const QString path = eo::EOSQLiteAdaptor::pathForURL(url);
+        if (!path.isEmpty())
+            SqliteRestore::finishInterrupted(QFileInfo(path).absolutePath());
+    }
+    myAdaptor->setConnectionDictionary(connection);
     myAdaptor->setWaitObserver(m_wait.get());
     try {
         myDatabaseChannel = &myDatabaseContext->availableChannel();

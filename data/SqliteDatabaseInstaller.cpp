@@ -1,13 +1,17 @@
 #include "SqliteDatabaseInstaller.h"
 
+#include "BackupFolder.h"
 #include "EOException.h"
 #include "SqlScript.h"
+#include "SqliteBackup.h"
 #include "SqliteFailure.h"
+#include "SqliteRestore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <algorithm>
 #include <memory>
 #include <sqlite3.h>
 #include <utility>
@@ -333,6 +337,27 @@ void compileViews(sqlite3 *db)
     }
 }
 
+// Whether both existing files hold a Locavia database of an older schema than the program's: an upgrade,
+// which a backup precedes. Empty files have nothing to keep.
+bool upgradesSchema(sqlite3 *db)
+{
+    const QString origin = QStringLiteral("Lecture de la version de la base");
+    Statement markers =
+        prepare(db,
+                "SELECT (SELECT COUNT(*) FROM main.sqlite_schema WHERE name = 'EO_PROCEDURE') + "
+                "(SELECT COUNT(*) FROM SOLMA.sqlite_schema WHERE name = 'SOLMA_PARAMETRES')",
+                origin);
+    if (sqlite3_step(markers.get()) != SQLITE_ROW || sqlite3_column_int(markers.get(), 0) != 2)
+        return false;
+    int oldest = SchemaVersion;
+    for (const char *sql : {"PRAGMA main.user_version", "PRAGMA SOLMA.user_version"}) {
+        Statement version = prepare(db, sql, origin);
+        if (sqlite3_step(version.get()) == SQLITE_ROW)
+            oldest = std::min(oldest, sqlite3_column_int(version.get(), 0));
+    }
+    return oldest < SchemaVersion;
+}
+
 void attachSolma(sqlite3 *db, const QString &solmaPath)
 {
     const QString origin = QStringLiteral("Rattachement de « %1 »").arg(shown(solmaPath));
@@ -348,6 +373,11 @@ void attachSolma(sqlite3 *db, const QString &solmaPath)
 }
 
 } // namespace
+
+int SqliteDatabaseInstaller::schemaVersion()
+{
+    return SchemaVersion;
+}
 
 void SqliteDatabaseInstaller::install(const QString &directory, const QString &resourcesDir, bool replace,
                                       int waitMilliseconds)
@@ -365,6 +395,7 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
         fail(QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(shown(directory)));
     const QString inventoryPath = target.absoluteFilePath(inventoryFileName());
     const QString solmaPath = target.absoluteFilePath(solmaFileName());
+    SqliteRestore::finishInterrupted(target.absolutePath());
 
     PendingFile solma(solmaPath, replace || !QFileInfo::exists(solmaPath));
     PendingFile inventory(inventoryPath, replace || !QFileInfo::exists(inventoryPath));
@@ -379,6 +410,16 @@ void SqliteDatabaseInstaller::install(const QString &directory, const QString &r
         attachSolma(db.get(), solma.workingPath());
         if (!solma.isFresh())
             checkExistingFile(db.get(), "SOLMA", solmaPath, "SOLMA_PARAMETRES");
+        if (!inventory.isFresh() && !solma.isFresh() && upgradesSchema(db.get())) {
+            try {
+                SqliteBackup::create(target.absolutePath(),
+                                     BackupFolder::forDatabase(target.absolutePath(), resourcesDir),
+                                     BackupKind::BeforeUpgrade, busyTimeout);
+            } catch (const eo::EOException &error) {
+                fail(QStringLiteral("La base n'est pas mise à jour : sa sauvegarde préalable a échoué. %1")
+                         .arg(error.message()));
+            }
+        }
         Transaction transaction(
             db.get(), QStringLiteral("Installation de %1 et %2").arg(inventoryFileName(), solmaFileName()));
         exec(db.get(), solmaSql, QStringLiteral("solma.sql"));

@@ -23,6 +23,9 @@ namespace data
 //   the program itself waits for a lock; past that, the installation gives up with a French message, leaves
 //   both files as they were, and can simply be run again.
 //
+// An existing database whose schema is older than the program's is first copied into its backup folder
+// (a backup of kind "avant mise à jour"); when that copy fails, the upgrade is not made.
+//
 // Before anything is committed, every procedure body is compiled against the schema (with solma.db
 // attached and the per-connection views made), so a body that names an unknown table or column is refused
 // at install time rather than when a user saves a room.
@@ -33,6 +36,9 @@ public:
     // waitMilliseconds: how long to wait for a program that holds the files (-1: as long as the program).
     static void install(const QString &directory, const QString &resourcesDir, bool replace = false,
                         int waitMilliseconds = -1);
+
+    // The version of the schema this program installs (PRAGMA user_version of both files).
+    static int schemaVersion();
 
     static QString inventoryFileName() { return QStringLiteral("locavia.db"); }
     static QString solmaFileName() { return QStringLiteral("solma.db"); }

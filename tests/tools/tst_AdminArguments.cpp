@@ -86,7 +86,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
 
-        QTest::newRow("nothing") << QStringList{} << "Indiquez la commande « sqlite » ou « postgresql ».";
+        QTest::newRow("nothing")
+            << QStringList{} << "Indiquez la commande « sqlite », « postgresql », « backup » ou « restore ».";
         QTest::newRow("no directory")
             << QStringList{"sqlite", "--demo"} << "Indiquez le dossier de la base avec --dir.";
         QTest::newRow("directory missing its value")
@@ -95,7 +96,7 @@ private slots:
             << QStringList{"sqlite", "--dir", "--demo"} << "L'option --dir attend un dossier.";
         QTest::newRow("unknown command")
             << QStringList{"postgres", "--dir", "d"}
-            << "Commande inconnue : « postgres » (« sqlite » ou « postgresql »).";
+            << "Commande inconnue : « postgres » (« sqlite », « postgresql », « backup » ou « restore »).";
         QTest::newRow("unknown option")
             << QStringList{"sqlite", "--dir", "d", "--force"} << "Option inconnue : « --force ».";
         QTest::newRow("extra argument")
@@ -141,6 +142,24 @@ private slots:
         QTest::newRow("password for a file") << QStringList{"sqlite", "--dir", "d", "--password", "x"}
                                              << "Les options --url et --password ne servent qu'avec la "
                                                 "commande « postgresql ».";
+        const QString backupOnly = QStringLiteral("Les commandes « backup » et « restore » n'acceptent que "
+                                                  "--dir, --daily, --list et le nom d'une sauvegarde.");
+        const QString whichBackup =
+            QStringLiteral("Indiquez la sauvegarde à restaurer, ou --list pour les lister.");
+        QTest::newRow("restore without a backup") << QStringList{"restore", "--dir", "d"} << whichBackup;
+        QTest::newRow("restore a backup and list") << QStringList{"restore", "--list", "b"} << whichBackup;
+        QTest::newRow("restore two backups")
+            << QStringList{"restore", "a", "b"} << "Argument inattendu : « b ».";
+        QTest::newRow("backup with a name") << QStringList{"backup", "b"} << "Argument inattendu : « b ».";
+        QTest::newRow("backup listed")
+            << QStringList{"backup", "--list"} << "L'option --list ne sert qu'avec la commande « restore ».";
+        QTest::newRow("daily restore") << QStringList{"restore", "b", "--daily"}
+                                       << "L'option --daily ne sert qu'avec la commande « backup ».";
+        QTest::newRow("daily install") << QStringList{"sqlite", "--dir", "d", "--daily"}
+                                       << "L'option --daily ne sert qu'avec la commande « backup ».";
+        QTest::newRow("backup replaced") << QStringList{"backup", "--replace"} << backupOnly;
+        QTest::newRow("backup of a server")
+            << QStringList{"backup", "--url", "postgresql://h/b"} << backupOnly;
     }
     void refused()
     {
@@ -152,6 +171,38 @@ private slots:
         QVERIFY(parsed.directory().isEmpty());
         QVERIFY(!parsed.demo());
         QVERIFY(!parsed.replace());
+    }
+
+    void backupCommands_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<bool>("daily");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<QString>("backup");
+
+        const int backup = int(AdminArguments::Command::Backup);
+        const int restore = int(AdminArguments::Command::Restore);
+        QTest::newRow("backup of the user's base")
+            << QStringList{"backup"} << backup << "" << false << false << "";
+        QTest::newRow("daily backup, for cron")
+            << QStringList{"--daily", "backup", "--dir", "d"} << backup << "d" << true << false << "";
+        QTest::newRow("list") << QStringList{"restore", "--list"} << restore << "" << false << true << "";
+        QTest::newRow("restore by name")
+            << QStringList{"restore", "--dir", "d", "2024-06-11_18-05-03_quotidienne"} << restore << "d"
+            << false << false << "2024-06-11_18-05-03_quotidienne";
+    }
+    void backupCommands()
+    {
+        QFETCH(QStringList, arguments);
+        const AdminArguments parsed = AdminArguments::parse(arguments);
+        QVERIFY2(parsed.isValid(), qPrintable(parsed.error()));
+        QTEST(int(parsed.command()), "command");
+        QTEST(parsed.directory(), "directory");
+        QTEST(parsed.daily(), "daily");
+        QTEST(parsed.list(), "list");
+        QTEST(parsed.backup(), "backup");
     }
 
     void helpWinsOverMissingValues()

@@ -10,14 +10,23 @@ QString AdminArguments::usage()
         "              locavia-admin postgresql --url postgresql://COMPTE@SERVEUR:PORT/BASE [--password "
         "MOT]\n"
         "                            [--demo] [--rooms N] [--user LOGIN]\n"
+        "              locavia-admin backup [--dir DOSSIER] [--daily]\n"
+        "              locavia-admin restore [--dir DOSSIER] (SAUVEGARDE | --list)\n"
         "              locavia-admin --help | --version\n"
         "\n"
         "sqlite : installe la base embarquée de Locavia (locavia.db et solma.db) dans DOSSIER, ou la met à\n"
         "jour si elle existe déjà (les données sont conservées).\n"
         "postgresql : installe les schémas de Locavia (locavia et solma) dans la base BASE du serveur, ou\n"
         "les met à jour (les données sont conservées) ; la base est créée si le serveur ne l'a pas encore.\n"
+        "backup : sauvegarde la base embarquée (locavia.db et solma.db ensemble) dans son dossier de\n"
+        "sauvegardes (« sauvegardes » à côté des fichiers, ou BACKUP_DIR du fichier de configuration).\n"
+        "restore : liste les sauvegardes (--list), ou vérifie la sauvegarde SAUVEGARDE (son nom ou son\n"
+        "dossier), garde les fichiers actuels parmi les sauvegardes et la remet à leur place. Fermez "
+        "Locavia\n"
+        "avant de restaurer.\n"
         "\n"
-        "  --dir DOSSIER   dossier de la base embarquée (créé au besoin)\n"
+        "  --dir DOSSIER   dossier de la base embarquée (créé au besoin ; pour backup et restore, celui de\n"
+        "                  l'utilisateur par défaut)\n"
         "  --replace       remplace une base embarquée existante par une base vide (ses données sont "
         "perdues)\n"
         "  --url ADRESSE   base du serveur PostgreSQL\n"
@@ -25,12 +34,18 @@ QString AdminArguments::usage()
         "  --demo          ajoute des données de démonstration si la base ne contient encore aucune salle\n"
         "  --rooms N       nombre de salles de démonstration (300 par défaut)\n"
         "  --user LOGIN    compte de démonstration autorisé (par défaut, l'utilisateur courant)\n"
+        "  --daily         la copie du jour, gardée par la rotation (7 jours, 4 semaines), si aucune n'a "
+        "été\n"
+        "                  faite aujourd'hui (pour cron)\n"
+        "  --list          liste les sauvegardes : nom, date, type, salles, version\n"
         "  -h, --help      affiche cette aide et s'arrête\n"
         "  -v, --version   affiche la version et s'arrête\n"
         "\n"
         "Codes de sortie :\n"
-        "  0  base installée ou mise à jour, aide ou version affichée\n"
-        "  1  échec de l'installation ou du chargement des données\n"
+        "  0  base installée ou mise à jour, sauvegarde faite, listée ou restaurée, aide ou version "
+        "affichée\n"
+        "  1  échec de l'installation, du chargement des données, de la sauvegarde ou de la restauration\n"
+        "     (une sauvegarde endommagée est refusée, la base reste telle quelle)\n"
         "  2  ligne de commande incorrecte\n");
 }
 
@@ -81,6 +96,10 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
             result.m_demo = true;
         } else if (argument == QLatin1String("--replace")) {
             result.m_replace = true;
+        } else if (argument == QLatin1String("--daily")) {
+            result.m_daily = true;
+        } else if (argument == QLatin1String("--list")) {
+            result.m_list = true;
         } else if (argument == QLatin1String("--rooms")) {
             QString text;
             bool ok = false;
@@ -103,9 +122,17 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
         } else if (!commandSeen && argument == QLatin1String("postgresql")) {
             commandSeen = true;
             result.m_command = Command::PostgreSQL;
+        } else if (!commandSeen &&
+                   (argument == QLatin1String("backup") || argument == QLatin1String("restore"))) {
+            commandSeen = true;
+            result.m_command = argument == QLatin1String("backup") ? Command::Backup : Command::Restore;
         } else if (!commandSeen) {
             return refuse(
-                QStringLiteral("Commande inconnue : « %1 » (« sqlite » ou « postgresql »).").arg(argument));
+                QStringLiteral("Commande inconnue : « %1 » (« sqlite », « postgresql », « backup » ou "
+                               "« restore »).")
+                    .arg(argument));
+        } else if (result.m_command == Command::Restore && result.m_backup.isEmpty()) {
+            result.m_backup = argument;
         } else {
             return refuse(QStringLiteral("Argument inattendu : « %1 ».").arg(argument));
         }
@@ -113,7 +140,22 @@ AdminArguments AdminArguments::parse(const QStringList &arguments)
     if (result.m_help || result.m_version)
         return result;
     if (!commandSeen)
-        return refuse(QStringLiteral("Indiquez la commande « sqlite » ou « postgresql »."));
+        return refuse(
+            QStringLiteral("Indiquez la commande « sqlite », « postgresql », « backup » ou « restore »."));
+    if (result.m_command != Command::Restore && result.m_list)
+        return refuse(QStringLiteral("L'option --list ne sert qu'avec la commande « restore »."));
+    if (result.m_command != Command::Backup && result.m_daily)
+        return refuse(QStringLiteral("L'option --daily ne sert qu'avec la commande « backup »."));
+    if (result.m_command == Command::Backup || result.m_command == Command::Restore) {
+        if (!result.m_url.isEmpty() || passwordGiven || result.m_demo || result.m_replace || roomsGiven ||
+            userGiven)
+            return refuse(
+                QStringLiteral("Les commandes « backup » et « restore » n'acceptent que --dir, --daily, "
+                               "--list et le nom d'une sauvegarde."));
+        if (result.m_command == Command::Restore && result.m_list == !result.m_backup.isEmpty())
+            return refuse(QStringLiteral("Indiquez la sauvegarde à restaurer, ou --list pour les lister."));
+        return result;
+    }
     if (result.m_command == Command::Sqlite) {
         if (!result.m_url.isEmpty() || passwordGiven)
             return refuse(QStringLiteral("Les options --url et --password ne servent qu'avec la commande "

@@ -10,12 +10,14 @@ namespace admin
 //   locavia-admin sqlite --dir DIR [--demo] [--rooms N] [--user LOGIN] [--replace]
 //   locavia-admin postgresql --url postgresql://user@host:port/db [--password P] [--demo] [--rooms N]
 //                 [--user LOGIN]
+//   locavia-admin backup [--dir DIR] [--daily]
+//   locavia-admin restore [--dir DIR] (BACKUP | --list)
 //   locavia-admin -h | --help | -v | --version
 // Parsed by hand so that every refusal reads in French.
 class AdminArguments
 {
 public:
-    enum class Command { None, Sqlite, PostgreSQL };
+    enum class Command { None, Sqlite, PostgreSQL, Backup, Restore };
 
     static constexpr int DefaultRooms = 300;
     static constexpr int MaximumRooms = 1000000;
@@ -42,6 +44,11 @@ public:
     // Empty when not given: the demo account then takes the login of the user who runs the command.
     const QString &user() const { return m_user; }
     bool replace() const { return m_replace; }
+    // backup --daily: the day's automatic copy, unless one was made today.
+    bool daily() const { return m_daily; }
+    // restore --list, or the backup to restore (its name in the backup folder, or its folder).
+    bool list() const { return m_list; }
+    const QString &backup() const { return m_backup; }
 
 private:
     bool m_help = false;
@@ -55,6 +62,9 @@ private:
     int m_rooms = DefaultRooms;
     QString m_user;
     bool m_replace = false;
+    bool m_daily = false;
+    bool m_list = false;
+    QString m_backup;
 };
 
 } // namespace admin

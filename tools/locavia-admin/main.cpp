@@ -1,7 +1,8 @@
 // locavia-admin: installs or upgrades the embedded database or a department's server, and fills it with demo
-// data on request.
+// data on request; backs up and restores the embedded database.
 
 #include "AdminArguments.h"
+#include "BackupCommand.h"
 #include "CommandLine.h"
 #include "DemoDataGenerator.h"
 #include "EOException.h"
@@ -47,6 +48,10 @@ int main(int argc, char *argv[])
         err << "locavia-admin : " << options.error() << "\n\n" << admin::AdminArguments::usage();
         return UsageError;
     }
+
+    if (options.command() == admin::AdminArguments::Command::Backup ||
+        options.command() == admin::AdminArguments::Command::Restore)
+        return admin::BackupCommand::run(options, out, err);
 
     try {
         QVariantMap server;
