@@ -1,0 +1,278 @@
+// The first start without a database: the welcome's choices, each remembered so that the next start opens the
+// database directly; a remembered database that is gone brings the welcome back; a choice that cannot be
+// made says why and leaves nothing half made, on a full disk too; a server is checked as a room manager.
+
+#include "Bienvenue.h"
+#include "FirstDatabase.h"
+#include "OpenPanel.h"
+#include "RememberedDatabase.h"
+#include "ShellFixture.h"
+#include "ui_Bienvenue.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QStorageInfo>
+#include <QTest>
+#include <QTimer>
+#include <fcntl.h>
+
+using app::FirstDatabase;
+
+namespace
+{
+
+// Answers the welcome as a user does, once it shows: the button named, and what the window said.
+struct WelcomeDriver {
+    QString button;
+    bool shown = false;
+    QString explication;
+
+    void watch()
+    {
+        QTimer::singleShot(10, [this] {
+            for (QWidget *window : QApplication::topLevelWidgets()) {
+                if (window->objectName() != u"fenetreBienvenue" || !window->isVisible())
+                    continue;
+                shown = true;
+                explication = window->findChild<QLabel *>(QStringLiteral("texteExplication"))->text();
+                window->findChild<QPushButton *>(button)->click();
+                return;
+            }
+            watch();
+        });
+    }
+};
+
+// One start of the application whose model opens the user's data folder, as installed.
+struct FirstStart {
+    ShellRun run;
+    WelcomeDriver driver;
+
+    explicit FirstStart(const QString &button)
+    {
+        QVariantMap connection = run.db().model().connectionDictionary();
+        connection.insert(QStringLiteral("URL"), QStringLiteral("sqlite:///${LOCAVIA_DATA}/locavia.db"));
+        connection.insert(QStringLiteral("attachedDatabases"), QVariantMap{{"SOLMA", "solma.db"}});
+        run.db().model().setConnectionDictionary(connection);
+        driver.button = button;
+        driver.watch();
+        run.app().initApp();
+    }
+    qint64 rooms()
+    {
+        const auto rows = run.app().superDataBus()->executeSQLQuery("SELECT COUNT(*) FROM SOLMA.SALLES");
+        return rows.value(0).value("Attribute0").toLongLong();
+    }
+};
+
+QString remembered()
+{
+    return QSettings(QStringLiteral("Locavia"), QStringLiteral("Locavia")).value("DatabaseURL").toString();
+}
+
+} // namespace
+
+class TestBienvenue : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home;
+    QString dataFolder() const { return home->filePath("donnees/Locavia"); }
+
+private slots:
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home->filePath("donnees")));
+        QSettings(QStringLiteral("Locavia"), QStringLiteral("Locavia")).clear();
+        platform::OpenPanel::clearAnswers();
+    }
+
+    void eachChoiceIsRememberedForTheNextStart_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("elsewhere");
+        QTest::addColumn<int>("rooms");
+        QTest::newRow("Créer une base vide") << "boutonBaseVide" << false << 0;
+        QTest::newRow("Créer une base de démonstration")
+            << "boutonBaseDemo" << false << FirstDatabase::demoRooms;
+        QTest::newRow("Ouvrir une base…") << "boutonOuvrirBase" << true << FirstDatabase::demoRooms;
+    }
+    void eachChoiceIsRememberedForTheNextStart()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, elsewhere);
+        QFETCH(int, rooms);
+        const QString folder = elsewhere ? home->filePath("ailleurs") : dataFolder();
+        if (elsewhere) {
+            FirstDatabase::createDemo(folder, ShellApplication::systemUser);
+            platform::OpenPanel::setNextAnswer(folder);
+        }
+        const QString inventory = folder + "/locavia.db";
+        {
+            FirstStart start(button);
+            QVERIFY(start.driver.shown);
+            QVERIFY(start.driver.explication.isEmpty());
+            // The start goes on as usual: the user, made the database's room manager, passes the rights test.
+            QVERIFY2(start.run.alerts.isEmpty(), qPrintable(start.run.alerts.value(0).message));
+            QVERIFY(start.run.events.contains("initObjet:Creation"));
+            QCOMPARE(start.run.app().superTitle(), "Locavia - (" + inventory + ")");
+            QCOMPARE(start.rooms(), rooms);
+            QCOMPARE(remembered(), "sqlite://" + inventory);
+        }
+        FirstStart next(button);
+        QVERIFY(!next.driver.shown);
+        QCOMPARE(next.run.app().superTitle(), "Locavia - (" + inventory + ")");
+        QCOMPARE(next.rooms(), rooms);
+    }
+
+    void quittingTheWelcomeEndsWithNothingMade()
+    {
+        FirstStart start("boutonQuitter");
+        QVERIFY(start.driver.shown);
+        QVERIFY(start.run.app().hasTerminated());
+        QCOMPARE(start.run.app().exitStatus(), 0);
+        QCOMPARE(start.run.app().superDataBus(), nullptr);
+        QVERIFY(remembered().isEmpty());
+        QVERIFY(!QFile::exists(dataFolder() + "/locavia.db"));
+    }
+
+    void aRememberedDatabaseThatIsGoneBringsTheWelcomeBack()
+    {
+        QSettings(QStringLiteral("Locavia"), QStringLiteral("Locavia"))
+            .setValue("DatabaseURL", "sqlite:///nulle/part/locavia.db");
+        FirstStart start("boutonBaseVide");
+        QVERIFY(start.driver.shown);
+        QVERIFY2(start.driver.explication.contains("« /nulle/part/locavia.db », n'existe plus"),
+                 qPrintable(start.driver.explication));
+        QCOMPARE(remembered(), "sqlite://" + dataFolder() + "/locavia.db");
+    }
+
+    void aChoiceThatCannotBeMadeSaysWhy_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a folder without a database") << "ouvrir"
+                                                     << "vide"
+                                                     << "ne contient pas de base Locavia";
+        QTest::newRow("locavia.db without solma.db") << "ouvrir"
+                                                     << "seule"
+                                                     << "mais pas solma.db";
+        QTest::newRow("a database is there already") << "créer"
+                                                     << "base"
+                                                     << "contient déjà une base Locavia";
+        QTest::newRow("not a server's address") << "serveur"
+                                                << "serveur:5432/locavia"
+                                                << "commence par postgresql://";
+        QTest::newRow("a server that does not answer") << "serveur"
+                                                       << "postgresql://127.0.0.1:9/locavia"
+                                                       << "est injoignable";
+    }
+    void aChoiceThatCannotBeMadeSaysWhy()
+    {
+        QFETCH(QString, choice);
+        QFETCH(QString, argument);
+        QFETCH(QString, message);
+        const QString folder = home->filePath(argument);
+        QVERIFY(QDir().mkpath(folder));
+        if (argument == u"seule")
+            QVERIFY(QFile(folder + "/locavia.db").open(QIODevice::WriteOnly));
+        if (argument == u"base")
+            FirstDatabase::createEmpty(folder, ShellApplication::systemUser);
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        try {
+            if (choice == u"ouvrir")
+                FirstDatabase::openExisting(folder);
+            else if (choice == u"créer")
+                FirstDatabase::createDemo(folder, ShellApplication::systemUser);
+            else
+                FirstDatabase::connect({}, argument, "gestionnaire", "secret");
+            QFAIL("the choice was made");
+        } catch (const eo::EOException &error) {
+            QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files), before);
+    }
+
+    // A small file system of its own, which the superuser alone may mount.
+    void aFullDiskLeavesNoHalfDatabase()
+    {
+        const QString disk = home->filePath("disque");
+        QVERIFY(QDir().mkpath(disk));
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", disk}) != 0)
+            QSKIP("a small file system can be mounted by the superuser only");
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {disk}); });
+        QFile filler(disk + "/remplissage");
+        QVERIFY(filler.open(QIODevice::WriteOnly) &&
+                ::posix_fallocate(filler.handle(), 0, QStorageInfo(disk).bytesAvailable() - 64 * 1024) == 0);
+        filler.close();
+        app::Bienvenue bienvenue(disk + "/Locavia", ShellApplication::systemUser, {});
+        QList<QString> alerts;
+        platform::setAlertPresenter([&alerts](const QString &, const QString &message, const QString &) {
+            alerts.append(message);
+            return 1;
+        });
+        bienvenue.creerBaseDemo(nullptr);
+        platform::setAlertPresenter({});
+        QVERIFY(bienvenue.choix().isEmpty());
+        QVERIFY2(alerts.value(0).contains("disque est plein"), qPrintable(alerts.value(0)));
+        QCOMPARE(QDir(disk + "/Locavia").entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // On the server, the account a department gives its room managers, never the owner.
+    void aServerIsCheckedAsARoomManager()
+    {
+        LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
+        TestDatabase db(TestDatabase::Backend::PostgreSQL);
+        QVERIFY2(db.isValid(), qPrintable(db.error()));
+        const QVariantMap manager = db.roomManagerBus().dataBusAdaptor()->connectionDictionary();
+        const QString url = manager.value("URL").toString();
+        const QString login = manager.value("username").toString();
+        const QVariantMap address = FirstDatabase::connect(db.model().connectionDictionary(), url, login,
+                                                           manager.value("password").toString());
+        QCOMPARE(address.value("username").toString(), login);
+
+        // Remembered without its password: the next start's check fails, and the server's page comes back
+        // with its address and account.
+        QVERIFY(app::RememberedDatabase::remember(address));
+        QCOMPARE(QSettings(QStringLiteral("Locavia"), QStringLiteral("Locavia")).allKeys(),
+                 (QStringList{"DatabaseLogin", "DatabaseURL"}));
+        const QVariantMap recalled = app::RememberedDatabase::recall();
+        for (const QString &password : {QString(), QStringLiteral("pas le bon")}) {
+            QVariantMap attempt = recalled;
+            attempt.insert("password", password);
+            try {
+                FirstDatabase::check(db.model().connectionDictionary(), attempt);
+                QFAIL("the server let the manager in without the password");
+            } catch (const eo::EOException &error) {
+                QVERIFY2(error.message().contains("refuse la connexion de l'utilisateur"),
+                         qPrintable(error.message()));
+            }
+        }
+        app::Bienvenue bienvenue(dataFolder(), login, db.model().connectionDictionary());
+        bienvenue.preparer("mot de passe", recalled);
+        QCOMPARE(bienvenue.form().pages->currentWidget(), bienvenue.form().pageServeur);
+        QCOMPARE(bienvenue.form().champAdresse->text(), url);
+        QCOMPARE(bienvenue.form().champCompte->text(), login);
+        bienvenue.form().champMotDePasse->setText(manager.value("password").toString());
+        bienvenue.connecterServeur(nullptr);
+        QCOMPARE(bienvenue.choix().value("URL").toString(), url);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    ShellResources resources;
+    if (!resources.isValid())
+        return 2;
+    TestBienvenue test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_Bienvenue.moc"
