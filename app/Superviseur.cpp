@@ -247,17 +247,16 @@ void Superviseur::startUp()
 
 void Superviseur::initAccesBase()
 {
-    if (databaseAddress().isEmpty() && useDatabase()) {
-        // The models' connections as the base class completes them (the directory service may name the
+    const auto &models = eo::EOModelGroup::defaultGroup().models();
+    if (databaseAddress().isEmpty() && useDatabase() && !models.empty() &&
+        RememberedDatabase::opensTheDataFolder(models.front()->connectionDictionary())) {
+        // The models' connections as the base class completes them (the directory service may name another
         // database), before the choice.
         resetAllModels();
-        const auto &models = eo::EOModelGroup::defaultGroup().models();
-        if (!models.empty()) {
-            const std::optional<QVariantMap> chosen = chooseDatabase(models.front()->connectionDictionary());
-            if (!chosen)
-                return;
-            setDatabaseAddress(*chosen);
-        }
+        const std::optional<QVariantMap> chosen = chooseDatabase(models.front()->connectionDictionary());
+        if (!chosen)
+            return;
+        setDatabaseAddress(*chosen);
     }
     KORApplicationOC::initAccesBase();
 }

@@ -3,6 +3,7 @@
 // made says why and leaves nothing half made, on a full disk too; a server is checked as a room manager.
 
 #include "Bienvenue.h"
+#include "EOException.h"
 #include "FirstDatabase.h"
 #include "OpenPanel.h"
 #include "RememberedDatabase.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStorageInfo>
