@@ -2,6 +2,7 @@
 // database directly; a remembered database that is gone brings the welcome back; a choice that cannot be
 // made says why and leaves nothing half made, on a full disk too; a server is checked as a room manager.
 
+#include "AlertPanel.h"
 #include "Bienvenue.h"
 #include "EOException.h"
 #include "FirstDatabase.h"
@@ -70,6 +71,14 @@ struct FirstStart {
         const auto rows = run.app().superDataBus()->executeSQLQuery("SELECT COUNT(*) FROM SOLMA.SALLES");
         return rows.value(0).value("Attribute0").toLongLong();
     }
+};
+
+// The application object a window needs where no start made one.
+struct Application {
+    int argc = 1;
+    char name[6] = "tests";
+    char *argv[2] = {name, nullptr};
+    QApplication application{argc, argv};
 };
 
 QString remembered()
@@ -214,6 +223,7 @@ private slots:
         QVERIFY(filler.open(QIODevice::WriteOnly) &&
                 ::posix_fallocate(filler.handle(), 0, QStorageInfo(disk).bytesAvailable() - 64 * 1024) == 0);
         filler.close();
+        Application application;
         app::Bienvenue bienvenue(disk + "/Locavia", ShellApplication::systemUser, {});
         QList<QString> alerts;
         platform::setAlertPresenter([&alerts](const QString &, const QString &message, const QString &) {
@@ -223,7 +233,8 @@ private slots:
         bienvenue.creerBaseDemo(nullptr);
         platform::setAlertPresenter({});
         QVERIFY(bienvenue.choix().isEmpty());
-        QVERIFY2(alerts.value(0).contains("disque est plein"), qPrintable(alerts.value(0)));
+        QVERIFY2(alerts.value(0).contains("est plein. Rien n'a été modifié ; libérez de la place"),
+                 qPrintable(alerts.value(0)));
         QCOMPARE(QDir(disk + "/Locavia").entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
@@ -257,6 +268,7 @@ private slots:
                          qPrintable(error.message()));
             }
         }
+        Application application;
         app::Bienvenue bienvenue(dataFolder(), login, db.model().connectionDictionary());
         bienvenue.preparer("mot de passe", recalled);
         QCOMPARE(bienvenue.form().pages->currentWidget(), bienvenue.form().pageServeur);
