@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
@@ -122,6 +123,20 @@ void Bienvenue::afficherServeur(QObject *)
     ui->pages->setCurrentWidget(ui->pageServeur);
     ui->texteErreurServeur->hide();
     (ui->champAdresse->text().isEmpty() ? ui->champAdresse : ui->champMotDePasse)->setFocus();
+    agrandir();
+}
+
+void Bienvenue::agrandir()
+{
+    // The server's page and its message are taller than the choices the window was sized for: it grows to
+    // show them whole rather than squeeze the fields.
+    QDialog *fenetre = m_fenetre.get();
+    QLayout *disposition = fenetre->layout();
+    disposition->activate();
+    const int hauteur = disposition->hasHeightForWidth() ? disposition->totalHeightForWidth(fenetre->width())
+                                                         : disposition->totalSizeHint().height();
+    if (hauteur > fenetre->height())
+        fenetre->resize(fenetre->width(), hauteur);
 }
 
 void Bienvenue::connecterServeur(QObject *)
@@ -134,6 +149,7 @@ void Bienvenue::connecterServeur(QObject *)
         // Said on the page itself, so that the address or the password can be corrected and tried again.
         ui->texteErreurServeur->setText(erreur.message());
         ui->texteErreurServeur->show();
+        agrandir();
         ui->champMotDePasse->selectAll();
         ui->champMotDePasse->setFocus();
     }

@@ -56,6 +56,7 @@ protected:
 private:
     template <typename Choice> void essayer(Choice choice);
     void retenir(const QVariantMap &adresse);
+    void agrandir();
 
     QString m_dossier;
     QString m_login;

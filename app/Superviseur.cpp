@@ -280,7 +280,8 @@ std::optional<QVariantMap> Superviseur::chooseDatabase(const QVariantMap &connec
             } catch (const eo::EOException &error) {
                 explication =
                     QStringLiteral("La base de données choisie au démarrage précédent ne peut pas être "
-                                   "ouverte : %1")
+                                   "ouverte. Son mot de passe n'est jamais enregistré : tapez-le ci-dessous, "
+                                   "ou revenez aux autres choix avec « Retour ».\n%1")
                         .arg(error.message());
                 serveur = remembered;
             }
