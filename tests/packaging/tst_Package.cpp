@@ -152,9 +152,7 @@ void TestPackage::files_data()
           "usr/share/locavia/Application.config", "usr/share/locavia/models/Locavia.json",
           "usr/share/locavia/sql/sqlite/inventory.sql", "usr/share/locavia/sql/postgresql/schema.sql",
           "usr/share/locavia/reports", "usr/share/applications/locavia.desktop",
-          "usr/share/icons/hicolor/scalable/apps/locavia.svg", "usr/share/doc/locavia/copyright",
-          "usr/share/doc/locavia/changelog.gz", "usr/share/man/man1/locavia.1.gz",
-          "usr/share/man/man1/locavia-admin.1.gz", "usr/share/man/man1/locavia-inventory.1.gz"})
+          "usr/share/icons/hicolor/scalable/apps/locavia.svg"})
         QTest::newRow(path) << QString::fromLatin1(path) << true;
     // The forms are compiled into the programs; nothing of the tests is shipped.
     QTest::newRow("no forms") << "usr/share/locavia/ui" << false;
@@ -274,23 +272,22 @@ void TestPackage::desktopProgramShowsItsMainWindow()
 
 void TestPackage::documentation()
 {
-    // The manual pages read without a warning, in the package's version.
+    // The manual pages read without a warning, in the package's version; the changelog and the copyright
+    // file as Debian keeps them.
+    QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
+    utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     for (const char *page : {"locavia", "locavia-admin", "locavia-inventory"}) {
-        QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
-        utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         const ProgramRun man = ProgramRun::of(
-            QStringLiteral("man"),
-            {"--warnings", "-E", "UTF-8", "-l", m_root + "/usr/share/man/man1/" + page + ".1.gz"}, utf8);
+            "man", {"--warnings", "-E", "UTF-8", "-l", m_root + "/usr/share/man/man1/" + page + ".1.gz"},
+            utf8);
         QVERIFY2(man.status == 0 && man.err.isEmpty() && man.out.contains("Locavia " + version),
                  qPrintable(man.report()));
     }
-    const ProgramRun changelog =
-        ProgramRun::of(QStringLiteral("zcat"), {m_root + "/usr/share/doc/locavia/changelog.gz"});
+    const ProgramRun changelog = ProgramRun::of("zcat", {m_root + "/usr/share/doc/locavia/changelog.gz"});
     QVERIFY2(changelog.out.startsWith("locavia (" + version + ") "), qPrintable(changelog.report()));
     QFile copyright(m_root + "/usr/share/doc/locavia/copyright");
-    QVERIFY(copyright.open(QIODevice::ReadOnly));
-    QVERIFY(copyright.readLine().startsWith(
-        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"));
+    QVERIFY(copyright.open(QIODevice::ReadOnly) &&
+            copyright.readLine().startsWith("Format: https://www.debian.org/doc/packaging-manuals/"));
 }
 
 void TestPackage::firstStartOpensTheWelcome()
