@@ -21,6 +21,8 @@
 #include "RoomListExport.h"
 #include "RoomListPrint.h"
 #include "SavePanel.h"
+#include "SaveTransaction.h"
+#include "UncertainSave.h"
 #include "ui_Batiment.h"
 
 #include <QApplication>
@@ -61,6 +63,18 @@ Batiment::Batiment(data::KORDataBusOC &dataBus, QWidget *fenetre, QObject *paren
     ui->setupUi(m_fenetres.racine());
     m_formulaire = std::make_unique<BuildingForm>(*ui);
     m_verification = std::make_unique<BuildingConflictCheck>(m_dataBus);
+    m_incertain = std::make_unique<data::UncertainSave>(
+        m_dataBus,
+        data::UncertainSave::Textes{
+            QStringLiteral(
+                "Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
+                "précédent de ce bâtiment a été fait. Rien n'est enregistré de nouveau ; réessayez "
+                "dans un instant."),
+            QStringLiteral("Le serveur confirme que le nouveau bâtiment a bien été enregistré avant que la "
+                           "connexion ne soit perdue : il n'est pas enregistré une seconde fois."),
+            QStringLiteral("Le serveur confirme que les modifications du bâtiment ont bien été enregistrées "
+                           "avant que la connexion ne soit perdue."),
+            QStringLiteral("SELECT 1 FROM SOLMA.LOCAL WHERE C_LOCAL = ?")});
 
     m_tableBatiment.setColumns({{QStringLiteral("cLocal"), QStringLiteral("Code")},
                                 {QStringLiteral("appellation"), QStringLiteral("Nom")}});
@@ -200,6 +214,7 @@ void Batiment::remplirPopupImplantation()
 void Batiment::creer(QObject *)
 {
     if (ui->boutonCreer->isChecked()) {
+        m_incertain->oublier();
         m_etat = EtatBatiment::creation;
         m_formulaire->montrer(m_etat, true, false);
         m_formulaire->selectionnerCode();
@@ -210,6 +225,28 @@ void Batiment::creer(QObject *)
 
 void Batiment::enregistrer()
 {
+    // A save the server did not confirm is asked about first: stored already, it is shown, not made twice.
+    if (m_incertain->enAttente()) {
+        switch (m_incertain->demander()) {
+        case data::UncertainSave::Reponse::toujoursInconnue:
+            ui->boutonCreer->setChecked(true);
+            return;
+        case data::UncertainSave::Reponse::enregistree:
+            batimentEnregistre(m_incertain->creation(), m_incertain->cle().toString());
+            consulter();
+            return;
+        case data::UncertainSave::Reponse::rienDEnregistre:
+            break;
+        }
+    }
+    if (const std::optional<BuildingForm::Refus> refus = m_formulaire->refus()) {
+        // Nothing is written: the form stays as typed, the cursor in the field to type again.
+        platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
+        ui->boutonCreer->setChecked(true);
+        refus->champ->setFocus(Qt::OtherFocusReason);
+        refus->champ->selectAll();
+        return;
+    }
     const SaisieBatiment saisie = m_formulaire->saisie();
     const QString site = cleDuSite(m_formulaire->site());
     if (!ecrire(saisie, site)) {
@@ -218,6 +255,11 @@ void Batiment::enregistrer()
         ui->boutonCreer->setChecked(true);
         return;
     }
+    consulter();
+}
+
+void Batiment::consulter()
+{
     m_etat = EtatBatiment::consultation;
     const bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
     if (batiments)
@@ -248,34 +290,43 @@ bool Batiment::ecrire(const SaisieBatiment &saisie, const QString &site, bool ec
                      : QString();
         arguments = BuildingArguments::majLocal(saisie, site, ancienCode);
     }
-    m_dataBus.beginTransaction();
+    const QString refus = creation
+                              ? QStringLiteral("Le nouveau batiment n'a pas ete enregistre !!")
+                              : QStringLiteral("Les modifications du batiment n'a pas ete enregistrees !!");
+    data::SaveTransaction enregistrement(m_dataBus, refus);
     if (!creation) {
         // Nothing is written over what someone else stored since the modification began.
         const BuildingConflictCheck::Etat etat = m_verification->verifier(!ecraser);
         if (etat != BuildingConflictCheck::Etat::inchange) {
-            m_dataBus.rollbackTransaction();
+            enregistrement.abandonner();
             return resoudreConflit(etat == BuildingConflictCheck::Etat::disparu, saisie, site);
         }
     }
-    if (!m_dataBus.executeProcedureSansTransaction(
-            creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"), arguments)) {
-        m_dataBus.rollbackTransaction();
-        platform::NSRunAlertPanel(
-            QStringLiteral("ATTENTION"),
-            creation ? QStringLiteral("Le nouveau batiment n'a pas ete enregistre !!")
-                     : QStringLiteral("Les modifications du batiment n'a pas ete enregistrees !!"),
-            QStringLiteral("OK"));
+    enregistrement.etape(true);
+    enregistrement.ajouter(creation ? QStringLiteral("insLocal") : QStringLiteral("majLocal"), arguments,
+                           refus);
+    switch (enregistrement.terminer()) {
+    case data::SaveTransaction::Issue::enregistree:
+        break;
+    case data::SaveTransaction::Issue::incertaine:
+        m_incertain->retenir(creation, BuildingArguments::champ(saisie.code, BuildingArguments::largeurCode));
+        return false;
+    case data::SaveTransaction::Issue::refusee:
         return false;
     }
-    m_dataBus.commitTransaction();
+    batimentEnregistre(creation, BuildingArguments::champ(saisie.code, BuildingArguments::largeurCode));
+    return true;
+}
+
+void Batiment::batimentEnregistre(bool creation, const QString &code)
+{
     m_verification->oublier();
     if (creation)
         chargerBatiments();
     else
-        reprendreApresModification(BuildingArguments::champ(saisie.code, BuildingArguments::largeurCode));
+        reprendreApresModification(code);
     m_listeExportPerimee = true;
     platform::NotificationCenter::defaultCenter().postNotificationName(changementAuxBatiments, this);
-    return true;
 }
 
 bool Batiment::resoudreConflit(bool disparu, const SaisieBatiment &saisie, const QString &site)
@@ -377,6 +428,7 @@ void Batiment::modifier(QObject *)
         return;
     }
     rafraichirBatiment(code);
+    m_incertain->oublier();
     m_etat = EtatBatiment::modification;
     m_formulaire->montrer(m_etat, false, false);
     m_formulaire->selectionnerCode();
@@ -412,6 +464,7 @@ void Batiment::finir(QObject *)
         return;
     }
     m_verification->oublier();
+    m_incertain->oublier();
     m_etat = EtatBatiment::consultation;
     const bool batiments = !m_tableBatiment.displayedObjects().isEmpty();
     if (batiments)

@@ -19,7 +19,8 @@ class Batiment;
 namespace data
 {
 class KORDataBusOC;
-}
+class UncertainSave;
+} // namespace data
 
 namespace platform
 {
@@ -89,8 +90,12 @@ private:
     void relierBoutons();
     void chargerBatiments();
     void enregistrer();
+    // Back to viewing the buildings, after a save.
+    void consulter();
     // ecraser: the user chose to write over the changes someone else made meanwhile.
     bool ecrire(const SaisieBatiment &saisie, const QString &site, bool ecraser = false);
+    // The building stored under that code: the list read again, the other windows told.
+    void batimentEnregistre(bool creation, const QString &code);
     // A modification whose building someone else changed or took away meanwhile: true when the window goes
     // back to viewing (the building reloaded, or written anyway), false to stay in the modification.
     bool resoudreConflit(bool disparu, const SaisieBatiment &saisie, const QString &site);
@@ -108,6 +113,7 @@ private:
     std::unique_ptr<Ui::Batiment> ui;
     std::unique_ptr<BuildingForm> m_formulaire;
     std::unique_ptr<BuildingConflictCheck> m_verification;
+    std::unique_ptr<data::UncertainSave> m_incertain;
     std::unique_ptr<history::Historique> m_historique;
     eo::EODisplayGroup m_tableBatiment;
     eo::EODisplayGroup m_tableSalles;

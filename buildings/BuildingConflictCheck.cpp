@@ -11,14 +11,18 @@ namespace buildings
 
 BuildingConflictCheck::BuildingConflictCheck(data::KORDataBusOC &dataBus) : m_dataBus(dataBus) {}
 
-QStringList BuildingConflictCheck::etatStocke(bool verrouiller) const
+QStringList BuildingConflictCheck::etatStocke(bool tenir) const
 {
-    const QString verrou = verrouiller ? m_dataBus.dataBusAdaptor()->dialect().lockingClause() : QString();
+    // On the server the building is held first, in the same round trip, by a function that only a room
+    // manager may call; the embedded database's transaction holds the whole file already.
+    const history::StoredState::Requete tenue{QStringLiteral("SELECT tenir_batiment(?)"), {m_code}};
     return history::StoredState::lire(
-        m_dataBus, {{QStringLiteral("SELECT * FROM SOLMA.LOCAL WHERE C_LOCAL = ?") + verrou, {m_code}},
-                    {QStringLiteral("SELECT a.* FROM SOLMA.ADRESSE a JOIN SOLMA.LOCAL l "
-                                    "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = ?"),
-                     {m_code}}});
+        m_dataBus,
+        {{QStringLiteral("SELECT * FROM SOLMA.LOCAL WHERE C_LOCAL = ?"), {m_code}},
+         {QStringLiteral("SELECT a.* FROM SOLMA.ADRESSE a JOIN SOLMA.LOCAL l "
+                         "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = ?"),
+          {m_code}}},
+        tenir ? &tenue : nullptr);
 }
 
 bool BuildingConflictCheck::prendre(const QString &code)
@@ -44,7 +48,8 @@ BuildingConflictCheck::Etat BuildingConflictCheck::verifier(bool comparer)
 {
     if (m_code.isEmpty())
         return Etat::inchange;
-    const QStringList stocke = etatStocke(true);
+    const QStringList stocke =
+        etatStocke(!m_dataBus.dataBusAdaptor()->dialect().transactionHoldsWholeDatabase());
     if (stocke.isEmpty())
         return Etat::disparu;
     return comparer && stocke != m_photo ? Etat::modifie : Etat::inchange;

@@ -13,7 +13,8 @@ namespace buildings
 
 // Keeps a building's modification from silently undoing what someone else stored meanwhile: the building
 // and its address as stored when the modification begins, compared inside the save's transaction (the
-// building's row locked on the server) with the building as stored then. Who changed what and when comes
+// building held on the server by the function tenir_batiment until the commit) with the building as stored
+// then. Who changed what and when comes
 // from the history.
 class BuildingConflictCheck
 {
@@ -36,7 +37,7 @@ public:
     QString messageDisparu() const;
 
 private:
-    QStringList etatStocke(bool verrouiller) const;
+    QStringList etatStocke(bool tenir) const;
     QString messageModifie() const;
 
     data::KORDataBusOC &m_dataBus;

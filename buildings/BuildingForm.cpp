@@ -2,6 +2,7 @@
 
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
+#include "KORTextCheck.h"
 #include "ui_Batiment.h"
 
 namespace buildings
@@ -62,6 +63,37 @@ SaisieBatiment BuildingForm::saisie() const
 {
     return {ui.tfCodeBatiment->text(), ui.tfAppellationBatiment->text(), ui.tfAdresse1->text(),
             ui.tfAdresse2->text(),     ui.tfCodePostal->text(),          ui.tfLocalite->text()};
+}
+
+std::optional<BuildingForm::Refus> BuildingForm::refus() const
+{
+    using framework::KORTextCheck;
+    const auto stocke = [](const QLineEdit *champ, int largeur) {
+        return BuildingArguments::champ(champ->text(), largeur);
+    };
+    const QList<std::pair<QString, QLineEdit *>> refus{
+        {KORTextCheck::refusCode(QStringLiteral("Le code du bâtiment"),
+                                 stocke(ui.tfCodeBatiment, BuildingArguments::largeurCode)),
+         ui.tfCodeBatiment},
+        {KORTextCheck::refusTexte(QStringLiteral("Le nom du bâtiment"),
+                                  stocke(ui.tfAppellationBatiment, BuildingArguments::largeurAppellation)),
+         ui.tfAppellationBatiment},
+        {KORTextCheck::refusTexte(QStringLiteral("La première ligne d'adresse"),
+                                  stocke(ui.tfAdresse1, BuildingArguments::largeurAdresse1)),
+         ui.tfAdresse1},
+        {KORTextCheck::refusTexte(QStringLiteral("La deuxième ligne d'adresse"),
+                                  stocke(ui.tfAdresse2, BuildingArguments::largeurAdresse2)),
+         ui.tfAdresse2},
+        {KORTextCheck::refusTexte(QStringLiteral("Le code postal"),
+                                  stocke(ui.tfCodePostal, BuildingArguments::largeurCodePostal)),
+         ui.tfCodePostal},
+        {KORTextCheck::refusTexte(QStringLiteral("La localité"), ui.tfLocalite->text()), ui.tfLocalite},
+    };
+    for (const auto &[message, champ] : refus) {
+        if (!message.isEmpty())
+            return Refus{message, champ};
+    }
+    return std::nullopt;
 }
 
 QString BuildingForm::site() const

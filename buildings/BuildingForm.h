@@ -5,6 +5,7 @@
 #include "EtatBatiment.h"
 
 #include <QList>
+#include <optional>
 
 class QLineEdit;
 
@@ -37,6 +38,13 @@ public:
     // The fields show a building; absent values show as empty.
     void remplir(const eo::EORecord &batiment);
     SaisieBatiment saisie() const;
+    // What the user typed that the procedures would refuse, as stored (upper-cased, cut to its column): a
+    // code with a hidden character, a text with a NUL. The alert's sentence and the field to type again.
+    struct Refus {
+        QString message;
+        QLineEdit *champ = nullptr;
+    };
+    std::optional<Refus> refus() const;
     // The title of the site chosen in the pop-up ("" for the blank item).
     QString site() const;
     // The code field takes the keyboard, its text selected.

@@ -6,6 +6,7 @@
 #include "KORDatabaseWait.h"
 #include "NSCursorExtensions.h"
 
+#include <QDebug>
 #include <optional>
 
 namespace data
@@ -296,17 +297,26 @@ void KORDataBusOC::rollbackTransaction()
     myAdaptorContext->rollbackTransaction();
 }
 
-std::vector<eo::EOTransactionBatch::Outcome> KORDataBusOC::executeTransactions(eo::EOTransactionBatch batch,
-                                                                               const QString &activity)
+eo::EOTransactionSteps::Result KORDataBusOC::executeTransaction(eo::EOTransactionSteps transaction,
+                                                                const QString &activity)
 {
     requireStack();
     WaitCursorScope cursor;
     const eo::EOAdaptor::Activity waiting(*myAdaptor, activity);
-    for (std::vector<eo::EOTransactionBatch::Call> &calls : batch.transactions) {
-        for (eo::EOTransactionBatch::Call &call : calls)
+    for (eo::EOTransactionSteps::Step &step : transaction.steps) {
+        for (eo::EOTransactionSteps::Call &call : step.calls)
             call.procedure = myModel ? myModel->storedProcedureNamed(call.name) : nullptr;
     }
-    return myAdaptorContext->runTransactions(std::move(batch));
+    return myAdaptorContext->runTransaction(std::move(transaction));
+}
+
+std::optional<eo::EOTransactionSteps::State> KORDataBusOC::confirmPendingTransaction()
+{
+    requireStack();
+    WaitCursorScope cursor;
+    const eo::EOAdaptor::Activity waiting(*myAdaptor,
+                                          QStringLiteral("la vérification du dernier enregistrement"));
+    return myAdaptor->confirmPendingTransaction();
 }
 
 // --- Stored procedures -------------------------------------------------------------------------------------
@@ -334,8 +344,14 @@ bool KORDataBusOC::runProcedure(const QString &name, const QVariantMap &argument
         platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), error.message(), QStringLiteral("OK"));
         myError = 0;
     } catch (const std::exception &error) {
-        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), QString::fromUtf8(error.what()),
-                                  QStringLiteral("OK"));
+        // Not a failure of the database's (memory, a library): its English text is for the log.
+        const QString message =
+            QStringLiteral("La procédure %1 n'a pas pu être exécutée à cause d'une erreur inattendue : rien "
+                           "n'en a été enregistré. Recommencez ; si l'erreur revient, prévenez "
+                           "l'administrateur (le détail est écrit dans le journal du programme).")
+                .arg(name);
+        qWarning().noquote() << QStringLiteral(">>>>> %1 [%2]").arg(message, QString::fromUtf8(error.what()));
+        platform::NSRunAlertPanel(QStringLiteral("ERREUR..."), message, QStringLiteral("OK"));
         myError = 0;
     }
     if (!transactional)

@@ -18,6 +18,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace data
 {
@@ -126,13 +127,17 @@ public:
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
-    // Transactions of procedure calls sent together (a server far away answers them in one round trip):
-    // each is stored wholly or not at all, its calls stop at the first refused one, and each runs whatever
-    // became of the one before. A transaction open on the data bus is the first one's beginning and is over
-    // afterwards. No alert: the caller tells the user what became of each, in order. The procedures are
+    // The writes of one action as one transaction in steps (eo::EOTransactionSteps): each step stored wholly
+    // or not at all, an essential step refused taking the whole with it, one commit at the end; a server far
+    // away gets it all in one round trip. A transaction open on the data bus is their beginning and is over
+    // afterwards. No alert: the caller tells the user what became of each step, in order. The procedures are
     // named as the model names them (Call::procedure is filled in here). activity names the wait.
-    std::vector<eo::EOTransactionBatch::Outcome> executeTransactions(eo::EOTransactionBatch batch,
-                                                                     const QString &activity);
+    eo::EOTransactionSteps::Result executeTransaction(eo::EOTransactionSteps transaction,
+                                                      const QString &activity);
+    // What became of the last transaction whose commit the link lost and the database could not confirm
+    // then, asked again now (none when there is no such transaction).
+    std::optional<eo::EOTransactionSteps::State> confirmPendingTransaction();
+    bool hasPendingTransaction() const { return myAdaptor && myAdaptor->hasPendingTransaction(); }
     bool hasOpenTransaction() const { return myAdaptorContext && myAdaptorContext->hasOpenTransaction(); }
 
     // Stored procedures: false (and the "ERREUR..." alert) when the call fails.

@@ -265,7 +265,7 @@ void unusedFunction(sqlite3_context *context, int, sqlite3_value **)
 void registerApplicationFunctions(sqlite3 *db)
 {
     const std::pair<const char *, int> functions[] = {
-        {"raise_error", 1}, {"to_number", 1}, {"txid_current", 0}};
+        {"raise_error", 1}, {"to_number", 1}, {"hidden_character", 1}, {"txid_current", 0}};
     for (const auto &[name, arguments] : functions) {
         if (sqlite3_create_function_v2(db, name, arguments, SQLITE_UTF8, nullptr, unusedFunction, nullptr,
                                        nullptr, nullptr) != SQLITE_OK)

@@ -2,6 +2,8 @@
 
 #include "EOAdaptor.h"
 
+#include <QDebug>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace data
@@ -13,6 +15,16 @@ int SqliteFailure::busyTimeoutMilliseconds()
 }
 
 QString SqliteFailure::message(int code, const QString &detail, const QString &files, const QString &origin)
+{
+    const QString sentence = frenchMessage(code, files, origin);
+    // SQLite's own text is for whoever maintains the database: it goes to the log.
+    if (!detail.isEmpty())
+        qWarning().noquote()
+            << QStringLiteral(">>>>> %1 [SQLite %2 : %3]").arg(sentence).arg(code).arg(detail);
+    return sentence;
+}
+
+QString SqliteFailure::frenchMessage(int code, const QString &files, const QString &origin)
 {
     switch (code & 0xff) {
     case SQLITE_BUSY:
@@ -39,11 +51,14 @@ QString SqliteFailure::message(int code, const QString &detail, const QString &f
             .arg(origin, files);
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
-        return QStringLiteral(
-                   "%1 : la base de données (%2) ne peut pas être lue ou écrite sur le disque (%3).")
-            .arg(origin, files, detail);
+        return QStringLiteral("%1 : la base de données (%2) ne peut pas être lue ou écrite sur le disque. "
+                              "Rien n'a été modifié ; vérifiez le disque et les droits sur le dossier, puis "
+                              "recommencez.")
+            .arg(origin, files);
     default:
-        return QStringLiteral("%1 : %2").arg(origin, detail);
+        return QStringLiteral("%1 : la base de données (%2) a refusé l'opération. Rien n'a été modifié ; le "
+                              "détail est écrit dans le journal.")
+            .arg(origin, files);
     }
 }
 
@@ -51,6 +66,10 @@ QString SqliteFailure::message(sqlite3 *db, int code, const QString &files, cons
 {
     const QString detail =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+    // A disk that filled up in the middle of a write may come as a failed write.
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    if ((code & 0xff) == SQLITE_IOERR && (systemError == ENOSPC || systemError == EDQUOT))
+        code = SQLITE_FULL;
     return message(code, detail, files, origin);
 }
 

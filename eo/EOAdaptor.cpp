@@ -121,11 +121,12 @@ std::vector<QList<QVariantMap>> EOAdaptor::rawRowsTogether(const std::vector<Raw
     return rows;
 }
 
-std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTransactionBatch &batch)
+EOTransactionSteps::Result EOAdaptor::runTransaction(const EOTransactionSteps &transaction)
 {
-    // One call for the wait observer: a wait the user gave up gives up the batch's later waits too.
+    // One call for the wait observer: a wait the user gave up gives up the later waits of the steps too.
     const Call call(*this);
-    std::vector<EOTransactionBatch::Outcome> outcomes(batch.transactions.size());
+    EOTransactionSteps::Result result;
+    result.steps.resize(transaction.steps.size());
     // Only what the database refuses is an outcome; anything else ends the action with the transaction
     // rolled back.
     struct Rollback {
@@ -141,62 +142,52 @@ std::vector<EOTransactionBatch::Outcome> EOAdaptor::runTransactions(const EOTran
                 // The failure that ends the action is the one the caller reads.
             }
         }
-    };
-    for (size_t t = 0; t < batch.transactions.size(); ++t) {
-        EOTransactionBatch::Outcome &outcome = outcomes[t];
-        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
-        Rollback rollback{*this};
-        auto refuse = [&](const EOException &error) {
-            outcome.message = error.message();
-            outcome.state = EOTransactionBatch::Outcome::State::Refused;
-        };
-        if (!(t == 0 && batch.continuesOpenTransaction)) {
-            batch.note(QStringLiteral("begin"));
-            try {
-                beginTransaction();
-            } catch (const EOException &error) {
-                refuse(error);
-                continue;
-            }
-        }
-        bool refused = false;
-        for (size_t c = 0; c < calls.size() && !refused; ++c) {
-            batch.note(calls[c].name);
-            try {
-                outcome.outputs = executeStoredProcedure(calls[c].requireProcedure(), calls[c].values);
-            } catch (const EOException &error) {
-                refuse(error);
-                outcome.refusedCall = int(c);
-                refused = true;
-            }
-        }
-        if (refused) {
-            batch.note(QStringLiteral("rollback"));
-            continue; // rolled back as the guard goes
-        }
-        batch.note(QStringLiteral("commit"));
-        rollback.armed = false;
+    } rollback{*this};
+    if (!transaction.continuesOpenTransaction) {
+        transaction.note(QStringLiteral("begin"));
         try {
-            commitTransaction();
-            outcome.state = EOTransactionBatch::Outcome::State::Committed;
+            beginTransaction();
         } catch (const EOException &error) {
-            // A refused commit has rolled the transaction back already.
-            refuse(error);
+            result.message = error.message();
+            return result;
         }
     }
-    closeBatch(batch);
-    return outcomes;
-}
-
-void EOAdaptor::closeBatch(const EOTransactionBatch &batch)
-{
-    if (!batch.closing)
-        return;
-    try {
-        rawRows(batch.closing->first, batch.closing->second);
-    } catch (const EOException &error) {
-        qWarning().noquote() << QStringLiteral(">>>>> %1").arg(error.message());
+    for (size_t s = 0; s < transaction.steps.size(); ++s) {
+        const EOTransactionSteps::Step &step = transaction.steps[s];
+        EOTransactionSteps::StepOutcome &outcome = result.steps[s];
+        stepSavepoint(StepSavepoint::Set);
+        for (size_t c = 0; c < step.calls.size() && !outcome.refused; ++c) {
+            transaction.note(step.calls[c].name);
+            try {
+                outcome.outputs =
+                    executeStoredProcedure(step.calls[c].requireProcedure(), step.calls[c].values);
+            } catch (const EOException &error) {
+                outcome.refused = true;
+                outcome.refusedCall = int(c);
+                outcome.message = error.message();
+            }
+        }
+        if (!outcome.refused) {
+            stepSavepoint(StepSavepoint::Release);
+            continue;
+        }
+        if (step.essential) {
+            transaction.note(QStringLiteral("rollback"));
+            return result; // rolled back whole as the guard goes
+        }
+        transaction.note(QStringLiteral("rollback step"));
+        stepSavepoint(StepSavepoint::RollBack);
     }
+    transaction.note(QStringLiteral("commit"));
+    rollback.armed = false;
+    try {
+        commitTransaction();
+        result.state = EOTransactionSteps::State::Committed;
+    } catch (const EOException &error) {
+        // A refused commit has rolled the transaction back already.
+        result.message = error.message();
+    }
+    return result;
 }
 
 void EOAdaptor::checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values)

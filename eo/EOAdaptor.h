@@ -3,13 +3,14 @@
 #include "EOAttribute.h"
 #include "EOSQLDialect.h"
 #include "EOStoredProcedure.h"
-#include "EOTransactionBatch.h"
+#include "EOTransactionSteps.h"
 #include "EOWaitObserver.h"
 
 #include <QList>
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -73,10 +74,16 @@ public:
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
 
-    // Runs the batch's transactions in order, each one wholly or not at all, and answers what became of
-    // each; never throws for what the database refuses. Here one after the other, as single calls; a server
-    // far away sends them together.
-    virtual std::vector<EOTransactionBatch::Outcome> runTransactions(const EOTransactionBatch &batch);
+    // Runs the steps of one transaction and commits it once (EOTransactionSteps); answers what became of the
+    // transaction and of each step, and never throws for what the database refuses. A transaction open on
+    // the connection is the steps' beginning when they say so, and is over afterwards either way.
+    virtual EOTransactionSteps::Result runTransaction(const EOTransactionSteps &transaction);
+
+    // Whether the last transaction whose commit the link lost, and which the database could not be asked
+    // about then, was committed: asked again now (Unknown while the database still cannot be reached). None
+    // when no such transaction is waiting for an answer; once answered, it is forgotten.
+    virtual std::optional<EOTransactionSteps::State> confirmPendingTransaction() { return std::nullopt; }
+    virtual bool hasPendingTransaction() const { return false; }
 
     // Who is told while a call waits on the database (none by default); not owned.
     void setWaitObserver(EOWaitObserver *observer) { m_waitObserver = observer; }
@@ -140,8 +147,9 @@ protected:
     // Gives sessionLogin() to the open connection; nothing to do without one.
     virtual void applySessionLogin() = 0;
 
-    // Sends the batch's closing query on its own, when it has one.
-    void closeBatch(const EOTransactionBatch &batch);
+    // The savepoint of a step (EOTransactionSteps), set, released, or gone back to with what the step wrote.
+    enum class StepSavepoint { Set, Release, RollBack };
+    virtual void stepSavepoint(StepSavepoint action) = 0;
     // Checks the argument names against the procedure's declaration.
     static void checkArguments(const EOStoredProcedure &procedure, const QVariantMap &values);
 

@@ -40,15 +40,15 @@ void EOAdaptorContext::rollbackTransaction()
     m_adaptor.rollbackTransaction();
 }
 
-std::vector<EOTransactionBatch::Outcome> EOAdaptorContext::runTransactions(EOTransactionBatch batch)
+EOTransactionSteps::Result EOAdaptorContext::runTransaction(EOTransactionSteps transaction)
 {
-    batch.continuesOpenTransaction = m_open;
+    transaction.continuesOpenTransaction = m_open;
     try {
-        std::vector<EOTransactionBatch::Outcome> outcomes = m_adaptor.runTransactions(batch);
+        EOTransactionSteps::Result result = m_adaptor.runTransaction(transaction);
         m_open = false;
-        return outcomes;
+        return result;
     } catch (...) {
-        // The batch could not even start: the open transaction is rolled back as after any failure.
+        // The steps could not even start: the open transaction is rolled back as after any failure.
         rollbackTransaction();
         throw;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EOTransactionBatch.h"
+#include "EOTransactionSteps.h"
 
 #include <vector>
 
@@ -23,8 +23,9 @@ public:
     // transaction back before its error reaches the caller.
     void commitTransaction();
     void rollbackTransaction();
-    // The batch's transactions; an open transaction is the first one's beginning and is over afterwards.
-    std::vector<EOTransactionBatch::Outcome> runTransactions(EOTransactionBatch batch);
+    // The steps of one transaction, committed once; an open transaction is their beginning and is over
+    // afterwards.
+    EOTransactionSteps::Result runTransaction(EOTransactionSteps transaction);
 
 private:
     EOAdaptor &m_adaptor;

@@ -3,6 +3,7 @@
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
+#include "EOHiddenCharacter.h"
 #include "EONull.h"
 #include "EOStoredProcedure.h"
 #include "EOValues.h"
@@ -219,6 +220,8 @@ void EOPostgreSQLAdaptor::open()
         // Answers read on another connection are not taken for reads of this one.
         m_prefetched.clear();
         m_connection = EOPostgreSQLConnection::connect(parameters());
+        // Known while the connection lives: a broken one no longer says which session it was.
+        m_sessionBackend = QByteArray::number(PQbackendPID(m_connection.get()));
         // Whether this account may use the inventory's schema at all: without it, its tables and procedures
         // look missing, and the user must hear about rights, not about installing the schema.
         m_schemaForbidden = false;
@@ -407,9 +410,7 @@ std::optional<QByteArray> EOPostgreSQLAdaptor::textOf(const QVariant &value)
     if (text.contains('\0')) {
         // The server keeps no such character, and libpq would cut the value there: refuse it rather than
         // compare or store something else than what was given.
-        throw EOException(EOException::Kind::Database,
-                          QStringLiteral("Une valeur contient un caractère nul, que la base de données "
-                                         "n'accepte pas."));
+        throw EOException(EOException::Kind::Database, EOHiddenCharacter::nulRefusal());
     }
     return text;
 }
@@ -526,12 +527,14 @@ Result EOPostgreSQLAdaptor::runOnce(const Statement &statement, const QString &c
     }
     case Transaction::Pending: {
         // The caller's transaction begins with its first statement, in the same round trip.
-        static const Statement begin{"BEGIN", {}};
+        std::vector<const Statement *> sent = openingStatements();
+        sent.push_back(&statement);
         std::vector<Result> results;
-        const bool alive = pipeline({&begin, &statement}, results);
-        if (alive && isSuccess(results[0].get()) && isSuccess(results[1].get())) {
+        const bool alive = pipeline(sent, results);
+        if (alive && isSuccess(results[0].get()) && isSuccess(results[2].get())) {
             m_transaction = Transaction::Open;
-            return std::move(results[1]);
+            keepTransactionId(results[1].get());
+            return std::move(results[2]);
         }
         if (!alive || connectionBroken()) {
             // Nothing was committed: the transaction is still to begin, on a new connection.
@@ -689,7 +692,6 @@ std::vector<QList<QVariantMap>> EOPostgreSQLAdaptor::rawRowsTogether(const std::
     for (const auto &[sql, bindings] : queries)
         statements.push_back(statement(numberedPlaceholders(sql), bindings));
     const QString context = queries.front().first.left(120);
-    static const Statement begin{"BEGIN", {}};
     // A connection that broke before anything was committed: once more on a new one.
     for (int attempt = 0; attempt < 2; ++attempt) {
         open();
@@ -697,7 +699,7 @@ std::vector<QList<QVariantMap>> EOPostgreSQLAdaptor::rawRowsTogether(const std::
         const bool begins = m_transaction == Transaction::Pending;
         std::vector<const Statement *> sent;
         if (begins)
-            sent.push_back(&begin);
+            sent = openingStatements();
         for (const Statement &statement : statements)
             sent.push_back(&statement);
         std::vector<Result> results;
@@ -709,10 +711,13 @@ std::vector<QList<QVariantMap>> EOPostgreSQLAdaptor::rawRowsTogether(const std::
             return !isSuccess(result.get()) && PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED;
         });
         if (failed == results.cend()) {
-            if (begins)
+            const size_t opening = begins ? openingStatements().size() : 0;
+            if (begins) {
                 m_transaction = Transaction::Open;
+                keepTransactionId(results[1].get());
+            }
             std::vector<QList<QVariantMap>> rows;
-            for (size_t r = begins ? 1 : 0; r < results.size(); ++r)
+            for (size_t r = opening; r < results.size(); ++r)
                 rows.push_back(rowsOf(results[r].get()));
             return rows;
         }
@@ -841,103 +846,124 @@ QVariantMap EOPostgreSQLAdaptor::executeStoredProcedure(const EOStoredProcedure 
     return outputsOf(procedure, result.get());
 }
 
-std::vector<EOTransactionBatch::Outcome> EOPostgreSQLAdaptor::runTransactions(const EOTransactionBatch &batch)
+EOTransactionSteps::Result EOPostgreSQLAdaptor::runTransaction(const EOTransactionSteps &transaction)
 {
-    using State = EOTransactionBatch::Outcome::State;
+    using State = EOTransactionSteps::State;
     const Call call(*this);
-    // The batch writes: what was read ahead may no longer be what the server holds.
+    // The steps write: what was read ahead may no longer be what the server holds.
     m_prefetched.clear();
-    const size_t count = batch.transactions.size();
-    std::vector<EOTransactionBatch::Outcome> outcomes(count);
-    bool continuing = batch.continuesOpenTransaction && m_transaction != Transaction::None;
-    // A transaction begun with nothing sent yet simply begins with the batch.
+    const size_t count = transaction.steps.size();
+    EOTransactionSteps::Result result;
+    result.steps.resize(count);
+    bool continuing = transaction.continuesOpenTransaction && m_transaction != Transaction::None;
+    // A transaction begun with nothing sent yet simply begins with the steps.
     if (continuing && m_transaction == Transaction::Pending) {
         m_transaction = Transaction::None;
         continuing = false;
     }
+    if (!continuing)
+        transaction.note(QStringLiteral("begin"));
 
     // Every statement is written before anything is sent: a call the program cannot write (an unknown
-    // procedure or argument, a value the server does not keep) refuses its own transaction only.
+    // procedure or argument, a value the server does not keep) refuses its own step only.
     std::vector<std::vector<Statement>> statements(count);
     std::vector<bool> toSend(count, true);
-    for (size_t t = 0; t < count; ++t) {
-        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
-        if (!(t == 0 && continuing))
-            batch.note(QStringLiteral("begin"));
-        for (size_t c = 0; c < calls.size() && toSend[t]; ++c) {
-            batch.note(calls[c].name);
+    for (size_t s = 0; s < count; ++s) {
+        const std::vector<EOTransactionSteps::Call> &calls = transaction.steps[s].calls;
+        for (size_t c = 0; c < calls.size() && toSend[s]; ++c) {
+            transaction.note(calls[c].name);
             try {
-                statements[t].push_back(procedureStatement(calls[c].requireProcedure(), calls[c].values));
+                statements[s].push_back(procedureStatement(calls[c].requireProcedure(), calls[c].values));
             } catch (const EOException &error) {
-                outcomes[t].refusedCall = int(c);
-                outcomes[t].message = error.message();
-                toSend[t] = false;
-                batch.note(QStringLiteral("rollback"));
+                EOTransactionSteps::StepOutcome &outcome = result.steps[s];
+                outcome.refused = true;
+                outcome.refusedCall = int(c);
+                outcome.message = error.message();
+                toSend[s] = false;
             }
         }
-        if (toSend[t])
-            batch.note(QStringLiteral("commit"));
+        if (!toSend[s] && transaction.steps[s].essential) {
+            // Nothing of the transaction may be stored: it ends here, before anything is sent.
+            transaction.note(QStringLiteral("rollback"));
+            endTransactionQuietly();
+            return result;
+        }
+        if (!toSend[s])
+            transaction.note(QStringLiteral("rollback step"));
     }
+    transaction.note(QStringLiteral("commit"));
 
-    // The open transaction, when the batch cannot carry it on, ends here without being sent further.
+    // The open transaction, when it cannot be carried on, ends here without anything sent.
     if (continuing && m_transaction == Transaction::Abandoned) {
-        outcomes[0].message = abandonedMessage();
-        toSend[0] = false;
-    } else if (continuing && (!m_connection || discardDroppedConnection())) {
-        outcomes[0].message = EOPostgreSQLConnection::lostConnectionMessage(parameters(), true);
-        toSend[0] = false;
-        m_connection.reset();
+        result.message = abandonedMessage();
+        endTransactionQuietly();
+        return result;
     }
-    if (continuing && !toSend[0]) {
-        continuing = false;
+    if (continuing && (!m_connection || discardDroppedConnection())) {
+        result.message = EOPostgreSQLConnection::lostConnectionMessage(parameters(), true);
+        m_connection.reset();
+        endTransactionQuietly();
+        return result;
+    }
+    if (!continuing) {
+        m_transaction = Transaction::None;
         try {
-            rollbackTransaction();
-        } catch (const EOException &) {
-            // Nothing of the transaction is committed either way; its refusal is what the user reads.
+            open();
+        } catch (const EOException &error) {
+            // Nothing was sent: nothing is stored.
+            result.message = error.message();
+            return result;
         }
     }
+    m_transaction = Transaction::Open;
+
+    Round round{continuing, false, 0};
+    for (;;) {
+        const RoundEnd end = sendRound(transaction, statements, toSend, round, result);
+        switch (end) {
+        case RoundEnd::Committed:
+            result.state = State::Committed;
+            forgetTransaction();
+            return result;
+        case RoundEnd::CommitRefused:
+            forgetTransaction();
+            return result;
+        case RoundEnd::StepRefused: {
+            // The step that the server refused is the last one answered; the transaction waits in error.
+            const size_t refused = round.firstStep;
+            if (transaction.steps[refused].essential) {
+                transaction.note(QStringLiteral("rollback"));
+                endTransactionQuietly();
+                return result;
+            }
+            round = Round{true, true, refused + 1};
+            continue;
+        }
+        case RoundEnd::LinkLost:
+            break;
+        }
+        break;
+    }
+    // The link broke while the round was on its way: the server may have committed it or not. Asked on a new
+    // connection when it can be.
+    if (m_transactionBackend.isEmpty())
+        m_transactionBackend = m_sessionBackend;
+    m_connection.reset();
     m_transaction = Transaction::None;
     m_abandonReason.clear();
-    if (std::none_of(toSend.cbegin(), toSend.cend(), [](bool send) { return send; })) {
-        closeBatch(batch);
-        return outcomes;
-    }
-
-    try {
-        open();
-    } catch (const EOException &error) {
-        // Nothing was sent: every transaction is refused for the same reason (and a new connection holds
-        // nothing that the closing query would end).
-        for (size_t t = 0; t < count; ++t) {
-            if (toSend[t])
-                outcomes[t].message = error.message();
-        }
-        return outcomes;
-    }
-    if (sendBatch(batch, statements, toSend, continuing, outcomes))
-        return outcomes;
-
-    // The link broke: what was not answered may have been stored or not, and is never sent again.
-    const QString unconfirmed = EOPostgreSQLConnection::unconfirmedWriteMessage(parameters());
-    for (size_t t = 0; t < count; ++t) {
-        EOTransactionBatch::Outcome &outcome = outcomes[t];
-        if (!toSend[t] || outcome.state == State::Committed || !outcome.message.isEmpty())
-            continue;
-        outcome.state = State::Unknown;
-        outcome.message = unconfirmed;
-    }
-    m_connection.reset();
-    return outcomes;
+    result.state = confirmLostCommit(&result.message);
+    result.confirmedAfterLoss = result.state == State::Committed;
+    return result;
 }
 
-bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
-                                    const std::vector<std::vector<Statement>> &statements,
-                                    const std::vector<bool> &toSend, bool continuing,
-                                    std::vector<EOTransactionBatch::Outcome> &outcomes)
+EOPostgreSQLAdaptor::RoundEnd EOPostgreSQLAdaptor::sendRound(
+    const EOTransactionSteps &transaction, const std::vector<std::vector<Statement>> &statements,
+    const std::vector<bool> &toSend, Round &round, EOTransactionSteps::Result &result)
 {
-    using State = EOTransactionBatch::Outcome::State;
     pg_conn *connection = m_connection.get();
-    static const Statement begin{"BEGIN", {}};
+    static const Statement savepoint{"SAVEPOINT eo_step", {}};
+    static const Statement release{"RELEASE SAVEPOINT eo_step", {}};
+    static const Statement backToStep{"ROLLBACK TO SAVEPOINT eo_step", {}};
     static const Statement commit{"COMMIT", {}};
     auto send = [connection](const Statement &statement) {
         std::vector<const char *> values;
@@ -947,19 +973,11 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         return PQsendQueryParams(connection, statement.sql.constData(), int(values.size()), nullptr,
                                  values.data(), nullptr, nullptr, 0) == 1;
     };
-    std::optional<Statement> closing;
-    if (batch.closing) {
-        try {
-            closing = statement(numberedPlaceholders(batch.closing->first), batch.closing->second);
-        } catch (const EOException &error) {
-            qWarning().noquote() << QStringLiteral(">>>>> %1").arg(error.message());
-        }
-    }
     m_cancelSent = false;
     if (!PQenterPipelineMode(connection))
-        return false;
-    // Written without blocking, and read meanwhile: a server that answers the first transactions before it
-    // has read the last ones would otherwise wait on the program while the program waits on it.
+        return RoundEnd::LinkLost;
+    // Written without blocking, and read meanwhile: a server that answers the first steps before it has read
+    // the last ones would otherwise wait on the program while the program waits on it.
     PQsetnonblocking(connection, 1);
     auto flush = [connection]() {
         for (;;) {
@@ -973,25 +991,31 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
                 return false;
         }
     };
+    // One sync point for the whole round: a refused call makes the server skip everything after it, the
+    // COMMIT included, and the transaction waits, in error, for the next round to go back to the step.
     bool written = true;
-    for (size_t t = 0; t < statements.size() && written; ++t) {
-        if (!toSend[t])
-            continue;
-        // The COMMIT comes after a sync point: after a refused call the server skips the rest of the calls
-        // only, and the COMMIT of a failed transaction rolls it back.
-        written = (t == 0 && continuing) || send(begin);
-        for (const Statement &statement : statements[t])
-            written = written && send(statement);
-        written =
-            written && PQpipelineSync(connection) == 1 && send(commit) && PQpipelineSync(connection) == 1;
+    if (!round.began) {
+        // A sync point of their own: the server answers the transaction's number before it runs the steps,
+        // so that the number is known even when the link breaks while the COMMIT is on its way.
+        for (const Statement *opening : openingStatements())
+            written = written && send(*opening);
+        written = written && PQpipelineSync(connection) == 1;
     }
-    if (closing && written)
-        written = send(*closing) && PQpipelineSync(connection) == 1;
-    written = written && flush();
+    if (round.backToStep)
+        written = written && send(backToStep) && send(release);
+    for (size_t s = round.firstStep; s < statements.size() && written; ++s) {
+        if (!toSend[s])
+            continue;
+        written = send(savepoint);
+        for (const Statement &statement : statements[s])
+            written = written && send(statement);
+        written = written && send(release);
+    }
+    written = written && send(commit) && PQpipelineSync(connection) == 1 && flush();
     PQsetnonblocking(connection, 0);
     ++m_roundTrips;
     if (!written)
-        return false;
+        return RoundEnd::LinkLost;
 
     // One statement's answer, ended by a null result; none when the link broke.
     auto answer = [this]() {
@@ -1002,61 +1026,233 @@ bool EOPostgreSQLAdaptor::sendBatch(const EOTransactionBatch &batch,
         }
         return connectionBroken() ? Result() : std::move(first);
     };
+    QString failure;
+    auto failed = [&](const Result &answered, const QString &context) {
+        if (isSuccess(answered.get()) || PQresultStatus(answered.get()) == PGRES_PIPELINE_ABORTED)
+            return false;
+        if (failure.isEmpty())
+            failure = errorOf(answered.get(), context).message();
+        return true;
+    };
 
-    for (size_t t = 0; t < statements.size(); ++t) {
-        if (!toSend[t])
+    if (!round.began) {
+        const Result began = answer();
+        const Result identifier = answer();
+        if (!began || !identifier)
+            return RoundEnd::LinkLost;
+        keepTransactionId(identifier.get());
+        failed(began, QStringLiteral("BEGIN"));
+        if (!syncPoint(&failure, QStringLiteral("BEGIN")))
+            return RoundEnd::LinkLost;
+        round.began = true;
+    }
+    if (round.backToStep) {
+        const Result back = answer();
+        const Result released = answer();
+        if (!back || !released)
+            return RoundEnd::LinkLost;
+        failed(back, QStringLiteral("ROLLBACK TO SAVEPOINT"));
+        failed(released, QStringLiteral("RELEASE SAVEPOINT"));
+    }
+    std::optional<size_t> refused;
+    bool givenUp = false; // a time limit or the user's cancel: the whole action is given up
+    for (size_t s = round.firstStep; s < statements.size(); ++s) {
+        if (!toSend[s])
             continue;
-        EOTransactionBatch::Outcome &outcome = outcomes[t];
-        const std::vector<EOTransactionBatch::Call> &calls = batch.transactions[t];
-        if (!(t == 0 && continuing)) {
-            const Result began = answer();
-            if (!began)
-                return false;
-            if (!isSuccess(began.get()))
-                outcome.message = errorOf(began.get(), QStringLiteral("BEGIN")).message();
-        }
-        for (size_t c = 0; c < statements[t].size(); ++c) {
-            const QString context = QStringLiteral("procédure %1").arg(calls[c].name);
-            const Result result = answer();
-            if (!result)
-                return false;
-            if (isSuccess(result.get())) {
-                outcome.outputs = outputsOf(*calls[c].procedure, result.get());
-            } else if (PQresultStatus(result.get()) != PGRES_PIPELINE_ABORTED && outcome.message.isEmpty()) {
+        EOTransactionSteps::StepOutcome &outcome = result.steps[s];
+        const std::vector<EOTransactionSteps::Call> &calls = transaction.steps[s].calls;
+        const Result set = answer();
+        if (!set)
+            return RoundEnd::LinkLost;
+        failed(set, QStringLiteral("SAVEPOINT"));
+        for (size_t c = 0; c < statements[s].size(); ++c) {
+            const Result answered = answer();
+            if (!answered)
+                return RoundEnd::LinkLost;
+            if (isSuccess(answered.get())) {
+                outcome.outputs = outputsOf(*calls[c].procedure, answered.get());
+            } else if (!refused && PQresultStatus(answered.get()) != PGRES_PIPELINE_ABORTED) {
+                refused = s;
+                givenUp = endsTransaction(answered.get());
+                outcome.refused = true;
                 outcome.refusedCall = int(c);
-                outcome.message = errorOf(result.get(), context).message();
+                outcome.message =
+                    errorOf(answered.get(), QStringLiteral("procédure %1").arg(calls[c].name)).message();
             }
         }
-        if (!syncPoint(&outcome.message, QStringLiteral("procédure")))
-            return false;
-        const Result committed = answer();
-        if (!committed)
-            return false;
-        if (!isSuccess(committed.get())) {
-            if (outcome.message.isEmpty())
-                outcome.message = errorOf(committed.get(), QStringLiteral("COMMIT")).message();
-        } else if (std::strcmp(PQcmdStatus(committed.get()), "ROLLBACK") == 0 && outcome.message.isEmpty()) {
-            // A transaction the server had to abort answers COMMIT with ROLLBACK.
-            outcome.message =
-                QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
+        const Result released = answer();
+        if (!released)
+            return RoundEnd::LinkLost;
+        failed(released, QStringLiteral("RELEASE SAVEPOINT"));
+    }
+    const Result committed = answer();
+    if (!committed)
+        return RoundEnd::LinkLost;
+    if (!refused)
+        failed(committed, QStringLiteral("COMMIT"));
+    if (!syncPoint(&failure, QStringLiteral("COMMIT")))
+        return RoundEnd::LinkLost;
+    if (PQexitPipelineMode(connection) != 1)
+        return RoundEnd::LinkLost;
+
+    if (refused) {
+        // A wait given up, or a time limit, ends the whole transaction: the user gave up on the action.
+        if (givenUp) {
+            transaction.note(QStringLiteral("rollback"));
+            result.message = result.steps[*refused].message;
+            endTransactionQuietly();
+            return RoundEnd::CommitRefused;
         }
-        if (!syncPoint(&outcome.message, QStringLiteral("COMMIT")))
-            return false;
-        outcome.state = outcome.message.isEmpty() ? State::Committed : State::Refused;
-        // A wait given up covers the transaction it interrupted; the next one is told again.
-        m_cancelSent = false;
+        transaction.note(QStringLiteral("rollback step"));
+        round.firstStep = *refused;
+        return RoundEnd::StepRefused;
     }
-    if (closing) {
-        EOTransactionBatch::Outcome closed;
-        const Result result = answer();
-        if (!result || !syncPoint(&closed.message, batch.closing->first.left(120)))
-            return false;
-        if (!isSuccess(result.get()))
-            closed.message = errorOf(result.get(), batch.closing->first.left(120)).message();
-        if (!closed.message.isEmpty())
-            qWarning().noquote() << QStringLiteral(">>>>> %1").arg(closed.message);
+    if (!failure.isEmpty()) {
+        // A refused COMMIT (a check the server makes at the end), or a statement of the round's own.
+        result.message = failure;
+        if (PQtransactionStatus(connection) != PQTRANS_IDLE)
+            endTransactionQuietly();
+        return RoundEnd::CommitRefused;
     }
-    return PQexitPipelineMode(connection) == 1;
+    if (std::strcmp(PQcmdStatus(committed.get()), "ROLLBACK") == 0) {
+        // A transaction the server had to abort answers COMMIT with ROLLBACK.
+        result.message =
+            QStringLiteral("La transaction a été annulée par le serveur : rien n'a été enregistré.");
+        return RoundEnd::CommitRefused;
+    }
+    return RoundEnd::Committed;
+}
+
+const std::vector<const EOPostgreSQLAdaptor::Statement *> &EOPostgreSQLAdaptor::openingStatements()
+{
+    // The transaction's identifier comes back with its beginning: after a commit whose answer the link lost,
+    // a new connection can ask the server what became of it.
+    static const Statement begin{"BEGIN", {}};
+    static const Statement identifier{"SELECT pg_current_xact_id()::text, pg_backend_pid()", {}};
+    static const std::vector<const Statement *> statements{&begin, &identifier};
+    return statements;
+}
+
+void EOPostgreSQLAdaptor::keepTransactionId(const pg_result *answer)
+{
+    m_transactionId.clear();
+    m_transactionBackend.clear();
+    if (answer && PQresultStatus(answer) == PGRES_TUPLES_OK && PQntuples(answer) == 1) {
+        m_transactionId = QByteArray(PQgetvalue(answer, 0, 0));
+        m_transactionBackend = QByteArray(PQgetvalue(answer, 0, 1));
+    }
+}
+
+void EOPostgreSQLAdaptor::forgetTransaction()
+{
+    m_transaction = Transaction::None;
+    m_abandonReason.clear();
+    m_transactionId.clear();
+    m_transactionBackend.clear();
+}
+
+void EOPostgreSQLAdaptor::endTransactionQuietly()
+{
+    try {
+        if (m_transaction != Transaction::None)
+            rollbackTransaction();
+    } catch (const EOException &) {
+        // Nothing of the transaction is committed either way; its refusal is what the caller reads.
+    }
+    forgetTransaction();
+}
+
+EOTransactionSteps::State EOPostgreSQLAdaptor::confirmLostCommit(QString *message)
+{
+    m_pending = PendingTransaction{m_transactionId, m_transactionBackend};
+    forgetTransaction();
+    const EOTransactionSteps::State state = askPending();
+    if (state == EOTransactionSteps::State::RolledBack)
+        *message = EOPostgreSQLConnection::rolledBackAfterLossMessage(parameters());
+    else if (state == EOTransactionSteps::State::Unknown)
+        *message = EOPostgreSQLConnection::unconfirmedWriteMessage(parameters());
+    else
+        qWarning().noquote() << QStringLiteral(
+                                    ">>>>> Connexion perdue avant la confirmation d'une transaction : le "
+                                    "serveur « %1 » confirme qu'elle est enregistrée.")
+                                    .arg(parameters().server);
+    return state;
+}
+
+EOTransactionSteps::State EOPostgreSQLAdaptor::askPending()
+{
+    using State = EOTransactionSteps::State;
+    if (!m_pending)
+        return State::RolledBack;
+    try {
+        open();
+        if (m_pending->id.isEmpty()) {
+            // The link broke before the server said which transaction it was: nobody can ask about it. Its
+            // session is ended at least, so that whatever the caller reads next is settled.
+            endLostSession();
+            return forgetPending(State::Unknown);
+        }
+        const Statement status{"SELECT pg_xact_status(CAST($1 AS xid8))", {m_pending->id}};
+        QElapsedTimer waited;
+        waited.start();
+        bool ended = false;
+        for (;;) {
+            const Result answer = exec(status);
+            if (!isSuccess(answer.get()))
+                return connectionBroken() ? State::Unknown : forgetPending(State::Unknown);
+            const QByteArray state =
+                PQgetisnull(answer.get(), 0, 0) ? QByteArray() : QByteArray(PQgetvalue(answer.get(), 0, 0));
+            if (state == "committed")
+                return forgetPending(State::Committed);
+            if (state == "aborted")
+                return forgetPending(State::RolledBack);
+            if (state != "in progress" || waited.elapsed() > 10000)
+                return forgetPending(State::Unknown); // too old to be known, or stuck
+            // The server has not noticed yet that the old connection is gone: its session is ended, which
+            // rolls back a transaction that did not commit.
+            if (!ended) {
+                ended = true;
+                endLostSession();
+            }
+            ::poll(nullptr, 0, 50);
+        }
+    } catch (const EOException &) {
+        // The server cannot be reached: asked again later.
+        return State::Unknown;
+    }
+}
+
+void EOPostgreSQLAdaptor::endLostSession()
+{
+    if (m_pending->backend.isEmpty())
+        return;
+    // A login may end its own sessions. The session is gone once the server no longer lists it: its last
+    // transaction is then committed or rolled back for good.
+    exec({"SELECT pg_terminate_backend(CAST($1 AS integer))", {m_pending->backend}});
+    const Statement listed{"SELECT 1 FROM pg_stat_activity WHERE pid = CAST($1 AS integer)",
+                           {m_pending->backend}};
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+        const Result answer = exec(listed);
+        if (!isSuccess(answer.get()) || PQntuples(answer.get()) == 0)
+            return;
+        ::poll(nullptr, 0, 50);
+    }
+}
+
+EOTransactionSteps::State EOPostgreSQLAdaptor::forgetPending(EOTransactionSteps::State state)
+{
+    m_pending.reset();
+    return state;
+}
+
+std::optional<EOTransactionSteps::State> EOPostgreSQLAdaptor::confirmPendingTransaction()
+{
+    if (!m_pending)
+        return std::nullopt;
+    const Call call(*this);
+    return askPending();
 }
 
 void EOPostgreSQLAdaptor::beginTransaction()
@@ -1078,23 +1274,30 @@ void EOPostgreSQLAdaptor::commitTransaction()
         failAbandoned();
     if (was != Transaction::Open)
         return;
-    // The transaction ends here whatever happens; a connection lost meanwhile took it with it.
-    auto lost = [this]() {
+    // The transaction ends here whatever happens; a connection lost before the COMMIT took it with it.
+    if (!m_connection || discardDroppedConnection()) {
         m_connection.reset();
-        return EOException(EOException::Kind::Connection,
-                           EOPostgreSQLConnection::lostConnectionMessage(parameters(), true));
-    };
-    if (!m_connection || discardDroppedConnection())
-        throw lost();
+        forgetTransaction();
+        throw EOException(EOException::Kind::Connection,
+                          EOPostgreSQLConnection::lostConnectionMessage(parameters(), true));
+    }
     m_cancelSent = false;
     ++m_roundTrips;
     // The server ends the transaction whatever the outcome of COMMIT: the connection is clean afterwards.
     const Result result = PQsendQuery(m_connection.get(), "COMMIT") ? collect() : Result();
     if (!isSuccess(result.get())) {
-        if (connectionBroken())
-            throw lost();
+        if (connectionBroken()) {
+            // The COMMIT may have reached the server: a new connection asks what became of it.
+            m_connection.reset();
+            QString message;
+            if (confirmLostCommit(&message) == EOTransactionSteps::State::Committed)
+                return;
+            throw EOException(EOException::Kind::Connection, message);
+        }
+        forgetTransaction();
         throw errorOf(result.get(), QStringLiteral("COMMIT"));
     }
+    forgetTransaction();
     // A transaction the server had to abort answers COMMIT with ROLLBACK: it must not pass for a success.
     if (std::strcmp(PQcmdStatus(result.get()), "ROLLBACK") == 0) {
         throw EOException(
@@ -1108,8 +1311,7 @@ void EOPostgreSQLAdaptor::rollbackTransaction()
     const Call call(*this);
     m_prefetched.clear();
     const Transaction was = m_transaction;
-    m_transaction = Transaction::None;
-    m_abandonReason.clear();
+    forgetTransaction();
     if ((was != Transaction::Open && was != Transaction::Abandoned) || !m_connection)
         return;
     // A connection that is gone took its transaction with it: there is nothing left to undo.
@@ -1129,6 +1331,24 @@ void EOPostgreSQLAdaptor::rollbackTransaction()
         return;
     }
     throw errorOf(result.get(), QStringLiteral("ROLLBACK"));
+}
+
+void EOPostgreSQLAdaptor::stepSavepoint(StepSavepoint action)
+{
+    // The steps of a transaction travel in runTransaction's pipeline; this serves a caller that runs them
+    // one by one.
+    switch (action) {
+    case StepSavepoint::Set:
+        simple("SAVEPOINT eo_step", QStringLiteral("SAVEPOINT"));
+        break;
+    case StepSavepoint::Release:
+        simple("RELEASE SAVEPOINT eo_step", QStringLiteral("RELEASE SAVEPOINT"));
+        break;
+    case StepSavepoint::RollBack:
+        simple("ROLLBACK TO SAVEPOINT eo_step; RELEASE SAVEPOINT eo_step",
+               QStringLiteral("ROLLBACK TO SAVEPOINT"));
+        break;
+    }
 }
 
 // --- Reads declared ahead ----------------------------------------------------------------------------------

@@ -55,11 +55,15 @@ public:
     QVariantMap executeStoredProcedure(const EOStoredProcedure &procedure,
                                        const QVariantMap &values) override;
 
-    // The transactions in one pipeline, one round trip: each as BEGIN, its calls and a sync point, then its
-    // COMMIT and another sync point, so that a refused call skips the rest of its transaction only and the
-    // COMMIT that follows rolls it back. A link that breaks before a transaction's COMMIT is answered
-    // leaves it, and those after it, unknown: they are never sent again.
-    std::vector<EOTransactionBatch::Outcome> runTransactions(const EOTransactionBatch &batch) override;
+    // The steps in one pipeline with their savepoints and the COMMIT: one round trip when the server refuses
+    // nothing. A refused step costs one more, which goes back to its savepoint and sends the steps after it;
+    // a refused essential step, a wait given up or a time limit roll the whole transaction back. A link that
+    // breaks before the COMMIT is answered is followed by a new connection that asks the server whether the
+    // transaction was committed (its identifier came with its beginning); when even that cannot be, it stays
+    // unknown until confirmPendingTransaction() can ask.
+    EOTransactionSteps::Result runTransaction(const EOTransactionSteps &transaction) override;
+    std::optional<EOTransactionSteps::State> confirmPendingTransaction() override;
+    bool hasPendingTransaction() const override { return m_pending.has_value(); }
 
     void beginTransaction() override;
     void commitTransaction() override;
@@ -84,6 +88,7 @@ public:
 
 protected:
     void applySessionLogin() override;
+    void stepSavepoint(StepSavepoint action) override;
 
 private:
     enum class Transaction { None, Pending, Open, Abandoned };
@@ -125,11 +130,33 @@ private:
     bool syncPoint(QString *failure, const QString &context);
     EOPostgreSQLConnection::Result exec(const Statement &statement);
     void simple(const char *sql, const QString &context);
-    // Sends the batch's transactions that are to be sent and reads what became of each; false when the
-    // link broke before every answer came.
-    bool sendBatch(const EOTransactionBatch &batch, const std::vector<std::vector<Statement>> &statements,
-                   const std::vector<bool> &toSend, bool continuing,
-                   std::vector<EOTransactionBatch::Outcome> &outcomes);
+    // One round trip of runTransaction: the transaction's beginning (unless it began already), the way back
+    // to the savepoint of the step refused in the round before (when there was one), the steps from
+    // round.firstStep on and the COMMIT, up to one sync point. On a refused step, round.firstStep becomes it.
+    struct Round {
+        bool began = false;
+        bool backToStep = false;
+        size_t firstStep = 0;
+    };
+    enum class RoundEnd { Committed, CommitRefused, StepRefused, LinkLost };
+    RoundEnd sendRound(const EOTransactionSteps &transaction,
+                       const std::vector<std::vector<Statement>> &statements, const std::vector<bool> &toSend,
+                       Round &round, EOTransactionSteps::Result &result);
+    // BEGIN, and the question of the transaction's identifier and of the session's process, sent together.
+    static const std::vector<const Statement *> &openingStatements();
+    void keepTransactionId(const pg_result *answer);
+    // The transaction is over: nothing of it is open or remembered.
+    void forgetTransaction();
+    // Rolls back what is open, if anything, without a word: the caller reports why.
+    void endTransactionQuietly();
+    // After the link broke while a COMMIT was on its way: what became of the transaction, asked on a new
+    // connection (*message says what the user must hear unless it was committed).
+    EOTransactionSteps::State confirmLostCommit(QString *message);
+    // Asks the server about the transaction left unconfirmed; Unknown (and it stays) while it cannot.
+    EOTransactionSteps::State askPending();
+    EOTransactionSteps::State forgetPending(EOTransactionSteps::State state);
+    // Ends the session the link was lost from, and waits until the server no longer lists it.
+    void endLostSession();
     Statement procedureStatement(const EOStoredProcedure &procedure, const QVariantMap &values);
     static QList<QVariantMap> rowsOf(const pg_result *rows);
     static QVariantMap outputsOf(const EOStoredProcedure &procedure, const pg_result *answer);
@@ -149,6 +176,16 @@ private:
     bool m_schemaForbidden = false; // the account may not use the inventory's schema
     qint64 m_roundTrips = 0;
     EOPostgreSQLPrefetch m_prefetched;
+    // The open transaction's identifier (pg_current_xact_id) and the server process that runs it.
+    QByteArray m_transactionId;
+    QByteArray m_transactionBackend;
+    QByteArray m_sessionBackend; // the server process of the current connection
+    // A transaction whose COMMIT the link lost and that could not be confirmed yet.
+    struct PendingTransaction {
+        QByteArray id;
+        QByteArray backend;
+    };
+    std::optional<PendingTransaction> m_pending;
 };
 
 } // namespace eo

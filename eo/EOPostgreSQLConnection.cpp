@@ -2,6 +2,7 @@
 
 #include "EOAdaptor.h"
 
+#include <QDebug>
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
@@ -179,34 +180,42 @@ QString EOPostgreSQLConnection::connectionFailureMessage(const Parameters &param
 {
     const QString server = QStringLiteral("« %1 »").arg(parameters.server);
     const QString why = oneLine(detail);
+    QString message;
     if (containsAny(why, {"password authentication failed", "no password supplied", "mot de passe",
                           "pg_hba.conf", "authentication failed", "authentification"}) ||
         (containsAny(why, {"role \"", "rôle"}) && containsAny(why, {"does not exist", "n'existe pas"}))) {
-        return QStringLiteral(
-                   "Le serveur de base de données %1 refuse la connexion de l'utilisateur « %2 » : "
-                   "identifiant ou mot de passe incorrect, ou accès non autorisé (%3).")
-            .arg(server, parameters.user, why);
+        message =
+            QStringLiteral("Le serveur de base de données %1 refuse la connexion de l'utilisateur « %2 » : "
+                           "identifiant ou mot de passe incorrect, ou accès non autorisé. Vérifiez "
+                           "l'identifiant et le mot de passe, ou demandez l'accès à l'administrateur "
+                           "du serveur.")
+                .arg(server, parameters.user);
+    } else if (containsAny(why, {"database \"", "base de données"}) &&
+               containsAny(why, {"does not exist", "n'existe pas"})) {
+        message = QStringLiteral("La base de données « %1 » n'existe pas sur le serveur %2 : corrigez "
+                                 "l'adresse du modèle ou créez la base.")
+                      .arg(parameters.database, server);
+    } else if (containsAny(why, {"timeout expired", "délai"})) {
+        message = QStringLiteral("Le serveur de base de données %1 ne répond pas : la connexion a été "
+                                 "abandonnée après le délai d'attente. Vérifiez le réseau et réessayez.")
+                      .arg(server);
+    } else if (containsAny(why, {"connection refused", "could not connect", "could not translate host name",
+                                 "no route to host", "network is unreachable", "is starting up",
+                                 "shutting down", "connexion refusée", "n'a pas pu"})) {
+        message =
+            QStringLiteral("Le serveur de base de données %1 est injoignable : vérifiez qu'il est démarré "
+                           "et que l'adresse du modèle est correcte.")
+                .arg(server);
+    } else {
+        message =
+            QStringLiteral("La connexion au serveur de base de données %1 a échoué : vérifiez l'adresse "
+                           "du modèle et le réseau, puis réessayez.")
+                .arg(server);
     }
-    if (containsAny(why, {"database \"", "base de données"}) &&
-        containsAny(why, {"does not exist", "n'existe pas"})) {
-        return QStringLiteral("La base de données « %1 » n'existe pas sur le serveur %2.")
-            .arg(parameters.database, server);
-    }
-    if (containsAny(why, {"timeout expired", "délai"})) {
-        return QStringLiteral(
-                   "Le serveur de base de données %1 ne répond pas : la connexion a été abandonnée "
-                   "après le délai d'attente (%2).")
-            .arg(server, why);
-    }
-    if (containsAny(why, {"connection refused", "could not connect", "could not translate host name",
-                          "no route to host", "network is unreachable", "is starting up", "shutting down",
-                          "connexion refusée", "n'a pas pu"})) {
-        return QStringLiteral(
-                   "Le serveur de base de données %1 est injoignable : vérifiez qu'il est démarré et "
-                   "que l'adresse du modèle est correcte (%2).")
-            .arg(server, why);
-    }
-    return QStringLiteral("La connexion au serveur de base de données %1 a échoué (%2).").arg(server, why);
+    // libpq's own words (English, or the server's language) are for whoever looks after the server.
+    if (!why.isEmpty())
+        qWarning().noquote() << QStringLiteral(">>>>> %1 [%2]").arg(message, why);
+    return message;
 }
 
 QString EOPostgreSQLConnection::lostConnectionMessage(const Parameters &parameters, bool transactionLost)
@@ -223,8 +232,17 @@ QString EOPostgreSQLConnection::unconfirmedWriteMessage(const Parameters &parame
 {
     return QStringLiteral(
                "La connexion au serveur de base de données « %1 » a été perdue avant que le serveur "
-               "ne confirme l'enregistrement : il a peut-être été fait, ou pas. Vérifiez ce qui est "
-               "enregistré. L'opération suivante se reconnectera.")
+               "ne confirme l'enregistrement, et il n'a pas pu dire ensuite ce qu'il en est : "
+               "l'enregistrement a peut-être été fait, ou pas. Réessayez : ce qui est enregistré sera "
+               "vérifié d'abord.")
+        .arg(parameters.server);
+}
+
+QString EOPostgreSQLConnection::rolledBackAfterLossMessage(const Parameters &parameters)
+{
+    return QStringLiteral("La connexion au serveur de base de données « %1 » a été perdue avant la fin de "
+                          "l'enregistrement ; le serveur, interrogé de nouveau, confirme que rien n'a été "
+                          "enregistré. Vous pouvez recommencer.")
         .arg(parameters.server);
 }
 
@@ -262,56 +280,126 @@ EOException EOPostgreSQLConnection::errorOfResult(const pg_result *result, const
     const QString message = primary  ? QString::fromUtf8(primary)
                             : result ? oneLine(QString::fromUtf8(PQresultErrorMessage(result)))
                                      : QString();
-    const QString where = context.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(context);
+    return errorForState(state, message, parameters, context);
+}
 
+EOException EOPostgreSQLConnection::errorForState(const QByteArray &state, const QString &serverMessage,
+                                                  const Parameters &parameters, const QString &context)
+{
     // A refusal of a procedure: its sentence is already the user's.
     if (state == "P0001")
-        return EOException(EOException::Kind::Database, message);
+        return EOException(EOException::Kind::Database, serverMessage);
+    EOException error = frenchError(state, parameters, context);
+    // The server's own text (English, with names of tables and statements) helps whoever maintains the
+    // database, not the user: it goes to the log beside what the user read.
+    qWarning().noquote() << QStringLiteral(">>>>> %1 [SQLSTATE %2 : %3%4]")
+                                .arg(error.message(), QString::fromLatin1(state), serverMessage,
+                                     context.isEmpty() ? QString() : QStringLiteral(" ; ") + context);
+    return error;
+}
+
+EOException EOPostgreSQLConnection::frenchError(const QByteArray &state, const Parameters &parameters,
+                                                const QString &context)
+{
     if (state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03" || state.isEmpty())
         return EOException(EOException::Kind::Connection, lostConnectionMessage(parameters, false));
-    if (state == "40001" || state == "40P01" || state == "55P03") {
-        return EOException(
-            EOException::Kind::Database,
-            QStringLiteral("La base de données est occupée par un autre utilisateur ; réessayez "
-                           "dans un instant."));
-    }
-    if (state.startsWith("23")) {
-        return EOException(EOException::Kind::Database,
-                           QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(message));
-    }
-    if (state.startsWith("22")) {
-        return EOException(
-            EOException::Kind::Database,
-            QStringLiteral("Valeur refusée par la base de données : %1%2").arg(message, where));
-    }
-    if (state == "42501") {
-        return EOException(EOException::Kind::Database,
-                           QStringLiteral("Droits insuffisants sur la base de données %1 : %2%3")
-                               .arg(describe(parameters), message, where));
-    }
     if (state == "42883" && context.startsWith(QLatin1String("procédure "))) {
         return EOException(
             EOException::Kind::Database,
             withHint(QStringLiteral("La %1 n'existe pas dans la base de données %2, ou pas avec "
-                                    "les arguments du modèle (%3) : installez le schéma sur le "
-                                    "serveur.")
-                         .arg(context, describe(parameters), message),
+                                    "les arguments du modèle : installez le schéma sur le serveur.")
+                         .arg(context, describe(parameters)),
                      parameters.installHint));
     }
     if (state == "42P01" || state == "3F000") {
-        return EOException(
-            EOException::Kind::Database,
-            withHint(QStringLiteral("La base de données %1 n'a pas les tables du modèle (%2) : "
-                                    "installez le schéma sur le serveur.")
-                         .arg(describe(parameters), message),
-                     parameters.installHint));
-    }
-    if (state == "57014") {
         return EOException(EOException::Kind::Database,
-                           QStringLiteral("L'opération a été interrompue par le serveur%1.").arg(where));
+                           withHint(QStringLiteral("La base de données %1 n'a pas les tables du modèle : "
+                                                   "installez le schéma sur le serveur.")
+                                        .arg(describe(parameters)),
+                                    parameters.installHint));
+    }
+    // The exact states first, then their classes (the first two characters).
+    static const QList<QPair<QByteArray, QString>> messages{
+        {"40001",
+         QStringLiteral("La base de données est occupée par un autre utilisateur ; réessayez dans un "
+                        "instant.")},
+        {"40P01",
+         QStringLiteral("La base de données est occupée par un autre utilisateur ; réessayez dans un "
+                        "instant.")},
+        {"55P03",
+         QStringLiteral("La base de données est occupée par un autre utilisateur ; réessayez dans un "
+                        "instant.")},
+        {"23505", QStringLiteral("Contrainte d'intégrité non respectée : cette valeur est déjà enregistrée. "
+                                 "Changez-la et recommencez.")},
+        {"23502", QStringLiteral("Contrainte d'intégrité non respectée : une valeur obligatoire manque. "
+                                 "Remplissez-la et recommencez.")},
+        {"23503",
+         QStringLiteral("Contrainte d'intégrité non respectée : un enregistrement lié manque, ou est "
+                        "encore utilisé ailleurs.")},
+        {"23514",
+         QStringLiteral("Contrainte d'intégrité non respectée : une valeur sort des limites permises. "
+                        "Corrigez-la et recommencez.")},
+        {"23", QStringLiteral("Contrainte d'intégrité non respectée : corrigez les valeurs saisies et "
+                              "recommencez.")},
+        {"22001", QStringLiteral("Un texte est trop long pour la base de données : raccourcissez-le et "
+                                 "recommencez.")},
+        {"22003", QStringLiteral("Un nombre est trop grand pour la base de données : corrigez-le et "
+                                 "recommencez.")},
+        {"22P02", QStringLiteral("Une valeur n'a pas la forme que la base de données attend (un nombre, une "
+                                 "date) : corrigez-la et recommencez.")},
+        {"22007", QStringLiteral("Une date n'est pas valable pour la base de données : corrigez-la et "
+                                 "recommencez.")},
+        {"22008", QStringLiteral("Une date n'est pas valable pour la base de données : corrigez-la et "
+                                 "recommencez.")},
+        {"22021", QStringLiteral("Un texte contient un caractère que la base de données n'accepte pas : "
+                                 "retirez-le et recommencez.")},
+        {"22P05", QStringLiteral("Un texte contient un caractère que la base de données n'accepte pas : "
+                                 "retirez-le et recommencez.")},
+        {"22", QStringLiteral("Valeur refusée par la base de données : corrigez la valeur saisie et "
+                              "recommencez.")},
+        {"42501",
+         QStringLiteral("Droits insuffisants sur la base de données %1 : le compte « %2 » ne peut pas "
+                        "faire cette opération, et rien n'en a été enregistré. Demandez les droits "
+                        "nécessaires à l'administrateur de la base.")},
+        {"25006", QStringLiteral("Le serveur de base de données %1 n'accepte que des lectures en ce moment : "
+                                 "rien n'a été enregistré. Réessayez plus tard ou prévenez l'administrateur "
+                                 "du serveur.")},
+        {"57014", QStringLiteral("L'opération a été interrompue par le serveur : rien n'en a été enregistré. "
+                                 "Recommencez.")},
+        {"53100", QStringLiteral("Le disque du serveur de base de données %1 est plein : rien n'a été "
+                                 "enregistré. Prévenez l'administrateur du serveur, puis recommencez.")},
+        {"53300", QStringLiteral("Le serveur de base de données %1 a atteint le nombre de connexions qu'il "
+                                 "permet : réessayez dans un instant, ou prévenez l'administrateur du "
+                                 "serveur.")},
+        {"53",
+         QStringLiteral("Le serveur de base de données %1 manque de ressources (mémoire, disque) : rien "
+                        "n'a été enregistré. Recommencez dans un instant ; si l'erreur revient, "
+                        "prévenez l'administrateur du serveur.")},
+        {"58",
+         QStringLiteral("Le serveur de base de données %1 n'a pas pu lire ou écrire ses fichiers : rien "
+                        "n'a été enregistré. Prévenez l'administrateur du serveur.")},
+        {"XX",
+         QStringLiteral("Le serveur de base de données %1 a rencontré une erreur interne : rien n'a été "
+                        "enregistré. Prévenez l'administrateur du serveur.")},
+    };
+    for (const qsizetype length : {5, 2}) {
+        for (const auto &[known, message] : messages) {
+            if (known.size() == length && state.left(length) == known) {
+                QString text = message;
+                if (text.contains(QLatin1String("%1")))
+                    text = text.arg(describe(parameters));
+                if (text.contains(QLatin1String("%2")))
+                    text = text.arg(parameters.user);
+                return EOException(EOException::Kind::Database, text);
+            }
+        }
     }
     return EOException(EOException::Kind::Database,
-                       QStringLiteral("Erreur de la base de données : %1%2").arg(message, where));
+                       QStringLiteral("La base de données %1 a refusé l'opération : rien n'en a été "
+                                      "enregistré. Recommencez ; si l'erreur revient, prévenez "
+                                      "l'administrateur de la base (le détail est écrit dans le journal du "
+                                      "programme).")
+                           .arg(describe(parameters)));
 }
 
 void EOPostgreSQLConnection::execute(pg_conn *connection, const Parameters &parameters, const QString &sql,

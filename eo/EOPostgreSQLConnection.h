@@ -68,15 +68,26 @@ public:
     static QString lostConnectionMessage(const Parameters &parameters, bool transactionLost);
     // The message of a connection lost after writes were sent and before the server confirmed them.
     static QString unconfirmedWriteMessage(const Parameters &parameters);
+    // The link broke before the COMMIT was answered, and the server, asked again, says nothing was stored.
+    static QString rolledBackAfterLossMessage(const Parameters &parameters);
     // The EOException of a failed statement: the procedure's own message for a refusal it raised, a French
-    // sentence around the server's message otherwise. context names what was running (a procedure, a
+    // sentence of what happened and what to do otherwise. context names what was running (a procedure, a
     // statement) for the messages that are not the user's.
     static EOException errorOfResult(const pg_result *result, const Parameters &parameters,
                                      const QString &context);
+    // The same from the SQL state and the server's message, which goes to the log (">>>>> " line) with
+    // the context, never to the user, unless it is a procedure's refusal (P0001).
+    static EOException errorForState(const QByteArray &state, const QString &serverMessage,
+                                     const Parameters &parameters, const QString &context);
 
     // Runs SQL without values (several statements may follow each other) and throws on failure.
     static void execute(pg_conn *connection, const Parameters &parameters, const QString &sql,
                         const QString &context = QString());
+
+private:
+    // The French message of a state that is not a procedure's refusal.
+    static EOException frenchError(const QByteArray &state, const Parameters &parameters,
+                                   const QString &context);
 };
 
 } // namespace eo

@@ -33,15 +33,9 @@ public:
         return QStringLiteral("UPPER(%1)").arg(expression);
     }
     virtual QString likeEscapeClause() const { return QStringLiteral(" ESCAPE '\\'"); }
-    // What a SELECT inside a transaction ends with to lock the rows it reads until the transaction ends (""
-    // where the transaction holds the whole database already).
-    virtual QString lockingClause() const { return {}; }
-    // A lock that the connection holds across its transactions until it lets it go, on a pair of numbers (a
-    // kind of object, one object): the statements that take it (waiting for another connection that holds
-    // it) and let it go, each with the two numbers as bound values; "" where one transaction at a time
-    // writes the whole database anyway.
-    virtual QString sessionLockStatement() const { return {}; }
-    virtual QString sessionUnlockStatement() const { return {}; }
+    // Whether a writing transaction holds the whole database from its beginning, so that nobody else writes
+    // until it ends (one writer at a time): then nothing needs holding row by row.
+    virtual bool transactionHoldsWholeDatabase() const { return false; }
     // A SELECT's rows as one text value, in their order, null when it has none: an expression that lets a
     // single statement read several selects at once (on the server every statement is a round trip); ""
     // where each select is better read on its own.
@@ -52,7 +46,8 @@ class EOSQLiteDialect : public EOSQLDialect
 {
 public:
     QString placeholder(int) const override { return QStringLiteral("?"); }
-    QString nullOrdering(bool) const override { return {}; } // SQLite's own rule
+    QString nullOrdering(bool) const override { return {}; }             // SQLite's own rule
+    bool transactionHoldsWholeDatabase() const override { return true; } // BEGIN IMMEDIATE
 };
 
 class EOPostgreSQLDialect : public EOSQLDialect
@@ -62,15 +57,6 @@ public:
     QString nullOrdering(bool ascending) const override
     {
         return ascending ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
-    }
-    QString lockingClause() const override { return QStringLiteral(" FOR UPDATE"); }
-    QString sessionLockStatement() const override
-    {
-        return QStringLiteral("SELECT pg_advisory_lock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
-    }
-    QString sessionUnlockStatement() const override
-    {
-        return QStringLiteral("SELECT pg_advisory_unlock(CAST(? AS INTEGER), CAST(? AS INTEGER))");
     }
     QString rowsAsText(const QString &select) const override
     {

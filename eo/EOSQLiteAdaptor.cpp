@@ -4,13 +4,17 @@
 #include "EOColumnInterner.h"
 #include "EODecimal.h"
 #include "EOException.h"
+#include "EOHiddenCharacter.h"
 #include "EONull.h"
 #include "EOValues.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <sqlite3.h>
@@ -20,6 +24,11 @@ namespace eo
 
 namespace
 {
+
+bool isFullDisk(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT;
+}
 
 // Oracle's to_number for the counts stored as text: NULL for a null, an empty or a non-numeric text.
 void toNumberFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
@@ -72,6 +81,27 @@ template <bool Upper> void caseFunction(sqlite3_context *context, int argc, sqli
                                            sqlite3_value_bytes(argv[0]));
     const QByteArray result = (Upper ? text.toUpper() : text.toLower()).toUtf8();
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+// hidden_character(text): how a message names the first control or invisible format character of a text
+// ("U+202E"), NULL when it has none; the procedures refuse such characters in codes.
+void hiddenCharacterFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (argc < 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    // Decoded whole: QString::fromUtf8 would drop a leading U+FEFF, one of the characters looked for.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    const QString text = utf8(QByteArrayView(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                             sqlite3_value_bytes(argv[0])));
+    const std::optional<char32_t> hidden = EOHiddenCharacter::firstIn(text);
+    if (!hidden) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray name = EOHiddenCharacter::name(*hidden).toUtf8();
+    sqlite3_result_text(context, name.constData(), int(name.size()), SQLITE_TRANSIENT);
 }
 
 // txid_current(): a number of the current transaction, drawn at its first use and forgotten when the
@@ -163,10 +193,15 @@ sqlite3 *EOSQLiteAdaptor::handle()
 void EOSQLiteAdaptor::raiseErrorFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     const char *text = argc > 0 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[0])) : nullptr;
-    const char *message = text ? text : "Erreur de la procédure.";
+    // The whole message: a value it quotes may hold a NUL character (stored before such values were
+    // refused), where SQLite's C string would end the sentence.
+    QString message = text ? QString::fromUtf8(text, sqlite3_value_bytes(argv[0]))
+                           : QStringLiteral("Erreur de la procédure.");
+    message.replace(QChar(0), EOHiddenCharacter::name(0));
     // Remembered, so that the refusal of a procedure is told from the database's own errors.
-    static_cast<EOSQLiteAdaptor *>(sqlite3_user_data(context))->m_raised = QString::fromUtf8(message);
-    sqlite3_result_error(context, message, -1);
+    static_cast<EOSQLiteAdaptor *>(sqlite3_user_data(context))->m_raised = message;
+    const QByteArray utf8 = message.toUtf8();
+    sqlite3_result_error(context, utf8.constData(), int(utf8.size()));
 }
 
 int EOSQLiteAdaptor::busyHandler(void *data, int attempts)
@@ -258,7 +293,23 @@ QString EOSQLiteAdaptor::damagedFile()
     return m_path;
 }
 
-QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QString &file)
+QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QString &file,
+                                   const QString &context)
+{
+    const QString message = frenchMessageOf(code, detail, file);
+    // SQLite's own text (English, with names of tables and statements) helps whoever maintains the
+    // database, not the user: it goes to the log beside what the user read.
+    if (!detail.isEmpty() && message != detail) {
+        qWarning().noquote() << QStringLiteral(">>>>> %1 [SQLite %2 : %3%4]")
+                                    .arg(message)
+                                    .arg(code)
+                                    .arg(detail,
+                                         context.isEmpty() ? QString() : QStringLiteral(" ; ") + context);
+    }
+    return message;
+}
+
+QString EOSQLiteAdaptor::frenchMessageOf(int code, const QString &detail, const QString &file)
 {
     const QString what = capitalizedActivity();
     switch (code & 0xff) {
@@ -300,25 +351,53 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
                    "La base de données ne peut pas être modifiée : votre compte n'a que le droit de "
                    "lire %1. Demandez le droit d'y écrire ; rien n'a été enregistré.")
             .arg(file.isEmpty() ? readOnlyFiles() : QStringLiteral("« %1 »").arg(file));
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral(
+                   "Le système refuse l'accès à la base de données %1 : vérifiez que votre compte peut "
+                   "lire et écrire ses fichiers et leur dossier. Rien n'a été enregistré.")
+            .arg(filesInQuestion(file));
     case SQLITE_CANTOPEN:
         return QStringLiteral(
-                   "La base de données « %1 » ne peut pas être ouverte (%2) : vérifiez que le "
+                   "La base de données « %1 » ne peut pas être ouverte : vérifiez que le "
                    "fichier et son dossier existent et que votre compte peut les lire et y écrire.")
-            .arg(file.isEmpty() ? m_path : file, detail);
+            .arg(file.isEmpty() ? m_path : file);
     case SQLITE_FULL:
         return QStringLiteral("Le disque qui contient la base de données %1 est plein : libérez de la place "
                               "puis recommencez. Rien n'a été enregistré.")
             .arg(filesInQuestion(file));
     case SQLITE_IOERR:
-        return QStringLiteral("Le disque n'a pas pu lire ou écrire la base de données %1 (%2) : vérifiez le "
-                              "disque et recommencez.")
-            .arg(filesInQuestion(file), detail);
+        return QStringLiteral("Le disque n'a pas pu lire ou écrire la base de données %1 : vérifiez le "
+                              "disque (ou le partage réseau qui la porte) et recommencez. Rien n'a été "
+                              "enregistré.")
+            .arg(filesInQuestion(file));
     case SQLITE_NOMEM:
         return QStringLiteral("Mémoire insuffisante pour %1 : fermez d'autres programmes et recommencez.")
             .arg(activity());
     case SQLITE_TOOBIG:
         return QStringLiteral("Une valeur est trop grande pour la base de données : raccourcissez-la.");
+    case SQLITE_MISMATCH:
+        return QStringLiteral("Une valeur n'a pas la forme que la base de données attend (un nombre à la "
+                              "place d'un texte, par exemple) : corrigez-la et recommencez.");
+    case SQLITE_ABORT:
+        return QStringLiteral("%1 a été interrompue par la base de données : rien n'en a été enregistré. "
+                              "Recommencez.")
+            .arg(what);
+    case SQLITE_SCHEMA:
+        return QStringLiteral("La structure de la base de données a changé pendant %1 : recommencez.")
+            .arg(activity());
+    case SQLITE_PROTOCOL:
+        return QStringLiteral("La base de données (%1) est occupée par un autre programme : rien n'a été "
+                              "enregistré ; réessayez dans un instant.")
+            .arg(bothFiles());
+    case SQLITE_NOLFS:
+        return QStringLiteral("Le système ne permet pas à la base de données %1 de grandir davantage : "
+                              "prévenez l'administrateur du poste. Rien n'a été enregistré.")
+            .arg(filesInQuestion(file));
     case SQLITE_CONSTRAINT:
+        // A trigger's RAISE speaks to the user, like a procedure's refusal.
+        if (code == SQLITE_CONSTRAINT_TRIGGER)
+            return QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
         return constraintMessage(detail);
     case SQLITE_ERROR: {
         // raise_error() of a procedure: its message is already the user's.
@@ -363,29 +442,30 @@ QString EOSQLiteAdaptor::messageOf(int code, const QString &detail, const QStrin
     default:
         break;
     }
-    return QStringLiteral("Erreur de la base de données %1 pendant %2 : %3")
-        .arg(filesInQuestion(file), activity(), detail);
+    return QStringLiteral("Erreur de la base de données %1 pendant %2 : l'opération n'a pas été faite. "
+                          "Recommencez ; si l'erreur revient, prévenez l'administrateur de la base (le "
+                          "détail est écrit dans le journal du programme).")
+        .arg(filesInQuestion(file), activity());
 }
 
 QString EOSQLiteAdaptor::constraintMessage(const QString &detail)
 {
-    static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (.+)$"));
-    static const QRegularExpression notNull(QStringLiteral("^NOT NULL constraint failed: (.+)$"));
-    static const QRegularExpression check(QStringLiteral("^CHECK constraint failed: (.+)$"));
-    if (const QRegularExpressionMatch match = unique.match(detail); match.hasMatch())
-        return QStringLiteral("Contrainte d'intégrité non respectée : la valeur de %1 existe déjà.")
-            .arg(match.captured(1));
-    if (const QRegularExpressionMatch match = notNull.match(detail); match.hasMatch())
-        return QStringLiteral("Contrainte d'intégrité non respectée : %1 est obligatoire.")
-            .arg(match.captured(1));
-    if (const QRegularExpressionMatch match = check.match(detail); match.hasMatch())
-        return QStringLiteral(
-                   "Contrainte d'intégrité non respectée : une valeur ne respecte pas la règle %1.")
-            .arg(match.captured(1));
+    // The columns and rules that SQLite names go to the log with its text.
+    if (detail.startsWith(QLatin1String("UNIQUE constraint failed")) ||
+        detail.startsWith(QLatin1String("PRIMARY KEY must be unique")))
+        return QStringLiteral("Contrainte d'intégrité non respectée : cette valeur est déjà enregistrée. "
+                              "Changez-la et recommencez.");
+    if (detail.startsWith(QLatin1String("NOT NULL constraint failed")))
+        return QStringLiteral("Contrainte d'intégrité non respectée : une valeur obligatoire manque. "
+                              "Remplissez-la et recommencez.");
+    if (detail.startsWith(QLatin1String("CHECK constraint failed")))
+        return QStringLiteral("Contrainte d'intégrité non respectée : une valeur sort des limites permises. "
+                              "Corrigez-la et recommencez.");
     if (detail.contains(QLatin1String("FOREIGN KEY")))
         return QStringLiteral("Contrainte d'intégrité non respectée : un enregistrement lié manque, ou est "
                               "encore utilisé ailleurs.");
-    return QStringLiteral("Contrainte d'intégrité non respectée : %1").arg(detail);
+    return QStringLiteral("Contrainte d'intégrité non respectée : corrigez les valeurs saisies et "
+                          "recommencez.");
 }
 
 QString EOSQLiteAdaptor::installAdvice() const
@@ -409,12 +489,15 @@ void EOSQLiteAdaptor::fail(int code, const QString &context, const QString &file
         primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_CANTOPEN
             ? EOException::Kind::Connection
             : EOException::Kind::Database;
-    QString message = messageOf(code, detail, file);
+    // The extended code tells a trigger's refusal from a broken constraint, and the system's error a disk
+    // that filled up in the middle of a write from one that failed.
+    int reason = code;
+    if (m_db && (sqlite3_extended_errcode(m_db) & 0xff) == primary)
+        reason = sqlite3_extended_errcode(m_db);
+    if (primary == SQLITE_IOERR && m_db && isFullDisk(sqlite3_system_errno(m_db)))
+        reason = SQLITE_FULL;
+    const QString message = messageOf(reason, detail, file, context);
     m_raised.clear();
-    // What was running helps the maintainer with the database's own errors only.
-    if (!context.isEmpty() && message.contains(detail) && !detail.isEmpty() && primary != SQLITE_CONSTRAINT &&
-        !(primary == SQLITE_ERROR && message == detail))
-        message += QStringLiteral(" (%1)").arg(context);
     throw EOException(kind, message);
 }
 
@@ -478,6 +561,8 @@ void EOSQLiteAdaptor::open()
                                 nullptr);
         sqlite3_create_function(m_db, "to_number", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 toNumberFunction, nullptr, nullptr);
+        sqlite3_create_function(m_db, "hidden_character", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                hiddenCharacterFunction, nullptr, nullptr);
         sqlite3_create_function(m_db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                 caseFunction<true>, nullptr, nullptr);
         sqlite3_create_function(m_db, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
@@ -604,6 +689,10 @@ void EOSQLiteAdaptor::bind(sqlite3_stmt *statement, int index, const QVariant &v
             break;
         default: {
             const QByteArray text = value.toString().toUtf8();
+            // SQLite would keep it, and every C string read of the value (a message, a comparison in a
+            // function) would end there; the server refuses it: both refuse it alike.
+            if (text.contains('\0'))
+                throw EOException(EOException::Kind::Database, EOHiddenCharacter::nulRefusal());
             rc = sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
             break;
         }
@@ -842,6 +931,22 @@ void EOSQLiteAdaptor::commitTransaction()
         EOException::Kind::Database,
         QStringLiteral("L'enregistrement n'a pas pu être terminé, la transaction a été annulée. %1")
             .arg(why));
+}
+
+void EOSQLiteAdaptor::stepSavepoint(StepSavepoint action)
+{
+    switch (action) {
+    case StepSavepoint::Set:
+        execute(QStringLiteral("SAVEPOINT eo_step"));
+        break;
+    case StepSavepoint::Release:
+        execute(QStringLiteral("RELEASE eo_step"));
+        break;
+    case StepSavepoint::RollBack:
+        execute(QStringLiteral("ROLLBACK TO eo_step"));
+        execute(QStringLiteral("RELEASE eo_step"));
+        break;
+    }
 }
 
 void EOSQLiteAdaptor::rollbackTransaction()

@@ -59,6 +59,10 @@ public:
 
 protected:
     void applySessionLogin() override;
+    void stepSavepoint(StepSavepoint action) override;
+    // The French message of a failure (code: SQLite's result code, extended or not); SQLite's own text
+    // and the context (what was running) go to the log.
+    QString messageOf(int code, const QString &detail, const QString &file, const QString &context = {});
 
 private:
     struct Attachment {
@@ -82,7 +86,7 @@ private:
     // Throws the French message of a failed SQLite call. file names the file in question when the caller
     // knows it; otherwise it is found from the failure.
     [[noreturn]] void fail(int code, const QString &context = QString(), const QString &file = QString());
-    QString messageOf(int code, const QString &detail, const QString &file);
+    QString frenchMessageOf(int code, const QString &detail, const QString &file);
     // The file of a damaged database: the first of the two that fails its quick check.
     QString damagedFile();
     static QString constraintMessage(const QString &detail);

@@ -3,6 +3,7 @@
 #include "EODecimal.h"
 #include "EODisplayGroup.h"
 #include "EOException.h"
+#include "EONull.h"
 #include "EOValues.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
@@ -36,6 +37,10 @@ template <class View> void initialiseView(View *view, bool actif, bool clean)
     view->setPlainText(clean ? QString() : view->toPlainText());
     view->viewport()->repaint();
 }
+
+// The field shows a null (as "0.00"), untouched since; and the field is watched for changes.
+const char *const nulAffiche = "korNulAffiche";
+const char *const nulSuivi = "korNulSuivi";
 
 } // namespace
 
@@ -156,6 +161,28 @@ QString KORFormHelpers::formatter(const QVariant &nombre)
     // Single precision on purpose: the lists and exports have always shown these figures that way.
     const float single = float(value);
     return QString::asprintf("%.2f", double(single));
+}
+
+void KORFormHelpers::afficherDecimal(QLineEdit *champ, const QVariant &nombre)
+{
+    const QString texte = formatter(nombre);
+    // Moving from room to room mostly keeps a field's text: set again, it would be laid out for nothing.
+    if (champ->text() != texte)
+        champ->setText(texte);
+    const bool nul = KORConversions::recupererChaine(nombre).isEmpty();
+    if (nul && !champ->property(nulSuivi).toBool()) {
+        champ->setProperty(nulSuivi, true);
+        QObject::connect(champ, &QLineEdit::textChanged, champ,
+                         [champ] { champ->setProperty(nulAffiche, false); });
+    }
+    champ->setProperty(nulAffiche, nul);
+}
+
+QVariant KORFormHelpers::recupererDecimalAffiche(const QLineEdit *champ)
+{
+    if (champ->property(nulAffiche).toBool())
+        return eo::eoNull();
+    return KORConversions::recupererDecimalNumber(champ->text());
 }
 
 eo::EOPrefetch::Fetch KORFormHelpers::valuesFetch(const QString &key)

@@ -73,6 +73,13 @@ public:
     // A number with exactly two decimals, "0.00" for an empty one. The value is taken in single precision,
     // so beyond about seven significant digits the text is rounded.
     static QString formatter(const QVariant &nombre);
+    // A decimal field shows a stored number with formatter(), a null as "0.00" like a stored 0, and
+    // remembers which it was: read back untouched, a null is the null marker again, so that saving what
+    // was shown changes no stored value. Any change of the text (a 0 typed, the field emptied) ends that.
+    static void afficherDecimal(QLineEdit *champ, const QVariant &nombre);
+    // The field's decimal for a procedure: the null marker for an empty field or a null shown untouched,
+    // else the exact decimal of its text.
+    static QVariant recupererDecimalAffiche(const QLineEdit *champ);
 
     // The rows of SolmaParametres whose paramKey is key (bound as a value, whatever it holds), possibly
     // none. qualifier, when given, receives the condition used, for the application to keep.

@@ -6,8 +6,9 @@
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
+#include "KORTextCheck.h"
 #include "ModalPanelRunner.h"
-#include "ProcedureTransaction.h"
+#include "SaveTransaction.h"
 #include "ui_MatosUnite.h"
 
 #include <QHeaderView>
@@ -256,7 +257,7 @@ void MatosUnite::validerFamille(QObject *)
         arguments.insert(QStringLiteral("tavpere"), -1);
         arguments.insert(QStringLiteral("tavuniteOrdre"), -1);
     }
-    if (!ProcedureTransaction::executer(m_dataBus, QStringLiteral("insTypeMat"), arguments))
+    if (!data::SaveTransaction::executer(m_dataBus, QStringLiteral("insTypeMat"), arguments))
         return; // the entry panel stays open with its text
     if (type)
         selectionChangee(&m_tableFamille);
@@ -277,7 +278,7 @@ void MatosUnite::supprimerFamille(QObject *sender)
         const eo::EORecord type = m_tableTypeMateriel.selectedObject();
         if (!type)
             return;
-        if (ProcedureTransaction::executer(
+        if (data::SaveTransaction::executer(
                 m_dataBus, supprimer,
                 {{QStringLiteral("tavordre"), type->valueForKey(QStringLiteral("tavType"))}}))
             m_tableTypeMateriel.deleteSelection();
@@ -291,7 +292,7 @@ void MatosUnite::supprimerFamille(QObject *sender)
     // first refusal stops the deletion.
     const QList<eo::EORecord> types = m_tableTypeMateriel.displayedObjects();
     for (const eo::EORecord &type : types) {
-        if (!ProcedureTransaction::executer(
+        if (!data::SaveTransaction::executer(
                 m_dataBus, supprimer,
                 {{QStringLiteral("tavordre"), type->valueForKey(QStringLiteral("tavType"))}})) {
             // The types deleted before the refusal are gone: the list shows those that remain.
@@ -300,7 +301,7 @@ void MatosUnite::supprimerFamille(QObject *sender)
         }
     }
     KORFormHelpers::viderTable(&m_tableTypeMateriel);
-    if (ProcedureTransaction::executer(
+    if (data::SaveTransaction::executer(
             m_dataBus, supprimer,
             {{QStringLiteral("tavordre"), famille->valueForKey(QStringLiteral("tavType"))}}))
         m_tableFamille.deleteSelection();
@@ -342,7 +343,21 @@ void MatosUnite::validerUnite(QObject *)
         ui->uniteLibelle->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!ProcedureTransaction::executer(
+    // An abbreviation is a code that equipment types are looked up by: nothing hidden in it.
+    for (const auto &[refus, champ] :
+         {std::pair{framework::KORTextCheck::refusCode(QStringLiteral("L'abréviation de l'unité"),
+                                                       colonne(abreviation, largeurAbreviation)),
+                    ui->uniteAbrev},
+          std::pair{framework::KORTextCheck::refusTexte(QStringLiteral("Le libellé de l'unité"),
+                                                        colonne(libelle, largeurLibelle)),
+                    ui->uniteLibelle}}) {
+        if (!refus.isEmpty()) {
+            attention(refus);
+            champ->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (!data::SaveTransaction::executer(
             m_dataBus, QStringLiteral("insUnite"),
             {{QStringLiteral("uniabrev"), colonne(abreviation, largeurAbreviation)},
              {QStringLiteral("unilibelle"), colonne(libelle, largeurLibelle)}}))
@@ -361,7 +376,7 @@ void MatosUnite::supprimerUnite(QObject *)
     const eo::EORecord choisie = m_tableGestionUnite.selectedObject();
     if (!choisie)
         return;
-    if (ProcedureTransaction::executer(
+    if (data::SaveTransaction::executer(
             m_dataBus, QStringLiteral("delUnite"),
             {{QStringLiteral("uniordre"), choisie->valueForKey(QStringLiteral("uniOrdre"))}}))
         m_tableGestionUnite.deleteSelection();

@@ -5,7 +5,7 @@
 #include "KORAction.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
-#include "ProcedureTransaction.h"
+#include "SaveTransaction.h"
 #include "ui_Options.h"
 
 #include <QHeaderView>
@@ -150,7 +150,7 @@ void Options::miseEnCorrespondance(QObject *)
         {QStringLiteral("clocal"), eo::eoNull()},
         {QStringLiteral("salnumerosource"), option->valueForKey(QStringLiteral("salNumero"))},
         {QStringLiteral("salnumerodestination"), destination->valueForKey(QStringLiteral("salNumero"))}};
-    if (!ProcedureTransaction::executer(m_dataBus, QStringLiteral("corresSalle"), arguments)) {
+    if (!data::SaveTransaction::executer(m_dataBus, QStringLiteral("corresSalle"), arguments)) {
         probleme(QStringLiteral("La mise en correspondance n'a pas ete faite !!"));
         return;
     }
@@ -168,7 +168,7 @@ void Options::ajouterAuBatiment(QObject *)
         {QStringLiteral("clocal"), cLocal},
         {QStringLiteral("salnumerosource"), option->valueForKey(QStringLiteral("salNumero"))},
         {QStringLiteral("salnumerodestination"), eo::eoNull()}};
-    if (!ProcedureTransaction::executer(m_dataBus, QStringLiteral("corresSalle"), arguments)) {
+    if (!data::SaveTransaction::executer(m_dataBus, QStringLiteral("corresSalle"), arguments)) {
         probleme(QStringLiteral("L'ajout de la salle n'a pas ete fait !!"));
         return;
     }

@@ -29,6 +29,7 @@
 #include "RoomSaver.h"
 #include "RoomSearchBuilder.h"
 #include "RoomSubListFetch.h"
+#include "UncertainSave.h"
 #include "ui_Creation.h"
 #include "ui_ListeSalles.h"
 
@@ -69,6 +70,19 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
     m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
+    m_incertain = std::make_unique<data::UncertainSave>(
+        m_dataBus,
+        data::UncertainSave::Textes{
+            QStringLiteral(
+                "Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
+                "précédent de cette salle a été fait. Rien n'est enregistré de nouveau ; réessayez "
+                "dans un instant."),
+            QStringLiteral("Le serveur confirme que la nouvelle salle a bien été enregistrée avant que la "
+                           "connexion ne soit perdue : elle n'est pas enregistrée une seconde fois. La salle "
+                           "enregistrée est affichée."),
+            QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
+                           "connexion ne soit perdue. La salle enregistrée est affichée."),
+            QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")});
     m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
     m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
@@ -555,6 +569,7 @@ void Creation::commencerCreation()
         m_listeSalles->close();
     KORFormHelpers::viderTable(&m_tables.tableSalles);
     m_prises->oublierSuppressions();
+    m_incertain->oublier();
     m_etat = Etat::creation;
     m_rechercheOuverte = false;
     initPanel(true, true);
@@ -569,6 +584,9 @@ void Creation::enregistrer()
     // The button stays pressed until the room is stored: after a refusal, or an error that ends the
     // action, the form stays as typed and the next click saves it again.
     ui->boutonCreer->setChecked(true);
+    // A save the server did not confirm is asked about first: stored already, it is shown, not made twice.
+    if (enregistrementDejaFait())
+        return;
     // A number the field refuses (malformed, or beyond what its column holds) is refused here too, before
     // any procedure is called, as when the user leaves the field: back into it, the form as typed.
     if (refusEnCours())
@@ -577,47 +595,86 @@ void Creation::enregistrer()
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
         if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
             selectionnerPourSaisie(champ);
+        else if (refus->focus)
+            refus->focus->setFocus(Qt::OtherFocusReason);
         return;
     }
 
     if (m_etat == Etat::creation) {
-        const QVariant numero = m_sauvegarde->creer();
-        if (!numero.isValid())
-            return;
-        // Stored: whatever happens while it is shown, a further click must not store it twice.
-        salleEnregistree();
-        // The stored room alone in the list, selected: the form shows it as stored. Its row and its lists
-        // are asked for together.
-        const eo::EOQualifierPtr laSalle =
-            eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-        const eo::EOPrefetch enAvance =
-            m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
-                                   RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
-                               m_remplissage->lectures(numero));
-        KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
-                                   true);
-    } else {
-        const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-        if (!salle)
-            return;
-        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
-        case RoomSaver::Issue::enregistree:
-            break;
-        case RoomSaver::Issue::refusee:
-            return;
-        case RoomSaver::Issue::modifieeAilleurs:
-            resoudreConflit(salle);
-            return;
-        case RoomSaver::Issue::supprimeeAilleurs:
-            salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
-            return;
-        }
-        m_verification->oublier();
-        salleEnregistree();
-        rafraichirSalle();
-        if (m_rechercheOuverte)
-            montrerListe();
+        QVariant numero;
+        const RoomSaver::Issue issue = m_sauvegarde->creer(&numero);
+        if (issue == RoomSaver::Issue::incertaine)
+            m_incertain->retenir(true, numero);
+        if (issue == RoomSaver::Issue::enregistree)
+            salleCreee(numero);
+        return;
     }
+    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
+    if (!salle)
+        return;
+    switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
+    case RoomSaver::Issue::enregistree:
+        salleModifiee();
+        return;
+    case RoomSaver::Issue::incertaine:
+        m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
+        return;
+    case RoomSaver::Issue::refusee:
+        return;
+    case RoomSaver::Issue::modifieeAilleurs:
+        resoudreConflit(salle);
+        return;
+    case RoomSaver::Issue::supprimeeAilleurs:
+        salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
+        return;
+    }
+}
+
+bool Creation::enregistrementDejaFait()
+{
+    if (!m_incertain->enAttente())
+        return false;
+    switch (m_incertain->demander()) {
+    case data::UncertainSave::Reponse::rienDEnregistre:
+        return false;
+    case data::UncertainSave::Reponse::toujoursInconnue:
+        return true;
+    case data::UncertainSave::Reponse::enregistree:
+        break;
+    }
+    if (m_incertain->creation())
+        salleCreee(m_incertain->cle());
+    else
+        salleModifiee();
+    return true;
+}
+
+void Creation::salleCreee(const QVariant &numero)
+{
+    // Stored: whatever happens while it is shown, a further click must not store it twice.
+    salleEnregistree();
+    // The stored room alone in the list, selected: the form shows it as stored. Its row and its lists are
+    // asked for together.
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
+                               RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
+                           m_remplissage->lectures(numero));
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
+                               true);
+    initPanel(false, false);
+}
+
+void Creation::salleModifiee()
+{
+    // Stored, over the other changes when the user chose so, or the typed changes dropped: the room as
+    // stored now.
+    m_verification->oublier();
+    salleEnregistree();
+    rafraichirSalle();
+    if (m_rechercheOuverte)
+        montrerListe();
     initPanel(false, false);
 }
 
@@ -630,22 +687,21 @@ void Creation::resoudreConflit(const eo::EORecord &salle)
     if (reponse == annuler)
         return; // still in modification, everything typed kept, the button pressed
     if (reponse == ecraser) {
-        const RoomSaver::Issue issue =
-            m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true);
-        if (issue == RoomSaver::Issue::supprimeeAilleurs) {
+        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true)) {
+        case RoomSaver::Issue::enregistree:
+            break;
+        case RoomSaver::Issue::supprimeeAilleurs:
             salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
             return;
-        }
-        if (issue != RoomSaver::Issue::enregistree)
+        case RoomSaver::Issue::incertaine:
+            m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
             return;
+        case RoomSaver::Issue::refusee:
+        case RoomSaver::Issue::modifieeAilleurs:
+            return;
+        }
     }
-    // Stored over the other changes, or the typed changes dropped: the room as stored now.
-    m_verification->oublier();
-    salleEnregistree();
-    rafraichirSalle();
-    if (m_rechercheOuverte)
-        montrerListe();
-    initPanel(false, false);
+    salleModifiee();
 }
 
 void Creation::salleSupprimeeAilleurs(RoomConflictCheck::Action action)
@@ -741,6 +797,7 @@ void Creation::modifier(QObject *)
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();
     m_prises->oublierSuppressions();
+    m_incertain->oublier();
     m_etat = Etat::modification;
     initPanel(true, false);
     m_quitter->commencer();
@@ -750,6 +807,7 @@ void Creation::modifier(QObject *)
 void Creation::annulation(QObject *)
 {
     m_quitter->oublier();
+    m_incertain->oublier();
     switch (m_etat) {
     case Etat::saisieRecherche:
         ui->boutonRecherche->setChecked(false);

@@ -26,7 +26,8 @@ class ListeSalles;
 namespace data
 {
 class KORDataBusOC;
-}
+class UncertainSave;
+} // namespace data
 
 namespace history
 {
@@ -133,6 +134,11 @@ private:
     void relierSousListes();
     void commencerCreation();
     void enregistrer();
+    // A save left uncertain by a lost link, asked about: true when nothing more is to be done (it landed and
+    // the stored room is shown, or the server still cannot say).
+    bool enregistrementDejaFait();
+    void salleCreee(const QVariant &numero);
+    void salleModifiee();
     void salleEnregistree();
     void rafraichirSalle();
     // After a save that found the room changed by someone else: the user's answer.
@@ -161,6 +167,7 @@ private:
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;
     std::unique_ptr<RoomConflictCheck> m_verification;
+    std::unique_ptr<data::UncertainSave> m_incertain;
     std::unique_ptr<history::Historique> m_historique;
     RoomKeyboard *m_clavier = nullptr;        // child of this object
     RoomRefusedFieldCue *m_refus = nullptr;   // child of this object

@@ -5,16 +5,11 @@
 #include "KORDataBusOC.h"
 #include "StoredState.h"
 
-#include <QDebug>
-
 namespace rooms
 {
 
 namespace
 {
-
-// The kind of object of the server's lock that the saves of a room take: "SA" (salle).
-constexpr int verrouDesSalles = 0x5341;
 
 bool &actif()
 {
@@ -25,10 +20,10 @@ bool &actif()
 // What someone else may have changed: every column of the record and of the complement, the custodian and
 // the three sub-lists. The occupation lines' own numbers are left out: a save gives new ones to the same
 // lines.
-QList<history::StoredState::Requete> requetes(const QVariant &numero, const QString &verrou)
+QList<history::StoredState::Requete> requetes(const QVariant &numero)
 {
     return {
-        {QStringLiteral("SELECT * FROM SOLMA.SALLES WHERE SAL_NUMERO = ?") + verrou, {numero}},
+        {QStringLiteral("SELECT * FROM SOLMA.SALLES WHERE SAL_NUMERO = ?"), {numero}},
         {QStringLiteral("SELECT * FROM SALLE_TAV WHERE SAL_NUMERO = ?"), {numero}},
         {QStringLiteral(
              "SELECT C_STRUCTURE FROM SOLMA.DEPOSITAIRE WHERE SAL_NUMERO = ? ORDER BY C_STRUCTURE"),
@@ -55,28 +50,17 @@ bool existe(const QStringList &etat)
 
 RoomConflictCheck::RoomConflictCheck(data::KORDataBusOC &dataBus) : m_dataBus(dataBus) {}
 
-RoomConflictCheck::~RoomConflictCheck()
-{
-    try {
-        liberer();
-    } catch (const std::exception &erreur) {
-        qWarning().noquote() << QStringLiteral(">>>>> Fin de la réservation de la salle impossible : %1")
-                                    .arg(QString::fromUtf8(erreur.what()));
-    }
-}
-
 void RoomConflictCheck::setActive(bool active)
 {
     actif() = active;
 }
 
-QStringList RoomConflictCheck::etatStocke(bool verrouiller, const QString &tenir) const
+QStringList RoomConflictCheck::etatStocke(bool tenir) const
 {
-    const QString verrou = verrouiller ? m_dataBus.dataBusAdaptor()->dialect().lockingClause() : QString();
     // The hold comes first, in the same round trip: the room is read once the other saves of it are over.
-    const history::StoredState::Requete tenue{tenir, {verrouDesSalles, m_numero}};
-    return history::StoredState::lire(m_dataBus, requetes(m_numero, verrou),
-                                      tenir.isEmpty() ? nullptr : &tenue);
+    // The function checks the caller's rights: a plain member of the clients' group cannot hold a room.
+    const history::StoredState::Requete tenue{QStringLiteral("SELECT tenir_salle(?)"), {m_numero}};
+    return history::StoredState::lire(m_dataBus, requetes(m_numero), tenir ? &tenue : nullptr);
 }
 
 bool RoomConflictCheck::prendre(const QVariant &numero)
@@ -86,7 +70,7 @@ bool RoomConflictCheck::prendre(const QVariant &numero)
     m_repere = 0;
     if (!actif())
         return true;
-    m_photo = etatStocke(false, QString());
+    m_photo = etatStocke(false);
     try {
         m_repere = history::ChangeHistory::dernierDeLaSalle(m_dataBus, numero.toLongLong());
     } catch (const eo::EOException &) {
@@ -106,33 +90,13 @@ RoomConflictCheck::Etat RoomConflictCheck::verifier(bool comparer)
 {
     if (!actif() || !m_numero.isValid())
         return Etat::inchangee;
-    QString tenir;
-    if (!m_tenue) {
-        tenir = m_dataBus.dataBusAdaptor()->dialect().sessionLockStatement();
-        // Released however the reading ends (a release of a hold not taken changes nothing).
-        m_tenue = !tenir.isEmpty();
-    }
-    const QStringList stocke = etatStocke(true, tenir);
+    const QStringList stocke =
+        etatStocke(!m_dataBus.dataBusAdaptor()->dialect().transactionHoldsWholeDatabase());
     if (!existe(stocke))
         return Etat::supprimee;
     if (comparer && stocke != m_photo)
         return Etat::modifiee;
     return Etat::inchangee;
-}
-
-void RoomConflictCheck::liberer()
-{
-    const auto [sql, valeurs] = liberation();
-    if (!sql.isEmpty())
-        m_dataBus.executeSQLQuery(sql, valeurs);
-}
-
-std::pair<QString, QVariantList> RoomConflictCheck::liberation()
-{
-    if (!m_tenue)
-        return {};
-    m_tenue = false;
-    return {m_dataBus.dataBusAdaptor()->dialect().sessionUnlockStatement(), {verrouDesSalles, m_numero}};
 }
 
 QString RoomConflictCheck::messageModifiee() const

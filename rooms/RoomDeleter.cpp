@@ -3,7 +3,7 @@
 #include "KORDataBusOC.h"
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
-#include "RoomTransaction.h"
+#include "SaveTransaction.h"
 
 namespace rooms
 {
@@ -19,21 +19,17 @@ RoomDeleter::Issue RoomDeleter::supprimer(RoomConflictCheck &verification)
     if (!salle)
         return Issue::refusee;
     const QString refus = QStringLiteral("La salle n'a pas ete supprimee !!");
-    {
-        RoomTransaction suppression(m_dataBus, refus);
-        if (verification.verifier(false) == RoomConflictCheck::Etat::supprimee) {
-            suppression.abandonner();
-            verification.liberer();
-            return Issue::dejaSupprimee;
-        }
-        suppression.appeler(QStringLiteral("delSalles"),
-                            {{QStringLiteral("salnumero"), salle->valueForKey(QStringLiteral("salNumero"))}},
-                            refus);
-        const bool supprimee = suppression.terminer();
-        verification.liberer();
-        if (!supprimee)
-            return Issue::refusee;
+    data::SaveTransaction suppression(m_dataBus, refus);
+    if (verification.verifier(false) == RoomConflictCheck::Etat::supprimee) {
+        suppression.abandonner();
+        return Issue::dejaSupprimee;
     }
+    suppression.etape(true);
+    suppression.ajouter(QStringLiteral("delSalles"),
+                        {{QStringLiteral("salnumero"), salle->valueForKey(QStringLiteral("salNumero"))}},
+                        refus);
+    if (suppression.terminer() != data::SaveTransaction::Issue::enregistree)
+        return Issue::refusee;
     // Only the list forgets the row; the database no longer has it. The selection moves to the next row,
     // which tells the form to follow.
     m_tables.tableSalles.deleteSelection();

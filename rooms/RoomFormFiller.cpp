@@ -117,7 +117,7 @@ void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
     afficher(ui.localisationEtage, texte(valeur("salEtage")));
     afficher(ui.localisationPorte, texte(valeur("salPorte")));
     afficher(ui.architecturePlaces, texte(valeur("salCapacite")));
-    afficher(ui.architectureSurface, deuxDecimales(valeur("salSuperficie")));
+    KORFormHelpers::afficherDecimal(ui.architectureSurface, valeur("salSuperficie"));
     afficher(ui.architectureFenetres, texte(valeur("salNbFenetres")));
     ui.reservable->setChecked(drapeau(valeur("salReservable")));
     afficher(ui.nbTablNoir, texte(valeur("salTableau")));
@@ -133,11 +133,11 @@ void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
     afficher(ui.nombreTables, texte(valeur("salNbTables")));
     afficher(ui.nombreBureaux, texte(valeur("salNbBureaux")));
     afficher(ui.nombreArmoires, texte(valeur("salNbArmoires")));
-    afficher(ui.pourcEnseignement, deuxDecimales(valeur("salPourEnseignement")));
-    afficher(ui.pourcRecherche, deuxDecimales(valeur("salPourRecherche")));
-    afficher(ui.pourcAdministration, deuxDecimales(valeur("salPourAdministration")));
-    afficher(ui.pourcDocumentation, deuxDecimales(valeur("salPourDocumentation")));
-    afficher(ui.pourcTechnique, deuxDecimales(valeur("salPourTechnique")));
+    KORFormHelpers::afficherDecimal(ui.pourcEnseignement, valeur("salPourEnseignement"));
+    KORFormHelpers::afficherDecimal(ui.pourcRecherche, valeur("salPourRecherche"));
+    KORFormHelpers::afficherDecimal(ui.pourcAdministration, valeur("salPourAdministration"));
+    KORFormHelpers::afficherDecimal(ui.pourcDocumentation, valeur("salPourDocumentation"));
+    KORFormHelpers::afficherDecimal(ui.pourcTechnique, valeur("salPourTechnique"));
     const QString descriptif = texte(valeur("salDescriptif"));
     if (ui.descriptif->toPlainText() != descriptif)
         ui.descriptif->setPlainText(descriptif);
@@ -148,16 +148,16 @@ void RoomFormFiller::remplirComplement(const eo::EORecord &salle)
 {
     auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
 
-    afficher(ui.hauteurMoyenPlafond, deuxDecimales(valeur("tavHauteurMoyenPlafond")));
+    KORFormHelpers::afficherDecimal(ui.hauteurMoyenPlafond, valeur("tavHauteurMoyenPlafond"));
     afficher(ui.nbPortes, texte(valeur("tavNombrePortes")));
-    afficher(ui.surfaceVitree, deuxDecimales(valeur("tavSurfaceVitree")));
-    afficher(ui.pourcVieSociale, deuxDecimales(valeur("tavVieSocial")));
-    afficher(ui.pourcAccueil, deuxDecimales(valeur("tavAccueil")));
-    afficher(ui.pourcSanitaire, deuxDecimales(valeur("tavSanitaire")));
-    afficher(ui.pourcCirculation, deuxDecimales(valeur("tavCirculation")));
-    afficher(ui.pourcRestauration, deuxDecimales(valeur("tavRestauration")));
-    afficher(ui.pourcParking, deuxDecimales(valeur("tavParking")));
-    afficher(ui.pourcSportif, deuxDecimales(valeur("tavSportif")));
+    KORFormHelpers::afficherDecimal(ui.surfaceVitree, valeur("tavSurfaceVitree"));
+    KORFormHelpers::afficherDecimal(ui.pourcVieSociale, valeur("tavVieSocial"));
+    KORFormHelpers::afficherDecimal(ui.pourcAccueil, valeur("tavAccueil"));
+    KORFormHelpers::afficherDecimal(ui.pourcSanitaire, valeur("tavSanitaire"));
+    KORFormHelpers::afficherDecimal(ui.pourcCirculation, valeur("tavCirculation"));
+    KORFormHelpers::afficherDecimal(ui.pourcRestauration, valeur("tavRestauration"));
+    KORFormHelpers::afficherDecimal(ui.pourcParking, valeur("tavParking"));
+    KORFormHelpers::afficherDecimal(ui.pourcSportif, valeur("tavSportif"));
 }
 
 void RoomFormFiller::groupeChoisi()

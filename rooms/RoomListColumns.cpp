@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolTip>
@@ -36,7 +37,27 @@ void RoomListColumns::ajusterSousListe(QTableView *vue, const QList<int> &colonn
     for (int colonne = 0; colonne < vue->model()->columnCount(); ++colonne)
         entete->setSectionResizeMode(
             colonne, colonnesLarges.contains(colonne) ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
-    bullesSiCoupe(vue);
+    entete->installEventFilter(pour(vue));
+    garderLesTitres(vue);
+}
+
+void RoomListColumns::garderLesTitres(QTableView *vue)
+{
+    // The columns that take the width share it equally, so each needs the widest of their titles; a scroll
+    // bar may come with the lines.
+    const QHeaderView *entete = vue->horizontalHeader();
+    int largeur = 2 * vue->frameWidth() + vue->verticalScrollBar()->sizeHint().width();
+    int larges = 0;
+    int plusLarge = 0;
+    for (int colonne = 0; colonne < entete->count(); ++colonne) {
+        if (entete->sectionResizeMode(colonne) == QHeaderView::Stretch) {
+            ++larges;
+            plusLarge = std::max(plusLarge, entete->sectionSizeHint(colonne));
+        } else {
+            largeur += entete->sectionSizeHint(colonne);
+        }
+    }
+    vue->setMinimumWidth(largeur + larges * plusLarge);
 }
 
 int RoomListColumns::ajusterResultats(QTableView *vue, const QStringList &batiments, const QStringList &types)
@@ -73,13 +94,24 @@ int RoomListColumns::ajusterResultats(QTableView *vue, const QStringList &batime
 
 void RoomListColumns::bullesSiCoupe(QTableView *vue)
 {
-    if (vue->viewport()->findChild<RoomListColumns *>(QString(), Qt::FindDirectChildrenOnly))
-        return;
-    vue->viewport()->installEventFilter(new RoomListColumns(vue)); // owned by the viewport
+    pour(vue);
+}
+
+RoomListColumns *RoomListColumns::pour(QTableView *vue)
+{
+    if (auto *existant = vue->viewport()->findChild<RoomListColumns *>(QString(), Qt::FindDirectChildrenOnly))
+        return existant;
+    auto *filtre = new RoomListColumns(vue); // owned by the viewport
+    vue->viewport()->installEventFilter(filtre);
+    return filtre;
 }
 
 bool RoomListColumns::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FontChange && watched == m_vue->horizontalHeader()) {
+        garderLesTitres(m_vue);
+        return false;
+    }
     if (event->type() != QEvent::ToolTip || watched != m_vue->viewport())
         return QObject::eventFilter(watched, event);
     const auto *aide = static_cast<QHelpEvent *>(event);

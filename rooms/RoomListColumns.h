@@ -10,13 +10,14 @@ namespace rooms
 
 // The columns of the room tab's lists, sized to what they show: long texts (a family, an equipment type, a
 // department, a building) take the width, numbers and short codes stay narrow; a cell whose text its column
-// cuts shows the whole text as a tooltip.
+// cuts shows the whole text as a tooltip. A sub-list is never narrower than its titles: a window too narrow
+// for the form scrolls it rather than cut them.
 class RoomListColumns : public QObject
 {
     Q_OBJECT
 public:
     // A sub-list of the form: the long-text columns given take the width the view has left, the others fit
-    // their contents.
+    // their contents; the view keeps the width of its titles, measured again when its font changes.
     static void ajusterSousListe(QTableView *vue, const QList<int> &colonnesLarges);
     // The result list, after each search: every column as wide as its longest text, the buildings' and room
     // types' names measured whole from their full lists (not only from the rooms found), the other columns
@@ -30,6 +31,8 @@ protected:
 
 private:
     explicit RoomListColumns(QTableView *vue);
+    static RoomListColumns *pour(QTableView *vue);
+    static void garderLesTitres(QTableView *vue);
 
     QTableView *m_vue;
 };

@@ -2,6 +2,7 @@
 
 #include "EONull.h"
 #include "KORConversions.h"
+#include "KORFormHelpers.h"
 #include "RoomDisplayGroups.h"
 #include "ui_Creation.h"
 
@@ -33,6 +34,11 @@ QVariant RoomSaveArguments::entier(const QString &texte)
 QVariant RoomSaveArguments::decimal(const QString &texte)
 {
     return KORConversions::recupererDecimalNumber(texte);
+}
+
+QVariant RoomSaveArguments::decimal(const QLineEdit *champ)
+{
+    return framework::KORFormHelpers::recupererDecimalAffiche(champ);
 }
 
 QString RoomSaveArguments::texteOuZero(const QString &texte)
@@ -68,14 +74,14 @@ QVariantMap RoomSaveArguments::salle(const Ui::Creation &ui, const RoomDisplayGr
         {QStringLiteral("salNoPoste"), texteOuZero(chaine(ui.nbPostesTP->text(), 5))},
         {QStringLiteral("salObscur"), drapeau(ui.equipementObscurite)},
         {QStringLiteral("salPorte"), chaine(ui.localisationPorte->text().toUpper(), 10)},
-        {QStringLiteral("salPourAdministration"), decimal(ui.pourcAdministration->text())},
-        {QStringLiteral("salPourDocumentation"), decimal(ui.pourcDocumentation->text())},
-        {QStringLiteral("salPourEnseignement"), decimal(ui.pourcEnseignement->text())},
-        {QStringLiteral("salPourRecherche"), decimal(ui.pourcRecherche->text())},
-        {QStringLiteral("salPourTechnique"), decimal(ui.pourcTechnique->text())},
+        {QStringLiteral("salPourAdministration"), decimal(ui.pourcAdministration)},
+        {QStringLiteral("salPourDocumentation"), decimal(ui.pourcDocumentation)},
+        {QStringLiteral("salPourEnseignement"), decimal(ui.pourcEnseignement)},
+        {QStringLiteral("salPourRecherche"), decimal(ui.pourcRecherche)},
+        {QStringLiteral("salPourTechnique"), decimal(ui.pourcTechnique)},
         {QStringLiteral("salReservable"), drapeau(ui.reservable)},
         {QStringLiteral("salRetro"), drapeau(ui.equipementRetro)},
-        {QStringLiteral("salSuperficie"), decimal(ui.architectureSurface->text())},
+        {QStringLiteral("salSuperficie"), decimal(ui.architectureSurface)},
         {QStringLiteral("salTableau"), texteOuZero(ui.nbTablNoir->text())},
         {QStringLiteral("salTableauBlanc"), texteOuZero(ui.nbTablBlanc->text())},
         {QStringLiteral("salTableauPapier"), texteOuZero(ui.nbTablPapier->text())},
@@ -106,16 +112,16 @@ QVariantMap RoomSaveArguments::complement(const Ui::Creation &ui, const QVariant
 {
     return {
         {QStringLiteral("salnumero"), numero},
-        {QStringLiteral("tavhauteurMoyenPlafond"), decimal(ui.hauteurMoyenPlafond->text())},
+        {QStringLiteral("tavhauteurMoyenPlafond"), decimal(ui.hauteurMoyenPlafond)},
         {QStringLiteral("tavnombrePortes"), entier(ui.nbPortes->text())},
-        {QStringLiteral("tavsurfaceVitree"), decimal(ui.surfaceVitree->text())},
-        {QStringLiteral("tavaccueil"), decimal(ui.pourcAccueil->text())},
-        {QStringLiteral("tavcirculation"), decimal(ui.pourcCirculation->text())},
-        {QStringLiteral("tavrestauration"), decimal(ui.pourcRestauration->text())},
-        {QStringLiteral("tavparking"), decimal(ui.pourcParking->text())},
-        {QStringLiteral("tavvieSocial"), decimal(ui.pourcVieSociale->text())},
-        {QStringLiteral("tavsportif"), decimal(ui.pourcSportif->text())},
-        {QStringLiteral("tavsanitaire"), decimal(ui.pourcSanitaire->text())},
+        {QStringLiteral("tavsurfaceVitree"), decimal(ui.surfaceVitree)},
+        {QStringLiteral("tavaccueil"), decimal(ui.pourcAccueil)},
+        {QStringLiteral("tavcirculation"), decimal(ui.pourcCirculation)},
+        {QStringLiteral("tavrestauration"), decimal(ui.pourcRestauration)},
+        {QStringLiteral("tavparking"), decimal(ui.pourcParking)},
+        {QStringLiteral("tavvieSocial"), decimal(ui.pourcVieSociale)},
+        {QStringLiteral("tavsportif"), decimal(ui.pourcSportif)},
+        {QStringLiteral("tavsanitaire"), decimal(ui.pourcSanitaire)},
     };
 }
 

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+class QLineEdit;
+
 namespace Ui
 {
 class Creation;
@@ -19,7 +21,8 @@ struct RoomDisplayGroups;
 // - texts cut to their column's width, "" for an empty one;
 // - counts as whole numbers, the null marker for an empty field, in a creation as in a modification, so
 //   that saving a room without touching a field changes none of its stored values;
-// - decimals as exact decimals, the null marker for an empty field;
+// - decimals as exact decimals, the null marker for an empty field or for a stored null the form shows
+//   (as "0.00") and the user left untouched;
 // - flags "O" or "N"; board counts as typed, "0" for an empty field.
 class RoomSaveArguments
 {
@@ -46,6 +49,8 @@ public:
     static QString chaine(const QString &texte, int largeur);
     static QVariant entier(const QString &texte);
     static QVariant decimal(const QString &texte);
+    // A decimal field: a null shown as "0.00" and left untouched stays null.
+    static QVariant decimal(const QLineEdit *champ);
     static QString texteOuZero(const QString &texte);
 };
 

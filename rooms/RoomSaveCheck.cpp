@@ -2,6 +2,7 @@
 
 #include "EODecimal.h"
 #include "KORConversions.h"
+#include "KORTextCheck.h"
 #include "RoomDisplayGroups.h"
 #include "ui_Creation.h"
 
@@ -9,6 +10,7 @@ namespace rooms
 {
 
 using framework::KORConversions;
+using framework::KORTextCheck;
 
 bool RoomSaveCheck::sommeDepasse100(const QStringList &textes)
 {
@@ -45,6 +47,18 @@ std::optional<RoomSaveCheck::Refus> RoomSaveCheck::verifier(Ui::Creation &ui, co
     const QString porte = ui.localisationPorte->text().toUpper();
     if (porte != ui.localisationPorte->text())
         ui.localisationPorte->setText(porte);
+    // A door number pasted from elsewhere may carry characters that do not show, and no text may carry a
+    // NUL: the procedures would refuse them, the field is named here.
+    for (const auto &[refus, champ] :
+         {std::pair{KORTextCheck::refusCode(QStringLiteral("Le numéro de porte"), porte),
+                    static_cast<QWidget *>(ui.localisationPorte)},
+          std::pair{KORTextCheck::refusTexte(QStringLiteral("L'étage"), ui.localisationEtage->text()),
+                    static_cast<QWidget *>(ui.localisationEtage)},
+          std::pair{KORTextCheck::refusTexte(QStringLiteral("Le descriptif"), ui.descriptif->toPlainText()),
+                    static_cast<QWidget *>(ui.descriptif)}}) {
+        if (!refus.isEmpty())
+            return Refus{refus, champ};
+    }
 
     if (KORConversions::recupererChaine(ui.typePopup->currentText()).isEmpty())
         return Refus{QStringLiteral("Il faut remplir le type de salle !"), nullptr};

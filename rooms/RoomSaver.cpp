@@ -4,11 +4,7 @@
 #include "KORFormHelpers.h"
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
-#include "RoomTransaction.h"
-#include "RoomTransactionBatch.h"
 #include "ui_Creation.h"
-
-#include <QDebug>
 
 namespace rooms
 {
@@ -82,32 +78,43 @@ RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
     return cles;
 }
 
-QVariant RoomSaver::creer()
+RoomSaver::Issue RoomSaver::issueDe(data::SaveTransaction::Issue issue)
+{
+    switch (issue) {
+    case data::SaveTransaction::Issue::enregistree:
+        return Issue::enregistree;
+    case data::SaveTransaction::Issue::incertaine:
+        return Issue::incertaine;
+    case data::SaveTransaction::Issue::refusee:
+        break;
+    }
+    return Issue::refusee;
+}
+
+RoomSaver::Issue RoomSaver::creer(QVariant *numero)
 {
     const RoomSaveArguments::Cles cles = preparer(true);
-    QVariant numero;
-    {
-        RoomTransaction salle(m_dataBus, QStringLiteral("La nouvelle salle n'a pas ete enregistree !!"));
-        if (salle.appeler(QStringLiteral("insSalle"), RoomSaveArguments::salle(ui, m_tables, cles, {}),
-                          QStringLiteral("La nouvelle salle n'a pas ete enregistree !!"))) {
-            numero = QVariant::fromValue(
-                KORFormHelpers::recupererOrdre(salle.sorties().value(QStringLiteral("salNumero"))));
-            salle.ajouter(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, numero),
-                          QString());
-        }
-        if (!salle.terminer())
-            return {};
+    const QString refus = QStringLiteral("La nouvelle salle n'a pas ete enregistree !!");
+    data::SaveTransaction enregistrement(m_dataBus, refus);
+    if (!enregistrement.appeler(QStringLiteral("insSalle"), RoomSaveArguments::salle(ui, m_tables, cles, {}),
+                                refus)) {
+        enregistrement.terminer();
+        return Issue::refusee;
     }
-
-    RoomTransactionBatch suite(m_dataBus);
-    remplacer(suite, numero, materiels(numero, true));
-    remplacer(suite, numero, occupations(numero, true));
+    *numero = QVariant::fromValue(
+        KORFormHelpers::recupererOrdre(enregistrement.sorties().value(QStringLiteral("salNumero"))));
+    // The complement goes with the record: a room never exists without it.
+    enregistrement.etape(true);
+    enregistrement.ajouter(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, *numero),
+                           QString());
+    ecrire(enregistrement, *numero, materiels(*numero, true));
+    ecrire(enregistrement, *numero, occupations(*numero, true));
     for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
-        appelSeul(suite, QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
-                  QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
+        enregistrement.etape();
+        enregistrement.ajouter(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, *numero, false),
+                               QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
     }
-    suite.envoyer();
-    return numero;
+    return issueDe(enregistrement.terminer());
 }
 
 RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
@@ -124,57 +131,39 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
     const QString complement = m_tables.tableSalleTAV.displayedObjects().isEmpty()
                                    ? QStringLiteral("insSalleTav")
                                    : QStringLiteral("updSalleTav");
-    // The room stays held from the check to the last transaction: another save of it waits, then finds it
-    // changed, instead of writing its lists between this save's.
-    struct Liberation {
-        RoomConflictCheck &verification;
-        ~Liberation()
-        {
-            try {
-                verification.liberer();
-            } catch (const std::exception &erreur) {
-                qWarning().noquote() << QStringLiteral(
-                                            ">>>>> Fin de la réservation de la salle impossible : %1")
-                                            .arg(QString::fromUtf8(erreur.what()));
-            }
-        }
-    } liberation{verification};
-    {
-        RoomTransaction enregistrement(m_dataBus, QStringLiteral("La salle n'a pas ete enregistree !!"));
-        const RoomConflictCheck::Etat etat = verification.verifier(!ecraser);
-        if (etat != RoomConflictCheck::Etat::inchangee) {
-            enregistrement.abandonner();
-            return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs
-                                                              : Issue::modifieeAilleurs;
-        }
-        enregistrement.ajouter(QStringLiteral("majSalles"),
-                               RoomSaveArguments::salle(ui, m_tables, cles, salle),
-                               QStringLiteral("La salle n'a pas ete enregistree !!"));
-        enregistrement.ajouter(complement, RoomSaveArguments::complement(ui, numero), QString());
-        if (!enregistrement.terminer())
-            return Issue::refusee;
+    const QString refus = QStringLiteral("La salle n'a pas ete enregistree !!");
+    data::SaveTransaction enregistrement(m_dataBus, refus);
+    // The room stays held from the check to the commit: another save of it waits, then finds it changed,
+    // instead of writing between this save's steps.
+    const RoomConflictCheck::Etat etat = verification.verifier(!ecraser);
+    if (etat != RoomConflictCheck::Etat::inchangee) {
+        enregistrement.abandonner();
+        return etat == RoomConflictCheck::Etat::supprimee ? Issue::supprimeeAilleurs
+                                                          : Issue::modifieeAilleurs;
     }
-
-    RoomTransactionBatch suite(m_dataBus);
+    enregistrement.etape(true);
+    enregistrement.ajouter(QStringLiteral("majSalles"), RoomSaveArguments::salle(ui, m_tables, cles, salle),
+                           refus);
+    enregistrement.ajouter(complement, RoomSaveArguments::complement(ui, numero), QString());
     for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
+        enregistrement.etape();
         if (KORFormHelpers::recupererOrdre(prise->valueForKey(QStringLiteral("priOrdre"))) == -1) {
-            appelSeul(suite, QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, numero, false),
-                      QStringLiteral("Probleme enregistrement de prise !!"));
+            enregistrement.ajouter(QStringLiteral("insPrises"),
+                                   RoomSaveArguments::prise(prise, numero, false),
+                                   QStringLiteral("Probleme enregistrement de prise !!"));
         } else {
-            appelSeul(suite, QStringLiteral("updPrises"), RoomSaveArguments::prise(prise, numero, true),
-                      QStringLiteral("Probleme enregistrement de prises !!"));
+            enregistrement.ajouter(QStringLiteral("updPrises"), RoomSaveArguments::prise(prise, numero, true),
+                                   QStringLiteral("Probleme enregistrement de prises !!"));
         }
     }
     for (const QVariant &ordre : prisesSupprimees) {
-        appelSeul(suite, QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
-                  QStringLiteral("Probleme suppression de prises !!"));
+        enregistrement.etape();
+        enregistrement.ajouter(QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
+                               QStringLiteral("Probleme suppression de prises !!"));
     }
-    remplacer(suite, numero, materiels(numero, false));
-    remplacer(suite, numero, occupations(numero, false));
-    // The room is let go with the last writes, in the same round trip.
-    suite.terminerPar(verification.liberation());
-    suite.envoyer();
-    return Issue::enregistree;
+    ecrire(enregistrement, numero, materiels(numero, false));
+    ecrire(enregistrement, numero, occupations(numero, false));
+    return issueDe(enregistrement.terminer());
 }
 
 RoomSaver::Liste RoomSaver::materiels(const QVariant &numero, bool creation) const
@@ -205,23 +194,20 @@ RoomSaver::Liste RoomSaver::occupations(const QVariant &numero, bool creation) c
     return liste;
 }
 
-void RoomSaver::remplacer(RoomTransactionBatch &suite, const QVariant &numero, const Liste &liste)
+void RoomSaver::ecrire(data::SaveTransaction &enregistrement, const QVariant &numero, const Liste &liste)
 {
-    // A new room with no line of this list has nothing to write.
-    if (liste.suppression.isEmpty() && liste.lignes.isEmpty())
+    if (liste.suppression.isEmpty()) {
+        for (const QVariantMap &ligne : liste.lignes) {
+            enregistrement.etape();
+            enregistrement.ajouter(liste.insertion, ligne, liste.alerteInsertion);
+        }
         return;
-    suite.commencer(liste.alerteInsertion);
-    if (!liste.suppression.isEmpty())
-        suite.appeler(liste.suppression, {{QStringLiteral("salnumero"), numero}}, liste.alerteSuppression);
+    }
+    enregistrement.etape();
+    enregistrement.ajouter(liste.suppression, {{QStringLiteral("salnumero"), numero}},
+                           liste.alerteSuppression);
     for (const QVariantMap &ligne : liste.lignes)
-        suite.appeler(liste.insertion, ligne, liste.alerteInsertion);
-}
-
-void RoomSaver::appelSeul(RoomTransactionBatch &suite, const QString &procedure, const QVariantMap &arguments,
-                          const QString &alerte)
-{
-    suite.commencer(alerte);
-    suite.appeler(procedure, arguments, alerte);
+        enregistrement.ajouter(liste.insertion, ligne, liste.alerteInsertion);
 }
 
 } // namespace rooms

@@ -3,6 +3,7 @@
 #include "EOGenericRecord.h"
 #include "EOPrefetch.h"
 #include "RoomSaveArguments.h"
+#include "SaveTransaction.h"
 
 #include <QString>
 #include <QVariant>
@@ -22,36 +23,38 @@ namespace rooms
 {
 
 class RoomConflictCheck;
-class RoomTransactionBatch;
 struct RoomDisplayGroups;
 
-// Writes the room of the form through the stored procedures, once the form's checks have passed:
-// - the room record and its department complement in one transaction, so that a room never exists
-//   without its complement and a refused save can be tried again without making a second room;
-// - the equipment lines, then the occupation lines, each list in one transaction of its own (in a
-//   modification the stored lines are deleted first): a list is stored wholly as typed or stays wholly as
-//   it was;
-// - the outlets one by one: new ones inserted, stored ones updated, removed ones deleted.
-// A refused sub-list or outlet is reported by its own alert and the save goes on with the next one. The
-// transactions after the record's are sent together, and the record's last calls with its commit: on a
-// server far away a save costs a few round trips, not one per call.
-// A modification first checks, in the record's transaction, that nobody changed or deleted the room since
-// the modification began, and holds the room until its last transaction (RoomConflictCheck).
+// Writes the room of the form through the stored procedures, once the form's checks have passed, as one
+// transaction committed once (data::SaveTransaction), so that a room is never left half-saved:
+// - the room record and its department complement are one essential step: refused, nothing of the room is
+//   stored and a refused save can be tried again without making a second room;
+// - in a creation each equipment line, occupation line and outlet is a step of its own: a refused line is
+//   missing and the others are stored;
+// - in a modification the outlets are steps one by one (new ones inserted, stored ones updated, removed ones
+//   deleted), and the equipment lines and the occupation lines are each replaced as a whole in one step: a
+//   list is stored wholly as typed or stays wholly as it was.
+// A refused step is reported by its own alert and the save goes on with the next one. The steps after the
+// record's first call go with the commit: on a server far away a save costs a few round trips, not one per
+// call. A modification first checks, inside the transaction and holding the room, that nobody changed or
+// deleted it since the modification began (RoomConflictCheck); the hold ends with the commit.
 class RoomSaver
 {
 public:
-    // What became of a modification.
+    // What became of a save.
     enum class Issue {
         enregistree,       // stored
-        refusee,           // the record or complement refused: the stored room is unchanged
+        refusee,           // the record or complement refused, or the commit: nothing stored
+        incertaine,        // the link broke at the commit and the server cannot say yet whether it was stored
         modifieeAilleurs,  // someone else changed the room meanwhile: nothing written
         supprimeeAilleurs, // someone else deleted the room meanwhile: nothing written
     };
 
     RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables);
 
-    // The new room's number; none when its record or complement was refused (nothing is stored then).
-    QVariant creer();
+    // *numero receives the new room's number as soon as the database gives it (an uncertain save keeps it,
+    // to find the room once the server answers again).
+    Issue creer(QVariant *numero);
     // ecraser: the user chose to write over the changes someone else made meanwhile.
     Issue modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
                    RoomConflictCheck &verification, bool ecraser = false);
@@ -71,11 +74,12 @@ private:
     eo::EOPrefetch::Fetch lectureType() const;
     eo::EOPrefetch::Fetch lectureBatiment() const;
     eo::EOPrefetch::Fetch lectureComplement(const QVariant &numero) const;
-    void remplacer(RoomTransactionBatch &suite, const QVariant &numero, const Liste &liste);
+    // The list's lines in the transaction: in a creation a step each, in a modification one step that
+    // deletes the stored lines and inserts the typed ones.
+    static void ecrire(data::SaveTransaction &enregistrement, const QVariant &numero, const Liste &liste);
     Liste materiels(const QVariant &numero, bool creation) const;
     Liste occupations(const QVariant &numero, bool creation) const;
-    void appelSeul(RoomTransactionBatch &suite, const QString &procedure, const QVariantMap &arguments,
-                   const QString &alerte);
+    static Issue issueDe(data::SaveTransaction::Issue issue);
 
     data::KORDataBusOC &m_dataBus;
     Ui::Creation &ui;

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace
@@ -23,7 +24,9 @@ namespace
 
 constexpr int Changes = 1000;
 
-int runBackend(const char *name, const QVariantMap &dictionary, int runs)
+// owner: the administration role's dictionary on a server, which writes the changes by hand (empty: the
+// embedded database's own connection writes them).
+int runBackend(const char *name, const QVariantMap &dictionary, const QVariantMap &owner, int runs)
 {
     eo::EOModel &model = *eo::EOModelGroup::defaultGroup().modelNamed(QStringLiteral("Locavia"));
     model.setConnectionDictionary(dictionary);
@@ -31,6 +34,10 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     data::KORDataBusOC bus;
     bus.initDataBusWithModel(model.name(), &context);
     bus.setSessionLogin(QStringLiteral("mesure"));
+    std::unique_ptr<bench::SideBus> administration;
+    if (!owner.isEmpty())
+        administration = std::make_unique<bench::SideBus>(model, owner);
+    data::KORDataBusOC &byHand = administration ? administration->bus() : bus;
 
     // A room of the first building and type, changed a thousand times, one field each time.
     const QVariant building = bus.executeSQLQuery(QStringLiteral("SELECT MIN(C_LOCAL) FROM SOLMA.LOCAL"))
@@ -49,12 +56,12 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         return 1;
     }
     const qint64 room = created.value(QStringLiteral("salNumero")).toLongLong();
-    bus.beginTransaction();
+    byHand.beginTransaction();
     for (int i = 1; i <= Changes; ++i) {
-        bus.executeSQLQuery(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_ETAGE = ? WHERE SAL_NUMERO = ?"),
-                            {QString::number(i), room});
+        byHand.executeSQLQuery(QStringLiteral("UPDATE SOLMA.SALLES SET SAL_ETAGE = ? WHERE SAL_NUMERO = ?"),
+                               {QString::number(i), room});
     }
-    bus.commitTransaction();
+    byHand.commitTransaction();
 
     std::vector<double> openings;
     int shown = 0;
@@ -72,7 +79,7 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     }
 
     bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
-    bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
+    byHand.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
     if (openings.empty() || shown < Changes) {
         std::fprintf(stderr, "%s : l'historique n'a pas été montré (%d changements).\n", name, shown);
         return 1;
@@ -116,11 +123,12 @@ int main(int argc, char *argv[])
             bus.executeSQLQuery(
                 QStringLiteral("INSERT INTO SOLMA.LOCAL (C_LOCAL, APPELLATION) VALUES ('MES', 'MESURE')"));
         }
-        status |= runBackend("sqlite", embedded, runs);
+        status |= runBackend("sqlite", embedded, {}, runs);
 
         const QString url = qEnvironmentVariable("LOCAVIA_BENCH_PG_URL");
         if (!url.isEmpty()) {
-            status |= runBackend("postgresql", bench::serverDictionary(dictionary, url), runs);
+            const QVariantMap server = bench::serverDictionary(dictionary, url);
+            status |= runBackend("postgresql", server, bench::ownerDictionary(server), runs);
         }
     } catch (const eo::EOException &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

@@ -61,6 +61,8 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
     eo::EOEditingContext context(eo::EOModelGroup::defaultGroup());
     data::KORDataBusOC bus;
     bus.initDataBusWithModel(model.name(), &context);
+    // The administration role deletes the measure's history, straight to the server.
+    bench::SideBus administration(model, bench::ownerDictionary(dictionary));
     // The connection opened first: its handshake is not the tab's.
     bus.executeSQLQuery(QStringLiteral("SELECT 1"));
 
@@ -114,7 +116,8 @@ int measure(const QVariantMap &dictionary, const QString &host, quint16 port, in
     const auto removeSaved = qScopeGuard([&] {
         for (const QVariant &room : std::as_const(saved)) {
             bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
-            bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
+            administration.bus().executeSQLQuery(
+                QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
         }
     });
     auto *save = RoomBenchForm::outlet<QPushButton>(creation, "boutonCreer");

@@ -22,7 +22,7 @@
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
 #include "RoomEtat.h"
-#include "RoomTransaction.h"
+#include "SaveTransaction.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,6 +34,7 @@
 #include <QScopeGuard>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace
@@ -46,13 +47,14 @@ struct Figures {
     std::vector<qint64> transactions, roundTrips, modificationRoundTrips;
 };
 
-// The change history's triggers of this connection, off or on; the conflict check with them.
-void followHistory(data::KORDataBusOC &bus, bool on)
+// The change history's triggers of this connection, off or on; the conflict check with them. On a server
+// the tables' owner turns them (owner: its data bus).
+void followHistory(data::KORDataBusOC &bus, data::KORDataBusOC &owner, bool on)
 {
     rooms::RoomConflictCheck::setActive(on);
     if (dynamic_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor())) {
         // The benchmark's own database: its tables' triggers, for every session.
-        bus.executeSQLQuery(
+        owner.executeSQLQuery(
             QStringLiteral(
                 "DO $$ DECLARE followed regclass; BEGIN "
                 "FOR followed IN SELECT tgrelid::regclass FROM pg_trigger WHERE tgname = 'historique' "
@@ -72,7 +74,8 @@ void followHistory(data::KORDataBusOC &bus, bool on)
                                 .arg(trigger.value(QStringLiteral("Attribute0")).toString()));
 }
 
-int runBackend(const char *name, const QVariantMap &dictionary, int runs)
+// owner: the administration role's dictionary on a server (empty: the embedded database's own connection).
+int runBackend(const char *name, const QVariantMap &dictionary, const QVariantMap &owner, int runs)
 {
     eo::EOModel &model = *eo::EOModelGroup::defaultGroup().modelNamed(QStringLiteral("Locavia"));
     model.setConnectionDictionary(dictionary);
@@ -80,6 +83,10 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     data::KORDataBusOC bus;
     bus.initDataBusWithModel(model.name(), &context);
     auto *server = dynamic_cast<eo::EOPostgreSQLAdaptor *>(bus.dataBusAdaptor());
+    std::unique_ptr<bench::SideBus> administration;
+    if (!owner.isEmpty())
+        administration = std::make_unique<bench::SideBus>(model, owner);
+    data::KORDataBusOC &byHand = administration ? administration->bus() : bus;
     const RoomBenchForm::References refs = RoomBenchForm::references(bus);
 
     rooms::Creation creation(bus);
@@ -88,7 +95,7 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
     creation.afficheVue()->show();
     auto *save = RoomBenchForm::outlet<QPushButton>(creation, "boutonCreer");
     qint64 transactions = 0;
-    rooms::RoomTransaction::setJournal([&transactions](const QString &event) {
+    data::SaveTransaction::setJournal([&transactions](const QString &event) {
         if (event == u"begin")
             ++transactions;
     });
@@ -101,10 +108,10 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
         return 1;
     });
     // The history followed again however the runs end: the server keeps a disabled trigger for good.
-    const auto restore = qScopeGuard([&bus] { followHistory(bus, true); });
+    const auto restore = qScopeGuard([&bus, &byHand] { followHistory(bus, byHand, true); });
     for (int run = 0; run < runs; ++run) {
         const bool history = run % 2 == 1;
-        followHistory(bus, history);
+        followHistory(bus, byHand, history);
         Figures &figures = history ? with : without;
         save->click(); // a new room
         RoomBenchForm::fillNewRoom(creation, refs, QStringLiteral("M%1").arg(run), 700000 + run * 100);
@@ -144,11 +151,11 @@ int runBackend(const char *name, const QVariantMap &dictionary, int runs)
             return 1;
         }
     }
-    rooms::RoomTransaction::setJournal({});
+    data::SaveTransaction::setJournal({});
     // The rooms and their history go: the database is left as it was.
     for (const QVariant &room : std::as_const(saved)) {
         bus.executeProcedure(QStringLiteral("delSalles"), {{QStringLiteral("salnumero"), room}});
-        bus.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
+        byHand.executeSQLQuery(QStringLiteral("DELETE FROM HISTORIQUE WHERE SAL_NUMERO = ?"), {room});
     }
 
     std::printf("%s_saves: %d\n", name, runs);
@@ -207,10 +214,11 @@ int main(int argc, char *argv[])
             embedded.insert(QStringLiteral("URL"), QStringLiteral("sqlite://") +
                                                        QDir(directory).absolutePath() +
                                                        QStringLiteral("/locavia.db"));
-            status |= runBackend("sqlite", embedded, runs);
+            status |= runBackend("sqlite", embedded, {}, runs);
         }
         if (!url.isEmpty()) {
-            status |= runBackend("postgresql", bench::serverDictionary(dictionary, url), runs);
+            const QVariantMap server = bench::serverDictionary(dictionary, url);
+            status |= runBackend("postgresql", server, bench::ownerDictionary(server), runs);
         }
     } catch (const eo::EOException &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

@@ -40,6 +40,38 @@ inline QVariantMap serverDictionary(QVariantMap dictionary, const QString &url)
     return dictionary;
 }
 
+// The server's administration role, for what the program never writes itself (rows changed by hand, the
+// measure's history deleted, triggers turned off): LOCAVIA_BENCH_PG_OWNER_URL, else the measured URL. The
+// benchmarks themselves connect as LOCAVIA_BENCH_PG_URL names, a room manager under scripts/bench.
+inline QVariantMap ownerDictionary(const QVariantMap &dictionary)
+{
+    const QString owner = qEnvironmentVariable("LOCAVIA_BENCH_PG_OWNER_URL");
+    return owner.isEmpty() ? dictionary : serverDictionary(dictionary, owner);
+}
+
+// A data bus of its own on another dictionary of the model (the model keeps its own).
+class SideBus
+{
+public:
+    SideBus(eo::EOModel &model, const QVariantMap &dictionary) : m_context(eo::EOModelGroup::defaultGroup())
+    {
+        const QVariantMap kept = model.connectionDictionary();
+        model.setConnectionDictionary(dictionary);
+        try {
+            m_bus.initDataBusWithModel(model.name(), &m_context);
+        } catch (...) {
+            model.setConnectionDictionary(kept);
+            throw;
+        }
+        model.setConnectionDictionary(kept);
+    }
+    data::KORDataBusOC &bus() { return m_bus; }
+
+private:
+    eo::EOEditingContext m_context;
+    data::KORDataBusOC m_bus;
+};
+
 inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -148,31 +148,28 @@ RecordingTab *ShellRun::options() const
 
 void ShellRun::addPerson(int persId, const QString &login, const QStringList &groups)
 {
-    data::KORDataBusOC &bus = m_db.dataBus();
-    bus.executeSQLQuery(
-        QStringLiteral(
-            "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL, PRENOM) VALUES (?, 'Martin', 'Anne')"),
-        {persId});
+    m_db.query(QStringLiteral(
+                   "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL, PRENOM) VALUES (?, 'Martin', 'Anne')"),
+               {persId});
     if (!login.isEmpty())
         addAccount(persId * 10, login, persId);
     for (const QString &group : groups) {
-        bus.executeSQLQuery(
-            QStringLiteral("INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (?, ?)"),
-            {persId, group});
+        m_db.query(QStringLiteral("INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (?, ?)"),
+                   {persId, group});
     }
 }
 
 void ShellRun::addAccount(int cptOrdre, const QString &login, int persId)
 {
-    m_db.dataBus().executeSQLQuery(QStringLiteral("INSERT INTO SOLMA.REPART_COMPTE (CPT_ORDRE, CPT_LOGIN, "
-                                                  "CPT_DOMAINE, PERS_ID) VALUES (?, ?, 'univ.fr', ?)"),
-                                   {cptOrdre, login, persId});
+    m_db.query(QStringLiteral("INSERT INTO SOLMA.REPART_COMPTE (CPT_ORDRE, CPT_LOGIN, "
+                              "CPT_DOMAINE, PERS_ID) VALUES (?, ?, 'univ.fr', ?)"),
+               {cptOrdre, login, persId});
 }
 
 void ShellRun::allowGroups(const QStringList &groups)
 {
     for (const QString &group : groups) {
-        m_db.dataBus().executeSQLQuery(
+        m_db.query(
             QStringLiteral(
                 "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES ('SALLE_STRUCTURE', ?)"),
             {group});
@@ -181,7 +178,7 @@ void ShellRun::allowGroups(const QStringList &groups)
 
 void ShellRun::setMirlUser(const QString &value)
 {
-    m_db.dataBus().executeSQLQuery(
+    m_db.query(
         QStringLiteral("INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES ('MIRL_USER', ?)"),
         {value});
 }

@@ -43,8 +43,8 @@ class TestFilesOnFullDisk : public QObject
             writer.endsWith("eps") ? app->printEPS("ListeSalles", lignes, {})
                                    : app->printPDF("ListeSalles", lignes, {});
         } else if (writer == "fiche de salle") {
-            rooms::RoomSheetPrinter(db.roomManagerBus())
-                .imprimer(db.roomManagerBus().fetchArray("SallesVix", "salPorte like %@", {"P*"}, {}));
+            rooms::RoomSheetPrinter(db.dataBus())
+                .imprimer(db.dataBus().fetchArray("SallesVix", "salPorte like %@", {"P*"}, {}));
         } else if (writer.startsWith("tableau")) {
             const auto format =
                 writer.endsWith("xlsx") ? spreadsheet::TableFormat::Xlsx : spreadsheet::TableFormat::Csv;

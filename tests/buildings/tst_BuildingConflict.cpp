@@ -6,6 +6,10 @@
 #include "AlertPanel.h"
 #include "BuildingsFixture.h"
 #include "EOModelGroup.h"
+#include "LatencyRelay.h"
+#include "SaveTransaction.h"
+
+#include <QUrl>
 
 #include <QApplication>
 
@@ -123,6 +127,68 @@ private slots:
             stocke("SELECT l.APPELLATION || '/' || a.CODE_POSTAL FROM SOLMA.LOCAL l JOIN SOLMA.ADRESSE a "
                    "ON a.ADR_ORDRE = l.ID_ADRESSE_ADMIN WHERE l.C_LOCAL = 'SCI'"),
             stockes);
+    }
+
+    // On the server, the link breaks as a building's save is committed and the server cannot be reached for a
+    // while: the save is told as uncertain and the window stays as typed; once the server answers, the next
+    // click finds the building stored and shows it rather than storing it twice.
+    void anUnconfirmedSaveIsNeverMadeTwice_data()
+    {
+        QTest::addColumn<bool>("creation");
+        QTest::addColumn<QString>("confirmation");
+        QTest::newRow("a new building") << true << "n'est pas enregistré une seconde fois";
+        QTest::newRow("a modification") << false << "les modifications du bâtiment ont bien été enregistrées";
+    }
+
+    void anUnconfirmedSaveIsNeverMadeTwice()
+    {
+        if (m_backend != TestDatabase::Backend::PostgreSQL)
+            return; // an embedded database has no link to lose
+        QFETCH(bool, creation);
+        QFETCH(QString, confirmation);
+        const QVariantMap direct = db->model().connectionDictionary();
+        const QUrl serveur(direct.value(QStringLiteral("URL")).toString());
+        LatencyRelay relais(serveur.host(), quint16(serveur.port(5432)), 0);
+        db->model().setConnectionDictionary(relais.relayedDictionary(direct));
+        eo::EOEditingContext contexte(eo::EOModelGroup::defaultGroup());
+        data::KORDataBusOC bus;
+        bus.initDataBusWithModel(QStringLiteral("Locavia"), &contexte);
+        db->model().setConnectionDictionary(direct);
+        Batiment lointain(bus);
+        data::SaveTransaction::setJournal([&relais](const QString &evenement) {
+            if (evenement == u"commit") {
+                relais.dropNextAnswer();
+                relais.refuseConnections(true);
+            }
+        });
+        pendantLaFenetre(lointain, [&] {
+            if (creation) {
+                lointain.form().boutonCreer->click();
+                saisir(lointain, QStringLiteral("NEW"), QStringLiteral("Nouveau"), QStringLiteral("1 rue"),
+                       {}, QStringLiteral("64000"), QStringLiteral("PAU"));
+                lointain.form().boutonCreer->click();
+            } else {
+                modifier(lointain, {{"tfAppellationBatiment", "Sciences nouvelles"}}, true);
+            }
+            data::SaveTransaction::setJournal({});
+            QVERIFY(
+                db->takeAlerts().value(0).message.contains(QStringLiteral("a peut-être été fait, ou pas")));
+            QVERIFY(lointain.etat() != EtatBatiment::consultation);
+            relais.refuseConnections(false);
+            lointain.form().boutonCreer->click();
+            // A new building's number and its writes leave together: cut at the first answer, the server may
+            // have stored it or not. Either way the click stores it once: found and shown, or saved now.
+            const QList<TestDatabase::Alert> alertes = db->takeAlerts();
+            QVERIFY2((creation && alertes.isEmpty()) ||
+                         (alertes.size() == 1 &&
+                          alertes.first().message.contains(confirmation, Qt::CaseInsensitive)),
+                     qPrintable(alertes.value(0).message));
+            QCOMPARE(lointain.etat(), EtatBatiment::consultation);
+        });
+        data::SaveTransaction::setJournal({});
+        QCOMPARE(stocke(creation ? "SELECT COUNT(*) FROM SOLMA.LOCAL WHERE C_LOCAL = 'NEW'"
+                                 : "SELECT APPELLATION FROM SOLMA.LOCAL WHERE C_LOCAL = 'SCI'"),
+                 creation ? QStringLiteral("1") : QStringLiteral("SCIENCES NOUVELLES"));
     }
 
     void aBuildingWhoseCodeChangedMeanwhile()

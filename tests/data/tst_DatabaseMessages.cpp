@@ -4,12 +4,14 @@
 
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "EOPostgreSQLConnection.h"
 #include "EOQualifier.h"
 #include "EOSQLiteAdaptor.h"
 #include "TestDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 #include <functional>
 #include <pwd.h>
@@ -53,6 +55,10 @@ public:
 
 private:
     bool m_switched = false;
+};
+
+struct SqliteMessages : eo::EOSQLiteAdaptor {
+    using eo::EOSQLiteAdaptor::messageOf;
 };
 
 } // namespace
@@ -108,6 +114,53 @@ private slots:
     }
 
     void cleanup() { db.reset(); }
+
+    // Both databases' own text (English, naming tables and statements) goes to the log with what was
+    // running; the user reads in French what happened and what to do.
+    void technicalTextGoesToTheLog_data()
+    {
+        QTest::addColumn<int>("code"); // SQLite's result code, 0 for the server
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("french");
+        const auto row = [](int code, const char *state, const char *detail, const char *french) {
+            QTest::newRow(detail) << code << QByteArray(state) << QString::fromUtf8(detail)
+                                  << QString::fromUtf8(french);
+        };
+        row(SQLITE_CANTOPEN, "", "unable to open database file", "ne peut pas être ouverte");
+        row(SQLITE_IOERR, "", "disk I/O error", "Le disque n'a pas pu lire ou écrire");
+        row(SQLITE_CONSTRAINT, "", "UNIQUE constraint failed: UNITE.UNI_ABREV", "déjà enregistrée");
+        row(SQLITE_CONSTRAINT, "", "NOT NULL constraint failed: UNITE.UNI_LIBELLE",
+            "valeur obligatoire manque");
+        row(SQLITE_ERROR, "", "near \"SELEKT\": syntax error", "si l'erreur revient");
+        row(0, "42501", "permission denied for table salles", "Droits insuffisants");
+        row(0, "23505", "duplicate key value violates unique constraint \"unite_pkey\"", "déjà enregistrée");
+        row(0, "23502", "null value in column \"uni_abrev\" violates not-null constraint",
+            "obligatoire manque");
+        row(0, "22001", "value too long for type character varying(3)", "trop long");
+        row(0, "53100", "could not extend file \"base/1/2\": No space left on device", "est plein");
+        row(0, "25006", "cannot execute UPDATE in a read-only transaction", "n'accepte que des lectures");
+        row(0, "42601", "syntax error at or near \"SELEKT\"", "si l'erreur revient");
+    }
+
+    void technicalTextGoesToTheLog()
+    {
+        QFETCH(int, code);
+        QFETCH(QByteArray, state);
+        QFETCH(QString, detail);
+        QFETCH(QString, french);
+        const QString context = QStringLiteral("SELECT * FROM SOLMA.SALLES");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(detail) + ".*" +
+                                                              QRegularExpression::escape(context)));
+        eo::EOPostgreSQLConnection::Parameters server;
+        server.server = QStringLiteral("db.example:5432");
+        const QString message =
+            code ? SqliteMessages().messageOf(code, detail, {}, context)
+                 : eo::EOPostgreSQLConnection::errorForState(state, detail, server, context).message();
+        QVERIFY2(message.contains(french) && !message.contains(detail) && !message.contains(context) &&
+                     !isEnglish(message),
+                 qPrintable(message));
+    }
 
     void damagedFilesAreNamed_data()
     {

@@ -46,8 +46,8 @@ SqliteHandle openInventory(const TestDatabase &db, int flags)
     return SqliteHandle(raw);
 }
 
-// Another program (embedded database) or another user's session (server) on the same data; whatever it
-// holds is let go when it goes, even when a check fails half-way.
+// Another program (embedded database) or an administrator's session (server: only the tables' owner may
+// lock them) on the same data; whatever it holds is let go when it goes, even when a check fails half-way.
 class OtherSession
 {
 public:
@@ -55,8 +55,9 @@ public:
         : m_server(db.backend() == TestDatabase::Backend::PostgreSQL)
     {
         if (m_server)
-            m_session = eo::EOPostgreSQLConnection::connect(
-                eo::EOPostgreSQLConnection::parametersForDictionary(db.connectionDictionary()));
+            m_session =
+                eo::EOPostgreSQLConnection::connect(eo::EOPostgreSQLConnection::parametersForDictionary(
+                    db.connectionDictionary(TestDatabase::Role::Owner)));
         else
             m_program = openInventory(db, SQLITE_OPEN_READWRITE);
     }
@@ -83,7 +84,7 @@ public:
     QString holdTheUnits()
     {
         return exec(
-            m_server ? "BEGIN; LOCK TABLE UNITE IN ACCESS EXCLUSIVE MODE"
+            m_server ? "BEGIN; LOCK TABLE locavia.UNITE IN ACCESS EXCLUSIVE MODE"
                      : "BEGIN EXCLUSIVE; INSERT INTO UNITE (UNI_ABREV, UNI_LIBELLE) VALUES ('l', 'litre')");
     }
 
@@ -238,8 +239,8 @@ private slots:
         QCOMPARE(units(), 1);
     }
 
-    // Transactions sent together: Escape gives up the one that waits and every later one that waits too.
-    void escapeGivesUpEveryWaitOfABatch()
+    // The steps of one save: Escape gives up the whole save, none of its steps is stored.
+    void escapeGivesUpTheWholeSave()
     {
         auto &bus = db->dataBus();
         setLockTimeout(0);
@@ -250,19 +251,16 @@ private slots:
             QCoreApplication::postEvent(&window,
                                         new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         });
-        eo::EOTransactionBatch batch;
-        batch.transactions = {{{QStringLiteral("insUnite"), nullptr, kilogram}},
-                              {{QStringLiteral("insUnite"), nullptr, gram}}};
+        eo::EOTransactionSteps save;
+        save.steps = {{{{QStringLiteral("insUnite"), nullptr, kilogram}}},
+                      {{{QStringLiteral("insUnite"), nullptr, gram}}}};
         QElapsedTimer timer;
         timer.start();
-        const auto outcomes = bus.executeTransactions(batch, QStringLiteral("l'enregistrement des unités"));
+        const auto result = bus.executeTransaction(save, QStringLiteral("l'enregistrement des unités"));
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(outcomes.size(), size_t(2));
-        for (const eo::EOTransactionBatch::Outcome &outcome : outcomes) {
-            QVERIFY(outcome.state == eo::EOTransactionBatch::Outcome::State::Refused);
-            QVERIFY2(outcome.message.contains(QStringLiteral("annulée")) && !isEnglish(outcome.message),
-                     qPrintable(outcome.message));
-        }
+        QVERIFY(!result.committed());
+        QVERIFY2(result.message.contains(QStringLiteral("annulée")) && !isEnglish(result.message),
+                 qPrintable(result.message));
         QVERIFY(!bus.hasOpenTransaction());
         QCOMPARE(other.end(), QString());
         QCOMPARE(units(), 0);

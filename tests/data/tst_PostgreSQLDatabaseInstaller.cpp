@@ -68,9 +68,7 @@ private:
 
     QVariantMap dictionary() const
     {
-        QUrl url(qEnvironmentVariable("LOCAVIA_TEST_PG_URL"));
-        url.setPath(QLatin1Char('/') + database);
-        return {{QStringLiteral("URL"), url.toString()}};
+        return {{QStringLiteral("URL"), TestDatabase::serverUrl(TestDatabase::Role::Owner, database)}};
     }
 
     // The first column of the first row, on the test's database.
@@ -95,14 +93,14 @@ private slots:
     {
         LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
         server = EOPostgreSQLConnection::parametersForDictionary(
-            {{QStringLiteral("URL"), qEnvironmentVariable("LOCAVIA_TEST_PG_URL")}});
+            {{QStringLiteral("URL"), qEnvironmentVariable("LOCAVIA_TEST_PG_OWNER_URL")}});
         database = QStringLiteral("locavia_i%1_%2")
                        .arg(QCoreApplication::applicationPid())
                        .arg(QRandomGenerator::global()->bounded(100000));
     }
     void cleanup()
     {
-        if (!database.isEmpty() && !qEnvironmentVariableIsEmpty("LOCAVIA_TEST_PG_URL"))
+        if (!database.isEmpty() && !qEnvironmentVariableIsEmpty("LOCAVIA_TEST_PG_OWNER_URL"))
             PostgreSQLDatabaseInstaller::dropDatabase(server, database);
     }
 

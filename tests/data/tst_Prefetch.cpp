@@ -188,7 +188,11 @@ private slots:
                                                {{QStringLiteral("uniabrev"), QStringLiteral("zz")},
                                                 {QStringLiteral("unilibelle"), QStringLiteral("ajoutée")}}));
             } else if (ecriture == u"requête") {
-                bus().executeSQLQuery(autreUtilisateur);
+                // On the server a room manager writes through the procedures only, by SQL as well.
+                bus().executeSQLQuery(
+                    serveur()
+                        ? QStringLiteral("SELECT * FROM insunite(uniabrev => 'zz', unilibelle => 'ajoutée')")
+                        : autreUtilisateur);
             } else if (ecriture == u"transaction") {
                 QVERIFY(db->exec(autreUtilisateur));
                 bus().beginTransaction();

@@ -272,16 +272,15 @@ private slots:
     {
         // The schema is there: an account the administrator left out of the clients' group must hear about
         // its rights, not be sent to install a schema that would then be installed twice.
-        db->exec(QStringLiteral("DO $$ BEGIN CREATE ROLE locavia_dehors LOGIN PASSWORD 'dehors'; "
-                                "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
+        const QString login = TestDatabase::login(TestDatabase::Role::Outsider);
+        QVERIFY2(!login.isEmpty(), "the cluster names no login outside the clients' group");
         // The model's own dictionary: its search path names the inventory's schema.
-        QVariantMap outsider =
-            variant(db->model().connectionDictionary(), [](QUrl &url) { url.setUserName("locavia_dehors"); });
-        outsider.insert(QStringLiteral("password"), QStringLiteral("dehors"));
+        const QVariantMap outsider =
+            variant(db->model().connectionDictionary(), [&login](QUrl &url) { url.setUserName(login); });
         const auto error = fetchError(outsider);
         QVERIFY(error);
         QVERIFY2(error->message().startsWith(
-                     QStringLiteral("Droits insuffisants : le compte « locavia_dehors »")) &&
+                     QStringLiteral("Droits insuffisants : le compte « %1 »").arg(login)) &&
                      error->message().contains(QStringLiteral("groupe des utilisateurs du programme")) &&
                      !error->message().contains(QStringLiteral("install")),
                  qPrintable(error->message()));
@@ -289,13 +288,13 @@ private slots:
 
     void theTestServerTrustsNobody()
     {
-        // Any local account could otherwise act as the server's superuser while the tests run: without the
-        // password that scripts/pg-cluster keeps in its password file, the fixture's own role is refused.
+        // Any local account could otherwise act as one of the server's roles while the tests run: without
+        // the password that scripts/pg-cluster keeps in its password file, the fixture's own role is refused.
         const QByteArray passwords = qgetenv("PGPASSFILE");
         qputenv("PGPASSFILE", "/nonexistent");
         const auto error = fetchError(db->connectionDictionary());
         qputenv("PGPASSFILE", passwords);
-        QVERIFY2(error, "the test server let its superuser in without a password");
+        QVERIFY2(error, "the test server let the room manager in without a password");
         QCOMPARE(error->kind(), EOException::Kind::Connection);
     }
 

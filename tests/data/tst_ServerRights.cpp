@@ -1,17 +1,23 @@
-// Rights held by the server: a member of the clients' group who is not a room manager may read, but every
-// write procedure refuses it when called by hand (psql), exactly as the client's rights test would refuse
-// the user; once the account belongs to a group allowed to manage the rooms, the procedures write, and the
-// change history records the manager's writes while staying closed to anyone's own.
+// Rights held by the server, for each kind of login a department makes (docs/server.md): the suite itself
+// connects as a room manager, never as the schemas' owner or a superuser; a room manager writes through
+// the procedures only; a plain member of the clients' group reads, and every write procedure refuses it
+// when called by hand (psql); a login outside the group reads nothing. Nobody but the triggers writes the
+// change history, nobody erases it, and nobody may turn the triggers' function on a table of his own to
+// write rows in another user's name.
 
+#include "EOException.h"
 #include "EOModelGroup.h"
 #include "EOStoredProcedure.h"
 #include "KORDataBusOC.h"
 #include "TestDatabase.h"
 
-#include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
+
+using Role = TestDatabase::Role;
+Q_DECLARE_METATYPE(TestDatabase::Role)
 
 class TestServerRights : public QObject
 {
@@ -19,25 +25,21 @@ class TestServerRights : public QObject
 
 private:
     std::unique_ptr<TestDatabase> db;
-    QString m_login;
 
-    // Runs SQL with psql as the plain member; answers what psql printed, errors included.
-    QString asMember(const QString &sql)
+    // Runs SQL with psql under a role's login (its password from the cluster's password file); answers
+    // what psql printed, errors included with their SQL state (42501: a right is missing).
+    QString as(Role role, const QString &sql)
     {
-        QUrl url(db->connectionDictionary().value(QStringLiteral("URL")).toString());
-        url.setUserName(m_login);
         QProcess psql;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("commis-mdp"));
-        environment.remove(QStringLiteral("PGPASSFILE"));
-        psql.setProcessEnvironment(environment);
         psql.setProcessChannelMode(QProcess::MergedChannels);
         psql.start(QStringLiteral("psql"),
-                   {QStringLiteral("-X"), QStringLiteral("-w"), QStringLiteral("-q"), QStringLiteral("-d"),
-                    url.toString(), QStringLiteral("-f"), QStringLiteral("-")});
+                   {QStringLiteral("-X"), QStringLiteral("-w"), QStringLiteral("-q"), QStringLiteral("-At"),
+                    QStringLiteral("-d"),
+                    db->connectionDictionary(role).value(QStringLiteral("URL")).toString(),
+                    QStringLiteral("-f"), QStringLiteral("-")});
         if (!psql.waitForStarted(10000))
             return QStringLiteral("psql n'a pas démarré");
-        psql.write(sql.toUtf8());
+        psql.write("\\set VERBOSITY verbose\n" + sql.toUtf8());
         psql.closeWriteChannel();
         psql.waitForFinished(60000);
         return QString::fromUtf8(psql.readAll());
@@ -62,72 +64,151 @@ private slots:
     void init()
     {
         LOCAVIA_REQUIRE_BACKEND(TestDatabase::Backend::PostgreSQL);
+        for (const Role role : {Role::Member, Role::Outsider})
+            QVERIFY2(!TestDatabase::login(role).isEmpty(), "the cluster names no plain member or outsider");
         db = std::make_unique<TestDatabase>(TestDatabase::Backend::PostgreSQL);
         QVERIFY2(db->isValid(), qPrintable(db->error()));
-        m_login = QStringLiteral("commis_%1").arg(QCoreApplication::applicationPid());
-        QVERIFY(db->exec(QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN PASSWORD 'commis-mdp' "
-                                        "IN ROLE locavia_utilisateurs")
-                             .arg(m_login)));
-        QVERIFY(db->exec(QStringLiteral("INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES "
-                                        "('SALLE_STRUCTURE', 'SCI')")));
         QVERIFY(!db->addBuilding(QStringLiteral("SCI"), QStringLiteral("SCIENCES")).isEmpty());
     }
 
-    void cleanup()
+    void cleanup() { db.reset(); }
+
+    // The suite meets the server as the department's users do: were its connection the schemas' owner, a
+    // member of the owner's role or a superuser, every right the procedures and grants miss would go unseen.
+    void theSuiteConnectsAsARoomManager_data()
     {
-        if (db && db->isValid())
-            db->exec(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_login));
-        db.reset();
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("superuser") << "SELECT rolsuper::text FROM pg_roles WHERE rolname = current_user"
+                                   << "false";
+        QTest::newRow("owner of a schema")
+            << "SELECT bool_or(nspowner = (SELECT oid FROM pg_roles WHERE rolname = current_user))::text "
+               "FROM pg_namespace WHERE nspname IN ('locavia', 'solma')"
+            << "false";
+        QTest::newRow("member of the owner's role")
+            << "SELECT bool_or(pg_has_role(current_user, nspowner, 'MEMBER'))::text FROM pg_namespace "
+               "WHERE nspname IN ('locavia', 'solma')"
+            << "false";
+        QTest::newRow("member of the clients' group")
+            << "SELECT pg_has_role(current_user, 'locavia_utilisateurs', 'MEMBER')::text"
+            << "true";
+        QTest::newRow("a room manager by the reference schema")
+            << "SELECT 'ok' FROM (SELECT locavia.check_rights()) AS rights"
+            << "ok";
     }
 
-    void aPlainMemberReadsButWritesNothing_data()
+    void theSuiteConnectsAsARoomManager()
+    {
+        QFETCH(QString, question);
+        QFETCH(QString, answer);
+        const QList<QVariantMap> rows = db->dataBus().executeSQLQuery(question);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().value(QStringLiteral("Attribute0")).toString(), answer);
+    }
+
+    // What each login may do, by hand as in psql.
+    void whatEachRoleMay_data()
+    {
+        QTest::addColumn<Role>("role");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<bool>("writesThroughProcedures");
+        QTest::newRow("room manager") << Role::RoomManager << true << true;
+        QTest::newRow("plain member") << Role::Member << true << false;
+        QTest::newRow("outsider") << Role::Outsider << false << false;
+    }
+
+    void whatEachRoleMay()
+    {
+        QFETCH(Role, role);
+        QFETCH(bool, reads);
+        QFETCH(bool, writesThroughProcedures);
+        const QString read = as(role, QStringLiteral("SELECT 'locaux : ' || COUNT(*) FROM solma.LOCAL;"));
+        QVERIFY2(read.contains(QStringLiteral("locaux : 1")) == reads, qPrintable(read));
+
+        const QString write = as(
+            role,
+            QStringLiteral("SELECT * FROM locavia.insunite(uniabrev => 'kg', unilibelle => 'kilogramme');"));
+        QVERIFY2(write.contains(QStringLiteral("ERROR")) != writesThroughProcedures, qPrintable(write));
+
+        // Writing by hand, outside the procedures, stays closed to every client.
+        for (const QString &sql : {QStringLiteral("DELETE FROM locavia.UNITE;"),
+                                   QStringLiteral("UPDATE solma.LOCAL SET C_LOCAL = 'XYZ';"),
+                                   QStringLiteral("INSERT INTO locavia.UNITE (UNI_ABREV, UNI_LIBELLE) "
+                                                  "VALUES ('g', 'gramme');")})
+            QVERIFY2(as(role, sql).contains(QStringLiteral("ERROR:  42501")), qPrintable(sql));
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(),
+                 writesThroughProcedures ? 1 : 0);
+        QCOMPARE(db->scalar(QStringLiteral("SELECT C_LOCAL FROM SOLMA.LOCAL")).toString(),
+                 QStringLiteral("SCI"));
+    }
+
+    // A save holds its room with a function that only a room manager may call; whatever a plain member
+    // takes (the advisory lock the hold used to be, a lock of the table), a manager's hold goes through.
+    void onlyARoomManagerHoldsARoom()
+    {
+        const qint64 room = db->addRoom(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12"));
+        QVERIFY(room > 0);
+        const QString hold = QStringLiteral("SELECT locavia.tenir_salle('%1');").arg(room);
+        QVERIFY2(as(Role::Member, hold).contains(QStringLiteral("Droits insuffisants")), "plain member");
+        QVERIFY2(as(Role::Outsider, hold).contains(QStringLiteral("ERROR:  42501")), "outsider");
+
+        data::KORDataBusOC &member = db->dataBus(Role::Member);
+        member.beginTransaction();
+        member.executeSQLQuery(QStringLiteral("SELECT pg_advisory_lock(21313, ?)"), {room});
+        member.executeSQLQuery(QStringLiteral("LOCK TABLE solma.SALLES IN ACCESS SHARE MODE"));
+        db->dataBus().beginTransaction();
+        const QList<QVariantMap> held =
+            db->dataBus().executeSQLQuery(QStringLiteral("SELECT tenir_salle(?)"), {room});
+        db->dataBus().rollbackTransaction();
+        member.rollbackTransaction();
+        QCOMPARE(held.value(0).value(QStringLiteral("Attribute0")).toInt(), 1);
+    }
+
+    void aPlainMemberWritesNothing_data()
     {
         QTest::addColumn<QString>("membership");
         QTest::newRow("no account") << QString();
         QTest::newRow("a group that does not manage rooms") << "G1";
     }
 
-    void aPlainMemberReadsButWritesNothing()
+    void aPlainMemberWritesNothing()
     {
         QFETCH(QString, membership);
+        const QString login = TestDatabase::login(Role::Member);
         if (!membership.isEmpty()) {
             QVERIFY(db->exec(
                 QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
                                "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
                                "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) "
                                "VALUES (7, '%2')")
-                    .arg(m_login, membership)));
+                    .arg(login, membership)));
         }
-        QVERIFY(asMember(QStringLiteral("SELECT 'salles : ' || COUNT(*) FROM locavia.SALLES_VIX;"))
-                    .contains(QStringLiteral("salles : 0")));
         int procedures = 0;
-        const QString output = asMember(everyWriteProcedure(&procedures));
+        const QString output = as(Role::Member, everyWriteProcedure(&procedures));
         QVERIFY(procedures >= 19);
-        QCOMPARE(output.count(QStringLiteral("Droits insuffisants : le compte « %1 »").arg(m_login)),
+        QCOMPARE(output.count(QStringLiteral("Droits insuffisants : le compte « %1 »").arg(login)),
                  procedures);
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.LOCAL")).toInt(), 1);
     }
 
-    void aRoomManagerWrites()
+    void aStatementTheRightsRefuseIsToldInFrench()
     {
-        QVERIFY(db->exec(
-            QStringLiteral("INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (7, 'Commis');"
-                           "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 7);"
-                           "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (7, 'SCI')")
-                .arg(m_login)));
-        const QString output = asMember(
-            QStringLiteral("SELECT * FROM locavia.insunite(uniabrev => 'kg', unilibelle => 'kilogramme');"));
-        QVERIFY2(!output.contains(QStringLiteral("ERR")), qPrintable(output));
-        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 1);
-        // Writing by hand, outside the procedures, stays closed to the clients.
-        QVERIFY(asMember(QStringLiteral("DELETE FROM locavia.UNITE;")).contains(QStringLiteral("ERR")));
-        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM UNITE")).toInt(), 1);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("permission denied for table salles.*DELETE FROM"));
+        QString message;
+        try {
+            db->dataBus().executeSQLQuery(QStringLiteral("DELETE FROM SOLMA.SALLES"));
+        } catch (const eo::EOException &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith("Droits insuffisants") && message.contains("Demandez les droits"),
+                 qPrintable(message));
     }
 
-    void theHistoryRecordsAManagersWritesOnly()
+    void theHistoryRecordsAManagersWrites()
     {
         // A manager's save through the program: the history names the application's login and the role.
-        data::KORDataBusOC &manager = db->roomManagerBus();
+        data::KORDataBusOC &manager = db->dataBus();
         manager.setSessionLogin(QStringLiteral("durand"));
         QVariantMap result;
         QVERIFY(manager.executeProcedure(
@@ -135,26 +216,72 @@ private slots:
             TestDatabase::roomArguments(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12"))));
         const qint64 salle = result.value(QStringLiteral("salNumero")).toLongLong();
         QVERIFY(salle > 0);
-        const QString qui =
-            QStringLiteral("SELECT string_agg(DISTINCT HIS_UTILISATEUR || ' ' || HIS_ROLE, ', ') "
-                           "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = ?");
-        QVERIFY2(db->scalar(qui, {salle}).toString().startsWith(QStringLiteral("durand gestionnaire_")),
-                 qPrintable(db->scalar(qui, {salle}).toString()));
-        const int lignes = db->scalar(QStringLiteral("SELECT COUNT(*) FROM locavia.HISTORIQUE")).toInt();
-        QVERIFY(lignes > 0);
+        QCOMPARE(
+            db->scalar(QStringLiteral("SELECT string_agg(DISTINCT HIS_UTILISATEUR || ' ' || HIS_ROLE, ', ') "
+                                      "FROM locavia.HISTORIQUE WHERE SAL_NUMERO = ?"),
+                       {salle})
+                .toString(),
+            QStringLiteral("durand ") + TestDatabase::login(Role::RoomManager));
+    }
 
-        // A plain member writes no history of its own, by hand or through the triggers' function.
-        const QStringList essais{
-            QStringLiteral("INSERT INTO locavia.HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_TABLE, HIS_CHAMP, "
-                           "HIS_OPERATION) VALUES (now(), 1, 'SALLES', 'SAL_PORTE', 'modification');"),
-            QStringLiteral("SELECT locavia.historique_ecrire(%1, NULL, 'SALLES', NULL, 'modification', "
-                           "'{\"sal_porte\": \"A12\"}'::jsonb, '{\"sal_porte\": \"Z99\"}'::jsonb, "
-                           "ARRAY[]::text[], false);")
-                .arg(salle),
-            QStringLiteral("DELETE FROM locavia.HISTORIQUE;")};
-        for (const QString &essai : essais)
-            QVERIFY2(asMember(essai).contains(QStringLiteral("ERR")), qPrintable(essai));
-        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM locavia.HISTORIQUE")).toInt(), lignes);
+    // Forging or erasing the history, by hand: each attempt fails and leaves the history as it was. The
+    // first is the triggers' function attached to a temporary table named like the rooms, with another
+    // user's login given to the session.
+    void nobodyForgesOrErasesTheHistory_data()
+    {
+        QTest::addColumn<Role>("role");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("error");
+        const QString forged =
+            QStringLiteral("CREATE TEMPORARY TABLE %1 (sal_numero integer, sal_porte text);"
+                           "CREATE TRIGGER historique AFTER INSERT ON pg_temp.%1 FOR EACH ROW "
+                           "EXECUTE FUNCTION locavia.historique('sal_numero');"
+                           "SELECT set_config('eo.login', 'durand', false);"
+                           "INSERT INTO pg_temp.%1 SELECT n, 'Z' || n FROM generate_series(1, 1000) AS n;");
+        const QString byHand = QStringLiteral(
+            "SELECT locavia.historique_ecrire(1, NULL, 'SALLES', NULL, 'modification', "
+            "'{\"sal_porte\": \"A12\"}'::jsonb, '{\"sal_porte\": \"Z99\"}'::jsonb, ARRAY[]::text[], false);");
+        const QString denied = QStringLiteral("ERROR:  42501");
+        for (const auto &[role, name] :
+             {std::pair{Role::Member, "plain member"}, std::pair{Role::RoomManager, "room manager"}}) {
+            QTest::addRow("%s: triggers' function on a table of his own", name)
+                << role << forged.arg(QStringLiteral("salles"))
+                << "42501: permission denied for function locavia.historique";
+            QTest::addRow("%s: triggers' writer called by hand", name)
+                << role << byHand << "42501: permission denied for function historique_ecrire";
+            QTest::addRow("%s: a row written by hand", name)
+                << role
+                << "INSERT INTO locavia.HISTORIQUE (HIS_DATE, HIS_TRANSACTION, HIS_TABLE, HIS_CHAMP, "
+                   "HIS_OPERATION) VALUES (now(), 1, 'SALLES', 'SAL_PORTE', 'modification');"
+                << denied;
+            QTest::addRow("%s: rows changed", name)
+                << role << "UPDATE locavia.HISTORIQUE SET HIS_UTILISATEUR = 'durand';" << denied;
+            QTest::addRow("%s: rows deleted", name) << role << "DELETE FROM locavia.HISTORIQUE;" << denied;
+            QTest::addRow("%s: history emptied", name) << role << "TRUNCATE locavia.HISTORIQUE;" << denied;
+        }
+        // The function itself follows the inventory's tables only, whoever attached it elsewhere.
+        QTest::newRow("owner: triggers' function on a table that is not the inventory's")
+            << Role::Owner << forged.arg(QStringLiteral("local")) << "ne suit que les tables de l'inventaire";
+    }
+
+    void nobodyForgesOrErasesTheHistory()
+    {
+        QFETCH(Role, role);
+        QFETCH(QString, sql);
+        QFETCH(QString, error);
+        QVERIFY(db->addRoom(QStringLiteral("SCI"), QStringLiteral("1"), QStringLiteral("A12")) > 0);
+        const auto rows = [this] {
+            return db->scalar(QStringLiteral("SELECT COUNT(*) FROM HISTORIQUE")).toInt();
+        };
+        const int before = rows();
+        QVERIFY(before > 0);
+        const QString output = as(role, QStringLiteral("\\set ON_ERROR_STOP 1\n") + sql);
+        QVERIFY2(output.contains(error), qPrintable(output));
+        QCOMPARE(rows(), before);
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM locavia.HISTORIQUE WHERE HIS_UTILISATEUR = "
+                                           "'durand' OR HIS_ANCIENNE = 'A12'"))
+                     .toInt(),
+                 0);
     }
 };
 

@@ -3,7 +3,9 @@
 // each refusal (shown in the "ERREUR..." alert), with nothing written when it refuses.
 
 #include "BackendTestCase.h"
+#include "EOHiddenCharacter.h"
 #include "EONull.h"
+#include "KORTextCheck.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
@@ -706,6 +708,62 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM SOLMA.ADRESSE"), addresses);
         QCOMPARE(value("SELECT APPELLATION FROM SOLMA.LOCAL WHERE C_LOCAL = 'ABC'").toString(),
                  QStringLiteral("BATIMENT ALPHA"));
+    }
+
+    // A NUL anywhere, a control or invisible character in a code: refused as the form's check says.
+    void refusesWhatACodeOrATextCannotHold_data()
+    {
+        for (const char *column : {"procedure", "argument", "text", "message"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const QString &name, const QStringList &v) {
+            QTest::newRow(qPrintable(name)) << v[0] << v[1] << v[2] << v[3];
+        };
+        const QString nul = eo::EOHiddenCharacter::nulRefusal();
+        row("NUL in a building to attach", {"corresSalle", "clocal", QStringLiteral("AB") + QChar(0), nul});
+        const std::tuple<const char *, const char *, const char *, const char *> codes[] = {
+            {"insLocal", "batabrev", "A%1B", "Le code du bâtiment"},
+            {"insSalle", "salPorte", "B%12", "Le numéro de porte"},
+            {"insUnite", "uniabrev", "%1kg", "L'abréviation de l'unité"}};
+        for (const char32_t c : {0x0000, 0x0009, 0x001B, 0x0085, 0x00AD, 0x061C, 0x200B, 0x200D, 0x200E,
+                                 0x200F, 0x2028, 0x202A, 0x202E, 0x2060, 0x2066, 0x2069, 0xFEFF, 0xE0001}) {
+            const QString name = eo::EOHiddenCharacter::name(c);
+            const QChar pair[] = {QChar(QChar::highSurrogate(c)), QChar(QChar::lowSurrogate(c))};
+            const QString character = QChar::requiresSurrogates(c) ? QString(pair, 2) : QString(QChar(c));
+            for (const auto &[procedure, argument, pattern, field] : codes)
+                row(name + u' ' + argument,
+                    {procedure, argument, QString::fromUtf8(pattern).arg(character),
+                     c == 0 ? nul
+                            : QStringLiteral(
+                                  "%1 contient un caractère invisible ou de contrôle (%2), refusé dans "
+                                  "un code : retirez ce caractère.")
+                                  .arg(QString::fromUtf8(field), name)});
+        }
+        row("accents and spaces in a code", {"insUnite", "uniabrev", "m² É", ""});
+    }
+
+    void refusesWhatACodeOrATextCannotHold()
+    {
+        QFETCH(QString, procedure);
+        QFETCH(QString, argument);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const QVariantMap arguments =
+            procedure == u"insLocal"   ? buildingArguments("NEW", "NOUVEAU")
+            : procedure == u"insSalle" ? TestDatabase::roomArguments("ABC", "2", "B2")
+            : procedure == u"insUnite"
+                ? QVariantMap{{"uniabrev", "kg"}, {"unilibelle", "kilogramme"}}
+                : QVariantMap{{"salnumerosource", room("O1", {{"salReservable", null}})},
+                              {"salnumerodestination", ""}};
+        const char *rows =
+            "SELECT (SELECT COUNT(*) FROM SOLMA.LOCAL) + (SELECT COUNT(*) FROM SOLMA.SALLES) + "
+            "(SELECT COUNT(*) FROM UNITE)";
+        const int before = count(rows);
+        QCOMPARE(refusal(procedure, merged(arguments, {{argument, text}})), message);
+        QCOMPARE(count(rows), before + (message.isEmpty() ? 1 : 0));
+        if (message != eo::EOHiddenCharacter::nulRefusal())
+            QCOMPARE(
+                framework::KORTextCheck::refusCode(message.section(QStringLiteral(" contient"), 0, 0), text),
+                message);
     }
 
     void optionRooms()

@@ -8,6 +8,7 @@
 #include "EONull.h"
 #include "KORFormHelpers.h"
 #include "TestDatabase.h"
+#include "TestFont.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -68,11 +69,14 @@ class TestKORFormHelpers : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PIN_TEST_FONT(); }
     void verifierChaine_data();
     void verifierChaine();
     void verifierChaineAsThreeObjects();
     void formatter_data();
     void formatter();
+    void decimalShownAndReadBack_data();
+    void decimalShownAndReadBack();
     void recupererOrdre_data();
     void recupererOrdre();
     void truncateString();
@@ -201,6 +205,40 @@ void TestKORFormHelpers::formatter()
     QFETCH(QVariant, number);
     QFETCH(QString, expected);
     QCOMPARE(KORFormHelpers::formatter(number), expected);
+}
+
+void TestKORFormHelpers::decimalShownAndReadBack_data()
+{
+    // Values shown in turn (rooms moved through), then "" nothing, "=text" set, "+keys" typed over all.
+    QTest::addColumn<QVariantList>("shown");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QVariant>("expected");
+    const QVariant null = eo::eoNull();
+    QTest::newRow("null untouched") << QVariantList{null} << "" << null;
+    QTest::newRow("null, field left") << QVariantList{null} << "=0.00" << null;
+    QTest::newRow("null, 0 typed") << QVariantList{null} << "+0" << decimal("0");
+    QTest::newRow("zero untouched") << QVariantList{decimal("0")} << "" << decimal("0");
+    QTest::newRow("null, then a room with 0") << QVariantList{null, decimal("0")} << "" << decimal("0");
+    QTest::newRow("0, then a room with null") << QVariantList{decimal("0"), null} << "" << null;
+}
+
+void TestKORFormHelpers::decimalShownAndReadBack()
+{
+    QFETCH(QVariantList, shown);
+    QFETCH(QString, action);
+    QFETCH(QVariant, expected);
+    QLineEdit field;
+    for (const QVariant &value : shown)
+        KORFormHelpers::afficherDecimal(&field, value);
+    QCOMPARE(field.text(), KORFormHelpers::formatter(shown.last()));
+    if (action.startsWith(u'=')) {
+        field.setText(action.mid(1));
+    } else if (action.startsWith(u'+')) {
+        field.selectAll();
+        QTest::keyClicks(&field, action.mid(1));
+    }
+    const QVariant actual = KORFormHelpers::recupererDecimalAffiche(&field);
+    QVERIFY2(sameValue(actual, expected), qPrintable(describe(actual)));
 }
 
 void TestKORFormHelpers::recupererOrdre_data()

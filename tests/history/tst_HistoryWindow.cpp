@@ -91,7 +91,7 @@ private:
         if (m_backend == TestDatabase::Backend::SQLite)
             return utilisateur;
         return QStringLiteral("%1 (rôle %2)")
-            .arg(utilisateur, db->scalar(QStringLiteral("SELECT session_user")).toString());
+            .arg(utilisateur, TestDatabase::login(TestDatabase::Role::RoomManager));
     }
 
     // The room as created, with a few values changed.

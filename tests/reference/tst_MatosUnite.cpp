@@ -54,7 +54,7 @@ class TestMatosUnite : public BackendTestCase
 private:
     std::unique_ptr<MatosUnite> matos;
 
-    void prepare() override { matos = std::make_unique<MatosUnite>(db->roomManagerBus()); }
+    void prepare() override { matos = std::make_unique<MatosUnite>(db->dataBus()); }
 
     template <class Widget = QWidget> Widget *w(const char *nom)
     {
@@ -380,6 +380,12 @@ private slots:
                                             << ""
                                             << "ATTENTION:Il faut un libelle !"
                                             << "uniteLibelle";
+        QTest::newRow("abbreviation with a bidi override")
+            << QStringLiteral("k\u202Eg") << "kilo"
+            << "ATTENTION:L'abréviation de l'unité contient un caractère invisible ou de contrôle (U+202E), "
+               "refusé "
+               "dans un code : retirez ce caractère."
+            << "uniteAbrev";
         QTest::newRow("abbreviation taken")
             << "m"
             << "mètre"
@@ -415,7 +421,7 @@ private slots:
         QCOMPARE(alertes.first().title + u':' + alertes.first().message, alerte);
         QCOMPARE(
             sql("SELECT COUNT(*) FROM TYPE_MATERIEL").toInt() + sql("SELECT COUNT(*) FROM UNITE").toInt(), 1);
-        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
+        QVERIFY(!db->dataBus().hasOpenTransaction());
     }
 };
 

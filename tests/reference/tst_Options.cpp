@@ -97,7 +97,7 @@ private:
         db->exec(QStringLiteral("INSERT INTO SOLMA.SALLES (SAL_ETAGE, SAL_PORTE) VALUES ('2', 'X3')"));
         x3 = db->scalar(QStringLiteral("SELECT MAX(SAL_NUMERO) FROM SOLMA.SALLES")).toLongLong();
         QVERIFY(a1 > 0 && x1 > 0 && x2 > 0 && x3 > x2);
-        options = std::make_unique<Options>(db->roomManagerBus());
+        options = std::make_unique<Options>(db->dataBus());
         options->initObjet();
     }
 private slots:
@@ -205,7 +205,7 @@ private slots:
                      .arg(a1));
         QCOMPARE(alertes.at(1).title + alertes.at(1).message, QStringLiteral("PROBLEME") + probleme);
         QCOMPARE(lignes(options->tableOption()) + lignes(options->tableSalle()), avant);
-        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
+        QVERIFY(!db->dataBus().hasOpenTransaction());
         QCOMPARE(correspondances(), 1);
         QCOMPARE(batimentDe(x1), QStringLiteral("DRT"));
     }
@@ -222,7 +222,7 @@ private slots:
         const QList<TestDatabase::Alert> alertes = db->takeAlerts();
         QCOMPARE(alertes.size(), 1);
         QCOMPARE(alertes.first().title, QStringLiteral("ERREUR"));
-        QVERIFY(!db->roomManagerBus().hasOpenTransaction());
+        QVERIFY(!db->dataBus().hasOpenTransaction());
 
         // The view back (the embedded database makes it again on its next connection): one more click.
         if (serveur)

@@ -16,7 +16,7 @@
 #include "KORDataBusOC.h"
 #include "Resources.h"
 #include "RoomDisplayGroups.h"
-#include "RoomTransaction.h"
+#include "SaveTransaction.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -95,10 +95,10 @@ int main(int argc, char *argv[])
                 parser.value("quantite").toLongLong(), QStringLiteral("dsaPourcentage"));
         }
         const unsigned long pause = parser.value("pause").toULong();
-        // The pause comes when the second transaction begins: the first one is committed then.
-        int transactions = 0;
-        rooms::RoomTransaction::setJournal([&transactions, pause](const QString &evenement) {
-            if (evenement == u"begin" && ++transactions == 2)
+        // The pause comes once the room is held and checked, as the save's writes are about to go: the
+        // other save waits for this one meanwhile.
+        data::SaveTransaction::setJournal([pause](const QString &evenement) {
+            if (evenement == u"majSalles")
                 QThread::msleep(pause);
         });
         std::cout << "pret" << std::endl;

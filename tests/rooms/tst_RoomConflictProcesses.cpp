@@ -2,7 +2,7 @@
 // an equipment line, the other the floor, so that neither save's first transaction sees the other's change
 // by itself. Whichever goes first, the other finds the room changed and writes nothing ("Annuler"): nothing
 // of the first save is lost. Both at once, and each a little before the other with both saves slowed down
-// between their transactions, so that the second save begins while the first is still writing its lists.
+// once they hold the room, so that the second save begins while the first is still writing.
 
 #include "RoomsFixture.h"
 
@@ -50,7 +50,7 @@ private slots:
         const QString url = db->connectionDictionary().value(QStringLiteral("URL")).toString();
         struct Tour {
             int decalage; // how long the floor's save starts after the equipment's (negative: before), ms
-            int pause;    // how long each save waits after its first transaction, ms
+            int pause;    // how long each save waits once it holds the room, ms
         };
         const Tour tours[] = {{0, 0}, {0, 0}, {100, 400}, {-100, 400}};
         for (int tour = 0; tour < int(std::size(tours)); ++tour) {

@@ -6,6 +6,7 @@
 #include "QuestionPanel.h"
 #include "RoomRefusedFieldCue.h"
 #include "RoomsFixture.h"
+#include "TestFont.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -75,6 +76,7 @@ private:
 private slots:
     void initTestCase()
     {
+        PIN_TEST_FONT();
         db = std::make_unique<TestDatabase>();
         QVERIFY(db->isValid());
         salles = peupler(*db);
@@ -106,6 +108,7 @@ private slots:
         principale.reset(); // the tab's views go with the window that shows them
         creation.reset();
         db->takeAlerts();
+        PIN_TEST_FONT(); // back from the family a row of the fitting test chose
     }
 
     void refusedNumberKeepsTheFocus_data()
@@ -301,22 +304,50 @@ private slots:
         QVERIFY(!reprendre->isEnabled());
     }
 
+    void formFitsASmallLaptopScreen_data()
+    {
+        QTest::addColumn<QString>("famille");
+        QTest::addColumn<int>("points");
+        for (const QString &famille : TestFont::desktopFamilies())
+            QTest::newRow(qPrintable(famille)) << famille << TestFont::points;
+        QTest::newRow("Noto Sans 10 pt, as Plasma has it") << QStringLiteral("Noto Sans") << 10;
+    }
+
     void formFitsASmallLaptopScreen()
     {
         // A 1366×768 screen leaves about 700 pixels under a desktop's panel and a window's title bar, and the
         // main window's menus and tabs take about 50 of them: the bar and the whole form, the four sub-lists
-        // included, fit in the rest without scrolling.
+        // included, fit in the rest without scrolling, whichever common font the desktop has.
+        QFETCH(QString, famille);
+        QFETCH(int, points);
+        PIN_TEST_FONT(famille, points);
+        principale.reset();
+        creation = std::make_unique<Creation>(db->dataBus());
+        creation->initObjet();
+        montrer();
         const QSize formulaire = creation->afficheVue()->minimumSizeHint();
         const int hauteur = creation->afficheBoutons()->sizeHint().height() + formulaire.height();
         QVERIFY2(formulaire.width() <= 1366 && hauteur <= 650,
                  qPrintable(QStringLiteral("%1×%2").arg(formulaire.width()).arg(hauteur)));
-        principale->resize(1366, principale->minimumSizeHint().height());
+        // At the screen's width and at the narrowest the window goes, each sub-list shows its titles uncut
+        // and two lines.
+        const QSize plusPetite = principale->minimumSizeHint();
         QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
-        // At that height and the screen's width, each sub-list still shows its titles and two lines.
-        for (const char *nom : {"vueDepositaire", "vuePrise", "vueDetailSalle", "vueDetailPourcentage"}) {
-            const auto *vue = controle<QTableView>(*creation, QString::fromLatin1(nom));
-            QVERIFY2(vue->isVisible() && vue->horizontalHeader()->isVisible(), nom);
-            QVERIFY2(vue->viewport()->height() >= 2 * vue->verticalHeader()->defaultSectionSize(), nom);
+        for (const int largeur : {1366, plusPetite.width()}) {
+            principale->resize(largeur, plusPetite.height());
+            QApplication::processEvents();
+            QCOMPARE(principale->width(), largeur);
+            for (const char *nom : {"vueDepositaire", "vuePrise", "vueDetailSalle", "vueDetailPourcentage"}) {
+                const auto *vue = controle<QTableView>(*creation, QString::fromLatin1(nom));
+                const QHeaderView *entete = vue->horizontalHeader();
+                const QString ou = QStringLiteral("%1 à %2 pixels").arg(QLatin1String(nom)).arg(largeur);
+                QVERIFY2(vue->isVisible() && entete->isVisible(), qPrintable(ou));
+                QVERIFY2(vue->viewport()->height() >= 2 * vue->verticalHeader()->defaultSectionSize(),
+                         qPrintable(ou));
+                for (int colonne = 0; colonne < entete->count(); ++colonne)
+                    QVERIFY2(entete->sectionSize(colonne) >= entete->sectionSizeHint(colonne),
+                             qPrintable(QStringLiteral("%1, colonne %2").arg(ou).arg(colonne)));
+            }
         }
     }
 

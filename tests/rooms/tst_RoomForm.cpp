@@ -3,6 +3,7 @@
 #include "KORFormHelpers.h"
 #include "RoomFormModes.h"
 #include "RoomsFixture.h"
+#include "TestFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,6 +47,7 @@ private:
 private slots:
     void initTestCase()
     {
+        PIN_TEST_FONT();
         db = std::make_unique<TestDatabase>();
         QVERIFY(db->isValid());
         salles = peupler(*db);

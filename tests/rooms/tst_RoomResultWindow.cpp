@@ -4,6 +4,7 @@
 
 #include "RoomListPlacement.h"
 #include "RoomsFixture.h"
+#include "TestFont.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -53,6 +54,7 @@ private:
 private slots:
     void initTestCase()
     {
+        PIN_TEST_FONT();
         db = std::make_unique<TestDatabase>();
         QVERIFY(db->isValid());
         peupler(*db);

@@ -13,6 +13,7 @@
 #include "StatisticsReport.h"
 #include "StatisticsTable.h"
 #include "Statistiques.h"
+#include "TestFont.h"
 
 #include <QAbstractBarSeries>
 #include <QBarSet>
@@ -37,6 +38,7 @@ class tst_StatisticsWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PIN_TEST_FONT(); }
     void init();
     void cleanup();
     void chiffresFrancais_data();

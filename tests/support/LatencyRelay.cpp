@@ -125,6 +125,11 @@ public:
             return 0;
         connect(m_listener, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *client = m_listener->nextPendingConnection()) {
+                if (m_relay.m_refusing.load()) {
+                    client->abort();
+                    client->deleteLater();
+                    continue;
+                }
                 new Link(client, m_host, m_port, m_delay, m_relay.m_roundTrips, m_relay.m_dropAbove,
                          m_relay.m_drops, m_relay.m_dropAnswer, this);
             }
@@ -162,6 +167,11 @@ LatencyRelay::~LatencyRelay()
 void LatencyRelay::dropNextAnswer()
 {
     m_dropAnswer.store(true);
+}
+
+void LatencyRelay::refuseConnections(bool refusing)
+{
+    m_refusing.store(refusing);
 }
 
 void LatencyRelay::dropNextRequest(qint64 minimumBytes)

@@ -37,6 +37,8 @@ public:
     // The next message of a client is forwarded, and its connection is cut as soon as the server answers, the
     // answer lost: as a network that fails after the server did the work.
     void dropNextAnswer();
+    // While on, every new connection is closed at once, as a server that cannot be reached.
+    void refuseConnections(bool refusing);
     // Connections cut so far by dropNextRequest and dropNextAnswer.
     int drops() const { return m_drops.load(); }
 
@@ -59,4 +61,5 @@ private:
     std::atomic<qint64> m_dropAbove{-1};
     std::atomic<int> m_drops{0};
     std::atomic<bool> m_dropAnswer{false};
+    std::atomic<bool> m_refusing{false};
 };

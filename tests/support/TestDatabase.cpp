@@ -31,8 +31,27 @@ eo::EOModel *locaviaModel()
     return &group.addModelWithFile(platform::resourcePath(QStringLiteral("models/Locavia.json")));
 }
 
-// The database of this test program on the test server: made and installed on first use, emptied for each
-// fixture, dropped when the program ends.
+// The rows that make login a room manager, as docs/server.md has an administrator write them: an account
+// whose person belongs to a group named by SALLE_STRUCTURE. Their keys are below the generators' range, so
+// that the rows the tests make keep the keys they expect; the group is one of its own, in no list the
+// program shows.
+QString roomManagerAccount(QString login)
+{
+    login = QLatin1Char('\'') + login.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    return QStringLiteral(
+               "INSERT INTO SOLMA.STRUCTURE (C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE) "
+               "VALUES ('GSAL', 'GESTION SALLES', 'Gestionnaires des salles');"
+               "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL, PRENOM) VALUES (-1, 'Gestionnaire', "
+               "'Test');"
+               "INSERT INTO SOLMA.REPART_COMPTE (CPT_ORDRE, CPT_LOGIN, PERS_ID) VALUES (-1, %1, -1);"
+               "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (-1, 'GSAL');"
+               "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_ORDRE, PARAM_KEY, PARAM_VALUE) "
+               "VALUES (-1, 'SALLE_STRUCTURE', 'GSAL')")
+        .arg(login);
+}
+
+// The database of this test program on the test server: made and installed by the administration role on
+// first use, emptied for each fixture, dropped when the program ends.
 class PostgreSQLTestServer
 {
 public:
@@ -59,9 +78,21 @@ public:
         m_database.clear();
     }
 
-    const QVariantMap &dictionary() const { return m_dictionary; }
+    // The dictionary of the program's database as a login connects (its password is in the cluster's
+    // password file); empty before the database is made.
+    QVariantMap dictionary(const QString &login) const
+    {
+        if (m_database.isEmpty())
+            return {};
+        QVariantMap dictionary = m_dictionary;
+        QUrl url(dictionary.value(QStringLiteral("URL")).toString());
+        url.setUserName(login);
+        dictionary.insert(QStringLiteral("URL"), url.toString());
+        return dictionary;
+    }
 
-    // Empties every table and restarts the keys; false (and why) when the database cannot be had.
+    // Empties every table and restarts the keys, then writes the room manager's account again; false (and
+    // why) when the database cannot be had.
     bool reset(QString *error)
     {
         if (!m_tried)
@@ -81,6 +112,10 @@ BEGIN
     EXECUTE 'TRUNCATE ' || tables || ' RESTART IDENTITY';
 END
 $$)"));
+            eo::EOPostgreSQLConnection::execute(
+                m_connection.get(), m_parameters,
+                roomManagerAccount(TestDatabase::login(TestDatabase::Role::RoomManager)),
+                QStringLiteral("compte du gestionnaire des salles"));
         } catch (const eo::EOException &exception) {
             *error = exception.message();
             return false;
@@ -92,7 +127,7 @@ private:
     void prepare()
     {
         m_tried = true;
-        const QString url = qEnvironmentVariable("LOCAVIA_TEST_PG_URL");
+        const QString url = qEnvironmentVariable("LOCAVIA_TEST_PG_OWNER_URL");
         try {
             m_server = eo::EOPostgreSQLConnection::parametersForDictionary({{QStringLiteral("URL"), url}});
             const QString name = QStringLiteral("locavia_t%1_%2")
@@ -120,7 +155,7 @@ private:
     eo::EOPostgreSQLConnection::Parameters m_parameters;
     eo::EOPostgreSQLConnection::Handle m_connection;
     QString m_database;
-    QVariantMap m_dictionary;
+    QVariantMap m_dictionary; // the administration role's
 };
 
 } // namespace
@@ -132,9 +167,32 @@ QString TestDatabase::backendName(Backend backend)
 
 QString TestDatabase::unavailableReason(Backend backend)
 {
-    if (backend == Backend::PostgreSQL && qEnvironmentVariableIsEmpty("LOCAVIA_TEST_PG_URL"))
-        return QStringLiteral("LOCAVIA_TEST_PG_URL n'est pas défini : pas de serveur PostgreSQL pour ce test "
-                              "(scripts/test en démarre un).");
+    if (backend != Backend::PostgreSQL)
+        return {};
+    for (const char *variable : {"LOCAVIA_TEST_PG_URL", "LOCAVIA_TEST_PG_OWNER_URL"}) {
+        if (qEnvironmentVariableIsEmpty(variable))
+            return QStringLiteral(
+                       "%1 n'est pas défini : pas de serveur PostgreSQL pour ce test (scripts/test en "
+                       "démarre un).")
+                .arg(QLatin1String(variable));
+    }
+    if (login(Role::RoomManager).isEmpty())
+        return QStringLiteral("LOCAVIA_TEST_PG_URL ne nomme pas le compte du gestionnaire des salles.");
+    return {};
+}
+
+QString TestDatabase::login(Role role)
+{
+    switch (role) {
+    case Role::Owner:
+        return QUrl(qEnvironmentVariable("LOCAVIA_TEST_PG_OWNER_URL")).userName();
+    case Role::RoomManager:
+        return QUrl(qEnvironmentVariable("LOCAVIA_TEST_PG_URL")).userName();
+    case Role::Member:
+        return qEnvironmentVariable("LOCAVIA_TEST_PG_MEMBER");
+    case Role::Outsider:
+        return qEnvironmentVariable("LOCAVIA_TEST_PG_OUTSIDER");
+    }
     return {};
 }
 
@@ -149,9 +207,18 @@ bool TestDatabase::backendRequired()
     return qEnvironmentVariable("LOCAVIA_REQUIRE_PG") == u"1";
 }
 
-QVariantMap TestDatabase::connectionDictionary() const
+QString TestDatabase::serverUrl(Role role, const QString &database)
 {
-    return m_backend == Backend::PostgreSQL ? PostgreSQLTestServer::instance().dictionary() : QVariantMap();
+    QUrl url(qEnvironmentVariable("LOCAVIA_TEST_PG_OWNER_URL"));
+    url.setUserName(login(role));
+    url.setPath(QLatin1Char('/') + database);
+    return url.toString();
+}
+
+QVariantMap TestDatabase::connectionDictionary(Role role) const
+{
+    return m_backend == Backend::PostgreSQL ? PostgreSQLTestServer::instance().dictionary(login(role))
+                                            : QVariantMap();
 }
 
 bool TestDatabase::prepareSQLite(QVariantMap &dictionary)
@@ -174,9 +241,30 @@ bool TestDatabase::preparePostgreSQL(QVariantMap &dictionary)
     PostgreSQLTestServer &server = PostgreSQLTestServer::instance();
     if (!server.reset(&m_error))
         return false;
-    for (auto it = server.dictionary().constBegin(); it != server.dictionary().constEnd(); ++it)
+    const QVariantMap manager = server.dictionary(login(Role::RoomManager));
+    for (auto it = manager.constBegin(); it != manager.constEnd(); ++it)
         dictionary.insert(it.key(), it.value());
     return true;
+}
+
+TestDatabase::Bus TestDatabase::makeBus(const QVariantMap &dictionary) const
+{
+    // The adaptor keeps the dictionary the model has when the data bus is made.
+    const QVariantMap kept = m_model->connectionDictionary();
+    QVariantMap changed = kept;
+    for (auto it = dictionary.constBegin(); it != dictionary.constEnd(); ++it)
+        changed.insert(it.key(), it.value());
+    m_model->setConnectionDictionary(changed);
+    Bus made{std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup()),
+             std::make_unique<data::KORDataBusOC>()};
+    try {
+        made.bus->initDataBusWithModel(modelName, made.context.get());
+    } catch (...) {
+        m_model->setConnectionDictionary(kept);
+        throw;
+    }
+    m_model->setConnectionDictionary(kept);
+    return made;
 }
 
 TestDatabase::TestDatabase(Backend backend) : m_backend(backend)
@@ -195,6 +283,8 @@ TestDatabase::TestDatabase(Backend backend) : m_backend(backend)
     });
 
     try {
+        if (backend == Backend::PostgreSQL)
+            m_owner = makeBus(connectionDictionary(Role::Owner));
         run(QStringLiteral(
             "INSERT INTO TYPE_SALLE (TSAL_NUMERO, TSAL_LIBELLE) VALUES (1, 'Salle de cours'), (2, 'Bureau'), "
             "(3, 'Amphithéâtre');"
@@ -217,51 +307,22 @@ TestDatabase::TestDatabase(Backend backend) : m_backend(backend)
 
 TestDatabase::~TestDatabase()
 {
-    m_managerBus.reset();
-    m_managerContext.reset();
-    if (!m_managerLogin.isEmpty()) {
-        try {
-            run(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_managerLogin));
-        } catch (const eo::EOException &error) {
-            qWarning("%s", qPrintable(error.message()));
-        }
-    }
+    m_outsider = {};
+    m_member = {};
+    m_owner = {};
     platform::setAlertPresenter({});
     m_dataBus.reset();
     m_context.reset();
 }
 
-data::KORDataBusOC &TestDatabase::roomManagerBus()
+data::KORDataBusOC &TestDatabase::dataBus(Role role)
 {
-    if (m_backend != Backend::PostgreSQL || m_managerBus)
-        return m_managerBus ? *m_managerBus : *m_dataBus;
-    // Roles belong to the whole cluster: one per test program.
-    m_managerLogin = QStringLiteral("gestionnaire_%1").arg(QCoreApplication::applicationPid());
-    const QString password = QStringLiteral("g-%1").arg(QRandomGenerator::global()->generate());
-    exec(QStringLiteral(
-             "DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE locavia_utilisateurs;"
-             "INSERT INTO SOLMA.SOLMA_PARAMETRES (PARAM_KEY, PARAM_VALUE) VALUES ('SALLE_STRUCTURE', "
-             "'SCI');"
-             "INSERT INTO SOLMA.INDIVIDU (PERS_ID, NOM_USUEL) VALUES (900, 'Gestionnaire');"
-             "INSERT INTO SOLMA.REPART_COMPTE (CPT_LOGIN, PERS_ID) VALUES ('%1', 900);"
-             "INSERT INTO SOLMA.REPART_STRUCTURE (PERS_ID, C_STRUCTURE) VALUES (900, 'SCI')")
-             .arg(m_managerLogin, password));
-    // The adaptor keeps the dictionary the model has when the data bus is made.
-    const QVariantMap owner = m_model->connectionDictionary();
-    QVariantMap manager = owner;
-    manager.insert(QStringLiteral("username"), m_managerLogin);
-    manager.insert(QStringLiteral("password"), password);
-    m_model->setConnectionDictionary(manager);
-    m_managerContext = std::make_unique<eo::EOEditingContext>(eo::EOModelGroup::defaultGroup());
-    m_managerBus = std::make_unique<data::KORDataBusOC>();
-    try {
-        m_managerBus->initDataBusWithModel(modelName, m_managerContext.get());
-    } catch (...) {
-        m_model->setConnectionDictionary(owner);
-        throw;
-    }
-    m_model->setConnectionDictionary(owner);
-    return *m_managerBus;
+    if (m_backend != Backend::PostgreSQL || role == Role::RoomManager)
+        return *m_dataBus;
+    Bus &bus = role == Role::Owner ? m_owner : role == Role::Member ? m_member : m_outsider;
+    if (!bus.bus)
+        bus = makeBus(connectionDictionary(role));
+    return *bus.bus;
 }
 
 bool TestDatabase::exec(const QString &sql) const
@@ -280,7 +341,7 @@ bool TestDatabase::exec(const QString &sql) const
 void TestDatabase::run(const QString &sql) const
 {
     if (m_backend == Backend::PostgreSQL) {
-        auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(m_dataBus->dataBusAdaptor());
+        auto *adaptor = static_cast<eo::EOPostgreSQLAdaptor *>(setUpBus().dataBusAdaptor());
         const eo::EOPostgreSQLConnection::Parameters parameters =
             eo::EOPostgreSQLConnection::parametersForDictionary(adaptor->connectionDictionary());
         eo::EOPostgreSQLConnection::execute(adaptor->handle(), parameters, sql, sql.left(200));
@@ -302,13 +363,23 @@ void TestDatabase::run(const QString &sql) const
 QVariant TestDatabase::scalar(const QString &sql, const QVariantList &bindings) const
 {
     try {
-        const QList<QVariantMap> rows = m_dataBus->executeSQLQuery(sql, bindings);
+        const QList<QVariantMap> rows = query(sql, bindings);
         return rows.isEmpty() ? QVariant() : rows.first().value(QStringLiteral("Attribute0"));
     } catch (const eo::EOException &error) {
         QTest::qFail(qPrintable(QStringLiteral("%1 [%2]").arg(error.message(), sql.left(300))), __FILE__,
                      __LINE__);
         return {};
     }
+}
+
+bool TestDatabase::addRoomManagerAccount()
+{
+    return exec(roomManagerAccount(login(Role::RoomManager)));
+}
+
+QList<QVariantMap> TestDatabase::query(const QString &sql, const QVariantList &bindings) const
+{
+    return setUpBus().executeSQLQuery(sql, bindings);
 }
 
 QList<TestDatabase::Alert> TestDatabase::takeAlerts()

@@ -16,14 +16,21 @@
 // types, sites, groups, units, kinds of use) are there from the start.
 //
 // - SQLite: the schema installed in a temporary directory.
-// - PostgreSQL: a database of its own on the server that LOCAVIA_TEST_PG_URL names (scripts/test starts a
-//   throwaway cluster and sets it), made and installed once per test program and dropped when the program
-//   ends; every fixture empties it and restarts its keys, so that each test starts from the same state.
-//   Without the variable the PostgreSQL tests skip, or fail when LOCAVIA_REQUIRE_PG=1 (CI).
+// - PostgreSQL: a database of its own on the server of LOCAVIA_TEST_PG_OWNER_URL (scripts/test starts a
+//   throwaway cluster and sets it), made and installed by that administration role once per test program
+//   and dropped when the program ends; every fixture empties it and restarts its keys, so that each test
+//   starts from the same state, with the room manager's account (below) written again. The tests meet the
+//   server as the department's users do: the data bus is the room manager's, the login of
+//   LOCAVIA_TEST_PG_URL, a member of the clients' group whose account belongs to a group of SALLE_STRUCTURE;
+//   only set-up SQL runs as the administration role. Without the variables the PostgreSQL tests skip, or
+//   fail when LOCAVIA_REQUIRE_PG=1 (CI).
 class TestDatabase
 {
 public:
     enum class Backend { SQLite, PostgreSQL };
+    // The server's kinds of login (docs/server.md): the administration role that owns the schemas, a room
+    // manager, a plain member of the clients' group, a login outside that group.
+    enum class Role { Owner, RoomManager, Member, Outsider };
 
     struct Alert {
         QString title;
@@ -43,9 +50,16 @@ public:
     static bool backendSelected(Backend backend);
     // Whether a backend that cannot run is a failure rather than a skip (LOCAVIA_REQUIRE_PG=1).
     static bool backendRequired();
-    // The connection dictionary of the test server's database, for tests that open connections of their
-    // own (other processes, a second data bus); empty for SQLite.
-    QVariantMap connectionDictionary() const;
+    // The connection dictionary of the test server's database as the room manager connects, for tests that
+    // open connections of their own (other processes, a second data bus); empty for SQLite.
+    QVariantMap connectionDictionary() const { return connectionDictionary(Role::RoomManager); }
+    // The same for another login of the server (its password comes from the cluster's password file).
+    QVariantMap connectionDictionary(Role role) const;
+    // The server login of a role ("" when the cluster does not name it).
+    static QString login(Role role);
+    // The URL of a database of the test server as a role connects to it (the tests that make databases of
+    // their own, through the installer as the administration role).
+    static QString serverUrl(Role role, const QString &database);
 
     bool isValid() const { return m_valid; }
     const QString &error() const { return m_error; }
@@ -53,19 +67,25 @@ public:
     QString directory() const { return m_dir.path(); }
     eo::EOModel &model() const { return *m_model; }
     eo::EOEditingContext &editingContext() const { return *m_context; }
+    // The data bus every test and every controller under test uses: on the server, the room manager's.
     data::KORDataBusOC &dataBus() const { return *m_dataBus; }
-    // The data bus of a room manager, as the application's users connect: on the server a login of the
-    // clients' group whose account belongs to a group of SALLE_STRUCTURE (the write procedures check it),
-    // made on first use; on SQLite the data bus above. Set-up SQL (exec, scalar) keeps the owner's bus.
-    data::KORDataBusOC &roomManagerBus();
+    // The data bus of another role, made on first use (on SQLite, the one above): the administration
+    // role's for set-up only, a plain member's or an outsider's for the tests of the server's rights.
+    data::KORDataBusOC &dataBus(Role role);
 
-    // Runs SQL on the database directly, on the data bus's own connection (setting up cases the program
-    // cannot write itself). Keys written explicitly are taken into account by the key generators. A
-    // statement the database refuses fails the running test (false).
+    // Runs SQL on the database directly as the administration role, on a connection of its own (setting
+    // up cases the program cannot write itself). Keys written explicitly are taken into account by the key
+    // generators. A statement the database refuses fails the running test (false).
     bool exec(const QString &sql) const;
-    // The value of the first column of the first row of a query ("?" placeholders); a query the database
-    // refuses fails the running test (and answers none).
+    // The value of the first column of the first row of a query ("?" placeholders), read by the
+    // administration role; a query the database refuses fails the running test (and answers none).
     QVariant scalar(const QString &sql, const QVariantList &bindings = {}) const;
+    // Set-up SQL with bound values, as the administration role; its rows. Throws EOException.
+    QList<QVariantMap> query(const QString &sql, const QVariantList &bindings = {}) const;
+
+    // Writes the room manager's account, which the server's database holds from the start, into the
+    // embedded one (to compare both); false when refused.
+    bool addRoomManagerAccount();
 
     // Alerts shown since the last call, then forgotten.
     QList<Alert> takeAlerts();
@@ -88,6 +108,13 @@ private:
     void run(const QString &sql) const;
     bool prepareSQLite(QVariantMap &dictionary);
     bool preparePostgreSQL(QVariantMap &dictionary);
+    // A data bus of its own on the model pointed at dictionary (the model keeps its own afterwards).
+    struct Bus {
+        std::unique_ptr<eo::EOEditingContext> context;
+        std::unique_ptr<data::KORDataBusOC> bus;
+    };
+    Bus makeBus(const QVariantMap &dictionary) const;
+    data::KORDataBusOC &setUpBus() const { return m_owner.bus ? *m_owner.bus : *m_dataBus; }
 
     Backend m_backend;
     QTemporaryDir m_dir;
@@ -96,9 +123,9 @@ private:
     eo::EOModel *m_model = nullptr;
     std::unique_ptr<eo::EOEditingContext> m_context;
     std::unique_ptr<data::KORDataBusOC> m_dataBus;
-    std::unique_ptr<eo::EOEditingContext> m_managerContext;
-    std::unique_ptr<data::KORDataBusOC> m_managerBus;
-    QString m_managerLogin;
+    Bus m_owner;
+    Bus m_member;
+    Bus m_outsider;
     QList<Alert> m_alerts;
 };
 

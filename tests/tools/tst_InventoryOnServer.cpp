@@ -21,12 +21,13 @@ private slots:
 
 void TestInventoryOnServer::readsTheServerAsTheEmbeddedDatabase()
 {
-    QUrl url(qEnvironmentVariable("LOCAVIA_TEST_PG_URL"));
+    // The administrator installs the database; a room manager reads it.
     const QString database = QStringLiteral("locavia_inventaire_%1").arg(QCoreApplication::applicationPid());
-    url.setPath(QLatin1Char('/') + database);
+    const QString installed = TestDatabase::serverUrl(TestDatabase::Role::Owner, database);
+    const QUrl url(TestDatabase::serverUrl(TestDatabase::Role::RoomManager, database));
     // The database is dropped however the test ends.
     const auto drop = qScopeGuard([&database] {
-        PGconn *connection = PQconnectdb(qgetenv("LOCAVIA_TEST_PG_URL").constData());
+        PGconn *connection = PQconnectdb(qgetenv("LOCAVIA_TEST_PG_OWNER_URL").constData());
         PQclear(PQexec(connection,
                        QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database).toUtf8().constData()));
         PQfinish(connection);
@@ -36,8 +37,7 @@ void TestInventoryOnServer::readsTheServerAsTheEmbeddedDatabase()
 
     const QString admin = QStringLiteral(LOCAVIA_ADMIN_PATH);
     const QStringList demo{"--demo", "--rooms", "30", "--user", "amartin"};
-    const ProgramRun server =
-        ProgramRun::of(admin, QStringList{"postgresql", "--url", url.toString()} + demo);
+    const ProgramRun server = ProgramRun::of(admin, QStringList{"postgresql", "--url", installed} + demo);
     QVERIFY2(server.status == 0, qPrintable(server.report()));
     const ProgramRun embedded = ProgramRun::of(admin, QStringList{"sqlite", "--dir", dir.path()} + demo);
     QVERIFY2(embedded.status == 0, qPrintable(embedded.report()));

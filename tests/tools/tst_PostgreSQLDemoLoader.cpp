@@ -74,16 +74,18 @@ private slots:
 
     void loadsWhatTheEmbeddedDatabaseGets()
     {
-        // Both start from the fixtures' reference rows, which the generator keeps and reuses.
+        // Both start from the fixtures' reference rows, the room manager's account among them, which the
+        // generator keeps and reuses.
         TestDatabase embedded(TestDatabase::Backend::SQLite);
         QVERIFY2(embedded.isValid(), qPrintable(embedded.error()));
+        QVERIFY(embedded.addRoomManagerAccount());
         DemoDataGenerator::Summary expected;
         QVERIFY(DemoDataGenerator::fill(embedded.directory(), 300, QStringLiteral("alice"), &expected));
         TestDatabase server(TestDatabase::Backend::PostgreSQL);
         QVERIFY2(server.isValid(), qPrintable(server.error()));
         DemoDataGenerator::Summary loaded;
-        QVERIFY(
-            PostgreSQLDemoLoader::fill(server.connectionDictionary(), 300, QStringLiteral("alice"), &loaded));
+        QVERIFY(PostgreSQLDemoLoader::fill(server.connectionDictionary(TestDatabase::Role::Owner), 300,
+                                           QStringLiteral("alice"), &loaded));
 
         QCOMPARE(loaded.rooms, 300);
         QCOMPARE(loaded.outlets, expected.outlets);
@@ -106,8 +108,8 @@ private slots:
         const QString name = QString::fromUtf8(demo.name);
         QCOMPARE(server.addBuilding(QStringLiteral("ZZZ"), name), QStringLiteral("ZZZ"));
         DemoDataGenerator::Summary summary;
-        QVERIFY(
-            PostgreSQLDemoLoader::fill(server.connectionDictionary(), 200, QStringLiteral("bob"), &summary));
+        QVERIFY(PostgreSQLDemoLoader::fill(server.connectionDictionary(TestDatabase::Role::Owner), 200,
+                                           QStringLiteral("bob"), &summary));
         QCOMPARE(
             server.scalar(QStringLiteral("SELECT C_LOCAL FROM SOLMA.LOCAL WHERE APPELLATION = ?"), {name})
                 .toString(),
@@ -124,8 +126,8 @@ private slots:
                  summary.buildings + 1);
 
         // A server that has rooms gets nothing more.
-        QVERIFY(
-            !PostgreSQLDemoLoader::fill(server.connectionDictionary(), 50, QStringLiteral("bob"), nullptr));
+        QVERIFY(!PostgreSQLDemoLoader::fill(server.connectionDictionary(TestDatabase::Role::Owner), 50,
+                                            QStringLiteral("bob"), nullptr));
         QCOMPARE(server.scalar(QStringLiteral("SELECT COUNT(*) FROM SOLMA.SALLES")).toInt(), 200);
 
         // The keys written by the load are behind the generators: the procedures give new ones.

@@ -3,6 +3,7 @@
 
 #include "CalendarDates.h"
 #include "CalendarMatrix.h"
+#include "TestFont.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -91,6 +92,7 @@ private slots:
 
 void TestCalendarMatrix::initTestCase()
 {
+    PIN_TEST_FONT();
     // The names must stay French on a system set to another language.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(CalendarDates::weekdayName(0), QStringLiteral("dim."));

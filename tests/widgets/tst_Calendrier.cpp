@@ -4,6 +4,7 @@
 #include "CalendarMatrix.h"
 #include "Calendrier.h"
 #include "NotificationCenter.h"
+#include "TestFont.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -60,6 +61,7 @@ class TestCalendrier : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PIN_TEST_FONT(); }
     void opensOnTodayReadyForTheKeyboard();
     void closingThePanel_data();
     void closingThePanel();

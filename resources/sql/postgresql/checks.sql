@@ -1,5 +1,27 @@
 -- Checks shared by several procedures (run after functions.sql, before procedures/).
 
+-- A code (building code, door number, unit abbreviation) holds no control character and no invisible
+-- format character (zero-width spaces, the marks and overrides that turn a text around, the byte order
+-- mark): two codes that look alike would differ by them. field names the code, as the message begins.
+DROP FUNCTION IF EXISTS locavia.check_code;
+CREATE FUNCTION locavia.check_code(value text, field text)
+RETURNS void
+LANGUAGE plpgsql IMMUTABLE SET search_path = locavia, pg_temp AS $$
+DECLARE
+    hex text;
+    hidden text := substring(value from '[\u0001-\u001F\u007F-\u009F\u00AD\u0600-\u0605\u061C\u06DD\u070F'
+        '\u0890-\u0891\u08E2\u180E\u200B-\u200F\u2028-\u202E\u2060-\u2064\u2066-\u206F\uFEFF\uFFF9-\uFFFB'
+        '\U000110BD\U000110CD\U00013430-\U00013438\U0001BCA0-\U0001BCA3\U0001D173-\U0001D17A\U000E0001'
+        '\U000E0020-\U000E007F]');
+BEGIN
+    IF hidden IS NOT NULL THEN
+        hex := upper(to_hex(ascii(hidden)));
+        PERFORM refuse(field || ' contient un caractère invisible ou de contrôle (U+'
+            || lpad(hex, greatest(length(hex), 4), '0') || '), refusé dans un code : retirez ce caractère.');
+    END IF;
+END
+$$;
+
 -- The checks that insSalle and majSalles share, in the order the user meets them: building, type,
 -- location, texts, counts, surface, percentages, flags, the values kept for the other applications of the
 -- reference schema, the custodian group.
@@ -33,6 +55,7 @@ BEGIN
     PERFORM check_given(saletage, 'L''étage est obligatoire.');
     PERFORM check_width(saletage, 9, 'L''étage dépasse 9 caractères.');
     PERFORM check_given(salporte, 'Le numéro de porte est obligatoire.');
+    PERFORM check_code(salporte, 'Le numéro de porte');
     PERFORM check_width(salporte, 10, 'Le numéro de porte dépasse 10 caractères.');
 
     -- Texts.
@@ -159,6 +182,7 @@ LANGUAGE plpgsql SET search_path = locavia, pg_temp AS $$
 BEGIN
     -- Code: required, at most 3 characters, not used by another building.
     PERFORM check_filled(batabrev, 'Le code du bâtiment est obligatoire.');
+    PERFORM check_code(batabrev, 'Le code du bâtiment');
     PERFORM check_width(batabrev, 3, 'Le code du bâtiment dépasse 3 caractères.');
     IF batabrev IS DISTINCT FROM oldclocal
        AND EXISTS (SELECT 1 FROM solma.LOCAL WHERE C_LOCAL = batabrev) THEN

@@ -149,3 +149,27 @@ BEGIN
     END IF;
 END
 $$;
+
+-- The holds of a save. A save of a room or of a building is one transaction that first holds the record,
+-- then compares it with what the modification began from: another save of the same record waits, then
+-- finds it changed, rather than writing between this one's steps. The hold is the record's row locked until
+-- that transaction ends. The clients' group cannot lock rows itself (it may only read); these functions run
+-- with the owner's rights and let only a room manager hold a record, so that nobody else can make a
+-- manager's save wait. True when the record exists.
+CREATE OR REPLACE FUNCTION locavia.tenir_salle(numero text) RETURNS boolean
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
+BEGIN
+    PERFORM check_rights();
+    PERFORM 1 FROM solma.SALLES WHERE SAL_NUMERO = to_key(numero) FOR UPDATE;
+    RETURN FOUND;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION locavia.tenir_batiment(code text) RETURNS boolean
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
+BEGIN
+    PERFORM check_rights();
+    PERFORM 1 FROM solma.LOCAL WHERE C_LOCAL = code FOR UPDATE;
+    RETURN FOUND;
+END
+$$;

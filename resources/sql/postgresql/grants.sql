@@ -19,5 +19,10 @@ BEGIN
     GRANT USAGE ON SCHEMA locavia, solma TO locavia_utilisateurs;
     GRANT SELECT ON ALL TABLES IN SCHEMA locavia, solma TO locavia_utilisateurs;
     GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA locavia TO locavia_utilisateurs;
+    -- Except the history's: attached to a table of a client's own, the trigger would write the history in
+    -- anyone's name (history.sql).
+    REVOKE EXECUTE ON FUNCTION locavia.historique(),
+        locavia.historique_ecrire(integer, text, text, text, text, jsonb, jsonb, text[], boolean)
+        FROM locavia_utilisateurs;
 END
 $$;

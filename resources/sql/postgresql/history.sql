@@ -90,6 +90,11 @@ $$;
 -- The trigger of every followed table; its arguments are the columns left out of the history (the keys).
 -- A room's rows carry its number, a building's its code; an address's go to the buildings at it.
 --
+-- It holds the owner's rights, so that it may write the history no client may: fired from any other table
+-- (a client's temporary table named like one of ours, say), it would write rows in anyone's name. It
+-- refuses every table but the inventory's own, and no client may attach it (EXECUTE is revoked below and
+-- in grants.sql; firing a trigger needs no such right).
+--
 -- Its statements and those of historique_ecrire keep one plan each for the session: left to choose, the
 -- server plans them again on every row (a plan made for the row's values looks cheaper than the shared
 -- one, the netting's lookups folded away), and that planning cost several times what the statements do:
@@ -109,6 +114,15 @@ DECLARE
     batiment text;
     ligne text;
 BEGIN
+    IF (TG_TABLE_SCHEMA, TG_TABLE_NAME) NOT IN (
+           ('solma', 'salles'), ('locavia', 'salle_tav'), ('solma', 'depositaire'), ('locavia', 'prises'),
+           ('locavia', 'detail_salle'), ('locavia', 'detail_pourcentage'), ('solma', 'local'),
+           ('solma', 'adresse')) THEN
+        RAISE EXCEPTION USING ERRCODE = 'insufficient_privilege',
+            MESSAGE = format('Droits insuffisants : l''historique des modifications ne suit que les tables de '
+                             'l''inventaire, pas « %s.%s » ; rien n''a été modifié.', TG_TABLE_SCHEMA,
+                             TG_TABLE_NAME);
+    END IF;
     IF TG_OP <> 'INSERT' THEN
         ancien := to_jsonb(OLD);
     END IF;
@@ -151,6 +165,11 @@ BEGIN
     RETURN NULL;
 END
 $$;
+
+-- Only the owner attaches the trigger or writes the history; the group's grants take it back again.
+REVOKE ALL ON FUNCTION locavia.historique() FROM PUBLIC;
+REVOKE ALL ON FUNCTION locavia.historique_ecrire(integer, text, text, text, text, jsonb, jsonb, text[], boolean)
+    FROM PUBLIC;
 
 DROP TRIGGER IF EXISTS historique ON solma.SALLES;
 CREATE TRIGGER historique AFTER INSERT OR UPDATE OR DELETE ON solma.SALLES

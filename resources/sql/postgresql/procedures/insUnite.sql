@@ -6,6 +6,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = locavia, pg_temp AS $$
 BEGIN
     PERFORM check_rights();
     PERFORM check_filled(uniabrev, 'L''abréviation de l''unité est obligatoire.');
+    PERFORM check_code(uniabrev, 'L''abréviation de l''unité');
     PERFORM check_width(uniabrev, 5, 'L''abréviation de l''unité dépasse 5 caractères.');
     IF EXISTS (SELECT 1 FROM UNITE WHERE UNI_ABREV = uniabrev) THEN
         PERFORM refuse('L''abréviation « ' || uniabrev || ' » est déjà utilisée par une autre unité.');

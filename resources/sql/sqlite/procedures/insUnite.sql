@@ -3,6 +3,10 @@
 SELECT raise_error('L''abréviation de l''unité est obligatoire.')
 WHERE NULLIF(TRIM(:uniabrev), '') IS NULL;
 
+SELECT raise_error('L''abréviation de l''unité contient un caractère invisible ou de contrôle (' || hidden_character(:uniabrev) ||
+                   '), refusé dans un code : retirez ce caractère.')
+WHERE hidden_character(:uniabrev) IS NOT NULL;
+
 SELECT raise_error('L''abréviation de l''unité dépasse 5 caractères.')
 WHERE length(:uniabrev) > 5;
 

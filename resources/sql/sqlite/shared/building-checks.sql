@@ -6,6 +6,10 @@
 SELECT raise_error('Le code du bâtiment est obligatoire.')
 WHERE NULLIF(TRIM(:batabrev), '') IS NULL;
 
+SELECT raise_error('Le code du bâtiment contient un caractère invisible ou de contrôle (' || hidden_character(:batabrev) ||
+                   '), refusé dans un code : retirez ce caractère.')
+WHERE hidden_character(:batabrev) IS NOT NULL;
+
 SELECT raise_error('Le code du bâtiment dépasse 3 caractères.')
 WHERE length(:batabrev) > 3;
 

@@ -30,6 +30,10 @@ WHERE length(:salEtage) > 9;
 SELECT raise_error('Le numéro de porte est obligatoire.')
 WHERE NULLIF(:salPorte, '') IS NULL;
 
+SELECT raise_error('Le numéro de porte contient un caractère invisible ou de contrôle (' || hidden_character(:salPorte) ||
+                   '), refusé dans un code : retirez ce caractère.')
+WHERE hidden_character(:salPorte) IS NOT NULL;
+
 SELECT raise_error('Le numéro de porte dépasse 10 caractères.')
 WHERE length(:salPorte) > 10;
 
