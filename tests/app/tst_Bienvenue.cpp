@@ -239,11 +239,12 @@ private slots:
         // password is said on the page, nothing chosen.
         const QByteArray passwords = qgetenv("PGPASSFILE");
         qputenv("PGPASSFILE", "/nulle/part");
-        const auto restore = qScopeGuard([&] { qputenv("PGPASSFILE", passwords); });
         try {
             FirstDatabase::check(db.model().connectionDictionary(), recalled);
+            qputenv("PGPASSFILE", passwords);
             QFAIL("the server let the manager in without the password");
         } catch (const eo::EOException &error) {
+            qputenv("PGPASSFILE", passwords);
             QVERIFY2(error.message().contains("refuse la connexion de l'utilisateur"),
                      qPrintable(error.message()));
         }
