@@ -11,7 +11,6 @@
 #include "ShellFixture.h"
 #include "ui_Bienvenue.h"
 
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -205,7 +204,6 @@ private slots:
         QFile filler(disk + "/remplissage");
         QVERIFY(filler.open(QIODevice::WriteOnly) &&
                 ::posix_fallocate(filler.handle(), 0, QStorageInfo(disk).bytesAvailable() - 64 * 1024) == 0);
-        filler.close();
         Application application;
         app::Bienvenue bienvenue(disk + "/Locavia", ShellApplication::systemUser, {});
         QList<QString> alerts;
