@@ -4,11 +4,13 @@
 #include "ApplicationIcon.h"
 #include "ApplicationLog.h"
 #include "CommandLine.h"
+#include "FileDialogOpenPanelPresenter.h"
 #include "FileDialogSavePanelPresenter.h"
 #include "FrenchTranslations.h"
 #include "LocaviaCommandLine.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
+#include "OpenPanel.h"
 #include "SavePanel.h"
 #include "StartupProbe.h"
 #include "Superviseur.h"
@@ -63,6 +65,7 @@ int NSApplicationMain(int argc, char **argv)
 
     widgets::MessageBoxAlertPresenter::install();
     widgets::FileDialogSavePanelPresenter::install();
+    widgets::FileDialogOpenPanelPresenter::install();
     application.loadMainInterface();
     StartupProbe::installFromEnvironment(application);
     // Launching is over once the event loop runs: that is when the start-up sequence begins.
@@ -73,6 +76,7 @@ int NSApplicationMain(int argc, char **argv)
     const int status = QCoreApplication::exec();
     platform::setAlertPresenter({});
     platform::SavePanel::setPresenter({});
+    platform::OpenPanel::setPresenter({});
     platform::ApplicationLog::uninstall();
     return application.hasTerminated() ? application.exitStatus() : status;
 }

@@ -28,7 +28,9 @@ bool looksLikeKey(const QString &word)
 const QList<CommandLine::Status> &exitStatuses()
 {
     static const QList<CommandLine::Status> statuses{
-        {CommandLine::Success, QStringLiteral("fin normale (menu « Quitter »), aide ou version affichée")},
+        {CommandLine::Success,
+         QStringLiteral("fin normale (menu « Quitter », ou fenêtre de bienvenue quittée), aide ou version "
+                        "affichée")},
         {CommandLine::Failure,
          QStringLiteral("démarrage interrompu : base de données impossible à ouvrir, identification ou "
                         "droits refusés")},
@@ -58,18 +60,20 @@ LocaviaCommandLine LocaviaCommandLine::parse(const QStringList &arguments)
 {
     const QString program = QStringLiteral("locavia");
     QCommandLineParser parser;
+    // The "-Clé valeur" pairs are the launcher's (-HalvanePort, -HalvaneTicket): they keep working, and the
+    // help, which is the user's, does not list them.
     parser.setApplicationDescription(
         QStringLiteral("Locavia : l'inventaire des locaux de l'université (bâtiments, salles, équipements, "
                        "usages).\n"
-                       "Sans option, Locavia ouvre la base décrite par son modèle de données (par défaut "
-                       "~/.local/share/Locavia/locavia.db).\n"
-                       "Les paires « -Clé valeur » règlent une préférence pour cette exécution seulement, "
-                       "par exemple -HalvanePort 4321 -HalvaneTicket ST-42."));
+                       "Sans option, Locavia ouvre la base choisie à son premier démarrage ; au premier, "
+                       "il propose de créer une base (vide ou de démonstration) dans "
+                       "~/.local/share/Locavia, d'en ouvrir une ou de se connecter à un serveur."));
     const QCommandLineOption help = CommandLine::helpOption();
     const QCommandLineOption version = CommandLine::versionOption();
     const QCommandLineOption database(
         QStringLiteral("database"),
-        QStringLiteral("Ouvre cette base au lieu de celle du modèle : le dossier d'une base embarquée "
+        QStringLiteral("Ouvre cette base au lieu de celle choisie au premier démarrage : le dossier d'une "
+                       "base embarquée "
                        "(locavia.db et solma.db), son fichier locavia.db, ou l'adresse "
                        "postgresql://compte@serveur:port/base d'un serveur."),
         QStringLiteral("base"));

@@ -15,8 +15,8 @@ QString connectionAdvice(const QVariantMap &connection)
     if (url.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         return QStringLiteral(
             "Vérifiez que les fichiers locavia.db et solma.db sont présents et lisibles dans "
-            "le dossier de la base. Pour essayer Locavia, scripts/run crée une base de "
-            "démonstration (ou : locavia-admin sqlite --dir DOSSIER --demo).");
+            "le dossier de la base. Pour essayer Locavia sur une base de démonstration : "
+            "locavia-admin sqlite --dir DOSSIER --demo, puis locavia --database DOSSIER.");
     }
     if (url.startsWith(QLatin1String("postgres"), Qt::CaseInsensitive)) {
         return QStringLiteral("Vérifiez que le serveur de base de données est démarré et joignable à "

@@ -4,18 +4,22 @@
 #include "AlertPanel.h"
 #include "ApplicationLog.h"
 #include "Batiment.h"
+#include "Bienvenue.h"
 #include "Calendrier.h"
 #include "CommandLine.h"
 #include "Creation.h"
+#include "DataFolder.h"
 #include "DatabaseAddress.h"
 #include "EOException.h"
 #include "EOModelGroup.h"
+#include "FirstDatabase.h"
 #include "KORAction.h"
 #include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "MatosUnite.h"
 #include "NotificationCenter.h"
+#include "RememberedDatabase.h"
 #include "StartupFailure.h"
 #include "Statistiques.h"
 #include "ui_Identification.h"
@@ -195,6 +199,8 @@ void Superviseur::startUp()
 
     loadModels();
     initAccesBase();
+    if (m_terminated)
+        return;
     // The window keeps its start-up title until the first fetch puts the application's title there.
     window->setWindowTitle(startupTitle);
 
@@ -247,6 +253,73 @@ void Superviseur::startUp()
     platform::NotificationCenter::defaultCenter().addObserver(
         this, [this](const platform::Notification &) { afficheOnglet(); }, QStringLiteral("afficheOnglet"));
     emit started();
+}
+
+void Superviseur::initAccesBase()
+{
+    const auto &models = eo::EOModelGroup::defaultGroup().models();
+    if (databaseAddress().isEmpty() && useDatabase() && !models.empty() &&
+        RememberedDatabase::opensTheDataFolder(models.front()->connectionDictionary())) {
+        // The models' connections as the base class completes them (the directory service may name another
+        // database), before the choice.
+        resetAllModels();
+        const std::optional<QVariantMap> chosen = chooseDatabase(models.front()->connectionDictionary());
+        if (!chosen)
+            return;
+        setDatabaseAddress(*chosen);
+    }
+    KORApplicationOC::initAccesBase();
+}
+
+std::optional<QVariantMap> Superviseur::chooseDatabase(const QVariantMap &connection)
+{
+    if (!RememberedDatabase::opensTheDataFolder(connection))
+        return QVariantMap();
+    const QVariantMap remembered = RememberedDatabase::recall();
+    QString explication;
+    QVariantMap serveur;
+    if (!remembered.isEmpty()) {
+        explication = RememberedDatabase::whyGone(remembered);
+        if (explication.isEmpty() && !remembered.value(QStringLiteral("URL"))
+                                          .toString()
+                                          .startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
+            // A server's password is never remembered: one that asks for it (or no longer answers) opens
+            // its page again, the address and account filled in.
+            try {
+                FirstDatabase::check(connection, remembered);
+            } catch (const eo::EOException &error) {
+                explication =
+                    QStringLiteral("La base de données choisie au démarrage précédent ne peut pas être "
+                                   "ouverte. Son mot de passe n'est jamais enregistré : tapez-le ci-dessous, "
+                                   "ou revenez aux autres choix avec « Retour ».\n%1")
+                        .arg(error.message());
+                serveur = remembered;
+            }
+        }
+        if (explication.isEmpty())
+            return remembered;
+    } else if (!RememberedDatabase::dataFolderIsEmpty()) {
+        return QVariantMap(); // the data folder's own database, as always
+    }
+
+    Bienvenue bienvenue(data::DataFolder::path(), operatingSystemUser().toLower(), connection,
+                        m_window.get());
+    const std::optional<QVariantMap> choix = bienvenue.choisir(explication, serveur);
+    if (!choix) {
+        endApplication(0);
+        return std::nullopt;
+    }
+    if (!RememberedDatabase::remember(*choix)) {
+        qWarning().noquote() << QStringLiteral(">>>>> Le choix de la base ne peut pas être enregistré.");
+        platform::NSRunAlertPanel(
+            QStringLiteral("ATTENTION"),
+            QStringLiteral("Locavia ouvre la base choisie, mais ne peut pas enregistrer ce "
+                           "choix dans ses préférences (disque plein, ou dossier "
+                           "~/.config protégé) : il vous la demandera au prochain "
+                           "démarrage."),
+            QStringLiteral("OK"));
+    }
+    return choix;
 }
 
 void Superviseur::loadControllers()

@@ -72,6 +72,11 @@ public:
     void awakeFromNib() override;
     // The start-up sequence; runs once.
     void initApp();
+    // Opens the database as the base class does; in place of the model's default database (the user's data
+    // folder), the one remembered from an earlier start, or the welcome's choice at the first start (or when
+    // the one remembered is gone), then remembered. Opens nothing when the user quits the welcome (the
+    // application then ends with status 0).
+    void initAccesBase() override;
 
     // The tabs: afficheOnglet shows the selected tab's buttons and content; changeOnglets does so only
     // when another tab than the one shown is selected.
@@ -140,6 +145,8 @@ protected:
 
 private:
     void startUp();
+    // The database to open in place of the model's (empty: the model's own), nothing when the user gave up.
+    std::optional<QVariantMap> chooseDatabase(const QVariantMap &connection);
     void loadControllers();
     void enableMenus();
     void masquer();

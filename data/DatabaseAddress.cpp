@@ -63,6 +63,9 @@ QVariantMap DatabaseAddress::applied(const QVariantMap &connection, const QVaria
     if (address.value(urlKey).toString().isEmpty())
         return connection;
     QVariantMap result = connection;
+    // The model's account goes; an account the address brings (the welcome's login and password) stays.
+    for (const char *key : {"username", "userName", "password"})
+        result.remove(QLatin1String(key));
     for (auto it = address.constBegin(); it != address.constEnd(); ++it)
         result.insert(it.key(), it.value());
     // The files attached to an embedded database sit beside the inventory named; an account is the named
@@ -73,8 +76,6 @@ QVariantMap DatabaseAddress::applied(const QVariantMap &connection, const QVaria
         it.value() = QFileInfo(eo::EOSQLiteAdaptor::pathForURL(it.value().toString())).fileName();
     if (!attached.isEmpty())
         result.insert(attachedKey, attached);
-    for (const char *key : {"username", "userName", "password"})
-        result.remove(QLatin1String(key));
     return result;
 }
 

@@ -18,7 +18,8 @@ public:
     // A relative folder is taken from the current directory.
     static QVariantMap fromArgument(const QString &argument);
     // The model's connection with the named database in place of its own. A database named this way brings
-    // its own account (in its address, or libpq's PGUSER, PGPASSWORD and ~/.pgpass), not the model's.
+    // its own account (in its address, its own username and password entries, or libpq's PGUSER,
+    // PGPASSWORD and ~/.pgpass), not the model's.
     static QVariantMap applied(const QVariantMap &connection, const QVariantMap &address);
     // The database of a connection as a user reads it, without its password: « /dossier/locavia.db » for an
     // embedded database, « postgresql://compte@serveur:port/base » for a server.

@@ -5,7 +5,9 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <unicode/ucol.h>
 
 namespace eo
 {
@@ -24,6 +26,33 @@ const QCollator &frenchCollator()
         return c;
     }();
     return collator;
+}
+
+struct CollatorCloser {
+    void operator()(UCollator *collator) const { ucol_close(collator); }
+};
+
+// ICU's French collation at its first level: letters only, their accents and case aside. QCollator offers
+// no such strength, hence ICU itself. Null when ICU has no collation at all (then texts tie at this level
+// and the full order decides).
+UCollator *lettersCollator()
+{
+    thread_local const std::unique_ptr<UCollator, CollatorCloser> collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator *c = ucol_open("fr_FR", &status);
+        if (U_FAILURE(status))
+            return std::unique_ptr<UCollator, CollatorCloser>();
+        ucol_setStrength(c, UCOL_PRIMARY);
+        // As QCollator asks of ICU for the full order: texts are normalised before comparing.
+        ucol_setAttribute(c, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+        return std::unique_ptr<UCollator, CollatorCloser>(c);
+    }();
+    return collator.get();
+}
+
+int fromICU(UCollationResult result)
+{
+    return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
 }
 
 int sign(int value)
@@ -52,10 +81,11 @@ int primary(char16_t c)
 
 // Texts of ASCII letters and digits only, the doors and floors a large list compares most of the time: their
 // French order is known without asking ICU. The first letter or digit that differs decides, case aside; a
-// text that is the start of the other comes first; else the first difference of case, lower case first.
-// Anything else (an accent, a space, a sign) is left to ICU.
+// text that is the start of the other comes first; else, when case counts, the first difference of case,
+// lower case first. Anything else (an accent, a space, a sign) is left to ICU.
 template <class Char>
-std::optional<int> lettersAndDigits(const Char *a, qsizetype aSize, const Char *b, qsizetype bSize)
+std::optional<int> lettersAndDigits(const Char *a, qsizetype aSize, const Char *b, qsizetype bSize,
+                                    bool withCase = true)
 {
     const qsizetype common = aSize < bSize ? aSize : bSize;
     int casse = 0;
@@ -80,7 +110,7 @@ std::optional<int> lettersAndDigits(const Char *a, qsizetype aSize, const Char *
         }
         return aSize < bSize ? -1 : 1;
     }
-    return casse;
+    return withCase ? casse : 0;
 }
 
 using Buffer = QVarLengthArray<QChar, 128>;
@@ -130,6 +160,35 @@ int EOCollation::compareUtf8(const char *a, int aBytes, const char *b, int bByte
     if (result != 0)
         return sign(result);
     return bytes != 0 ? sign(bytes) : (aBytes < bBytes ? -1 : 1);
+}
+
+int EOCollation::compareLetters(QStringView a, QStringView b)
+{
+    if (a == b)
+        return 0;
+    if (const std::optional<int> connu = lettersAndDigits(a.utf16(), a.size(), b.utf16(), b.size(), false))
+        return *connu;
+    UCollator *collator = lettersCollator();
+    if (!collator)
+        return 0;
+    return fromICU(ucol_strcoll(collator, reinterpret_cast<const UChar *>(a.utf16()), int32_t(a.size()),
+                                reinterpret_cast<const UChar *>(b.utf16()), int32_t(b.size())));
+}
+
+int EOCollation::compareLettersUtf8(const char *a, int aBytes, const char *b, int bBytes)
+{
+    if (aBytes == bBytes && (aBytes == 0 || std::memcmp(a, b, size_t(aBytes)) == 0))
+        return 0;
+    const auto *octetsA = reinterpret_cast<const unsigned char *>(a);
+    const auto *octetsB = reinterpret_cast<const unsigned char *>(b);
+    if (const std::optional<int> connu = lettersAndDigits(octetsA, aBytes, octetsB, bBytes, false))
+        return *connu;
+    UCollator *collator = lettersCollator();
+    if (!collator)
+        return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult result = ucol_strcollUTF8(collator, a, aBytes, b, bBytes, &status);
+    return U_FAILURE(status) ? 0 : fromICU(result);
 }
 
 } // namespace eo

@@ -14,10 +14,15 @@ public:
     virtual ~EOSQLDialect() = default;
     // The placeholder of the bound value at a 0-based position.
     virtual QString placeholder(int index) const = 0;
-    // An ORDER BY term comparing texts without regard to case: French order, through the collation both
-    // databases know by the same name (registered on each embedded connection, created with the server's
-    // schema).
+    // The ORDER BY terms comparing texts without regard to case, through the collations both databases know
+    // by the same names (registered on each embedded connection, created with the server's schema): first
+    // the letters alone, accents and case aside; then, after every key, the full French order that breaks
+    // the ties left.
     virtual QString caseInsensitiveOrderTerm(const QString &expression) const
+    {
+        return expression + QStringLiteral(" COLLATE ") + QLatin1String(EOCollation::lettersName);
+    }
+    virtual QString caseTieBreakOrderTerm(const QString &expression) const
     {
         return expression + QStringLiteral(" COLLATE ") + QLatin1String(EOCollation::name);
     }

@@ -108,16 +108,22 @@ QString EOSQLExpression::selectStatement(const EOFetchRequest &fetchSpec)
         fetchSpec.qualifier->appendSql(*this, where);
 
     QStringList order;
+    QStringList tieBreaks;
     for (const EOSortOrdering &ordering : fetchSpec.sortOrderings) {
         const EOAttribute *attribute = nullptr;
         QString term = sqlForKeyPath(ordering.key(), &attribute);
+        const QString direction = (ordering.ascending() ? QStringLiteral(" ASC") : QStringLiteral(" DESC")) +
+                                  m_dialect.nullOrdering(ordering.ascending());
         // Case only exists for texts: a number keeps its numeric order (and the server has no LOWER() for
-        // it), as a list sorted by a number column in memory does.
-        if (ordering.caseInsensitive() && attribute && !attribute->isNumeric())
+        // it), as a list sorted by a number column in memory does. A text key looks at its letters first;
+        // its accents and case come after every key, so that "RDC A12" comes before "Rdc A12B".
+        if (ordering.caseInsensitive() && attribute && !attribute->isNumeric()) {
+            tieBreaks.append(m_dialect.caseTieBreakOrderTerm(term) + direction);
             term = m_dialect.caseInsensitiveOrderTerm(term);
-        order.append(term + (ordering.ascending() ? QStringLiteral(" ASC") : QStringLiteral(" DESC")) +
-                     m_dialect.nullOrdering(ordering.ascending()));
+        }
+        order.append(term + direction);
     }
+    order += tieBreaks;
 
     // Rows are made unique by their primary key in memory; DISTINCT is only needed without one.
     const bool distinct = fetchSpec.usesDistinct && m_entity.primaryKeyIndexes().isEmpty();

@@ -134,6 +134,12 @@ int frenchCollation(void *, int aBytes, const void *a, int bBytes, const void *b
                                     bBytes);
 }
 
+int frenchLettersCollation(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return EOCollation::compareLettersUtf8(static_cast<const char *>(a), aBytes, static_cast<const char *>(b),
+                                           bBytes);
+}
+
 // Statement guard: finalized whatever happens.
 struct Statement {
     sqlite3_stmt *handle = nullptr;
@@ -568,6 +574,8 @@ void EOSQLiteAdaptor::open()
         sqlite3_rollback_hook(m_db, transactionRolledBack, &m_transactionNumber);
         // Lists sorted without regard to case come in French order, as from the server.
         sqlite3_create_collation_v2(m_db, EOCollation::name, SQLITE_UTF8, nullptr, frenchCollation, nullptr);
+        sqlite3_create_collation_v2(m_db, EOCollation::lettersName, SQLITE_UTF8, nullptr,
+                                    frenchLettersCollation, nullptr);
         execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // Reading each file's schema tells a database from any other file, and rolls back what a program

@@ -47,9 +47,25 @@ void EOSortOrdering::sortArrayUsingKeyOrderArray(QList<EORecord> &records,
         r.index = entity ? entity->attributeIndex(ordering.key()) : -1;
         resolved.append(r);
     }
+    // Keys without regard to case look at letters only, so that a later key decides before case does
+    // ("RDC A12" before "Rdc A12B"); accents and case break only the ties left after every key, key by key,
+    // as the databases' ORDER BY does.
     auto compareRecords = [&resolved](const EORecord &a, const EORecord &b) {
+        bool tieBreak = false;
         for (const ResolvedOrdering &r : resolved) {
-            const int c = EOValues::compare(r.valueOf(*a), r.valueOf(*b), r.sensitivity);
+            const int c = r.sensitivity == Qt::CaseInsensitive
+                              ? EOValues::compareLetters(r.valueOf(*a), r.valueOf(*b))
+                              : EOValues::compare(r.valueOf(*a), r.valueOf(*b), r.sensitivity);
+            if (c != 0)
+                return r.ascending ? c < 0 : c > 0;
+            tieBreak = tieBreak || r.sensitivity == Qt::CaseInsensitive;
+        }
+        if (!tieBreak)
+            return false;
+        for (const ResolvedOrdering &r : resolved) {
+            if (r.sensitivity != Qt::CaseInsensitive)
+                continue;
+            const int c = EOValues::compare(r.valueOf(*a), r.valueOf(*b), Qt::CaseInsensitive);
             if (c != 0)
                 return r.ascending ? c < 0 : c > 0;
         }

@@ -84,6 +84,21 @@ int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sen
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
+int compareLetters(const QVariant &left, const QVariant &right)
+{
+    const bool leftNull = isNullOrNone(left);
+    const bool rightNull = isNullOrNone(right);
+    if (leftNull || rightNull)
+        return leftNull == rightNull ? 0 : (leftNull ? -1 : 1);
+    if (isNumeric(left) || isNumeric(right)) {
+        double a = 0;
+        double b = 0;
+        if (toNumber(left, &a) && toNumber(right, &b))
+            return a < b ? -1 : (a > b ? 1 : 0);
+    }
+    return EOCollation::compareLetters(left.toString(), right.toString());
+}
+
 bool equal(const QVariant &left, const QVariant &right)
 {
     return compare(left, right, Qt::CaseSensitive) == 0;

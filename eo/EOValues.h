@@ -19,6 +19,9 @@ bool toInteger(const QVariant &value, qint64 *integer);
 // Numbers compare as numbers; texts by their characters, or in French order (EOCollation) when case does not
 // matter.
 int compare(const QVariant &left, const QVariant &right, Qt::CaseSensitivity sensitivity);
+// The first look of a sort by several keys without regard to case: numbers as numbers, texts by their letters
+// alone, accents and case aside (EOCollation::compareLetters); compare() then breaks the ties.
+int compareLetters(const QVariant &left, const QVariant &right);
 bool equal(const QVariant &left, const QVariant &right);
 // The value as the user reads it: "" for nulls, numbers without trailing zeros, texts as they are.
 QString displayText(const QVariant &value);

@@ -104,6 +104,26 @@ bool estDrapeau(const QString &table, const QString &colonne)
     return (table == u"SALLES" || table == u"ADRESSE") && drapeaux.contains(colonne);
 }
 
+// The codes the building register writes into a building's address, as the user knows them: the country
+// (100 is France in the reference schema's numbering), the kind of address, the repetition index of a
+// street number. A code not listed here is shown as stored.
+const QString *codeAdresse(const QString &colonne, const QString &code)
+{
+    static const QHash<QString, Libelles> codes = {
+        {QStringLiteral("C_PAYS"), {{QStringLiteral("100"), QStringLiteral("France")}}},
+        {QStringLiteral("ADR_QUALITE"), {{QStringLiteral("BATIMENT"), QStringLiteral("Bâtiment")}}},
+        {QStringLiteral("BIS_TER"),
+         {{QStringLiteral("B"), QStringLiteral("bis")},
+          {QStringLiteral("T"), QStringLiteral("ter")},
+          {QStringLiteral("Q"), QStringLiteral("quater")}}},
+    };
+    const auto liste = codes.constFind(colonne);
+    if (liste == codes.constEnd())
+        return nullptr;
+    const auto libelle = liste->constFind(code);
+    return libelle == liste->constEnd() ? nullptr : &*libelle;
+}
+
 // The label behind a key, or the key itself when the list no longer has it.
 QString libelleOuCle(const QHash<QString, QString> &liste, const QString &cle)
 {
@@ -150,6 +170,10 @@ QString HistoryFieldLabels::valeur(const QString &table, const QString &colonne,
         return libelleOuCle(references.unites, texte);
     if (colonne == u"C_IMPLANTATION")
         return libelleOuCle(references.sites, texte);
+    if (table == u"ADRESSE") {
+        if (const QString *libelle = codeAdresse(colonne, texte))
+            return *libelle;
+    }
     if (table == u"PRISES" && colonne == u"PRI_TYPE") {
         if (texte == u"I")
             return QStringLiteral("informatique");

@@ -30,7 +30,7 @@ public:
     static QString champ(const QString &table, const QString &colonne, const QString &ligne,
                          const References &references = {});
     // A value as the user reads it: "oui" / "non" for a flag, the label behind a key, the kind of an outlet
-    // in words, "" for none.
+    // in words, the country and kind of a building's address by name ("France", "Bâtiment"), "" for none.
     static QString valeur(const QString &table, const QString &colonne, const QString &texte,
                           const References &references = {});
     // "ancienne → nouvelle", with "(vide)" for a missing side.

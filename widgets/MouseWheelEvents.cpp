@@ -112,15 +112,17 @@ int MouseWheelEvents::notchSteps(int &remainder, int delta)
 {
     if (delta == 0)
         return 0;
-    if (std::abs(delta) >= notch) {
-        remainder = 0;
-        return wheelSteps(delta);
-    }
+    // The remainder is what is left of the notch already begun, signed by its direction.
     if ((remainder > 0 && delta < 0) || (remainder < 0 && delta > 0))
         remainder = 0;
-    remainder += delta;
-    const int steps = remainder / notch; // whole notches, towards zero
-    remainder -= steps * notch;
+    if (std::abs(delta) <= std::abs(remainder)) {
+        remainder -= delta;
+        return 0;
+    }
+    // Past the notch begun: one step for each notch the rest of the delta begins.
+    const int excess = delta - remainder;
+    const int steps = wheelSteps(excess);
+    remainder = steps * notch - excess;
     return steps;
 }
 

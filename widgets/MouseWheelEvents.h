@@ -37,13 +37,12 @@ public:
     // gives -3, 0 gives 0).
     static int wheelSteps(int delta);
 
-    // The steps of one wheel event, given what is left of the previous events of the same view. A classic
-    // wheel sends a notch (120) or more at a time: such a delta keeps the started-notch rule of wheelSteps
-    // and clears the remainder. Touchpads and high-resolution wheels send fractions of a notch (eight
-    // events of 15 for one notch): these add up, and each full notch gives one step, its excess kept for
-    // the next events. Turning the other way drops what was left.
+    // The steps of one wheel event, given what is left of the notch the previous events of the same view
+    // began. Deltas add up by notches of 120 and each notch steps as soon as it begins: a lone 60 is one
+    // step, 250 three, and the eight events of 15 that touchpads and high-resolution wheels send for one
+    // notch are one step, not eight. Turning the other way drops the rest of the notch begun.
     static int notchSteps(int &remainder, int delta);
-    // The fraction of a notch a view has received and not yet turned into a step.
+    // What is left of the notch a view has begun (negative towards the bottom), 0 when none is begun.
     static int wheelRemainder(const QAbstractScrollArea *view);
 
     // The scroll view that takes the wheel: the first on the way up from the widget that holds the keyboard
@@ -51,7 +50,7 @@ public:
     static QAbstractScrollArea *scrollViewFor(QWidget *focus);
     static QAbstractScrollArea *focusedScrollView();
 
-    // Scrolls the focused scroll view by the steps of a delta, fractions of a notch added up per view.
+    // Scrolls the focused scroll view by the steps of a delta, the notch begun kept per view.
     static void scrollFocusedView(int delta);
     static void scrollView(QAbstractScrollArea *view, int delta);
 };

@@ -147,6 +147,9 @@ void TestCommandLines::programs()
     // Help and version go to the standard output alone; a refusal only to the error output.
     QVERIFY2(status == 0 ? run.err.isEmpty() : run.out.isEmpty(), qPrintable(run.report()));
     QVERIFY2(!english.match(run.out + run.err).hasMatch(), qPrintable(run.report()));
+    // A help names what a user may type: not the launcher's hooks, nor the variables of tests and benchmarks.
+    static const QRegularExpression internal(QStringLiteral("Halvane|LOCAVIA_|scripts/"));
+    QVERIFY2(!internal.match(run.out).hasMatch(), qPrintable(run.report()));
 }
 
 void TestCommandLines::locaviaArguments_data()

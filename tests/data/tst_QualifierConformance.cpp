@@ -2,10 +2,11 @@
 // backend): qualifiers on attributes and key paths, like with its own wildcards, nulls, conjunctions, raw
 // conditions in the system's Oracle-style SQL (to_number over counts kept as text, UPPER over accented
 // descriptions, comparison operators given at run time), the case-insensitive sort in French order (the
-// same as in memory), and every entity of the model read without error.
+// same as in memory, by one key and key by key), and every entity of the model read without error.
 
 #include "BackendTestCase.h"
 #include "EOAndQualifier.h"
+#include "EOFetchRequest.h"
 #include "EOModelGroup.h"
 #include "EONull.h"
 #include "EOSQLQualifier.h"
@@ -218,6 +219,49 @@ private slots:
         QList<eo::EORecord> shuffled = fetched;
         std::reverse(shuffled.begin(), shuffled.end());
         QCOMPARE(labels(EOSortOrdering::sortedArrayUsingKeyOrderArray(shuffled, order)), expected);
+    }
+
+    void frenchOrderKeyByKey_data()
+    {
+        QTest::addColumn<EOSortOrdering::Selector>("selector");
+        QTest::addColumn<QStringList>("expected");
+        // Rooms by building, floor and door: each key by its letters first, so that the door decides between
+        // "Rdc" and "RDC"; accents and case order only the rows whose keys all tie, key by key.
+        const QStringList ascending{"Étage 1|a", "étage 1|B", "RDC|A12", "Rdc|A12B", "Rdc|CX1", "RDC|cx1"};
+        QTest::newRow("ascending") << EOSortOrdering::Selector::CompareCaseInsensitiveAscending << ascending;
+        QTest::newRow("descending") << EOSortOrdering::Selector::CompareCaseInsensitiveDescending
+                                    << QStringList(ascending.rbegin(), ascending.rend());
+    }
+
+    void frenchOrderKeyByKey()
+    {
+        QFETCH(EOSortOrdering::Selector, selector);
+        QFETCH(QStringList, expected);
+        QCOMPARE(db->addBuilding(QStringLiteral("ORD"), QStringLiteral("Ordre")), QStringLiteral("ORD"));
+        // Stored in the reverse of the order expected.
+        for (const QString &room : QStringList(expected.rbegin(), expected.rend()))
+            QVERIFY(db->addRoom("ORD", room.section(QLatin1Char('|'), 0, 0),
+                                room.section(QLatin1Char('|'), 1)) > 0);
+        const QList<EOSortOrdering> order{EOSortOrdering(QStringLiteral("appellation"), selector),
+                                          EOSortOrdering(QStringLiteral("salEtage"), selector),
+                                          EOSortOrdering(QStringLiteral("salPorte"), selector)};
+        const auto rooms = [](const QList<eo::EORecord> &records) {
+            QStringList list;
+            for (const eo::EORecord &record : records)
+                list.append(record->valueForKey(QStringLiteral("salEtage")).toString() + QLatin1Char('|') +
+                            record->valueForKey(QStringLiteral("salPorte")).toString());
+            return list;
+        };
+        // The database's own order, before the data bus sorts again in memory.
+        eo::EOFetchRequest request;
+        request.entityName = QStringLiteral("SallesVix");
+        request.qualifier = format(QStringLiteral("cLocal='ORD'"));
+        request.sortOrderings = order;
+        const QList<eo::EORecord> fetched = db->editingContext().objectsWithFetchRequest(request);
+        QCOMPARE(rooms(fetched), expected);
+        QList<eo::EORecord> shuffled = fetched;
+        std::reverse(shuffled.begin(), shuffled.end());
+        QCOMPARE(rooms(EOSortOrdering::sortedArrayUsingKeyOrderArray(shuffled, order)), expected);
     }
 
     void everyEntityReads()

@@ -283,14 +283,17 @@ void TestEOSQLExpression::sortOrderings_data()
     QTest::addColumn<QString>("dialect");
     QTest::addColumn<QString>("orderBy");
 
-    // Without regard to case is the French collation both databases know by one name.
+    // Without regard to case is the French collations both databases know by one name: each key's letters
+    // first, then, after every key, their accents and case.
     QTest::newRow("sqlite") << "sqlite"
-                            << " ORDER BY t0.APPELLATION COLLATE FRANCAIS ASC, t0.SAL_ETAGE DESC, "
-                               "t0.SAL_PORTE COLLATE FRANCAIS DESC, t0.SAL_DESCRIPTIF ASC";
+                            << " ORDER BY t0.APPELLATION COLLATE FRANCAIS_LETTRES ASC, t0.SAL_ETAGE DESC, "
+                               "t0.SAL_PORTE COLLATE FRANCAIS_LETTRES DESC, t0.SAL_DESCRIPTIF ASC, "
+                               "t0.APPELLATION COLLATE FRANCAIS ASC, t0.SAL_PORTE COLLATE FRANCAIS DESC";
     QTest::newRow("postgresql")
         << "postgresql"
-        << " ORDER BY t0.APPELLATION COLLATE FRANCAIS ASC NULLS FIRST, t0.SAL_ETAGE DESC NULLS LAST, "
-           "t0.SAL_PORTE COLLATE FRANCAIS DESC NULLS LAST, t0.SAL_DESCRIPTIF ASC NULLS FIRST";
+        << " ORDER BY t0.APPELLATION COLLATE FRANCAIS_LETTRES ASC NULLS FIRST, t0.SAL_ETAGE DESC NULLS LAST, "
+           "t0.SAL_PORTE COLLATE FRANCAIS_LETTRES DESC NULLS LAST, t0.SAL_DESCRIPTIF ASC NULLS FIRST, "
+           "t0.APPELLATION COLLATE FRANCAIS ASC NULLS FIRST, t0.SAL_PORTE COLLATE FRANCAIS DESC NULLS LAST";
 }
 
 void TestEOSQLExpression::sortOrderings()

@@ -1,7 +1,8 @@
 // The Debian package as a department receives it: made by CPack from this build, its control fields, its
 // files in the places the desktop looks for them, and its programs run from the unpacked copy — moved
 // elsewhere too — with the source and build trees hidden: locavia-admin makes a demo database,
-// locavia-inventory reads it, and the desktop program shows its main window on a virtual display.
+// locavia-inventory reads it, and the desktop program shows its main window on a virtual display, or its
+// welcome in a fresh account; the manual pages, copyright file and changelog as Debian keeps them.
 
 #include "ProgramRun.h"
 #include "VirtualDisplay.h"
@@ -54,6 +55,8 @@ private slots:
     void inventoryOfADemoDatabase();
     void movedInstallation();
     void desktopProgramShowsItsMainWindow();
+    void documentation();
+    void firstStartOpensTheWelcome();
 
 private:
     // The environment of the unpacked programs: homes of their own, nothing that points into the trees.
@@ -265,6 +268,52 @@ void TestPackage::desktopProgramShowsItsMainWindow()
     QVERIFY2(log.open(QIODevice::ReadOnly), qPrintable(log.fileName()));
     QVERIFY(
         QString::fromUtf8(log.readAll()).contains(QStringLiteral(">>>>> Locavia %1 démarre").arg(version)));
+}
+
+void TestPackage::documentation()
+{
+    // The manual pages read without a warning, in the package's version; the changelog and the copyright
+    // file as Debian keeps them.
+    QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
+    utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    for (const char *page : {"locavia", "locavia-admin", "locavia-inventory"}) {
+        const ProgramRun man = ProgramRun::of(
+            "man", {"--warnings", "-E", "UTF-8", "-l", m_root + "/usr/share/man/man1/" + page + ".1.gz"},
+            utf8);
+        QVERIFY2(man.status == 0 && man.err.isEmpty() && man.out.contains("Locavia " + version),
+                 qPrintable(man.report()));
+    }
+    const ProgramRun changelog = ProgramRun::of("zcat", {m_root + "/usr/share/doc/locavia/changelog.gz"});
+    QVERIFY2(changelog.out.startsWith("locavia (" + version + ") "), qPrintable(changelog.report()));
+    QFile copyright(m_root + "/usr/share/doc/locavia/copyright");
+    QVERIFY(copyright.open(QIODevice::ReadOnly) &&
+            copyright.readLine().startsWith("Format: https://www.debian.org/doc/packaging-manuals/"));
+}
+
+void TestPackage::firstStartOpensTheWelcome()
+{
+    QVERIFY2(VirtualDisplay::unavailableReason().isEmpty(), qPrintable(VirtualDisplay::unavailableReason()));
+    VirtualDisplay display;
+    QString error;
+    QVERIFY2(display.start(&error), qPrintable(error));
+    // A fresh account: no database in its data folder, no choice remembered.
+    QProcessEnvironment fresh = environment(display.environment());
+    for (const char *home : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+        fresh.insert(QLatin1String(home), m_dir.filePath(QStringLiteral("nouveau/") + QLatin1String(home)));
+    QProcess locavia;
+    locavia.setProcessEnvironment(fresh);
+    locavia.setWorkingDirectory(m_dir.path());
+    if (m_treesHidden)
+        locavia.start(QStringLiteral("unshare"), hidingTheTrees(program("locavia"), {}));
+    else
+        locavia.start(program("locavia"), {});
+    ProcessStopper stop{locavia};
+    QElapsedTimer clock;
+    clock.start();
+    while (!display.showsWindowTitled("Bienvenue dans Locavia") && clock.elapsed() < 60000 &&
+           locavia.state() != QProcess::NotRunning)
+        locavia.waitForFinished(200);
+    QVERIFY2(display.showsWindowTitled("Bienvenue dans Locavia"), locavia.readAllStandardError().constData());
 }
 
 QTEST_GUILESS_MAIN(TestPackage)

@@ -110,17 +110,21 @@ void TestMouseWheelEvents::fractionsOfANotchAddUp_data()
     QTest::addColumn<Deltas>("deltas");
     QTest::addColumn<int>("steps");
     QTest::addColumn<int>("remainder");
+    QTest::newRow("a lone 60 is a step") << Deltas{60} << 1 << 60;
+    QTest::newRow("60 then 60 fill the same notch") << Deltas{60, 60} << 1 << 0;
+    QTest::newRow("a third 60 begins the next notch") << Deltas{60, 60, 60} << 2 << 60;
+    QTest::newRow("the first -15 steps at once") << Deltas{-15} << -1 << -105;
     QTest::newRow("eight -15 are one notch down") << Deltas(8, -15) << -1 << 0;
-    QTest::newRow("seven -15 are not yet a notch") << Deltas(7, -15) << 0 << -105;
+    QTest::newRow("the ninth -15 begins a second notch") << Deltas(9, -15) << -2 << -105;
     QTest::newRow("sixteen 15 are two notches up") << Deltas(16, 15) << 2 << 0;
-    QTest::newRow("the excess waits for the next notch") << Deltas{-100, -100, -40} << -2 << 0;
-    QTest::newRow("-15 then +15 is nothing") << Deltas{-15, 15} << 0 << 15;
-    QTest::newRow("turning back drops the remainder") << Deltas{-105, 15, 105} << 1 << 0;
+    QTest::newRow("a delta past the notch begun") << Deltas{-100, -100, -40} << -2 << 0;
+    QTest::newRow("turning back drops the rest of the notch") << Deltas{-15, 15} << 0 << 105;
+    QTest::newRow("turning back twice") << Deltas{-105, 15, 105} << 0 << 0;
     QTest::newRow("a classic notch is one step") << Deltas{120} << 1 << 0;
     QTest::newRow("two classic notches down") << Deltas{-120, -120} << -2 << 0;
-    QTest::newRow("250 at once, a started third notch") << Deltas{250} << 3 << 0;
+    QTest::newRow("250 at once, a started third notch") << Deltas{250} << 3 << 110;
     QTest::newRow("-360 at once") << Deltas{-360} << -3 << 0;
-    QTest::newRow("a classic notch clears the fractions") << Deltas{-60, -120, -60} << -1 << -60;
+    QTest::newRow("a classic notch after half a notch") << Deltas{-60, -120, -60} << -2 << 0;
     QTest::newRow("no delta") << Deltas{0, 0} << 0 << 0;
 }
 
@@ -154,26 +158,27 @@ void TestMouseWheelEvents::eachViewAddsUpItsOwnFractions()
     first.field->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), first.field);
 
-    // One notch of a high-resolution wheel, eight events of -15, scrolls one step of 20, not eight.
-    for (int i = 0; i < 7; ++i)
-        turnWheel(first.area->viewport(), QPoint(0, -15));
-    QCOMPARE(firstBar->value(), 0);
+    // One notch of a high-resolution wheel, eight events of -15, scrolls one step of 20, not eight, and
+    // at its first event.
     turnWheel(first.area->viewport(), QPoint(0, -15));
     QCOMPARE(firstBar->value(), 20);
+    for (int i = 0; i < 7; ++i)
+        turnWheel(first.area->viewport(), QPoint(0, -15));
+    QCOMPARE(firstBar->value(), 20);
 
-    // Half a notch on each view is no step on either.
+    // Half a notch on each view is a step on each; the second half on the first view is none.
     turnWheel(first.area->viewport(), QPoint(0, -60));
     second.field->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), second.field);
     turnWheel(second.area->viewport(), QPoint(0, -60));
-    QCOMPARE(firstBar->value(), 20);
-    QCOMPARE(secondBar->value(), 0);
+    QCOMPARE(firstBar->value(), 40);
+    QCOMPARE(secondBar->value(), 20);
     QCOMPARE(MouseWheelEvents::wheelRemainder(second.area), -60);
     first.field->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), first.field);
     turnWheel(first.area->viewport(), QPoint(0, -60));
     QCOMPARE(firstBar->value(), 40);
-    QCOMPARE(secondBar->value(), 0);
+    QCOMPARE(secondBar->value(), 20);
 }
 
 void TestMouseWheelEvents::distanceOfAStep_data()

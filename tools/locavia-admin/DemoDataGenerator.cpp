@@ -52,7 +52,14 @@ QString DemoDataGenerator::currentLogin()
     return QString();
 }
 
-bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString &login, Summary *summary)
+namespace
+{
+
+using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+// The installed database, locavia.db with solma.db attached as the program attaches it, and the account's
+// login checked.
+Database openInstalled(const QString &directory, const QString &account)
 {
     const QDir dir(directory);
     const QString inventoryPath = dir.absoluteFilePath(QStringLiteral("locavia.db"));
@@ -62,7 +69,6 @@ bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString 
             fail(QStringLiteral("La base « %1 » n'existe pas : installez-la d'abord.")
                      .arg(QDir::toNativeSeparators(path)));
     }
-    const QString account = login.trimmed().toLower();
     if (account.isEmpty())
         fail(QStringLiteral("Le compte de démonstration n'a pas d'identifiant : indiquez-le avec --user."));
     if (account.size() > LoginWidth)
@@ -71,7 +77,7 @@ bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString 
     sqlite3 *raw = nullptr;
     const int rc =
         sqlite3_open_v2(QFile::encodeName(inventoryPath).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    const std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    Database db(raw);
     if (rc != SQLITE_OK)
         fail(QStringLiteral("La base « %1 » ne peut pas être ouverte : %2")
                  .arg(QDir::toNativeSeparators(inventoryPath), QString::fromUtf8(sqlite3_errmsg(raw))));
@@ -82,6 +88,28 @@ bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString 
         attach.run({solmaPath});
     }
     exec(db.get(), "PRAGMA foreign_keys = ON");
+    return db;
+}
+
+// Runs the writes in one transaction: all of them or none.
+template <typename Writes> void inOneTransaction(sqlite3 *db, Writes writes)
+{
+    exec(db, "BEGIN");
+    try {
+        writes();
+        exec(db, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace
+
+bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString &login, Summary *summary)
+{
+    const QString account = login.trimmed().toLower();
+    const Database db = openInstalled(directory, account);
     {
         SqliteStatement count(db.get(), "SELECT COUNT(*) FROM SOLMA.SALLES");
         if (count.integer({}) > 0)
@@ -89,20 +117,23 @@ bool DemoDataGenerator::fill(const QString &directory, int rooms, const QString 
     }
 
     Summary result;
-    exec(db.get(), "BEGIN");
-    try {
+    inOneTransaction(db.get(), [&] {
         DemoDataWriter writer(db.get(), account, &result);
         writer.referenceData();
         writer.rooms(rooms);
         writer.offices();
-        exec(db.get(), "COMMIT");
-    } catch (...) {
-        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    });
     if (summary)
         *summary = result;
     return true;
+}
+
+void DemoDataGenerator::grantAccess(const QString &directory, const QString &login)
+{
+    const QString account = login.trimmed().toLower();
+    const Database db = openInstalled(directory, account);
+    Summary result;
+    inOneTransaction(db.get(), [&] { DemoDataWriter(db.get(), account, &result).access(); });
 }
 
 } // namespace admin

@@ -27,6 +27,10 @@ public:
     // already (a building code, a unit abbreviation, a group...) are kept and reused. Throws
     // eo::EOException with a French message on failure (nothing is written then).
     static bool fill(const QString &directory, int rooms, const QString &login, Summary *summary);
+    // Lets the user in a database that stays without demo data: the groups allowed to manage rooms, the
+    // user's account, the parameters of the rights test; rows that exist already are kept. Throws
+    // eo::EOException with a French message on failure (nothing is written then).
+    static void grantAccess(const QString &directory, const QString &login);
 
     // The login of the user running the command, in lower case ("" when the system does not tell).
     static QString currentLogin();

@@ -66,6 +66,33 @@ void DemoDataWriter::referenceData()
     parameters();
 }
 
+void DemoDataWriter::access()
+{
+    SqliteStatement insert(m_db,
+                           "INSERT OR IGNORE INTO SOLMA.STRUCTURE "
+                           "(C_STRUCTURE, LC_STRUCTURE, LL_STRUCTURE, C_TYPE_STRUCTURE, C_STRUCTURE_PERE) "
+                           "VALUES (?1, ?2, ?3, ?4, ?5)");
+    const auto allowed = DemoCatalogue::allowedGroups();
+    const auto needed = [&allowed](const char *code) {
+        for (const auto &structure : DemoCatalogue::structures()) {
+            for (const char *group : allowed) {
+                if (qstrcmp(structure.code, group) == 0 &&
+                    (qstrcmp(code, group) == 0 || qstrcmp(code, structure.parent) == 0))
+                    return true;
+            }
+        }
+        return false;
+    };
+    // The catalogue lists a parent before its groups.
+    for (const auto &structure : DemoCatalogue::structures()) {
+        if (needed(structure.code))
+            insert.run({structure.code, structure.shortLabel, structure.longLabel, structure.kind,
+                        structure.parent});
+    }
+    account();
+    parameters();
+}
+
 void DemoDataWriter::sites()
 {
     SqliteStatement insert(m_db,

@@ -31,6 +31,9 @@ public:
     void referenceData();
     void rooms(int count);
     void offices();
+    // Only what lets the user in, for a database without demo data: the groups allowed to manage rooms
+    // (with the university above them), the user's account in the first, the parameters of the rights test.
+    void access();
 
 private:
     using Use = DemoCatalogue::Use;

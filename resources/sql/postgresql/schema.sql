@@ -43,6 +43,24 @@ BEGIN
 END
 $$;
 
+-- The first look of a list sorted by several keys (ORDER BY ... COLLATE FRANCAIS_LETTRES for each key, then
+-- COLLATE FRANCAIS for each key): the letters alone, accents and case aside, so that "Rdc" and "RDC" tie and
+-- the door decides; the embedded database registers the same first level of ICU. Without ICU a system
+-- locale cannot ignore case: the full order stands in, and case then counts within each key.
+DO $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_collation c JOIN pg_namespace n ON n.oid = c.collnamespace
+                   WHERE n.nspname = 'locavia' AND c.collname = 'francais_lettres') THEN
+        IF EXISTS (SELECT 1 FROM pg_collation WHERE collprovider = 'i') THEN
+            CREATE COLLATION locavia.francais_lettres
+                (provider = icu, locale = 'fr-FR-u-ks-level1', deterministic = false);
+        ELSE
+            CREATE COLLATION locavia.francais_lettres FROM locavia.francais;
+        END IF;
+    END IF;
+END
+$$;
+
 -- --- Reference schema SOLMA ----------------------------------------------------------------------------
 
 -- Parameters of the reference schema, one row per value (SALLE_STRUCTURE has one row per group).
