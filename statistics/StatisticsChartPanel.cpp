@@ -4,6 +4,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -16,6 +18,8 @@ StatisticsChartPanel::StatisticsChartPanel(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
+    m_legende = new StatisticsLegend(this);
+    layout->addWidget(m_legende);
 }
 
 void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> graphiques)
@@ -25,16 +29,21 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
     m_vues.clear();
     m_filtres.clear();
     m_hauteurs.clear();
+    QList<StatisticsLegend::Entree> entrees;
     auto *couche = static_cast<QVBoxLayout *>(layout());
     for (StatisticsCharts::Graphique &graphique : graphiques) {
         const qsizetype index = m_vues.size();
+        if (graphique.legende && graphique.series) {
+            for (QBarSet *barres : graphique.series->barSets())
+                entrees.append({barres->label(), barres->color()});
+        }
         // The view owns its chart from here on.
         auto *vue = new QChartView(graphique.chart.release(), this);
         vue->setRenderHint(QPainter::Antialiasing);
         vue->setCursor(Qt::PointingHandCursor);
         // A chart of one bar still shows its bar and its scale.
         vue->setMinimumHeight(90);
-        couche->addWidget(vue, graphique.hauteur);
+        couche->insertWidget(int(index), vue, graphique.hauteur);
         m_vues.append(vue);
         m_filtres.append(graphique.filtres);
         m_hauteurs.append(std::max(1, graphique.hauteur));
@@ -47,6 +56,7 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
                     });
         }
     }
+    m_legende->montrer(entrees);
 }
 
 RoomFilter StatisticsChartPanel::filtre(qsizetype graphique, int barre) const
@@ -56,23 +66,40 @@ RoomFilter StatisticsChartPanel::filtre(qsizetype graphique, int barre) const
     return m_filtres.at(graphique).value(barre);
 }
 
-void StatisticsChartPanel::dessiner(QPainter &painter, const QRectF &cadre) const
+void StatisticsChartPanel::dessiner(QPainter &painter, const QRectF &cadre, qreal echelle) const
 {
     int total = 0;
     for (const int hauteur : m_hauteurs)
         total += hauteur;
-    if (total == 0)
+    if (total == 0 || echelle <= 0)
         return;
-    qreal haut = cadre.top();
+    painter.save();
+    painter.translate(cadre.topLeft());
+    painter.scale(echelle, echelle);
+    painter.setFont(m_legende->font());
+    const QSizeF place = cadre.size() / echelle;
+    const qreal legende =
+        StatisticsLegend::hauteur(m_legende->entrees(), QFontMetricsF(m_legende->font()), place.width());
+    const qreal hauteurGraphes = std::max(0.0, place.height() - legende);
+    qreal haut = 0;
     for (qsizetype i = 0; i < m_vues.size(); ++i) {
-        const qreal hauteur = cadre.height() * m_hauteurs.at(i) / total;
+        const QSizeF taille(place.width(), hauteurGraphes * m_hauteurs.at(i) / total);
         QChart *chart = m_vues.at(i)->chart();
-        const QRectF cible(cadre.left(), haut, cadre.width(), hauteur);
-        // Drawn from the chart's own scene, whatever part of the view is on screen.
-        if (chart && chart->scene())
-            chart->scene()->render(&painter, cible, chart->sceneBoundingRect(), Qt::KeepAspectRatio);
-        haut += hauteur;
+        if (chart && chart->scene()) {
+            // Laid out at the size it is drawn at, then given back to its view.
+            const QSizeF avant = chart->size();
+            chart->resize(taille);
+            if (chart->layout())
+                chart->layout()->activate();
+            chart->scene()->render(&painter, QRectF(QPointF(0, haut), taille),
+                                   QRectF(chart->scenePos(), taille), Qt::IgnoreAspectRatio);
+            chart->resize(avant);
+        }
+        haut += taille.height();
     }
+    StatisticsLegend::dessiner(painter, m_legende->entrees(),
+                               QRectF(0, hauteurGraphes, place.width(), legende));
+    painter.restore();
 }
 
 } // namespace statistics

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StatisticsCharts.h"
+#include "StatisticsLegend.h"
 
 #include <QList>
 #include <QWidget>
@@ -11,8 +12,8 @@ class QPainter;
 namespace statistics
 {
 
-// The charts of one view, one above the other, where a click on a bar asks for the rooms behind it. Draws
-// them again at any size for a file or a printed page.
+// The charts of one view, one above the other, and the legend of their series under them, where a click on
+// a bar asks for the rooms behind it. Draws them again at any size for a file or a printed page.
 class StatisticsChartPanel : public QWidget
 {
     Q_OBJECT
@@ -22,11 +23,14 @@ public:
     void montrer(std::vector<StatisticsCharts::Graphique> graphiques);
     qsizetype nombre() const { return m_vues.size(); }
     QChartView *vue(qsizetype index) const { return m_vues.value(index); }
+    const StatisticsLegend &legende() const { return *m_legende; }
     // The rooms behind a bar of a chart, by the bar's place.
     RoomFilter filtre(qsizetype graphique, int barre) const;
 
-    // Draws the charts into the frame, each keeping its share of the height.
-    void dessiner(QPainter &painter, const QRectF &cadre) const;
+    // Draws the charts into the frame, each keeping its share of the height, and the legend under them.
+    // Each chart is laid out again at the frame's size divided by echelle (the device's pixels for one of the
+    // screen), so that a chart never shown yet, or shown smaller, prints as well as the others.
+    void dessiner(QPainter &painter, const QRectF &cadre, qreal echelle = 1) const;
 
 signals:
     void barreChoisie(const statistics::RoomFilter &filtre);
@@ -35,6 +39,7 @@ private:
     QList<QChartView *> m_vues;
     QList<QList<RoomFilter>> m_filtres;
     QList<int> m_hauteurs;
+    StatisticsLegend *m_legende = nullptr;
 };
 
 } // namespace statistics

@@ -24,6 +24,7 @@ public:
         QAbstractBarSeries *series = nullptr; // owned by the chart
         QList<RoomFilter> filtres;            // the rooms behind each bar, by the bar's place
         int hauteur = 1;                      // its share of the height of the view's charts
+        bool legende = false;                 // its series named in the legend under the charts
     };
 
     StatisticsCharts() = delete;

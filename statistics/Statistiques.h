@@ -29,6 +29,7 @@ namespace statistics
 
 class StatisticsChartPanel;
 class StatisticsTable;
+class StatisticsViewFit;
 
 // The window "Statistiques": the surfaces and use of the whole inventory or of the rooms of the current
 // search, by building, by room type, by use and by department, each as a table beside its chart. A line or
@@ -67,6 +68,7 @@ public:
     const RoomStatistics &figures() const { return m_figures; }
     StatisticsTable &table(Vue vue) const { return *m_tables[vue]; }
     StatisticsChartPanel &graphe(Vue vue) const { return *m_graphes[vue]; }
+    StatisticsViewFit &ajustement(Vue vue) const { return *m_ajustements[vue]; }
     QTableView *vueTable(Vue vue) const;
     Vue vueCourante() const;
     // "Tout l'inventaire (1 234 salles)", "Salles de la recherche en cours (12 salles)".
@@ -75,6 +77,8 @@ public:
 private:
     void relier();
     void choisirSelection();
+    // At the size of the available area of the main window's screen, in its top left corner.
+    void placer();
 
     data::KORDataBusOC &m_dataBus;
     Liens m_liens;
@@ -82,9 +86,11 @@ private:
     QPointer<QWidget> m_fenetre;
     StatisticsTable *m_tables[NombreDeVues] = {};
     StatisticsChartPanel *m_graphes[NombreDeVues] = {};
+    StatisticsViewFit *m_ajustements[NombreDeVues] = {};
     RoomScope m_selection;
     RoomStatistics m_figures;
     QString m_dossier; // where the last file went
+    bool m_placee = false;
 };
 
 } // namespace statistics
