@@ -57,15 +57,15 @@ StatisticsReportTable::StatisticsReportTable(const StatisticsTable &table, const
     const qreal pad = marge();
     const QList<spreadsheet::TableColumn> &colonnes = m_table.colonnes();
     for (qsizetype c = 0; c < colonnes.size(); ++c)
-        m_hauteurEntete = std::max(m_hauteurEntete, hauteurTexte(colonnes.at(c).title, gras(),
-                                                                 m_largeurs.at(c) - 2 * pad, false));
+        m_hauteurEntete = std::max(
+            m_hauteurEntete, hauteurTexte(colonnes.at(c).title, gras(), m_largeurs.at(c) - 2 * pad, false));
     m_hauteurEntete += 2 * pad;
     for (const StatisticsTable::Ligne &ligne : m_table.lignes()) {
         qreal hauteur = mesure.height();
         for (qsizetype c = 0; c < colonnes.size() && c < ligne.cellules.size(); ++c)
-            hauteur = std::max(hauteur, hauteurTexte(ligne.cellules.at(c).affichage,
-                                                     ligne.total ? gras() : m_police,
-                                                     m_largeurs.at(c) - 2 * pad, !estTexte(colonnes.at(c))));
+            hauteur = std::max(hauteur,
+                               hauteurTexte(ligne.cellules.at(c).affichage, ligne.total ? gras() : m_police,
+                                            m_largeurs.at(c) - 2 * pad, !estTexte(colonnes.at(c))));
         m_hauteurs.append(hauteur + 2 * pad);
     }
     if (!m_table.note().isEmpty()) {
@@ -200,7 +200,8 @@ void StatisticsReportTable::dessiner(QPainter &painter, const QPointF &haut, con
 
     painter.save();
     painter.setPen(Qt::black);
-    const auto cellules = [&](qreal y, qreal hauteur, const QFont &police, const auto &texteDe, int vertical) {
+    const auto cellules = [&](qreal y, qreal hauteur, const QFont &police, const auto &texteDe,
+                              int vertical) {
         painter.setFont(police);
         qreal x = haut.x();
         for (qsizetype c = 0; c < colonnes.size(); ++c) {
@@ -213,7 +214,8 @@ void StatisticsReportTable::dessiner(QPainter &painter, const QPointF &haut, con
 
     qreal y = haut.y();
     painter.fillRect(QRectF(haut.x(), y, largeurTable, m_hauteurEntete), fondEntete);
-    cellules(y, m_hauteurEntete, gras(), [&](qsizetype c) { return colonnes.at(c).title; }, Qt::AlignBottom);
+    cellules(
+        y, m_hauteurEntete, gras(), [&](qsizetype c) { return colonnes.at(c).title; }, Qt::AlignBottom);
     y += m_hauteurEntete;
     for (int ligne = tranche.debut; ligne < tranche.fin && ligne < lignes(); ++ligne) {
         const StatisticsTable::Ligne &contenu = m_table.lignes().at(ligne);
@@ -222,8 +224,9 @@ void StatisticsReportTable::dessiner(QPainter &painter, const QPointF &haut, con
             painter.fillRect(QRectF(haut.x(), y, largeurTable, hauteur), fondLignePaire);
         if (contenu.total)
             painter.drawLine(QPointF(haut.x(), y), QPointF(haut.x() + largeurTable, y));
-        cellules(y, hauteur, contenu.total ? gras() : m_police,
-                 [&](qsizetype c) { return contenu.cellules.value(c).affichage; }, Qt::AlignTop);
+        cellules(
+            y, hauteur, contenu.total ? gras() : m_police,
+            [&](qsizetype c) { return contenu.cellules.value(c).affichage; }, Qt::AlignTop);
         y += hauteur;
     }
     if (tranche.fin >= lignes() && m_hauteurNote > 0) {

@@ -91,8 +91,9 @@ void StatisticsViewFit::couperLesTextes()
 {
     // Each text column as wide as its title and its widest word, its texts wrapped between their words.
     const QAbstractItemModel *modele = m_table->model();
-    const int marges = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) +
-                       (m_table->showGrid() ? 1 : 0);
+    const int marges =
+        2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) +
+        (m_table->showGrid() ? 1 : 0);
     for (int colonne = 0; colonne < modele->columnCount(); ++colonne) {
         if (modele->index(0, colonne).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight)
             continue;
@@ -122,7 +123,8 @@ void StatisticsViewFit::ajuster()
     if (!m_choisi) {
         int table = std::min(tailleVoulue(), tout - minimumDesGraphes());
         if (!cote) {
-            // Under the charts: half the room at most, but the header and a few lines whatever the charts ask.
+            // Under the charts: half the room at most, but the header and a few lines whatever the charts
+            // ask.
             const QHeaderView *lignes = m_table->verticalHeader();
             int quelquesLignes = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
             for (int ligne = 0; ligne < lignesMinimales && ligne < lignes->count(); ++ligne)

@@ -31,13 +31,14 @@ void remplir(StatisticsTable &table, int lignes, int colonnes = 2, qint64 plus =
 {
     QList<spreadsheet::TableColumn> titres{{QStringLiteral("Bâtiment"), spreadsheet::ColumnKind::Text, 0}};
     for (int c = 1; c < colonnes; ++c)
-        titres.append({QStringLiteral("Surface administrative %1 (m²)").arg(c), spreadsheet::ColumnKind::Decimal,
-                       2});
+        titres.append(
+            {QStringLiteral("Surface administrative %1 (m²)").arg(c), spreadsheet::ColumnKind::Decimal, 2});
     QList<StatisticsTable::Ligne> contenu;
     for (int i = 0; i <= lignes; ++i) {
         const bool total = i == lignes;
         QList<StatisticsTable::Cellule> cellules{
-            {total ? QStringLiteral("Total") : QStringLiteral("Pavillon-%1 Nord").arg(i, 3, 10, QLatin1Char('0')),
+            {total ? QStringLiteral("Total")
+                   : QStringLiteral("Pavillon-%1 Nord").arg(i, 3, 10, QLatin1Char('0')),
              {}}};
         for (int c = 1; c < colonnes; ++c)
             cellules.append({FrenchFigures::decimal(plus * (total ? 10 : 1) + i * 7 + c, 0, 2), {}});
@@ -54,7 +55,8 @@ void remplirUsages(StatisticsTable &table, int batiments)
     RoomStatistics figures;
     for (int i = 0; i < batiments; ++i) {
         RoomStatistics::Usages usages;
-        usages.libelle = QStringLiteral("Pavillon-%1 des sciences de l'ingénieur").arg(i, 3, 10, QLatin1Char('0'));
+        usages.libelle =
+            QStringLiteral("Pavillon-%1 des sciences de l'ingénieur").arg(i, 3, 10, QLatin1Char('0'));
         usages.surface = 12345678 + i;
         for (int u = 0; u < UseKinds::nombre(); ++u)
             usages.parUsage.append(usages.surface * 10000 / 20 + u);
@@ -139,11 +141,12 @@ void tst_StatisticsReport::pagination_data()
     QTest::newRow("whole on its page") << 4 << 12.5 << 20.5 << false << Tranches{{0, 5}};
     QTest::newRow("total alone at the top: the line before goes along")
         << 9 << 9.5 << 20.5 << false << Tranches{{0, 8}, {8, 10}};
-    QTest::newRow("the note does not fit with the total") << 9 << 10.2 << 20.5 << true << Tranches{{0, 8}, {8, 10}};
+    QTest::newRow("the note does not fit with the total")
+        << 9 << 10.2 << 20.5 << true << Tranches{{0, 8}, {8, 10}};
     QTest::newRow("under the charts, a line but not its total: next page")
         << 1 << 1.5 << 20.5 << false << Tranches{{0, 0}, {0, 2}};
-    QTest::newRow("under the charts, no room for a line") << 6 << 0.5 << 20.5 << false
-                                                           << Tranches{{0, 0}, {0, 7}};
+    QTest::newRow("under the charts, no room for a line")
+        << 6 << 0.5 << 20.5 << false << Tranches{{0, 0}, {0, 7}};
     QTest::newRow("three pages, the last holds more than the total")
         << 29 << 10.5 << 12.5 << false << Tranches{{0, 10}, {10, 22}, {22, 30}};
     QTest::newRow("three pages, the total at the foot of the second")
@@ -217,12 +220,15 @@ void tst_StatisticsReport::rapportRelu()
         QVERIFY2(page >= 0, qPrintable(nom + " absente"));
         const int rang = ligneDe(pages.at(page), nom);
         for (const StatisticsTable::Cellule &cellule : ligne.cellules.mid(1))
-            QVERIFY2(pages.at(page).at(rang).contains(QString(cellule.affichage).replace(QChar(0x00A0), ' ')),
-                     qPrintable(QStringLiteral("« %1 » coupé : %2").arg(cellule.affichage, pages.at(page).at(rang))));
+            QVERIFY2(
+                pages.at(page).at(rang).contains(QString(cellule.affichage).replace(QChar(0x00A0), ' ')),
+                qPrintable(
+                    QStringLiteral("« %1 » coupé : %2").arg(cellule.affichage, pages.at(page).at(rang))));
         // The header above the lines of every page, its words whole, and never the total without a line of
         // its table.
         const int entete = ligneDe(pages.at(page), QStringLiteral("Bâtiment"));
-        QVERIFY2(entete >= 0 && entete < rang, qPrintable(QStringLiteral("page %1 sans en-tête").arg(page + 1)));
+        QVERIFY2(entete >= 0 && entete < rang,
+                 qPrintable(QStringLiteral("page %1 sans en-tête").arg(page + 1)));
         for (const spreadsheet::TableColumn &colonne : table.colonnes()) {
             for (const QString &mot : colonne.title.split(' '))
                 QVERIFY2(ligneDe(pages.at(page), mot) >= 0, qPrintable(mot + " coupé dans l'en-tête"));
