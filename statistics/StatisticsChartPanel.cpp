@@ -1,6 +1,7 @@
 #include "StatisticsChartPanel.h"
 
 #include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -59,6 +60,73 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
     m_legende->montrer(entrees);
 }
 
+namespace
+{
+
+// A chart laid out at another size for as long as it is measured or drawn, then given back to its view.
+class TailleProvisoire
+{
+public:
+    TailleProvisoire(QChart &chart, const QSizeF &taille) : m_chart(chart), m_avant(chart.size())
+    {
+        disposer(taille);
+    }
+    ~TailleProvisoire() { disposer(m_avant); }
+    TailleProvisoire(const TailleProvisoire &) = delete;
+    TailleProvisoire &operator=(const TailleProvisoire &) = delete;
+
+private:
+    void disposer(const QSizeF &taille)
+    {
+        m_chart.resize(taille);
+        if (m_chart.layout())
+            m_chart.layout()->activate();
+    }
+
+    QChart &m_chart;
+    QSizeF m_avant;
+};
+
+// The bars' names a chart shows, and the height of one.
+std::pair<int, qreal> noms(const QChart &chart)
+{
+    for (QAbstractAxis *axe : chart.axes()) {
+        const auto *categories = qobject_cast<const QBarCategoryAxis *>(axe);
+        if (categories && categories->labelsVisible())
+            return {int(categories->count()), QFontMetricsF(categories->labelsFont()).height()};
+    }
+    return {0, 0};
+}
+
+} // namespace
+
+qreal StatisticsChartPanel::hauteurPourLesNoms(qreal largeur) const
+{
+    int total = 0;
+    for (const int hauteur : m_hauteurs)
+        total += hauteur;
+    qreal besoin = 0;
+    for (qsizetype i = 0; i < m_vues.size(); ++i) {
+        QChart *chart = m_vues.at(i)->chart();
+        if (!chart)
+            continue;
+        // The title, the scale and the margins, measured; then a name's line for each bar, and the room the
+        // charts leave between two names so as not to cut them.
+        const qreal essai = 1000;
+        qreal cadre = 0;
+        {
+            const TailleProvisoire taille(*chart, QSizeF(largeur, essai));
+            cadre = essai - chart->plotArea().height();
+        }
+        const auto [nombre, ligne] = noms(*chart);
+        const qreal graphe = cadre + nombre * (ligne + 10);
+        // Each chart gets its share of the height.
+        besoin = std::max(besoin, graphe * total / m_hauteurs.at(i));
+    }
+    return besoin +
+           StatisticsLegend::hauteur(m_legende->entrees(), QFontMetricsF(m_legende->font()), largeur);
+}
+
 RoomFilter StatisticsChartPanel::filtre(qsizetype graphique, int barre) const
 {
     if (graphique < 0 || graphique >= m_filtres.size())
@@ -86,14 +154,9 @@ void StatisticsChartPanel::dessiner(QPainter &painter, const QRectF &cadre, qrea
         const QSizeF taille(place.width(), hauteurGraphes * m_hauteurs.at(i) / total);
         QChart *chart = m_vues.at(i)->chart();
         if (chart && chart->scene()) {
-            // Laid out at the size it is drawn at, then given back to its view.
-            const QSizeF avant = chart->size();
-            chart->resize(taille);
-            if (chart->layout())
-                chart->layout()->activate();
+            const TailleProvisoire provisoire(*chart, taille);
             chart->scene()->render(&painter, QRectF(QPointF(0, haut), taille),
                                    QRectF(chart->scenePos(), taille), Qt::IgnoreAspectRatio);
-            chart->resize(avant);
         }
         haut += taille.height();
     }

@@ -31,6 +31,9 @@ public:
     // Each chart is laid out again at the frame's size divided by echelle (the device's pixels for one of the
     // screen), so that a chart never shown yet, or shown smaller, prints as well as the others.
     void dessiner(QPainter &painter, const QRectF &cadre, qreal echelle = 1) const;
+    // The height the charts and their legend need at that width for the name of each bar to show whole (a
+    // chart cuts the names it has no height for).
+    qreal hauteurPourLesNoms(qreal largeur) const;
 
 signals:
     void barreChoisie(const statistics::RoomFilter &filtre);

@@ -59,9 +59,12 @@ QString StatisticsReport::ecrire(const QList<Page> &pages, const QString &select
             qreal haut = cadreTitre.bottom() + 26;
             const StatisticsReportTable tableau(*vue.table, texte, &pdf, page.width());
             if (vue.graphe && vue.graphe->nombre() > 0) {
-                // Half the page at most, a third at least; less than half when the table then fits whole.
-                const qreal hauteur = std::clamp(page.bottom() - haut - tableau.hauteur() - 8,
-                                                 page.height() * 0.35, page.height() * 0.5);
+                // Half the page, a third when the table then fits whole; more when the bars' names need it,
+                // the table going on over the next pages.
+                const qreal hauteur = std::min(
+                    page.bottom() - haut, std::max(std::clamp(page.bottom() - haut - tableau.hauteur() - 8,
+                                                              page.height() * 0.35, page.height() * 0.5),
+                                                   vue.graphe->hauteurPourLesNoms(page.width())));
                 const QRectF cadreGraphe(page.left(), haut, page.width(), hauteur);
                 vue.graphe->dessiner(painter, cadreGraphe);
                 haut = cadreGraphe.bottom() + 8;

@@ -238,24 +238,30 @@ void tst_StatisticsReport::rapportRelu()
     }
 }
 
-// A view's charts print laid out at the page's size, though its tab was never shown: its title whole, not
-// cut to the few letters a chart never laid out has room for.
+// A view's charts print laid out at the page's size, though its tab was never shown, and tall enough for the
+// name of each bar: neither the title nor a name cut to the few letters a chart too small has room for.
 void tst_StatisticsReport::grapheJamaisMontre()
 {
     RoomStatistics figures;
-    RoomStatistics::Groupe groupe;
-    groupe.libelle = QStringLiteral("Salle de cours");
-    groupe.cle = 1;
-    groupe.salles = 3;
-    groupe.surface = 12345;
-    figures.parType.append(groupe);
+    for (int i = 0; i < 14; ++i) {
+        RoomStatistics::Groupe groupe;
+        groupe.libelle = QStringLiteral("Salle numéro %1").arg(i + 1);
+        groupe.cle = i + 1;
+        groupe.salles = 3;
+        groupe.surface = 12345 * (14 - i);
+        figures.parType.append(groupe);
+    }
     StatisticsChartPanel graphe;
     graphe.montrer(StatisticsCharts::parType(figures));
     StatisticsTable table;
     remplir(table, 3);
     const QString pdf = dossier.filePath(QStringLiteral("graphe.pdf"));
     QCOMPARE(StatisticsReport::ecrire({{&table, &graphe}}, QStringLiteral("Tout"), pdf), QString());
-    QVERIFY(ligneDe(lignesDesPages(pdf).value(0), QStringLiteral("Surfaces par type de salle")) >= 0);
+    const QStringList page = lignesDesPages(pdf).value(0);
+    QVERIFY(ligneDe(page, QStringLiteral("Surfaces par type de salle")) >= 0);
+    for (const RoomStatistics::Groupe &groupe : figures.parType)
+        QVERIFY2(ligneDe(page, groupe.libelle) >= 0,
+                 qPrintable(groupe.libelle + " coupé : " + page.join('|')));
 }
 
 QTEST_MAIN(tst_StatisticsReport)
