@@ -29,7 +29,8 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
         delete vue;
     m_vues.clear();
     m_filtres.clear();
-    m_hauteurs.clear();
+    m_parts.clear();
+    m_fixes.clear();
     QList<StatisticsLegend::Entree> entrees;
     auto *couche = static_cast<QVBoxLayout *>(layout());
     for (StatisticsCharts::Graphique &graphique : graphiques) {
@@ -42,12 +43,18 @@ void StatisticsChartPanel::montrer(std::vector<StatisticsCharts::Graphique> grap
         auto *vue = new QChartView(graphique.chart.release(), this);
         vue->setRenderHint(QPainter::Antialiasing);
         vue->setCursor(Qt::PointingHandCursor);
-        // A chart of one bar still shows its bar and its scale.
-        vue->setMinimumHeight(90);
-        couche->insertWidget(int(index), vue, graphique.hauteur);
+        if (graphique.hauteurFixe > 0) {
+            vue->setFixedHeight(graphique.hauteurFixe);
+        } else {
+            // A chart of one bar still shows its bar and its scale.
+            vue->setMinimumHeight(90);
+        }
+        const int part = graphique.hauteurFixe > 0 ? 0 : std::max(1, graphique.hauteur);
+        couche->insertWidget(int(index), vue, part);
         m_vues.append(vue);
         m_filtres.append(graphique.filtres);
-        m_hauteurs.append(std::max(1, graphique.hauteur));
+        m_parts.append(part);
+        m_fixes.append(graphique.hauteurFixe);
         if (graphique.series) {
             connect(graphique.series, &QAbstractBarSeries::clicked, this,
                     [this, index](int barre, QBarSet *) {
@@ -100,15 +107,32 @@ std::pair<int, qreal> noms(const QChart &chart)
 
 } // namespace
 
+QList<qreal> StatisticsChartPanel::hauteurs(qreal hauteur) const
+{
+    int parts = 0;
+    qreal reste = hauteur;
+    for (qsizetype i = 0; i < m_vues.size(); ++i) {
+        parts += m_parts.at(i);
+        reste -= m_fixes.at(i);
+    }
+    QList<qreal> resultat;
+    for (qsizetype i = 0; i < m_vues.size(); ++i)
+        resultat.append(m_parts.at(i) > 0 ? std::max(0.0, reste) * m_parts.at(i) / parts : m_fixes.at(i));
+    return resultat;
+}
+
 qreal StatisticsChartPanel::hauteurPourLesNoms(qreal largeur) const
 {
-    int total = 0;
-    for (const int hauteur : m_hauteurs)
-        total += hauteur;
-    qreal besoin = 0;
+    int parts = 0;
+    qreal fixes = 0;
+    for (qsizetype i = 0; i < m_vues.size(); ++i) {
+        parts += m_parts.at(i);
+        fixes += m_fixes.at(i);
+    }
+    qreal partagee = 0;
     for (qsizetype i = 0; i < m_vues.size(); ++i) {
         QChart *chart = m_vues.at(i)->chart();
-        if (!chart)
+        if (!chart || m_parts.at(i) == 0)
             continue;
         // The title, the scale and the margins, measured; then a name's line for each bar, and the room the
         // charts leave between two names so as not to cut them.
@@ -119,11 +143,11 @@ qreal StatisticsChartPanel::hauteurPourLesNoms(qreal largeur) const
             cadre = essai - chart->plotArea().height();
         }
         const auto [nombre, ligne] = noms(*chart);
-        const qreal graphe = cadre + nombre * (ligne + 10);
-        // Each chart gets its share of the height.
-        besoin = std::max(besoin, graphe * total / m_hauteurs.at(i));
+        const qreal graphe = std::max(qreal(m_vues.at(i)->minimumHeight()), cadre + nombre * (ligne + 10));
+        partagee = std::max(partagee, graphe * parts / m_parts.at(i));
     }
-    return besoin +
+    const QVBoxLayout *couche = static_cast<QVBoxLayout *>(layout());
+    return fixes + partagee + couche->spacing() * m_vues.size() +
            StatisticsLegend::hauteur(m_legende->entrees(), QFontMetricsF(m_legende->font()), largeur);
 }
 
@@ -136,10 +160,7 @@ RoomFilter StatisticsChartPanel::filtre(qsizetype graphique, int barre) const
 
 void StatisticsChartPanel::dessiner(QPainter &painter, const QRectF &cadre, qreal echelle) const
 {
-    int total = 0;
-    for (const int hauteur : m_hauteurs)
-        total += hauteur;
-    if (total == 0 || echelle <= 0)
+    if (m_vues.isEmpty() || echelle <= 0)
         return;
     painter.save();
     painter.translate(cadre.topLeft());
@@ -149,9 +170,10 @@ void StatisticsChartPanel::dessiner(QPainter &painter, const QRectF &cadre, qrea
     const qreal legende =
         StatisticsLegend::hauteur(m_legende->entrees(), QFontMetricsF(m_legende->font()), place.width());
     const qreal hauteurGraphes = std::max(0.0, place.height() - legende);
+    const QList<qreal> parGraphe = hauteurs(hauteurGraphes);
     qreal haut = 0;
     for (qsizetype i = 0; i < m_vues.size(); ++i) {
-        const QSizeF taille(place.width(), hauteurGraphes * m_hauteurs.at(i) / total);
+        const QSizeF taille(place.width(), parGraphe.at(i));
         QChart *chart = m_vues.at(i)->chart();
         if (chart && chart->scene()) {
             const TailleProvisoire provisoire(*chart, taille);

@@ -27,7 +27,8 @@ public:
     // The rooms behind a bar of a chart, by the bar's place.
     RoomFilter filtre(qsizetype graphique, int barre) const;
 
-    // Draws the charts into the frame, each keeping its share of the height, and the legend under them.
+    // Draws the charts into the frame, each at its height or with its share of the height, and the legend
+    // under them.
     // Each chart is laid out again at the frame's size divided by echelle (the device's pixels for one of the
     // screen), so that a chart never shown yet, or shown smaller, prints as well as the others.
     void dessiner(QPainter &painter, const QRectF &cadre, qreal echelle = 1) const;
@@ -39,9 +40,13 @@ signals:
     void barreChoisie(const statistics::RoomFilter &filtre);
 
 private:
+    // The heights of the charts in a frame of that height, the legend left out.
+    QList<qreal> hauteurs(qreal hauteur) const;
+
     QList<QChartView *> m_vues;
     QList<QList<RoomFilter>> m_filtres;
-    QList<int> m_hauteurs;
+    QList<int> m_parts; // each chart's share of the height the fixed ones leave (0: fixed)
+    QList<int> m_fixes; // the height of a fixed chart
     StatisticsLegend *m_legende = nullptr;
 };
 

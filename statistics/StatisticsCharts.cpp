@@ -158,7 +158,7 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
         axe->setLabelsVisible(false);
         axe->setTitleVisible(false);
     }
-    ensemble.hauteur = 1;
+    ensemble.hauteurFixe = 64;
 
     Graphique batiments;
     batiments.chart = nouveauGraphique(QStringLiteral("Surfaces par usage et par bâtiment"));
@@ -173,7 +173,6 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
     placerAxes(*batiments.chart, batiments.series, categories, true);
     // One legend names the colours of both charts.
     batiments.legende = true;
-    batiments.hauteur = 4;
     graphiques.push_back(std::move(ensemble));
     graphiques.push_back(std::move(batiments));
     return graphiques;

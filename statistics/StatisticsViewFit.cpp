@@ -1,5 +1,6 @@
 #include "StatisticsViewFit.h"
 
+#include "StatisticsChartPanel.h"
 #include "TwoLineHeaderModel.h"
 
 #include <QEvent>
@@ -10,13 +11,15 @@
 #include <QStyle>
 #include <QTableView>
 #include <algorithm>
+#include <cmath>
 
 namespace statistics
 {
 
 StatisticsViewFit::StatisticsViewFit(QSplitter *separation, QTableView *table, TwoLineHeaderModel *entetes,
-                                     QWidget *graphes, QObject *parent)
-    : QObject(parent), m_separation(separation), m_table(table), m_entetes(entetes), m_graphes(graphes)
+                                     QWidget *graphes, StatisticsChartPanel *panneau, QObject *parent)
+    : QObject(parent), m_separation(separation), m_table(table), m_entetes(entetes), m_graphes(graphes),
+      m_panneau(panneau)
 {
     // The charts take what the window gains; the table keeps the size of its contents.
     separation->setStretchFactor(0, 0);
@@ -48,15 +51,24 @@ int StatisticsViewFit::minimumDesGraphes() const
     return m_separation->orientation() == Qt::Horizontal ? minimum.width() : minimum.height();
 }
 
+int StatisticsViewFit::besoinDesGraphes() const
+{
+    const int minimum = minimumDesGraphes();
+    // Beside the table, the charts have the view's height whatever the table's width.
+    if (m_separation->orientation() == Qt::Horizontal || !m_panneau)
+        return minimum;
+    return std::max(minimum, int(std::ceil(m_panneau->hauteurPourLesNoms(m_separation->width()))));
+}
+
 int StatisticsViewFit::largeurDesColonnes() const
 {
     const QHeaderView *colonnes = m_table->horizontalHeader();
     const int cadre = 2 * m_table->frameWidth();
     const int hauteur = colonnes->sizeHint().height() + m_table->verticalHeader()->length() + cadre;
-    // The scroll bar for the lines, when the table's height cannot show them all (under the charts, half the
-    // room at most).
+    // The scroll bar for the lines, when the table's height cannot show them all (under the charts, what they
+    // leave).
     const int hauteurDisponible =
-        m_separation->orientation() == Qt::Horizontal ? m_separation->height() : place() / 2;
+        m_separation->orientation() == Qt::Horizontal ? m_separation->height() : place() - besoinDesGraphes();
     const bool barre = hauteur > hauteurDisponible;
     return colonnes->length() + cadre + (barre ? m_table->verticalScrollBar()->sizeHint().width() : 0);
 }
@@ -121,15 +133,14 @@ void StatisticsViewFit::ajuster()
     else
         ajusterColonnes(m_separation->width());
     if (!m_choisi) {
-        int table = std::min(tailleVoulue(), tout - minimumDesGraphes());
+        int table = std::min(tailleVoulue(), tout - besoinDesGraphes());
         if (!cote) {
-            // Under the charts: half the room at most, but the header and a few lines whatever the charts
-            // ask.
+            // Under the charts: the header and a few lines whatever the charts ask.
             const QHeaderView *lignes = m_table->verticalHeader();
             int quelquesLignes = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
             for (int ligne = 0; ligne < lignesMinimales && ligne < lignes->count(); ++ligne)
                 quelquesLignes += lignes->sectionSize(ligne);
-            table = std::max(std::min(table, tout / 2), std::min(quelquesLignes, tailleVoulue()));
+            table = std::max(table, std::min(quelquesLignes, tailleVoulue()));
         }
         table = std::clamp(table, 0, tout);
         m_separation->setSizes({table, tout - table});

@@ -73,7 +73,8 @@ Statistiques::Statistiques(data::KORDataBusOC &dataBus, Liens liens, QWidget *pa
         couche->setContentsMargins(0, 0, 0, 0);
         m_graphes[vue] = new StatisticsChartPanel(graphes[vue]);
         couche->addWidget(m_graphes[vue]);
-        m_ajustements[vue] = new StatisticsViewFit(separations[vue], vues[vue], entetes, graphes[vue], this);
+        m_ajustements[vue] =
+            new StatisticsViewFit(separations[vue], vues[vue], entetes, graphes[vue], m_graphes[vue], this);
     }
     relier();
 }
