@@ -158,7 +158,7 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
         axe->setLabelsVisible(false);
         axe->setTitleVisible(false);
     }
-    ensemble.hauteurFixe = 64;
+    ensemble.hauteurFixe = 72;
 
     Graphique batiments;
     batiments.chart = nouveauGraphique(QStringLiteral("Surfaces par usage et par bâtiment"));

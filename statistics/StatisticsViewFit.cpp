@@ -88,15 +88,19 @@ int StatisticsViewFit::tailleVoulue() const
 
 void StatisticsViewFit::ajusterColonnes(int largeur)
 {
+    // The lines as tall as their texts now, not once the view next lays itself out.
+    const auto lignes = [this] { m_table->verticalHeader()->resizeSections(QHeaderView::ResizeToContents); };
     m_entetes->setDeuxLignes(false);
     m_table->resizeColumnsToContents();
+    lignes();
     if (largeurDesColonnes() <= largeur)
         return;
     m_entetes->setDeuxLignes(true);
     m_table->resizeColumnsToContents();
-    if (largeurDesColonnes() > largeur)
+    if (largeurDesColonnes() > largeur) {
         couperLesTextes();
-    m_table->verticalHeader()->resizeSections(QHeaderView::ResizeToContents);
+        lignes();
+    }
 }
 
 void StatisticsViewFit::couperLesTextes()
@@ -141,6 +145,10 @@ void StatisticsViewFit::ajuster()
             for (int ligne = 0; ligne < lignesMinimales && ligne < lignes->count(); ++ligne)
                 quelquesLignes += lignes->sectionSize(ligne);
             table = std::max(table, std::min(quelquesLignes, tailleVoulue()));
+            // A few pixels short of the last line: taken from the charts, whose names' height has that much
+            // to spare, rather than a scroll bar for them.
+            if (tailleVoulue() - table < lignes->defaultSectionSize() / 2)
+                table = tailleVoulue();
         }
         table = std::clamp(table, 0, tout);
         m_separation->setSizes({table, tout - table});
