@@ -30,9 +30,6 @@ public:
 
     // Fits the columns and shares the room again (after new figures: the table's size has changed).
     void ajuster();
-    // The size the table asks for along the splitter: its columns' width, or its lines' height.
-    int tailleVoulue() const;
-    bool choisiParLUtilisateur() const { return m_choisi; }
 
     // The lines a table under its charts shows at least, when the room allows.
     static constexpr int lignesMinimales = 4;
@@ -41,6 +38,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The size the table asks for along the splitter: its columns' width, or its lines' height.
+    int tailleVoulue() const;
     int place() const;
     int minimumDesGraphes() const;
     // What the charts need along the splitter: their minimum, and under the table the height for their names.

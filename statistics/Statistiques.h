@@ -68,7 +68,6 @@ public:
     const RoomStatistics &figures() const { return m_figures; }
     StatisticsTable &table(Vue vue) const { return *m_tables[vue]; }
     StatisticsChartPanel &graphe(Vue vue) const { return *m_graphes[vue]; }
-    StatisticsViewFit &ajustement(Vue vue) const { return *m_ajustements[vue]; }
     QTableView *vueTable(Vue vue) const;
     Vue vueCourante() const;
     // "Tout l'inventaire (1 234 salles)", "Salles de la recherche en cours (12 salles)".

@@ -18,7 +18,6 @@ public:
     explicit TwoLineHeaderModel(StatisticsTable &table, QObject *parent = nullptr);
 
     void setDeuxLignes(bool deuxLignes);
-    bool deuxLignes() const { return m_deuxLignes; }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
