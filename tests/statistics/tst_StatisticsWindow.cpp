@@ -416,10 +416,10 @@ void tst_StatisticsWindow::rapportSansLigneCoupee()
                  qPrintable(QStringLiteral("ligne %1 sur %2 pages").arg(i).arg(pagesDe.at(i))));
 }
 
-// The window opens over the whole available area of its screen, and keeps the size its user gives it.
+// The window opens over the whole available area of its screen, framed as the main window is, and keeps the
+// size its user gives it.
 void tst_StatisticsWindow::fenetreALaTailleDeLEcran()
 {
-    // Framed by the window manager as the main window is.
     QWidget principale;
     principale.show();
     QVERIFY(QTest::qWaitForWindowExposed(&principale));
