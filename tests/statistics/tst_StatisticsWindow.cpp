@@ -429,11 +429,10 @@ void tst_StatisticsWindow::fenetreALaTailleDeLEcran()
     const QRect ecran = principale.screen()->availableGeometry();
     QCOMPARE(fenetre->frameGeometry(), ecran);
     QCOMPARE(fenetre->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    const QSize choisie = ecran.size() - QSize(30, 50);
-    fenetre->resize(choisie);
+    fenetre->resize(ecran.size() - QSize(30, 50));
     fenetre->close();
     statistiques.ouvrir();
-    QCOMPARE(fenetre->size(), choisie);
+    QCOMPARE(fenetre->size(), ecran.size() - QSize(30, 50));
 }
 
 void tst_StatisticsWindow::vuesEntieres_data()
