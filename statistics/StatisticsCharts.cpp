@@ -33,7 +33,8 @@ std::unique_ptr<QChart> nouveauGraphique(const QString &titre)
     chart->setLocale(QLocale(QLocale::French, QLocale::France));
     chart->setLocalizeNumbers(true);
     chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // The series are named under the view's charts (StatisticsLegend), where every name shows whole.
+    chart->legend()->hide();
     chart->setMargins(QMargins(4, 4, 4, 4));
     return chart;
 }
@@ -97,6 +98,7 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parBatiment(const Roo
     series->append(surface);
     series->append(vitree);
     graphique.series = series;
+    graphique.legende = true;
     placerAxes(*graphique.chart, series, categories, true);
     std::vector<Graphique> graphiques;
     graphiques.push_back(std::move(graphique));
@@ -107,7 +109,6 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parType(const RoomSta
 {
     Graphique graphique;
     graphique.chart = nouveauGraphique(QStringLiteral("Surfaces par type de salle"));
-    graphique.chart->legend()->hide();
     // Bars along the labels, which stay whole; the largest type on top.
     auto *series = new QHorizontalBarSeries(graphique.chart.get());
     QBarSet *surface = serie(QStringLiteral("Surface (m²)"), couleurSurface);
@@ -149,16 +150,15 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
     const RoomStatistics::Usages total = figures.totalUsages();
     Graphique ensemble;
     ensemble.chart = nouveauGraphique(QStringLiteral("Ensemble de la sélection"));
-    ensemble.chart->legend()->hide();
     ensemble.series = empiler(ensemble.chart.get(), {&total});
     ensemble.filtres.append(RoomFilter());
     placerAxes(*ensemble.chart, ensemble.series, {QStringLiteral("Ensemble")}, true);
-    // One bar: its scale is the one of the chart below, whose legend names the colours.
-    for (QAbstractAxis *axe : ensemble.chart->axes(Qt::Horizontal)) {
+    // One bar, named by the chart's title: neither its scale nor its name, which the narrow chart would cut.
+    for (QAbstractAxis *axe : ensemble.chart->axes()) {
         axe->setLabelsVisible(false);
         axe->setTitleVisible(false);
     }
-    ensemble.hauteur = 1;
+    ensemble.hauteurFixe = 72;
 
     Graphique batiments;
     batiments.chart = nouveauGraphique(QStringLiteral("Surfaces par usage et par bâtiment"));
@@ -171,9 +171,8 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parUsage(const RoomSt
     }
     batiments.series = empiler(batiments.chart.get(), lignes);
     placerAxes(*batiments.chart, batiments.series, categories, true);
-    // Thirteen uses: listed beside the bars rather than under them.
-    batiments.chart->legend()->setAlignment(Qt::AlignRight);
-    batiments.hauteur = 4;
+    // One legend names the colours of both charts.
+    batiments.legende = true;
     graphiques.push_back(std::move(ensemble));
     graphiques.push_back(std::move(batiments));
     return graphiques;
@@ -183,7 +182,6 @@ std::vector<StatisticsCharts::Graphique> StatisticsCharts::parDepartement(const 
 {
     Graphique graphique;
     graphique.chart = nouveauGraphique(QStringLiteral("Surfaces par département"));
-    graphique.chart->legend()->hide();
     struct Barre {
         QString libelle;
         qint64 surface;

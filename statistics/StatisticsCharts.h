@@ -23,7 +23,9 @@ public:
         std::unique_ptr<QChart> chart;
         QAbstractBarSeries *series = nullptr; // owned by the chart
         QList<RoomFilter> filtres;            // the rooms behind each bar, by the bar's place
-        int hauteur = 1;                      // its share of the height of the view's charts
+        int hauteur = 1;                      // its share of the height the fixed charts leave
+        int hauteurFixe = 0;                  // a chart of one bar and no scale: this height, not a share
+        bool legende = false;                 // its series named in the legend under the charts
     };
 
     StatisticsCharts() = delete;

@@ -47,18 +47,21 @@ QString StatisticsFiles::ecrireGraphique(const StatisticsChartPanel &graphe, con
         QPdfWriter pdf(fichier.device());
         pdf.setTitle(titre);
         pdf.setCreator(QStringLiteral("Locavia"));
+        // At the screen's resolution, the charts are laid out on the page as they are on screen.
+        pdf.setResolution(96);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         QPainter painter(&pdf);
         graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
         painter.end();
     } else {
+        // Laid out as on screen, drawn twice as fine.
         const QSize taille = graphe.size().expandedTo(QSize(640, 400)) * 2;
         QImage image(taille, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(taille)));
+        graphe.dessiner(painter, QRectF(QPointF(0, 0), QSizeF(taille)), 2);
         painter.end();
         if (!image.save(fichier.device(), "PNG") && !fichier.failed())
             return QStringLiteral("l'image n'a pas pu être écrite : réessayez, et si cela se reproduit, "

@@ -11,7 +11,7 @@ class StatisticsTable;
 
 // The statistics printed as a PDF report: one page per view (A4 landscape), its title, the selection and
 // the date, its charts above and its table below; a table too long for its page goes on over the next
-// pages of the same view.
+// pages of the same view, under its header again (see StatisticsReportTable).
 class StatisticsReport
 {
 public:
@@ -24,8 +24,6 @@ public:
 
     // "" when written, else why not (in French).
     static QString ecrire(const QList<Page> &pages, const QString &selection, const QString &path);
-    // The table as HTML, its totals line in bold.
-    static QString html(const StatisticsTable &table);
 };
 
 } // namespace statistics

@@ -17,11 +17,15 @@
 #include "StatisticsReport.h"
 #include "StatisticsTable.h"
 #include "StatisticsTables.h"
+#include "StatisticsViewFit.h"
+#include "TwoLineHeaderModel.h"
 #include "ui_Statistiques.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -59,20 +63,18 @@ Statistiques::Statistiques(data::KORDataBusOC &dataBus, Liens liens, QWidget *pa
                                             ui->separationUsages, ui->separationDepartements};
     for (int vue = 0; vue < NombreDeVues; ++vue) {
         m_tables[vue] = new StatisticsTable(this);
-        vues[vue]->setModel(m_tables[vue]);
+        auto *entetes = new TwoLineHeaderModel(*m_tables[vue], this);
+        vues[vue]->setModel(entetes);
         vues[vue]->verticalHeader()->hide();
+        // Lines as tall as their text, so that the use table under its charts shows several.
+        vues[vue]->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         vues[vue]->horizontalHeader()->setHighlightSections(false);
         auto *couche = new QVBoxLayout(graphes[vue]);
         couche->setContentsMargins(0, 0, 0, 0);
         m_graphes[vue] = new StatisticsChartPanel(graphes[vue]);
         couche->addWidget(m_graphes[vue]);
-        // The use table is wide: its charts go under it, the others beside their tables.
-        separations[vue]->setStretchFactor(0, vue == ParUsage ? 1 : 2);
-        separations[vue]->setStretchFactor(1, 3);
-        // The first sizes in the same shares: the tables would otherwise take what their lines ask for. The
-        // use charts get the most: their legend lists thirteen uses beside the bars, whole on a 1366×768
-        // screen.
-        separations[vue]->setSizes(vue == ParUsage ? QList<int>{180, 520} : QList<int>{600, 600});
+        m_ajustements[vue] =
+            new StatisticsViewFit(separations[vue], vues[vue], entetes, graphes[vue], m_graphes[vue], this);
     }
     relier();
 }
@@ -140,8 +142,33 @@ QString Statistiques::descriptionSelection() const
                                    : QStringLiteral("Salles de la recherche en cours (%1)").arg(nombre);
 }
 
+void Statistiques::placer()
+{
+    QWidget *principale = m_fenetre->parentWidget();
+    QScreen *ecran = principale ? principale->screen() : m_fenetre->screen();
+    if (!ecran)
+        ecran = QGuiApplication::primaryScreen();
+    if (!ecran)
+        return;
+    const QRect place = ecran->availableGeometry();
+    // The window manager frames this window as it frames the main window.
+    const QSize cadre = principale && principale->isVisible()
+                            ? principale->frameGeometry().size() - principale->size()
+                            : QSize(0, 0);
+    const QSize taille = (place.size() - cadre).expandedTo(QSize(1, 1));
+    m_fenetre->setMinimumSize(m_fenetre->minimumSize().boundedTo(taille));
+    m_fenetre->resize(taille);
+    m_fenetre->move(place.topLeft());
+}
+
 void Statistiques::ouvrir()
 {
+    // The first time, the whole screen of the main window: the tables and charts take the room they get. The
+    // size the user gives it afterwards stays.
+    if (!m_placee) {
+        placer();
+        m_placee = true;
+    }
     m_fenetre->show();
     m_fenetre->raise();
     m_fenetre->activateWindow();
@@ -194,7 +221,7 @@ void Statistiques::actualiser()
     for (int vue = 0; vue < NombreDeVues; ++vue) {
         notes[vue]->setText(m_tables[vue]->note());
         notes[vue]->setVisible(!m_tables[vue]->note().isEmpty());
-        vueTable(Vue(vue))->resizeColumnsToContents();
+        m_ajustements[vue]->ajuster();
     }
     const RoomStatistics::Groupe total = m_figures.total();
     ui->resume->setText(QStringLiteral("%1 — %2 m²")

@@ -29,6 +29,7 @@ namespace statistics
 
 class StatisticsChartPanel;
 class StatisticsTable;
+class StatisticsViewFit;
 
 // The window "Statistiques": the surfaces and use of the whole inventory or of the rooms of the current
 // search, by building, by room type, by use and by department, each as a table beside its chart. A line or
@@ -75,6 +76,8 @@ public:
 private:
     void relier();
     void choisirSelection();
+    // At the size of the available area of the main window's screen, in its top left corner.
+    void placer();
 
     data::KORDataBusOC &m_dataBus;
     Liens m_liens;
@@ -82,9 +85,11 @@ private:
     QPointer<QWidget> m_fenetre;
     StatisticsTable *m_tables[NombreDeVues] = {};
     StatisticsChartPanel *m_graphes[NombreDeVues] = {};
+    StatisticsViewFit *m_ajustements[NombreDeVues] = {};
     RoomScope m_selection;
     RoomStatistics m_figures;
     QString m_dossier; // where the last file went
+    bool m_placee = false;
 };
 
 } // namespace statistics

@@ -10,6 +10,7 @@
 #include "SpreadsheetReader.h"
 #include "StatisticsChartPanel.h"
 #include "StatisticsFixture.h"
+#include "StatisticsLegend.h"
 #include "StatisticsReport.h"
 #include "StatisticsTable.h"
 #include "Statistiques.h"
@@ -20,10 +21,14 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -52,6 +57,9 @@ private slots:
     void graphiqueEtRapport();
     void rapportSansLigneCoupee_data();
     void rapportSansLigneCoupee();
+    void fenetreALaTailleDeLEcran();
+    void vuesEntieres_data();
+    void vuesEntieres();
 
 private:
     std::unique_ptr<TestDatabase> db;
@@ -71,8 +79,8 @@ private:
             ouvertes.append({triees, nom});
         };
         auto statistiques = std::make_unique<Statistiques>(db->dataBus(), std::move(liens));
-        statistiques->fenetre()->resize(1200, 700);
         statistiques->ouvrir();
+        statistiques->fenetre()->resize(1200, 700);
         return statistiques;
     }
 };
@@ -93,6 +101,7 @@ void tst_StatisticsWindow::init()
 
 void tst_StatisticsWindow::cleanup()
 {
+    TestFont::pin();
     platform::FileOpener::setOpener({});
     platform::SavePanel::clearAnswers();
     db.reset();
@@ -405,6 +414,123 @@ void tst_StatisticsWindow::rapportSansLigneCoupee()
     for (int i = 0; i < lignes; ++i)
         QVERIFY2(pagesDe.at(i) == 1,
                  qPrintable(QStringLiteral("ligne %1 sur %2 pages").arg(i).arg(pagesDe.at(i))));
+}
+
+// The window opens over the whole available area of its screen, framed as the main window is, and keeps the
+// size its user gives it.
+void tst_StatisticsWindow::fenetreALaTailleDeLEcran()
+{
+    QWidget principale;
+    principale.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&principale));
+    Statistiques statistiques(db->dataBus(), {}, &principale);
+    QWidget *fenetre = statistiques.fenetre();
+    statistiques.ouvrir();
+    const QRect ecran = principale.screen()->availableGeometry();
+    QCOMPARE(fenetre->frameGeometry(), ecran);
+    QCOMPARE(fenetre->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    fenetre->resize(ecran.size() - QSize(30, 50));
+    fenetre->close();
+    statistiques.ouvrir();
+    QCOMPARE(fenetre->size(), ecran.size() - QSize(30, 50));
+}
+
+void tst_StatisticsWindow::vuesEntieres_data()
+{
+    QTest::addColumn<QSize>("taille");
+    QTest::addColumn<QString>("police");
+    // The window over a whole screen, less a window manager's frame and title.
+    for (const QString &police : TestFont::desktopFamilies()) {
+        QTest::addRow("1366x768, %s", qPrintable(police)) << QSize(1364, 741) << police;
+        QTest::addRow("1920x1080, %s", qPrintable(police)) << QSize(1918, 1053) << police;
+    }
+}
+
+// Every view whole at the sizes of common screens, with the fonts desktops have: every column of its table
+// and every line, their titles and figures uncut, its charts' names and each entry of their legend.
+void tst_StatisticsWindow::vuesEntieres()
+{
+    QFETCH(QSize, taille);
+    QFETCH(QString, police);
+    PIN_TEST_FONT(police);
+    // Eight buildings, as many as a campus has, with long names and large figures.
+    const QStringList noms{"BIBLIOTHÈQUE UNIVERSITAIRE", "FACULTÉ DE MÉDECINE", "IUT GÉNIE CIVIL",
+                           "MAISON DES ARTS", "PRÉSIDENCE"};
+    for (qsizetype i = 0; i < noms.size(); ++i) {
+        const QString code = QStringLiteral("B%1").arg(i);
+        QVERIFY(!db->addBuilding(code, noms.at(i)).isEmpty());
+        QVERIFY(db->addRoom(code, "1", "G1",
+                            statstest::piece({{"tsalNumero", 1},
+                                              {"salCapacite", 900},
+                                              {"salSuperficie", "98765.43"},
+                                              {"salPourAdministration", 40}})) > 0);
+    }
+    // What a cell asks for in its column's width, its text wrapped between words as the view wraps it.
+    const auto demande = [](const QTableView &table, const QModelIndex &index) {
+        QStyleOptionViewItem option;
+        option.initFrom(&table);
+        option.features = QStyleOptionViewItem::WrapText;
+        option.rect = QRect(0, 0, table.columnWidth(index.column()), 0);
+        return table.itemDelegateForIndex(index)->sizeHint(option, index);
+    };
+    const auto statistiques = fenetre();
+    statistiques->fenetre()->resize(taille);
+    QApplication::processEvents();
+    auto *onglets = statistiques->fenetre()->findChild<QTabWidget *>(QStringLiteral("onglets"));
+    for (int vue = 0; vue < Statistiques::NombreDeVues; ++vue) {
+        onglets->setCurrentIndex(vue);
+        QApplication::processEvents();
+        const QString ici = QStringLiteral("vue %1 : ").arg(vue);
+        QTableView *table = statistiques->vueTable(Statistiques::Vue(vue));
+        const QAbstractItemModel *modele = table->model();
+        QVERIFY2(table->horizontalScrollBar()->maximum() == 0, qPrintable(ici + "colonnes cachées"));
+        // Under its charts, the use table shows more than three lines, and all of them where the screen is
+        // tall enough for them and the names of the charts' bars.
+        int lignesVisibles = 0;
+        for (int ligne = 0; ligne < modele->rowCount(); ++ligne)
+            lignesVisibles +=
+                table->rowViewportPosition(ligne) >= 0 &&
+                table->rowViewportPosition(ligne) + table->rowHeight(ligne) <= table->viewport()->height();
+        QVERIFY(lignesVisibles > 3);
+        if (vue != Statistiques::ParUsage || taille.height() > 1000)
+            QVERIFY2(table->verticalScrollBar()->maximum() == 0, qPrintable(ici + "lignes cachées"));
+        // ... and not more: the charts get the room left under its lines.
+        const int derniere = modele->rowCount() - 1;
+        if (vue == Statistiques::ParUsage)
+            QVERIFY(table->viewport()->height() - table->rowViewportPosition(derniere) -
+                        table->rowHeight(derniere) <
+                    table->rowHeight(derniere));
+        for (int colonne = 0; colonne < modele->columnCount(); ++colonne) {
+            QVERIFY2(table->columnWidth(colonne) >= table->horizontalHeader()->sectionSizeHint(colonne),
+                     qPrintable(ici + modele->headerData(colonne, Qt::Horizontal).toString() + " coupé"));
+            for (int ligne = 0; ligne < modele->rowCount(); ++ligne) {
+                const QModelIndex index = modele->index(ligne, colonne);
+                const QSize voulue = demande(*table, index);
+                QVERIFY2(voulue.width() <= table->columnWidth(colonne) &&
+                             voulue.height() <= table->rowHeight(ligne),
+                         qPrintable(ici + index.data().toString() + " coupé"));
+            }
+        }
+
+        StatisticsChartPanel &graphe = statistiques->graphe(Statistiques::Vue(vue));
+        for (qsizetype i = 0; i < graphe.nombre(); ++i) {
+            for (const QGraphicsItem *element : graphe.vue(i)->scene()->items()) {
+                const auto *texte = dynamic_cast<const QGraphicsTextItem *>(element);
+                const QString nom = texte && texte->isVisible() ? texte->toPlainText() : QString();
+                QVERIFY2(!nom.contains(QStringLiteral("...")), qPrintable(ici + "nom coupé : " + nom));
+            }
+        }
+        const StatisticsLegend &legende = graphe.legende();
+        QCOMPARE(legende.entrees().size(), vue == Statistiques::ParBatiment ? 2
+                                           : vue == Statistiques::ParUsage  ? 13
+                                                                            : 0);
+        QCOMPARE(legende.isVisible(), !legende.entrees().isEmpty());
+        const QList<QRectF> places =
+            StatisticsLegend::disposer(legende.entrees(), QFontMetricsF(legende.font()), legende.width());
+        for (const QRectF &place : places)
+            QVERIFY2(QRectF(legende.rect()).contains(place), qPrintable(ici + "légende coupée"));
+        QVERIFY(graphe.rect().contains(legende.geometry()));
+    }
 }
 
 QTEST_MAIN(tst_StatisticsWindow)
