@@ -16,7 +16,7 @@
 #include "RoomDeleter.h"
 #include "RoomEquipmentEditor.h"
 #include "RoomFieldValidator.h"
-#include "RoomFormModes.h"
+#include "RoomForm.h"
 #include "RoomKeyboard.h"
 #include "RoomListActions.h"
 #include "RoomListColumns.h"
@@ -66,8 +66,9 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
       uiListe(std::make_unique<Ui::ListeSalles>())
 {
     construireVues(barre);
-    m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
-    m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
+    m_champs = std::make_unique<RoomForm>(*ui, m_tables);
+    m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *m_champs, m_tables);
+    m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
     m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
     m_incertain = std::make_unique<data::UncertainSave>(
@@ -83,11 +84,15 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
             QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
                            "connexion ne soit perdue. La salle enregistrée est affichée."),
             QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")});
-    m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
-    m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
-    m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
-    m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
-    m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_depositaires = new RoomCustodianChooser(
+        m_dataBus, m_tables, {ui->boutonAjoutDepositaire, nullptr, ui->boutonSupprDepositaire}, m_vue, this);
+    m_batiments = new RoomBuildingChooser(m_dataBus, ui->localisationBatiment, m_tables, m_vue, this);
+    m_prises =
+        new RoomOutletEditor(m_tables, {nullptr, ui->boutonModifPrises, ui->boutonSupprPrises}, m_vue, this);
+    m_materiels = new RoomEquipmentEditor(
+        m_dataBus, m_tables, {ui->boutonAjoutMatos, ui->boutonModifMatos, ui->boutonSupprMatos}, m_vue, this);
+    m_occupations = new RoomOccupationEditor(
+        m_dataBus, m_tables, {nullptr, nullptr, ui->boutonSupprDetailPourcentage}, m_vue, this);
     m_actionsListe = new RoomListActions(m_dataBus, m_tables.tableSalles, *uiListe, m_listeSalles,
                                          ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
@@ -260,7 +265,7 @@ void Creation::initPopUpBatiment()
 
 void Creation::initPanel(bool actif, bool clean)
 {
-    RoomFormModes::initPanel(*ui, m_tables, m_etat, actif, clean);
+    m_champs->initPanel(m_etat, actif, clean);
     // A mode change leaves no field marked refused: its entry is either gone or checked again when left.
     m_refus->toutEffacer();
     ui->boutonReprendre->setEnabled(!enEdition(m_etat) && m_derniersCriteres.existe());
@@ -591,33 +596,39 @@ void Creation::enregistrer()
     // any procedure is called, as when the user leaves the field: back into it, the form as typed.
     if (refusEnCours())
         return;
-    if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
+    const eo::EORecord stockee =
+        m_etat == Etat::creation ? eo::EORecord() : m_tables.tableSalles.selectedObject();
+    if (m_etat != Etat::creation && !stockee)
+        return;
+    SaisieSalle salle = m_champs->saisie(stockee, prisesSupprimees());
+    const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(salle);
+    // The door shows what will be stored, even when a later check refuses the save.
+    m_champs->montrerPorte(salle.porte);
+    if (refus) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
-        if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
+        if (auto *champ = qobject_cast<QLineEdit *>(m_champs->champ(refus->champ)))
             selectionnerPourSaisie(champ);
-        else if (refus->focus)
-            refus->focus->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // A room that cannot be reserved is saved, and shown, without a custodian.
+    if (!salle.reservable)
+        KORFormHelpers::viderTable(&m_tables.tableDepositaire);
 
-    if (m_etat == Etat::creation) {
+    if (salle.nouvelle()) {
         QVariant numero;
-        const RoomSaver::Issue issue = m_sauvegarde->creer(&numero);
+        const RoomSaver::Issue issue = m_sauvegarde->creer(salle, &numero);
         if (issue == RoomSaver::Issue::incertaine)
             m_incertain->retenir(true, numero);
         if (issue == RoomSaver::Issue::enregistree)
             salleCreee(numero);
         return;
     }
-    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-    if (!salle)
-        return;
-    switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
+    switch (m_sauvegarde->modifier(salle, *m_verification)) {
     case RoomSaver::Issue::enregistree:
         salleModifiee();
         return;
     case RoomSaver::Issue::incertaine:
-        m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
+        m_incertain->retenir(false, salle.numero);
         return;
     case RoomSaver::Issue::refusee:
         return;
@@ -678,7 +689,7 @@ void Creation::salleModifiee()
     initPanel(false, false);
 }
 
-void Creation::resoudreConflit(const eo::EORecord &salle)
+void Creation::resoudreConflit(const SaisieSalle &salle)
 {
     enum Reponse { recharger, ecraser, annuler };
     const int reponse = platform::NSRunChoicePanel(
@@ -687,14 +698,14 @@ void Creation::resoudreConflit(const eo::EORecord &salle)
     if (reponse == annuler)
         return; // still in modification, everything typed kept, the button pressed
     if (reponse == ecraser) {
-        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true)) {
+        switch (m_sauvegarde->modifier(salle, *m_verification, true)) {
         case RoomSaver::Issue::enregistree:
             break;
         case RoomSaver::Issue::supprimeeAilleurs:
             salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
             return;
         case RoomSaver::Issue::incertaine:
-            m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
+            m_incertain->retenir(false, salle.numero);
             return;
         case RoomSaver::Issue::refusee:
         case RoomSaver::Issue::modifieeAilleurs:
