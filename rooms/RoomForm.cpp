@@ -167,7 +167,8 @@ QWidget *RoomForm::champ(RoomSaveCheck::Champ champ) const
     return nullptr;
 }
 
-// --- What each mode enables ---------------------------------------------------------------------------------
+// --- What each mode enables
+// ---------------------------------------------------------------------------------
 
 void RoomForm::initPanel(Etat etat, bool actif, bool clean)
 {
@@ -177,8 +178,8 @@ void RoomForm::initPanel(Etat etat, bool actif, bool clean)
     // buttons are judged, so that no remove or modify button stays on over an emptied list.
     if (clean) {
         for (eo::EODisplayGroup *liste :
-             {&m_tables.tableDepositaire, &m_tables.tablePrise, &m_tables.tableConf, &m_tables.tableRepartBureau,
-              &m_tables.tableDetailPourcentage, &m_tables.tableDetailSalle})
+             {&m_tables.tableDepositaire, &m_tables.tablePrise, &m_tables.tableConf,
+              &m_tables.tableRepartBureau, &m_tables.tableDetailPourcentage, &m_tables.tableDetailSalle})
             KORFormHelpers::viderTable(liste);
     }
     sousListes(etat, clean);
@@ -245,7 +246,8 @@ void RoomForm::sousListes(Etat etat, bool clean)
     ui.boutonModifMatos->setEnabled(materielChoisi);
 
     ui.boutonAjoutDetailPourcentage->setEnabled(true);
-    ui.boutonSupprDetailPourcentage->setEnabled(!m_tables.tableDetailPourcentage.selectionIndexes().isEmpty());
+    ui.boutonSupprDetailPourcentage->setEnabled(
+        !m_tables.tableDetailPourcentage.selectionIndexes().isEmpty());
 }
 
 void RoomForm::champs(bool actif, bool clean)

@@ -10,7 +10,8 @@ namespace
 
 int salle(const char *attribut)
 {
-    return eo::EOModelGroup::defaultGroup().widthOf(QStringLiteral("SallesVix"), QString::fromLatin1(attribut));
+    return eo::EOModelGroup::defaultGroup().widthOf(QStringLiteral("SallesVix"),
+                                                    QString::fromLatin1(attribut));
 }
 
 } // namespace

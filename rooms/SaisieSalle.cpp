@@ -84,14 +84,16 @@ SaisieSalle::Prise SaisieSalle::prise(const eo::EORecord &ligne)
 
 SaisieSalle::Materiel SaisieSalle::materiel(const eo::EORecord &ligne)
 {
-    return {ligne->valueForKey(QStringLiteral("tavType")), ligne->valueForKey(QStringLiteral("dsaPourcentage")),
+    return {ligne->valueForKey(QStringLiteral("tavType")),
+            ligne->valueForKey(QStringLiteral("dsaPourcentage")),
             ligne->valueForKey(QStringLiteral("uniOrdre"))};
 }
 
 SaisieSalle::Occupation SaisieSalle::occupation(const eo::EORecord &ligne)
 {
     return {KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure"))),
-            ligne->valueForKey(QStringLiteral("detType")), ligne->valueForKey(QStringLiteral("detPourcentage"))};
+            ligne->valueForKey(QStringLiteral("detType")),
+            ligne->valueForKey(QStringLiteral("detPourcentage"))};
 }
 
 } // namespace rooms

@@ -18,13 +18,13 @@ namespace rooms
 struct SaisieSalle {
     struct Prise {
         QString code;
-        QString type;      // one letter
-        QVariant ordre;    // the stored outlet's key; -1 for an outlet added since the room was shown
+        QString type;   // one letter
+        QVariant ordre; // the stored outlet's key; -1 for an outlet added since the room was shown
     };
     struct Materiel {
-        QVariant type;     // the equipment type's key
+        QVariant type; // the equipment type's key
         QVariant quantite;
-        QVariant unite;    // the unit's key
+        QVariant unite; // the unit's key
     };
     struct Occupation {
         QString departement; // the department's code
