@@ -1,7 +1,6 @@
 #include "Creation.h"
 
 #include "AlertPanel.h"
-#include "EONull.h"
 #include "Historique.h"
 #include "KORAction.h"
 #include "KORConversions.h"
@@ -71,19 +70,7 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
     m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
     m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
-    m_incertain = std::make_unique<data::UncertainSave>(
-        m_dataBus,
-        data::UncertainSave::Textes{
-            QStringLiteral(
-                "Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
-                "précédent de cette salle a été fait. Rien n'est enregistré de nouveau ; réessayez "
-                "dans un instant."),
-            QStringLiteral("Le serveur confirme que la nouvelle salle a bien été enregistrée avant que la "
-                           "connexion ne soit perdue : elle n'est pas enregistrée une seconde fois. La salle "
-                           "enregistrée est affichée."),
-            QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
-                           "connexion ne soit perdue. La salle enregistrée est affichée."),
-            QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")});
+    m_incertain = std::make_unique<data::UncertainSave>(m_dataBus, RoomSaver::incertitudes());
     m_depositaires = new RoomCustodianChooser(
         m_dataBus, m_tables, {ui->boutonAjoutDepositaire, nullptr, ui->boutonSupprDepositaire}, m_vue, this);
     m_batiments = new RoomBuildingChooser(m_dataBus, ui->localisationBatiment, m_tables, m_vue, this);
@@ -223,11 +210,7 @@ void Creation::initObjet()
     const eo::EOPrefetch enAvance = m_dataBus.prefetch(lecturesInitiales());
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"), {},
                                typesParLibelle(), false);
-    while (ui->typePopup->count() > 1)
-        ui->typePopup->removeItem(ui->typePopup->count() - 1);
-    for (const eo::EORecord &type : m_tables.tableTypeSalle.displayedObjects())
-        ui->typePopup->addItem(
-            framework::KORConversions::recupererChaine(type->valueForKey(QStringLiteral("tsalLibelle"))));
+    m_champs->listerTypes(m_tables.tableTypeSalle.displayedObjects());
 
     initPopUpBatiment();
 
@@ -249,16 +232,7 @@ void Creation::initPopUpBatiment()
 {
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"), {},
                                batimentsParAppellation(), true);
-    // The building shown or being typed stays chosen when the list is reloaded under it.
-    const QString choisi =
-        ui->localisationBatiment->currentIndex() > 0 ? ui->localisationBatiment->currentText() : QString();
-    for (int index = ui->localisationBatiment->count() - 1; index >= 1; --index)
-        ui->localisationBatiment->removeItem(index);
-    for (const eo::EORecord &batiment : m_tables.tableBatiments.displayedObjects())
-        ui->localisationBatiment->addItem(
-            framework::KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("appellation"))));
-    const int index = choisi.isEmpty() ? 0 : ui->localisationBatiment->findText(choisi);
-    ui->localisationBatiment->setCurrentIndex(index >= 0 ? index : 0);
+    m_champs->listerBatiments(m_tables.tableBatiments.displayedObjects());
 }
 
 // --- Modes ----------------------------------------------------------------------------------------------
@@ -664,16 +638,7 @@ void Creation::salleCreee(const QVariant &numero)
 {
     // Stored: whatever happens while it is shown, a further click must not store it twice.
     salleEnregistree();
-    // The stored room alone in the list, selected: the form shows it as stored. Its row and its lists are
-    // asked for together.
-    const eo::EOQualifierPtr laSalle =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-    const eo::EOPrefetch enAvance =
-        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
-                               RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
-                           m_remplissage->lectures(numero));
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
-                               true);
+    m_remplissage->montrerSeule(numero);
     initPanel(false, false);
 }
 
@@ -683,7 +648,7 @@ void Creation::salleModifiee()
     // stored now.
     m_verification->oublier();
     salleEnregistree();
-    rafraichirSalle();
+    m_remplissage->relire();
     if (m_rechercheOuverte)
         montrerListe();
     initPanel(false, false);
@@ -743,35 +708,6 @@ void Creation::salleEnregistree()
     m_quitter->oublier();
 }
 
-void Creation::rafraichirSalle()
-{
-    // The room's row is read again in place, the list keeping its length and order, and the form is
-    // filled again from what is stored, whether a search list is open or not: the outlets then carry
-    // their stored keys, so that a further modification updates them instead of inserting them again.
-    eo::EODisplayGroup &salles = m_tables.tableSalles;
-    const eo::EORecord ancienne = salles.selectedObject();
-    if (!ancienne)
-        return;
-    QList<eo::EORecord> lignes = salles.allObjects();
-    const QVariant numero = ancienne->valueForKey(QStringLiteral("salNumero"));
-    const eo::EOQualifierPtr laSalle =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-    // The row and the lists the form shows again, asked for together.
-    const eo::EOPrefetch enAvance =
-        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{
-                               data::KORDataBusOC::declaredFetch(RoomSearchBuilder::entite(), laSalle)} +
-                           m_remplissage->lectures(numero));
-    const QList<eo::EORecord> lue = m_dataBus.fetchArray(RoomSearchBuilder::entite(), laSalle, {});
-    const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
-    const qsizetype index = lignes.indexOf(ancienne);
-    if (index >= 0)
-        lignes[index] = salle;
-    salles.setSelectsFirstObjectAfterFetch(false);
-    salles.setObjectArray(lignes); // the room stays selected, which fills the form again
-    if (salles.selectedObject() != salle)
-        salles.selectObject(salle);
-}
-
 void Creation::suppression(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
@@ -803,7 +739,7 @@ void Creation::modifier(QObject *)
         salleSupprimeeAilleurs(RoomConflictCheck::Action::debutDeModification);
         return;
     }
-    rafraichirSalle();
+    m_remplissage->relire();
     // Hidden, not closed: the list comes back when the modification ends.
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();

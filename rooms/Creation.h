@@ -142,7 +142,6 @@ private:
     void salleCreee(const QVariant &numero);
     void salleModifiee();
     void salleEnregistree();
-    void rafraichirSalle();
     // After a save that found the room changed by someone else: the user's answer.
     void resoudreConflit(const SaisieSalle &salle);
     // The room shown left the database (someone else deleted it): the list drops it.

@@ -145,6 +145,26 @@ void RoomForm::remplir(const SaisieSalle &s)
         ui.descriptif->setPlainText(s.descriptif);
 }
 
+void RoomForm::listerTypes(const QList<eo::EORecord> &types)
+{
+    while (ui.typePopup->count() > 1)
+        ui.typePopup->removeItem(ui.typePopup->count() - 1);
+    for (const eo::EORecord &type : types)
+        ui.typePopup->addItem(texte(type->valueForKey(QStringLiteral("tsalLibelle"))));
+}
+
+void RoomForm::listerBatiments(const QList<eo::EORecord> &batiments)
+{
+    QComboBox *popUp = ui.localisationBatiment;
+    const QString choisi = popUp->currentIndex() > 0 ? popUp->currentText() : QString();
+    for (int index = popUp->count() - 1; index >= 1; --index)
+        popUp->removeItem(index);
+    for (const eo::EORecord &batiment : batiments)
+        popUp->addItem(texte(batiment->valueForKey(QStringLiteral("appellation"))));
+    const int index = choisi.isEmpty() ? 0 : popUp->findText(choisi);
+    popUp->setCurrentIndex(index >= 0 ? index : 0);
+}
+
 void RoomForm::montrerPorte(const QString &porte)
 {
     afficher(ui.localisationPorte, porte);

@@ -35,6 +35,10 @@ public:
     void remplir(const SaisieSalle &salle);
     // The door number as it will be stored.
     void montrerPorte(const QString &porte);
+    // The pop-ups' choices, after their blank item: the room types' and the buildings' names. The building
+    // shown or being typed stays chosen when its list is reloaded under it.
+    void listerTypes(const QList<eo::EORecord> &types);
+    void listerBatiments(const QList<eo::EORecord> &batiments);
     // The field a refused check sends the user to (none: the focus stays where it is).
     QWidget *champ(RoomSaveCheck::Champ champ) const;
 

@@ -4,6 +4,7 @@
 #include "KORFormHelpers.h"
 #include "RoomDisplayGroups.h"
 #include "RoomForm.h"
+#include "RoomSearchBuilder.h"
 #include "SaisieSalle.h"
 
 namespace rooms
@@ -35,6 +36,46 @@ void RoomFormFiller::remplir(const eo::EORecord &salle)
     const eo::EOPrefetch enAvance = m_dataBus.prefetch(lectures(numero));
     for (const Liste &liste : listes(numero))
         remplirListe(liste);
+}
+
+void RoomFormFiller::montrerSeule(const QVariant &numero)
+{
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
+                               RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
+                           lectures(numero));
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
+                               true);
+}
+
+void RoomFormFiller::relire()
+{
+    // The outlets then carry their stored keys, so that a further modification updates them instead of
+    // inserting them again.
+    eo::EODisplayGroup &salles = m_tables.tableSalles;
+    const eo::EORecord ancienne = salles.selectedObject();
+    if (!ancienne)
+        return;
+    QList<eo::EORecord> lignes = salles.allObjects();
+    const QVariant numero = ancienne->valueForKey(QStringLiteral("salNumero"));
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    // The row and the lists the form shows again, asked for together.
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{
+                               data::KORDataBusOC::declaredFetch(RoomSearchBuilder::entite(), laSalle)} +
+                           lectures(numero));
+    const QList<eo::EORecord> lue = m_dataBus.fetchArray(RoomSearchBuilder::entite(), laSalle, {});
+    const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
+    const qsizetype index = lignes.indexOf(ancienne);
+    if (index >= 0)
+        lignes[index] = salle;
+    salles.setSelectsFirstObjectAfterFetch(false);
+    salles.setObjectArray(lignes); // the room stays selected, which fills the form again
+    if (salles.selectedObject() != salle)
+        salles.selectObject(salle);
 }
 
 QList<eo::EOPrefetch::Fetch> RoomFormFiller::lectures(const QVariant &numero)

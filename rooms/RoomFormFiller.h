@@ -29,6 +29,12 @@ public:
     RoomFormFiller(data::KORDataBusOC &dataBus, RoomForm &formulaire, RoomDisplayGroups &tables);
 
     void remplir(const eo::EORecord &salle);
+    // After a creation: the stored room alone in the list, selected, which fills the form with it. Its row
+    // and its lists are asked for together.
+    void montrerSeule(const QVariant &numero);
+    // After a modification: the selected room's row read again in place, the list keeping its length and
+    // order, and the form filled again from what is stored.
+    void relire();
     // The reads that filling the form with that room makes, for a caller that asks for them ahead along
     // with its own.
     QList<eo::EOPrefetch::Fetch> lectures(const QVariant &numero);

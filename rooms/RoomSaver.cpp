@@ -71,6 +71,20 @@ RoomSaveArguments::Cles RoomSaver::preparer(const SaisieSalle &salle)
     return cles;
 }
 
+data::UncertainSave::Textes RoomSaver::incertitudes()
+{
+    return {
+        QStringLiteral("Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
+                       "précédent de cette salle a été fait. Rien n'est enregistré de nouveau ; réessayez "
+                       "dans un instant."),
+        QStringLiteral("Le serveur confirme que la nouvelle salle a bien été enregistrée avant que la "
+                       "connexion ne soit perdue : elle n'est pas enregistrée une seconde fois. La salle "
+                       "enregistrée est affichée."),
+        QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
+                       "connexion ne soit perdue. La salle enregistrée est affichée."),
+        QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")};
+}
+
 RoomSaver::Issue RoomSaver::issueDe(data::SaveTransaction::Issue issue)
 {
     switch (issue) {

@@ -3,6 +3,7 @@
 #include "EOPrefetch.h"
 #include "RoomSaveArguments.h"
 #include "SaveTransaction.h"
+#include "UncertainSave.h"
 
 #include <QString>
 #include <QVariant>
@@ -54,6 +55,9 @@ public:
     // The stored room salle.numero, with the removed outlets of salle.prisesSupprimees; ecraser: the user
     // chose to write over the changes someone else made meanwhile.
     Issue modifier(const SaisieSalle &salle, RoomConflictCheck &verification, bool ecraser = false);
+
+    // What the user reads of a save left uncertain by a lost link (data::UncertainSave).
+    static data::UncertainSave::Textes incertitudes();
 
 private:
     struct Liste {

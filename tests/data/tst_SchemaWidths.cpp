@@ -17,26 +17,29 @@ class TestSchemaWidths : public BackendTestCase
     {
         QList<int> widths;
         if (backend() == TestDatabase::Backend::PostgreSQL) {
-            for (const QVariantMap &row : db->query(
-                     QStringLiteral("SELECT c.character_maximum_length FROM information_schema.columns c "
-                                    "JOIN information_schema.tables t USING (table_schema, table_name) "
-                                    "WHERE t.table_type = 'BASE TABLE' AND c.table_schema IN ('locavia', 'solma') "
-                                    "AND c.column_name = lower(?) AND c.character_maximum_length IS NOT NULL"),
-                     {column}))
+            for (const QVariantMap &row :
+                 db->query(QStringLiteral(
+                               "SELECT c.character_maximum_length FROM information_schema.columns c "
+                               "JOIN information_schema.tables t USING (table_schema, table_name) "
+                               "WHERE t.table_type = 'BASE TABLE' AND c.table_schema IN ('locavia', 'solma') "
+                               "AND c.column_name = lower(?) AND c.character_maximum_length IS NOT NULL"),
+                           {column}))
                 widths.append(row.value(QStringLiteral("Attribute0")).toInt());
             return widths;
         }
         // The embedded database keeps texts as TEXT with a check of their length.
-        const QRegularExpression check(QStringLiteral("length\\(%1\\)\\s*(?:<=\\s*(\\d+)|BETWEEN\\s+\\d+\\s+AND\\s+(\\d+))")
-                                           .arg(column),
-                                       QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpression check(
+            QStringLiteral("length\\(%1\\)\\s*(?:<=\\s*(\\d+)|BETWEEN\\s+\\d+\\s+AND\\s+(\\d+))").arg(column),
+            QRegularExpression::CaseInsensitiveOption);
         for (const char *schema : {"main", "SOLMA"}) {
-            for (const QVariantMap &row : db->query(
-                     QStringLiteral("SELECT sql FROM %1.sqlite_master WHERE type = 'table'").arg(QLatin1String(schema)))) {
+            for (const QVariantMap &row :
+                 db->query(QStringLiteral("SELECT sql FROM %1.sqlite_master WHERE type = 'table'")
+                               .arg(QLatin1String(schema)))) {
                 auto match = check.globalMatch(row.value(QStringLiteral("Attribute0")).toString());
                 while (match.hasNext()) {
                     const QRegularExpressionMatch found = match.next();
-                    widths.append((found.captured(1).isEmpty() ? found.captured(2) : found.captured(1)).toInt());
+                    widths.append(
+                        (found.captured(1).isEmpty() ? found.captured(2) : found.captured(1)).toInt());
                 }
             }
         }
@@ -49,13 +52,15 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<int>("width");
         eo::EOModelGroup &group = eo::EOModelGroup::defaultGroup();
-        const eo::EOModel &model = group.modelNamed(QStringLiteral("Locavia"))
-                                       ? *group.modelNamed(QStringLiteral("Locavia"))
-                                       : group.addModelWithFile(platform::resourcePath(QStringLiteral("models/Locavia.json")));
+        const eo::EOModel &model =
+            group.modelNamed(QStringLiteral("Locavia"))
+                ? *group.modelNamed(QStringLiteral("Locavia"))
+                : group.addModelWithFile(platform::resourcePath(QStringLiteral("models/Locavia.json")));
         for (const QString &name : model.entityNames()) {
             for (const eo::EOAttribute &attribute : model.entity(name).attributes()) {
                 if (attribute.width > 0 && !attribute.columnName.isEmpty())
-                    QTest::newRow(qPrintable(name + u'.' + attribute.name)) << attribute.columnName << attribute.width;
+                    QTest::newRow(qPrintable(name + u'.' + attribute.name))
+                        << attribute.columnName << attribute.width;
             }
         }
     }
@@ -65,10 +70,11 @@ private slots:
         QFETCH(QString, column);
         QFETCH(int, width);
         const QList<int> declared = declaredWidths(column);
-        // The texts the program writes are all declared; a column of a view only may have no table of its own.
-        static const QStringList written{"SAL_ETAGE",       "SAL_PORTE", "SAL_DESCRIPTIF", "SAL_NO_POSTE",
-                                         "SAL_IDENT_ACCES", "SAL_NATURE", "PRI_CODE",      "C_LOCAL",
-                                         "APPELLATION",     "UNI_ABREV",  "UNI_LIBELLE",   "TAV_LIBELLE"};
+        // The texts the program writes are all declared; a column of a view only may have no table of its
+        // own.
+        static const QStringList written{"SAL_ETAGE",       "SAL_PORTE",  "SAL_DESCRIPTIF", "SAL_NO_POSTE",
+                                         "SAL_IDENT_ACCES", "SAL_NATURE", "PRI_CODE",       "C_LOCAL",
+                                         "APPELLATION",     "UNI_ABREV",  "UNI_LIBELLE",    "TAV_LIBELLE"};
         QVERIFY2(!declared.isEmpty() || !written.contains(column), qPrintable(column));
         for (int declaredWidth : declared)
             QCOMPARE(declaredWidth, width);
