@@ -63,4 +63,11 @@ const EOModel &EOModelGroup::modelForEntityNamed(const QString &entityName) cons
     return *entity->model();
 }
 
+int EOModelGroup::widthOf(const QString &entityName, const QString &attributeName) const
+{
+    const EOEntity *entity = entityNamed(entityName);
+    const EOAttribute *attribute = entity ? entity->attributeNamed(attributeName) : nullptr;
+    return attribute ? attribute->width : 0;
+}
+
 } // namespace eo

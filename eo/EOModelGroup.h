@@ -27,6 +27,9 @@ public:
     // The model that declares the entity; throws EOException (Kind::Model) when none does.
     const EOModel &modelForEntityNamed(const QString &entityName) const;
     const EOEntity *entityNamed(const QString &entityName) const;
+    // The width the model declares for an attribute's texts; 0 when it declares none, or has no such
+    // attribute.
+    int widthOf(const QString &entityName, const QString &attributeName) const;
 
 private:
     std::vector<std::unique_ptr<EOModel>> m_models;

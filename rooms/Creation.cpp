@@ -1,7 +1,6 @@
 #include "Creation.h"
 
 #include "AlertPanel.h"
-#include "EONull.h"
 #include "Historique.h"
 #include "KORAction.h"
 #include "KORConversions.h"
@@ -16,7 +15,7 @@
 #include "RoomDeleter.h"
 #include "RoomEquipmentEditor.h"
 #include "RoomFieldValidator.h"
-#include "RoomFormModes.h"
+#include "RoomForm.h"
 #include "RoomKeyboard.h"
 #include "RoomListActions.h"
 #include "RoomListColumns.h"
@@ -66,28 +65,21 @@ Creation::Creation(data::KORDataBusOC &dataBus, QWidget *barre, QWidget *contenu
       uiListe(std::make_unique<Ui::ListeSalles>())
 {
     construireVues(barre);
-    m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *ui, m_tables);
-    m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, *ui, m_tables);
+    m_champs = std::make_unique<RoomForm>(*ui, m_tables);
+    m_remplissage = std::make_unique<RoomFormFiller>(m_dataBus, *m_champs, m_tables);
+    m_sauvegarde = std::make_unique<RoomSaver>(m_dataBus, m_tables);
     m_suppression = std::make_unique<RoomDeleter>(m_dataBus, m_tables);
     m_verification = std::make_unique<RoomConflictCheck>(m_dataBus);
-    m_incertain = std::make_unique<data::UncertainSave>(
-        m_dataBus,
-        data::UncertainSave::Textes{
-            QStringLiteral(
-                "Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
-                "précédent de cette salle a été fait. Rien n'est enregistré de nouveau ; réessayez "
-                "dans un instant."),
-            QStringLiteral("Le serveur confirme que la nouvelle salle a bien été enregistrée avant que la "
-                           "connexion ne soit perdue : elle n'est pas enregistrée une seconde fois. La salle "
-                           "enregistrée est affichée."),
-            QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
-                           "connexion ne soit perdue. La salle enregistrée est affichée."),
-            QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")});
-    m_depositaires = new RoomCustodianChooser(m_dataBus, *ui, m_tables, m_vue, this);
-    m_batiments = new RoomBuildingChooser(m_dataBus, *ui, m_tables, m_vue, this);
-    m_prises = new RoomOutletEditor(*ui, m_tables, m_vue, this);
-    m_materiels = new RoomEquipmentEditor(m_dataBus, *ui, m_tables, m_vue, this);
-    m_occupations = new RoomOccupationEditor(m_dataBus, *ui, m_tables, m_vue, this);
+    m_incertain = std::make_unique<data::UncertainSave>(m_dataBus, RoomSaver::incertitudes());
+    m_depositaires = new RoomCustodianChooser(
+        m_dataBus, m_tables, {ui->boutonAjoutDepositaire, nullptr, ui->boutonSupprDepositaire}, m_vue, this);
+    m_batiments = new RoomBuildingChooser(m_dataBus, ui->localisationBatiment, m_tables, m_vue, this);
+    m_prises =
+        new RoomOutletEditor(m_tables, {nullptr, ui->boutonModifPrises, ui->boutonSupprPrises}, m_vue, this);
+    m_materiels = new RoomEquipmentEditor(
+        m_dataBus, m_tables, {ui->boutonAjoutMatos, ui->boutonModifMatos, ui->boutonSupprMatos}, m_vue, this);
+    m_occupations = new RoomOccupationEditor(
+        m_dataBus, m_tables, {nullptr, nullptr, ui->boutonSupprDetailPourcentage}, m_vue, this);
     m_actionsListe = new RoomListActions(m_dataBus, m_tables.tableSalles, *uiListe, m_listeSalles,
                                          ui->boutonImprimerFiche, this);
     for (eo::EODisplayGroup *groupe : m_tables.all())
@@ -218,11 +210,7 @@ void Creation::initObjet()
     const eo::EOPrefetch enAvance = m_dataBus.prefetch(lecturesInitiales());
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, QStringLiteral("TypeSalle"), {},
                                typesParLibelle(), false);
-    while (ui->typePopup->count() > 1)
-        ui->typePopup->removeItem(ui->typePopup->count() - 1);
-    for (const eo::EORecord &type : m_tables.tableTypeSalle.displayedObjects())
-        ui->typePopup->addItem(
-            framework::KORConversions::recupererChaine(type->valueForKey(QStringLiteral("tsalLibelle"))));
+    m_champs->listerTypes(m_tables.tableTypeSalle.displayedObjects());
 
     initPopUpBatiment();
 
@@ -244,23 +232,14 @@ void Creation::initPopUpBatiment()
 {
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"), {},
                                batimentsParAppellation(), true);
-    // The building shown or being typed stays chosen when the list is reloaded under it.
-    const QString choisi =
-        ui->localisationBatiment->currentIndex() > 0 ? ui->localisationBatiment->currentText() : QString();
-    for (int index = ui->localisationBatiment->count() - 1; index >= 1; --index)
-        ui->localisationBatiment->removeItem(index);
-    for (const eo::EORecord &batiment : m_tables.tableBatiments.displayedObjects())
-        ui->localisationBatiment->addItem(
-            framework::KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("appellation"))));
-    const int index = choisi.isEmpty() ? 0 : ui->localisationBatiment->findText(choisi);
-    ui->localisationBatiment->setCurrentIndex(index >= 0 ? index : 0);
+    m_champs->listerBatiments(m_tables.tableBatiments.displayedObjects());
 }
 
 // --- Modes ----------------------------------------------------------------------------------------------
 
 void Creation::initPanel(bool actif, bool clean)
 {
-    RoomFormModes::initPanel(*ui, m_tables, m_etat, actif, clean);
+    m_champs->initPanel(m_etat, actif, clean);
     // A mode change leaves no field marked refused: its entry is either gone or checked again when left.
     m_refus->toutEffacer();
     ui->boutonReprendre->setEnabled(!enEdition(m_etat) && m_derniersCriteres.existe());
@@ -591,33 +570,39 @@ void Creation::enregistrer()
     // any procedure is called, as when the user leaves the field: back into it, the form as typed.
     if (refusEnCours())
         return;
-    if (const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(*ui, m_tables)) {
+    const eo::EORecord stockee =
+        m_etat == Etat::creation ? eo::EORecord() : m_tables.tableSalles.selectedObject();
+    if (m_etat != Etat::creation && !stockee)
+        return;
+    SaisieSalle salle = m_champs->saisie(stockee, prisesSupprimees());
+    const std::optional<RoomSaveCheck::Refus> refus = RoomSaveCheck::verifier(salle);
+    // The door shows what will be stored, even when a later check refuses the save.
+    m_champs->montrerPorte(salle.porte);
+    if (refus) {
         platform::NSRunAlertPanel(QStringLiteral("ATTENTION"), refus->message, QStringLiteral("OK"));
-        if (auto *champ = qobject_cast<QLineEdit *>(refus->focus))
+        if (auto *champ = qobject_cast<QLineEdit *>(m_champs->champ(refus->champ)))
             selectionnerPourSaisie(champ);
-        else if (refus->focus)
-            refus->focus->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // A room that cannot be reserved is saved, and shown, without a custodian.
+    if (!salle.reservable)
+        KORFormHelpers::viderTable(&m_tables.tableDepositaire);
 
-    if (m_etat == Etat::creation) {
+    if (salle.nouvelle()) {
         QVariant numero;
-        const RoomSaver::Issue issue = m_sauvegarde->creer(&numero);
+        const RoomSaver::Issue issue = m_sauvegarde->creer(salle, &numero);
         if (issue == RoomSaver::Issue::incertaine)
             m_incertain->retenir(true, numero);
         if (issue == RoomSaver::Issue::enregistree)
             salleCreee(numero);
         return;
     }
-    const eo::EORecord salle = m_tables.tableSalles.selectedObject();
-    if (!salle)
-        return;
-    switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification)) {
+    switch (m_sauvegarde->modifier(salle, *m_verification)) {
     case RoomSaver::Issue::enregistree:
         salleModifiee();
         return;
     case RoomSaver::Issue::incertaine:
-        m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
+        m_incertain->retenir(false, salle.numero);
         return;
     case RoomSaver::Issue::refusee:
         return;
@@ -653,16 +638,7 @@ void Creation::salleCreee(const QVariant &numero)
 {
     // Stored: whatever happens while it is shown, a further click must not store it twice.
     salleEnregistree();
-    // The stored room alone in the list, selected: the form shows it as stored. Its row and its lists are
-    // asked for together.
-    const eo::EOQualifierPtr laSalle =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-    const eo::EOPrefetch enAvance =
-        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
-                               RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
-                           m_remplissage->lectures(numero));
-    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
-                               true);
+    m_remplissage->montrerSeule(numero);
     initPanel(false, false);
 }
 
@@ -672,13 +648,13 @@ void Creation::salleModifiee()
     // stored now.
     m_verification->oublier();
     salleEnregistree();
-    rafraichirSalle();
+    m_remplissage->relire();
     if (m_rechercheOuverte)
         montrerListe();
     initPanel(false, false);
 }
 
-void Creation::resoudreConflit(const eo::EORecord &salle)
+void Creation::resoudreConflit(const SaisieSalle &salle)
 {
     enum Reponse { recharger, ecraser, annuler };
     const int reponse = platform::NSRunChoicePanel(
@@ -687,14 +663,14 @@ void Creation::resoudreConflit(const eo::EORecord &salle)
     if (reponse == annuler)
         return; // still in modification, everything typed kept, the button pressed
     if (reponse == ecraser) {
-        switch (m_sauvegarde->modifier(salle, prisesSupprimees(), *m_verification, true)) {
+        switch (m_sauvegarde->modifier(salle, *m_verification, true)) {
         case RoomSaver::Issue::enregistree:
             break;
         case RoomSaver::Issue::supprimeeAilleurs:
             salleSupprimeeAilleurs(RoomConflictCheck::Action::modification);
             return;
         case RoomSaver::Issue::incertaine:
-            m_incertain->retenir(false, salle->valueForKey(QStringLiteral("salNumero")));
+            m_incertain->retenir(false, salle.numero);
             return;
         case RoomSaver::Issue::refusee:
         case RoomSaver::Issue::modifieeAilleurs:
@@ -732,35 +708,6 @@ void Creation::salleEnregistree()
     m_quitter->oublier();
 }
 
-void Creation::rafraichirSalle()
-{
-    // The room's row is read again in place, the list keeping its length and order, and the form is
-    // filled again from what is stored, whether a search list is open or not: the outlets then carry
-    // their stored keys, so that a further modification updates them instead of inserting them again.
-    eo::EODisplayGroup &salles = m_tables.tableSalles;
-    const eo::EORecord ancienne = salles.selectedObject();
-    if (!ancienne)
-        return;
-    QList<eo::EORecord> lignes = salles.allObjects();
-    const QVariant numero = ancienne->valueForKey(QStringLiteral("salNumero"));
-    const eo::EOQualifierPtr laSalle =
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
-    // The row and the lists the form shows again, asked for together.
-    const eo::EOPrefetch enAvance =
-        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{
-                               data::KORDataBusOC::declaredFetch(RoomSearchBuilder::entite(), laSalle)} +
-                           m_remplissage->lectures(numero));
-    const QList<eo::EORecord> lue = m_dataBus.fetchArray(RoomSearchBuilder::entite(), laSalle, {});
-    const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
-    const qsizetype index = lignes.indexOf(ancienne);
-    if (index >= 0)
-        lignes[index] = salle;
-    salles.setSelectsFirstObjectAfterFetch(false);
-    salles.setObjectArray(lignes); // the room stays selected, which fills the form again
-    if (salles.selectedObject() != salle)
-        salles.selectObject(salle);
-}
-
 void Creation::suppression(QObject *)
 {
     if (m_etat != Etat::salleAffichee || m_tables.tableSalles.selectionIndexes().size() != 1)
@@ -792,7 +739,7 @@ void Creation::modifier(QObject *)
         salleSupprimeeAilleurs(RoomConflictCheck::Action::debutDeModification);
         return;
     }
-    rafraichirSalle();
+    m_remplissage->relire();
     // Hidden, not closed: the list comes back when the modification ends.
     if (m_listeSalles->isVisible())
         m_listeSalles->hide();

@@ -48,7 +48,9 @@ class RoomOccupationEditor;
 class RoomOutletEditor;
 class RoomQuitPrompt;
 class RoomRefusedFieldCue;
+class RoomForm;
 class RoomSaver;
+struct SaisieSalle;
 
 // The room tab: one room at a time in a large form, its four sub-lists, the search by example with its
 // result window, and the modes the tab moves through (idle, search entry, room shown, creation,
@@ -140,9 +142,8 @@ private:
     void salleCreee(const QVariant &numero);
     void salleModifiee();
     void salleEnregistree();
-    void rafraichirSalle();
     // After a save that found the room changed by someone else: the user's answer.
-    void resoudreConflit(const eo::EORecord &salle);
+    void resoudreConflit(const SaisieSalle &salle);
     // The room shown left the database (someone else deleted it): the list drops it.
     void salleSupprimeeAilleurs(RoomConflictCheck::Action action);
     QVariant numeroTypeSalle(const QString &libelle);
@@ -163,6 +164,7 @@ private:
     QPointer<QWidget> m_vue;
     QPointer<QWidget> m_listeSalles;
     RoomDisplayGroups m_tables;
+    std::unique_ptr<RoomForm> m_champs; // the form's fields read and filled as a room value
     std::unique_ptr<RoomFormFiller> m_remplissage;
     std::unique_ptr<RoomSaver> m_sauvegarde;
     std::unique_ptr<RoomDeleter> m_suppression;

@@ -6,8 +6,8 @@
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 #include "ui_ListeBatiments.h"
+#include <QComboBox>
 
 #include <QDialog>
 
@@ -16,9 +16,9 @@ namespace rooms
 
 using framework::KORConversions;
 
-RoomBuildingChooser::RoomBuildingChooser(data::KORDataBusOC &dataBus, Ui::Creation &ui,
+RoomBuildingChooser::RoomBuildingChooser(data::KORDataBusOC &dataBus, QComboBox *batiments,
                                          RoomDisplayGroups &tables, QWidget *proprietaire, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(ui), m_tables(tables),
+    : QObject(parent), m_dataBus(dataBus), m_batiments(batiments), m_tables(tables),
       uiListe(std::make_unique<Ui::ListeBatiments>())
 {
     m_fenetre = new QDialog(proprietaire);
@@ -43,8 +43,7 @@ void RoomBuildingChooser::choisirBatiment(QObject *)
         m_dataBus, &m_tables.tableBatiments, QStringLiteral("LocalVix"), {},
         {{QStringLiteral("appellation"), eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending}},
         true);
-    const QString choisi =
-        ui.localisationBatiment->currentIndex() > 0 ? ui.localisationBatiment->currentText() : QString();
+    const QString choisi = m_batiments->currentIndex() > 0 ? m_batiments->currentText() : QString();
     const QList<eo::EORecord> &batiments = m_tables.tableBatiments.displayedObjects();
     for (qsizetype i = 0; i < batiments.size(); ++i) {
         if (!choisi.isEmpty() && KORConversions::recupererChaine(
@@ -64,10 +63,10 @@ void RoomBuildingChooser::valideBatiment()
     const eo::EORecord batiment = m_tables.tableBatiments.selectedObject();
     if (!batiment)
         return;
-    const int index = ui.localisationBatiment->findText(
+    const int index = m_batiments->findText(
         KORConversions::recupererChaine(batiment->valueForKey(QStringLiteral("appellation"))));
     if (index > 0)
-        ui.localisationBatiment->setCurrentIndex(index);
+        m_batiments->setCurrentIndex(index);
 }
 
 void RoomBuildingChooser::annulerBatiment()

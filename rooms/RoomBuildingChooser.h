@@ -5,11 +5,11 @@
 #include <QPointer>
 #include <memory>
 
+class QComboBox;
 class QWidget;
 
 namespace Ui
 {
-class Creation;
 class ListeBatiments;
 } // namespace Ui
 
@@ -30,7 +30,7 @@ class RoomBuildingChooser : public QObject
 {
     Q_OBJECT
 public:
-    RoomBuildingChooser(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables,
+    RoomBuildingChooser(data::KORDataBusOC &dataBus, QComboBox *batiments, RoomDisplayGroups &tables,
                         QWidget *proprietaire, QObject *parent = nullptr);
     ~RoomBuildingChooser() override;
 
@@ -42,7 +42,7 @@ public:
 
 private:
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
+    QComboBox *m_batiments; // the form's pop-up of buildings
     RoomDisplayGroups &m_tables;
     std::unique_ptr<Ui::ListeBatiments> uiListe;
     QPointer<QDialog> m_fenetre; // child of the form's view

@@ -6,8 +6,8 @@
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 #include "ui_ListeDepositaires.h"
+#include <QPushButton>
 
 #include <QDialog>
 
@@ -16,9 +16,10 @@ namespace rooms
 
 using framework::KORFormHelpers;
 
-RoomCustodianChooser::RoomCustodianChooser(data::KORDataBusOC &dataBus, Ui::Creation &ui,
-                                           RoomDisplayGroups &tables, QWidget *proprietaire, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(ui), m_tables(tables),
+RoomCustodianChooser::RoomCustodianChooser(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                                           const RoomSubListButtons &boutons, QWidget *proprietaire,
+                                           QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_boutons(boutons), m_tables(tables),
       uiListe(std::make_unique<Ui::ListeDepositaires>())
 {
     m_fenetre = new QDialog(proprietaire);
@@ -86,8 +87,8 @@ void RoomCustodianChooser::supprDepositaire(QObject *)
 void RoomCustodianChooser::boutonsSelonLaListe()
 {
     const bool aUnDepositaire = !m_tables.tableDepositaire.displayedObjects().isEmpty();
-    ui.boutonAjoutDepositaire->setEnabled(!aUnDepositaire);
-    ui.boutonSupprDepositaire->setEnabled(aUnDepositaire);
+    m_boutons.ajouter->setEnabled(!aUnDepositaire);
+    m_boutons.retirer->setEnabled(aUnDepositaire);
 }
 
 } // namespace rooms

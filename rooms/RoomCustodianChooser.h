@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomSubListButtons.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +11,6 @@ class QWidget;
 
 namespace Ui
 {
-class Creation;
 class ListeDepositaires;
 } // namespace Ui
 
@@ -30,8 +31,8 @@ class RoomCustodianChooser : public QObject
 {
     Q_OBJECT
 public:
-    RoomCustodianChooser(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables,
-                         QWidget *proprietaire, QObject *parent = nullptr);
+    RoomCustodianChooser(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                         const RoomSubListButtons &boutons, QWidget *proprietaire, QObject *parent = nullptr);
     ~RoomCustodianChooser() override;
 
     void ajoutDepositaire(QObject *sender);
@@ -46,7 +47,7 @@ private:
     void boutonsSelonLaListe();
 
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
+    RoomSubListButtons m_boutons;
     RoomDisplayGroups &m_tables;
     std::unique_ptr<Ui::ListeDepositaires> uiListe;
     QPointer<QDialog> m_fenetre; // child of the form's view

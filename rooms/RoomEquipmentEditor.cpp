@@ -8,8 +8,8 @@
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 #include "ui_PanelAjoutModifMatos.h"
+#include <QPushButton>
 
 #include <QDialog>
 
@@ -31,9 +31,10 @@ qint64 typeDe(const eo::EORecord &ligne)
 
 } // namespace
 
-RoomEquipmentEditor::RoomEquipmentEditor(data::KORDataBusOC &dataBus, Ui::Creation &ui,
-                                         RoomDisplayGroups &tables, QWidget *proprietaire, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(ui), m_tables(tables),
+RoomEquipmentEditor::RoomEquipmentEditor(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                                         const RoomSubListButtons &boutons, QWidget *proprietaire,
+                                         QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_boutons(boutons), m_tables(tables),
       uiMatos(std::make_unique<Ui::PanelAjoutModifMatos>())
 {
     m_panel = new QDialog(proprietaire);
@@ -69,7 +70,7 @@ void RoomEquipmentEditor::setTitre(const QString &titre)
 
 void RoomEquipmentEditor::afficherMatos(QObject *sender)
 {
-    const bool ajout = sender == ui.boutonAjoutMatos;
+    const bool ajout = sender == m_boutons.ajouter;
     const eo::EORecord ligne = m_tables.tableDetailSalle.selectedObject();
     if (!ajout && !ligne)
         return; // nothing selected to modify
@@ -153,8 +154,8 @@ void RoomEquipmentEditor::validerMatos(QObject *sender)
             m_tables.tableDetailSalle.insertObjectAtIndex(ligne, 0);
         m_tables.tableDetailSalle.redisplay();
         const bool choisie = !m_tables.tableDetailSalle.selectionIndexes().isEmpty();
-        ui.boutonSupprMatos->setEnabled(choisie);
-        ui.boutonModifMatos->setEnabled(choisie);
+        m_boutons.retirer->setEnabled(choisie);
+        m_boutons.modifier->setEnabled(choisie);
     }
     fermerMatos(sender);
 }
@@ -169,8 +170,8 @@ void RoomEquipmentEditor::supprimerMatos(QObject *)
 {
     m_tables.tableDetailSalle.deleteSelection();
     if (m_tables.tableDetailSalle.selectionIndexes().isEmpty()) {
-        ui.boutonSupprMatos->setEnabled(false);
-        ui.boutonModifMatos->setEnabled(false);
+        m_boutons.retirer->setEnabled(false);
+        m_boutons.modifier->setEnabled(false);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomSubListButtons.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +11,6 @@ class QWidget;
 
 namespace Ui
 {
-class Creation;
 class PanelAjoutModifMatos;
 } // namespace Ui
 
@@ -31,8 +32,8 @@ class RoomEquipmentEditor : public QObject
 {
     Q_OBJECT
 public:
-    RoomEquipmentEditor(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables,
-                        QWidget *proprietaire, QObject *parent = nullptr);
+    RoomEquipmentEditor(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                        const RoomSubListButtons &boutons, QWidget *proprietaire, QObject *parent = nullptr);
     ~RoomEquipmentEditor() override;
 
     // Opens the panel to add a line (sender boutonAjoutMatos) or to modify the selected one.
@@ -51,7 +52,7 @@ private:
     void refuser(const QString &message);
 
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
+    RoomSubListButtons m_boutons;
     RoomDisplayGroups &m_tables;
     std::unique_ptr<Ui::PanelAjoutModifMatos> uiMatos;
     QPointer<QDialog> m_panel; // child of the form's view

@@ -1,17 +1,15 @@
 #include "RoomFormFiller.h"
 
-#include "EONull.h"
-#include "EOValues.h"
-#include "KORConversions.h"
 #include "KORDataBusOC.h"
 #include "KORFormHelpers.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
+#include "RoomForm.h"
+#include "RoomSearchBuilder.h"
+#include "SaisieSalle.h"
 
 namespace rooms
 {
 
-using framework::KORConversions;
 using framework::KORFormHelpers;
 
 namespace
@@ -19,60 +17,65 @@ namespace
 
 constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveAscending;
 
-// Moving from room to room mostly changes a few fields: a text set again would be laid out again for
-// nothing.
-void afficher(QLineEdit *champ, const QString &texte)
-{
-    if (champ->text() != texte)
-        champ->setText(texte);
-}
-
-void choisirTitre(QComboBox *popUp, const QString &titre)
-{
-    // A title the list does not hold (a building or a type removed since) shows the blank item.
-    if (popUp->currentIndex() > 0 && popUp->currentText() == titre)
-        return;
-    const int index = popUp->findText(titre);
-    popUp->setCurrentIndex(index >= 0 ? index : 0);
-}
-
 } // namespace
 
-RoomFormFiller::RoomFormFiller(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables)
-    : m_dataBus(dataBus), ui(ui), m_tables(tables)
+RoomFormFiller::RoomFormFiller(data::KORDataBusOC &dataBus, RoomForm &formulaire, RoomDisplayGroups &tables)
+    : m_dataBus(dataBus), m_formulaire(formulaire), m_tables(tables)
 {
-}
-
-QString RoomFormFiller::texte(const QVariant &valeur)
-{
-    return KORConversions::recupererChaine(valeur);
-}
-
-QString RoomFormFiller::deuxDecimales(const QVariant &valeur)
-{
-    return KORFormHelpers::formatter(valeur);
-}
-
-bool RoomFormFiller::drapeau(const QVariant &valeur)
-{
-    return KORConversions::recupererChaine(valeur) == QLatin1String("O");
 }
 
 void RoomFormFiller::remplir(const eo::EORecord &salle)
 {
     if (!salle)
         return;
-    remplirSalle(salle);
+    // The record and the department's attributes come with the room's row; its lists are read.
+    m_formulaire.remplir(SaisieSalle::depuis(salle));
     const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
-    const QList<Liste> aLire = listes(numero);
     // The room's lists do not depend on each other: asked for together, a server across a slow link makes
     // the user wait once for them all (and once more for the groups they name), not once per list.
     const eo::EOPrefetch enAvance = m_dataBus.prefetch(lectures(numero));
-    // The sub-lists, then the department's attributes and the office assignments.
-    for (qsizetype i = 0; i + 1 < aLire.size(); ++i)
-        remplirListe(aLire.at(i));
-    remplirComplement(salle);
-    remplirListe(aLire.constLast());
+    for (const Liste &liste : listes(numero))
+        remplirListe(liste);
+}
+
+void RoomFormFiller::montrerSeule(const QVariant &numero)
+{
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{data::KORDataBusOC::declaredFetch(
+                               RoomSearchBuilder::entite(), laSalle, {}, &m_tables.tableSalles)} +
+                           lectures(numero));
+    KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalles, RoomSearchBuilder::entite(), laSalle, {},
+                               true);
+}
+
+void RoomFormFiller::relire()
+{
+    // The outlets then carry their stored keys, so that a further modification updates them instead of
+    // inserting them again.
+    eo::EODisplayGroup &salles = m_tables.tableSalles;
+    const eo::EORecord ancienne = salles.selectedObject();
+    if (!ancienne)
+        return;
+    QList<eo::EORecord> lignes = salles.allObjects();
+    const QVariant numero = ancienne->valueForKey(QStringLiteral("salNumero"));
+    const eo::EOQualifierPtr laSalle =
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("salNumero=%@"), {numero});
+    // The row and the lists the form shows again, asked for together.
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch(QList<eo::EOPrefetch::Fetch>{
+                               data::KORDataBusOC::declaredFetch(RoomSearchBuilder::entite(), laSalle)} +
+                           lectures(numero));
+    const QList<eo::EORecord> lue = m_dataBus.fetchArray(RoomSearchBuilder::entite(), laSalle, {});
+    const eo::EORecord salle = lue.isEmpty() ? ancienne : lue.first();
+    const qsizetype index = lignes.indexOf(ancienne);
+    if (index >= 0)
+        lignes[index] = salle;
+    salles.setSelectsFirstObjectAfterFetch(false);
+    salles.setObjectArray(lignes); // the room stays selected, which fills the form again
+    if (salles.selectedObject() != salle)
+        salles.selectObject(salle);
 }
 
 QList<eo::EOPrefetch::Fetch> RoomFormFiller::lectures(const QVariant &numero)
@@ -107,57 +110,6 @@ QList<RoomFormFiller::Liste> RoomFormFiller::listes(const QVariant &numero)
 void RoomFormFiller::remplirListe(const Liste &liste)
 {
     KORFormHelpers::fetchTable(m_dataBus, liste.table, liste.entite, liste.condition, liste.ordre, true);
-}
-
-void RoomFormFiller::remplirSalle(const eo::EORecord &salle)
-{
-    auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
-
-    choisirTitre(ui.localisationBatiment, texte(valeur("appellation")));
-    afficher(ui.localisationEtage, texte(valeur("salEtage")));
-    afficher(ui.localisationPorte, texte(valeur("salPorte")));
-    afficher(ui.architecturePlaces, texte(valeur("salCapacite")));
-    KORFormHelpers::afficherDecimal(ui.architectureSurface, valeur("salSuperficie"));
-    afficher(ui.architectureFenetres, texte(valeur("salNbFenetres")));
-    ui.reservable->setChecked(drapeau(valeur("salReservable")));
-    afficher(ui.nbTablNoir, texte(valeur("salTableau")));
-    afficher(ui.nbTablBlanc, texte(valeur("salTableauBlanc")));
-    afficher(ui.nbTablPapier, texte(valeur("salTableauPapier")));
-    afficher(ui.nbPostesTP, texte(valeur("salNoPoste")));
-    ui.equipementEcran->setChecked(drapeau(valeur("salEcran")));
-    ui.equipementRetro->setChecked(drapeau(valeur("salRetro")));
-    ui.equipementTV->setChecked(drapeau(valeur("salTelevision")));
-    ui.equipementObscurite->setChecked(drapeau(valeur("salObscur")));
-    ui.equipementInsonorise->setChecked(drapeau(valeur("salInsonorisee")));
-    afficher(ui.nombreChaises, texte(valeur("salNbChaises")));
-    afficher(ui.nombreTables, texte(valeur("salNbTables")));
-    afficher(ui.nombreBureaux, texte(valeur("salNbBureaux")));
-    afficher(ui.nombreArmoires, texte(valeur("salNbArmoires")));
-    KORFormHelpers::afficherDecimal(ui.pourcEnseignement, valeur("salPourEnseignement"));
-    KORFormHelpers::afficherDecimal(ui.pourcRecherche, valeur("salPourRecherche"));
-    KORFormHelpers::afficherDecimal(ui.pourcAdministration, valeur("salPourAdministration"));
-    KORFormHelpers::afficherDecimal(ui.pourcDocumentation, valeur("salPourDocumentation"));
-    KORFormHelpers::afficherDecimal(ui.pourcTechnique, valeur("salPourTechnique"));
-    const QString descriptif = texte(valeur("salDescriptif"));
-    if (ui.descriptif->toPlainText() != descriptif)
-        ui.descriptif->setPlainText(descriptif);
-    choisirTitre(ui.typePopup, texte(valeur("toTypeSalle_tsalLibelle")));
-}
-
-void RoomFormFiller::remplirComplement(const eo::EORecord &salle)
-{
-    auto valeur = [&salle](const char *cle) { return salle->valueForKey(QString::fromLatin1(cle)); };
-
-    KORFormHelpers::afficherDecimal(ui.hauteurMoyenPlafond, valeur("tavHauteurMoyenPlafond"));
-    afficher(ui.nbPortes, texte(valeur("tavNombrePortes")));
-    KORFormHelpers::afficherDecimal(ui.surfaceVitree, valeur("tavSurfaceVitree"));
-    KORFormHelpers::afficherDecimal(ui.pourcVieSociale, valeur("tavVieSocial"));
-    KORFormHelpers::afficherDecimal(ui.pourcAccueil, valeur("tavAccueil"));
-    KORFormHelpers::afficherDecimal(ui.pourcSanitaire, valeur("tavSanitaire"));
-    KORFormHelpers::afficherDecimal(ui.pourcCirculation, valeur("tavCirculation"));
-    KORFormHelpers::afficherDecimal(ui.pourcRestauration, valeur("tavRestauration"));
-    KORFormHelpers::afficherDecimal(ui.pourcParking, valeur("tavParking"));
-    KORFormHelpers::afficherDecimal(ui.pourcSportif, valeur("tavSportif"));
 }
 
 void RoomFormFiller::groupeChoisi()

@@ -8,11 +8,6 @@
 #include <QString>
 #include <QVariant>
 
-namespace Ui
-{
-class Creation;
-}
-
 namespace data
 {
 class KORDataBusOC;
@@ -22,6 +17,7 @@ namespace rooms
 {
 
 struct RoomDisplayGroups;
+class RoomForm;
 
 // Fills the room form from a room of the result list: its own attributes, then its sub-lists (custodian,
 // outlets, configurations, equipment lines, occupation lines) fetched from the database, then the
@@ -30,9 +26,15 @@ struct RoomDisplayGroups;
 class RoomFormFiller
 {
 public:
-    RoomFormFiller(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables);
+    RoomFormFiller(data::KORDataBusOC &dataBus, RoomForm &formulaire, RoomDisplayGroups &tables);
 
     void remplir(const eo::EORecord &salle);
+    // After a creation: the stored room alone in the list, selected, which fills the form with it. Its row
+    // and its lists are asked for together.
+    void montrerSeule(const QVariant &numero);
+    // After a modification: the selected room's row read again in place, the list keeping its length and
+    // order, and the form filled again from what is stored.
+    void relire();
     // The reads that filling the form with that room makes, for a caller that asks for them ahead along
     // with its own.
     QList<eo::EOPrefetch::Fetch> lectures(const QVariant &numero);
@@ -41,12 +43,6 @@ public:
     // The equipment types of the family selected in tableFamilleMatos, with the type of the selected
     // equipment line chosen among them.
     void familleChoisie();
-
-    // How values are shown: "" for an empty value; numbers as written ("20"); two decimals ("0.00" for an
-    // empty one); a flag is on exactly for "O".
-    static QString texte(const QVariant &valeur);
-    static QString deuxDecimales(const QVariant &valeur);
-    static bool drapeau(const QVariant &valeur);
 
 private:
     // One list of the room read from the database: its group, entity, condition and order.
@@ -59,11 +55,9 @@ private:
     // The room's sub-lists, then its office assignments, as they are fetched and declared ahead.
     QList<Liste> listes(const QVariant &numero);
     void remplirListe(const Liste &liste);
-    void remplirSalle(const eo::EORecord &salle);
-    void remplirComplement(const eo::EORecord &salle);
 
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
+    RoomForm &m_formulaire;
     RoomDisplayGroups &m_tables;
 };
 

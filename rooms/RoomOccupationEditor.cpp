@@ -8,8 +8,8 @@
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 #include "ui_PanelAjoutDetailPourcentage.h"
+#include <QPushButton>
 
 #include <QDialog>
 
@@ -26,9 +26,10 @@ constexpr auto sansCasse = eo::EOSortOrdering::Selector::CompareCaseInsensitiveA
 
 } // namespace
 
-RoomOccupationEditor::RoomOccupationEditor(data::KORDataBusOC &dataBus, Ui::Creation &ui,
-                                           RoomDisplayGroups &tables, QWidget *proprietaire, QObject *parent)
-    : QObject(parent), m_dataBus(dataBus), ui(ui), m_tables(tables),
+RoomOccupationEditor::RoomOccupationEditor(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                                           const RoomSubListButtons &boutons, QWidget *proprietaire,
+                                           QObject *parent)
+    : QObject(parent), m_dataBus(dataBus), m_boutons(boutons), m_tables(tables),
       uiOccupation(std::make_unique<Ui::PanelAjoutDetailPourcentage>())
 {
     m_panel = new QDialog(proprietaire);
@@ -108,7 +109,7 @@ void RoomOccupationEditor::valideDetailPourcentage(QObject *sender)
     m_tables.tableDetailPourcentage.insertObjectAtIndex(ligne, 0);
     m_tables.tableDetailPourcentage.redisplay();
     if (!m_tables.tableDetailPourcentage.selectionIndexes().isEmpty())
-        ui.boutonSupprDetailPourcentage->setEnabled(true);
+        m_boutons.retirer->setEnabled(true);
     annuleDetailPourcentage(sender);
 }
 
@@ -122,7 +123,7 @@ void RoomOccupationEditor::supprDetailPourcentage(QObject *)
 {
     m_tables.tableDetailPourcentage.deleteSelection();
     if (m_tables.tableDetailPourcentage.selectionIndexes().isEmpty())
-        ui.boutonSupprDetailPourcentage->setEnabled(false);
+        m_boutons.retirer->setEnabled(false);
 }
 
 } // namespace rooms

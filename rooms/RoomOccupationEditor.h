@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomSubListButtons.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +11,6 @@ class QWidget;
 
 namespace Ui
 {
-class Creation;
 class PanelAjoutDetailPourcentage;
 } // namespace Ui
 
@@ -30,8 +31,8 @@ class RoomOccupationEditor : public QObject
 {
     Q_OBJECT
 public:
-    RoomOccupationEditor(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables,
-                         QWidget *proprietaire, QObject *parent = nullptr);
+    RoomOccupationEditor(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables,
+                         const RoomSubListButtons &boutons, QWidget *proprietaire, QObject *parent = nullptr);
     ~RoomOccupationEditor() override;
 
     void ajoutDetailPourcentage(QObject *sender);
@@ -45,7 +46,7 @@ private:
     void refuser(const QString &message);
 
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
+    RoomSubListButtons m_boutons;
     RoomDisplayGroups &m_tables;
     std::unique_ptr<Ui::PanelAjoutDetailPourcentage> uiOccupation;
     QPointer<QDialog> m_panel; // child of the form's view

@@ -7,9 +7,9 @@
 #include "KORFormHelpers.h"
 #include "ModalPanelRunner.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 #include "ui_PanelAjoutPrise.h"
 #include "ui_PanelModifPrise.h"
+#include <QPushButton>
 
 #include <QButtonGroup>
 #include <QDialog>
@@ -45,9 +45,9 @@ void alerteType()
 
 } // namespace
 
-RoomOutletEditor::RoomOutletEditor(Ui::Creation &ui, RoomDisplayGroups &tables, QWidget *proprietaire,
-                                   QObject *parent)
-    : QObject(parent), ui(ui), m_tables(tables), uiAjout(std::make_unique<Ui::PanelAjoutPrise>()),
+RoomOutletEditor::RoomOutletEditor(RoomDisplayGroups &tables, const RoomSubListButtons &boutons,
+                                   QWidget *proprietaire, QObject *parent)
+    : QObject(parent), m_boutons(boutons), m_tables(tables), uiAjout(std::make_unique<Ui::PanelAjoutPrise>()),
       uiModif(std::make_unique<Ui::PanelModifPrise>())
 {
     m_panelAjoutPrise = new QDialog(proprietaire);
@@ -117,8 +117,8 @@ void RoomOutletEditor::valideAjoutPrise(QObject *sender)
     m_tables.tablePrise.insertObjectAtIndex(prise, 0);
 
     annuleAjoutModifPrise(sender);
-    ui.boutonSupprPrises->setEnabled(true);
-    ui.boutonModifPrises->setEnabled(true);
+    m_boutons.retirer->setEnabled(true);
+    m_boutons.modifier->setEnabled(true);
 }
 
 void RoomOutletEditor::modifPrise(QObject *)
@@ -177,8 +177,8 @@ void RoomOutletEditor::supprPrise(QObject *)
         m_prisesSupprimees.prepend(ordre);
     m_tables.tablePrise.deleteSelection();
     if (m_tables.tablePrise.displayedObjects().isEmpty()) {
-        ui.boutonSupprPrises->setEnabled(false);
-        ui.boutonModifPrises->setEnabled(false);
+        m_boutons.retirer->setEnabled(false);
+        m_boutons.modifier->setEnabled(false);
     }
 }
 

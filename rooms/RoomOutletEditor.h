@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RoomSubListButtons.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -10,7 +12,6 @@ class QWidget;
 
 namespace Ui
 {
-class Creation;
 class PanelAjoutPrise;
 class PanelModifPrise;
 } // namespace Ui
@@ -29,7 +30,7 @@ class RoomOutletEditor : public QObject
     Q_OBJECT
 public:
     // The panels are windows of proprietaire, the form's view.
-    RoomOutletEditor(Ui::Creation &ui, RoomDisplayGroups &tables, QWidget *proprietaire,
+    RoomOutletEditor(RoomDisplayGroups &tables, const RoomSubListButtons &boutons, QWidget *proprietaire,
                      QObject *parent = nullptr);
     ~RoomOutletEditor() override;
 
@@ -51,7 +52,7 @@ public:
     QDialog *panelModifPrise() const { return m_panelModifPrise; }
 
 private:
-    Ui::Creation &ui;
+    RoomSubListButtons m_boutons;
     RoomDisplayGroups &m_tables;
     std::unique_ptr<Ui::PanelAjoutPrise> uiAjout;
     std::unique_ptr<Ui::PanelModifPrise> uiModif;

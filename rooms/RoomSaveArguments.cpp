@@ -2,9 +2,7 @@
 
 #include "EONull.h"
 #include "KORConversions.h"
-#include "KORFormHelpers.h"
-#include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
+#include "RoomTextWidths.h"
 
 namespace rooms
 {
@@ -14,31 +12,23 @@ using framework::KORConversions;
 namespace
 {
 
-QString drapeau(const QCheckBox *caseACocher)
+QString drapeau(bool oui)
 {
-    return caseACocher->isChecked() ? QStringLiteral("O") : QStringLiteral("N");
+    return oui ? QStringLiteral("O") : QStringLiteral("N");
+}
+
+// A number of the value as the procedure takes it: the null marker where none is given.
+QVariant nombre(const QVariant &valeur)
+{
+    return eo::isNullOrNone(valeur) ? eo::eoNull() : valeur;
 }
 
 } // namespace
 
 QString RoomSaveArguments::chaine(const QString &texte, int largeur)
 {
-    return KORConversions::recupererChaine(KORConversions::truncateString(texte, 0, quint64(largeur)));
-}
-
-QVariant RoomSaveArguments::entier(const QString &texte)
-{
-    return KORConversions::recupererEntier(texte);
-}
-
-QVariant RoomSaveArguments::decimal(const QString &texte)
-{
-    return KORConversions::recupererDecimalNumber(texte);
-}
-
-QVariant RoomSaveArguments::decimal(const QLineEdit *champ)
-{
-    return framework::KORFormHelpers::recupererDecimalAffiche(champ);
+    return KORConversions::recupererChaine(
+        largeur > 0 ? KORConversions::truncateString(texte, 0, quint64(largeur)) : texte);
 }
 
 QString RoomSaveArguments::texteOuZero(const QString &texte)
@@ -46,48 +36,48 @@ QString RoomSaveArguments::texteOuZero(const QString &texte)
     return texte.isEmpty() ? QStringLiteral("0") : texte;
 }
 
-QVariantMap RoomSaveArguments::salle(const Ui::Creation &ui, const RoomDisplayGroups &tables,
-                                     const Cles &cles, const eo::EORecord &salle)
+QVariantMap RoomSaveArguments::salle(const SaisieSalle &salle, const Cles &cles)
 {
-    const bool creation = !salle;
-    const QList<eo::EORecord> &depositaires = tables.tableDepositaire.displayedObjects();
+    const bool creation = salle.nouvelle();
+    // A new room takes the first custodian of its list, a modified one the last; one that cannot be
+    // reserved has none.
     QString depositaire;
-    if (!depositaires.isEmpty()) {
-        const eo::EORecord &ligne = creation ? depositaires.first() : depositaires.last();
-        depositaire = KORConversions::recupererChaine(ligne->valueForKey(QStringLiteral("cStructure")));
-    }
+    if (salle.reservable && !salle.depositaires.isEmpty())
+        depositaire = creation ? salle.depositaires.first() : salle.depositaires.last();
     // The extra columns of the reference schema that the room tab does not know: left as stored.
     const QString prefixe = creation ? QStringLiteral("insSal") : QStringLiteral("majSal");
     QVariantMap arguments{
         {creation ? QStringLiteral("insCStructure") : QStringLiteral("grpOrdre"), depositaire},
         {creation ? QStringLiteral("insCLocal") : QStringLiteral("clocal"), cles.cLocal},
-        {QStringLiteral("salCapacite"), entier(ui.architecturePlaces->text())},
-        {QStringLiteral("salDescriptif"), chaine(ui.descriptif->toPlainText(), 209)},
-        {QStringLiteral("salEcran"), drapeau(ui.equipementEcran)},
-        {QStringLiteral("salEtage"), chaine(ui.localisationEtage->text(), 9)},
-        {QStringLiteral("salInsonorisee"), drapeau(ui.equipementInsonorise)},
-        {QStringLiteral("salNbArmoires"), entier(ui.nombreArmoires->text())},
-        {QStringLiteral("salNbBureaux"), entier(ui.nombreBureaux->text())},
-        {QStringLiteral("salNbChaises"), entier(ui.nombreChaises->text())},
-        {QStringLiteral("salNbFenetres"), entier(ui.architectureFenetres->text())},
-        {QStringLiteral("salNbTables"), entier(ui.nombreTables->text())},
-        {QStringLiteral("salNoPoste"), texteOuZero(chaine(ui.nbPostesTP->text(), 5))},
-        {QStringLiteral("salObscur"), drapeau(ui.equipementObscurite)},
-        {QStringLiteral("salPorte"), chaine(ui.localisationPorte->text().toUpper(), 10)},
-        {QStringLiteral("salPourAdministration"), decimal(ui.pourcAdministration)},
-        {QStringLiteral("salPourDocumentation"), decimal(ui.pourcDocumentation)},
-        {QStringLiteral("salPourEnseignement"), decimal(ui.pourcEnseignement)},
-        {QStringLiteral("salPourRecherche"), decimal(ui.pourcRecherche)},
-        {QStringLiteral("salPourTechnique"), decimal(ui.pourcTechnique)},
-        {QStringLiteral("salReservable"), drapeau(ui.reservable)},
-        {QStringLiteral("salRetro"), drapeau(ui.equipementRetro)},
-        {QStringLiteral("salSuperficie"), decimal(ui.architectureSurface)},
-        {QStringLiteral("salTableau"), texteOuZero(ui.nbTablNoir->text())},
-        {QStringLiteral("salTableauBlanc"), texteOuZero(ui.nbTablBlanc->text())},
-        {QStringLiteral("salTableauPapier"), texteOuZero(ui.nbTablPapier->text())},
-        {QStringLiteral("salTelevision"), drapeau(ui.equipementTV)},
+        {QStringLiteral("salCapacite"), nombre(salle.places)},
+        {QStringLiteral("salDescriptif"), chaine(salle.descriptif, RoomTextWidths::descriptif())},
+        {QStringLiteral("salEcran"), drapeau(salle.ecran)},
+        {QStringLiteral("salEtage"), chaine(salle.etage, RoomTextWidths::etage())},
+        {QStringLiteral("salIdentAcces"), chaine(salle.identAcces, RoomTextWidths::identAcces())},
+        {QStringLiteral("salInsonorisee"), drapeau(salle.insonorisee)},
+        {QStringLiteral("salNature"), chaine(salle.nature, RoomTextWidths::nature())},
+        {QStringLiteral("salNbArmoires"), nombre(salle.armoires)},
+        {QStringLiteral("salNbBureaux"), nombre(salle.bureaux)},
+        {QStringLiteral("salNbChaises"), nombre(salle.chaises)},
+        {QStringLiteral("salNbFenetres"), nombre(salle.fenetres)},
+        {QStringLiteral("salNbTables"), nombre(salle.tables)},
+        {QStringLiteral("salNoPoste"), texteOuZero(chaine(salle.postesTP, RoomTextWidths::postesTP()))},
+        {QStringLiteral("salObscur"), drapeau(salle.obscurite)},
+        {QStringLiteral("salPorte"), chaine(salle.porte.toUpper(), RoomTextWidths::porte())},
+        {QStringLiteral("salPourAdministration"), nombre(salle.administration)},
+        {QStringLiteral("salPourDocumentation"), nombre(salle.documentation)},
+        {QStringLiteral("salPourEnseignement"), nombre(salle.enseignement)},
+        {QStringLiteral("salPourRecherche"), nombre(salle.recherche)},
+        {QStringLiteral("salPourTechnique"), nombre(salle.technique)},
+        {QStringLiteral("salReservable"), drapeau(salle.reservable)},
+        {QStringLiteral("salRetro"), drapeau(salle.retroprojecteur)},
+        {QStringLiteral("salSuperficie"), nombre(salle.surface)},
+        {QStringLiteral("salTableau"), texteOuZero(salle.tableauxNoirs)},
+        {QStringLiteral("salTableauBlanc"), texteOuZero(salle.tableauxBlancs)},
+        {QStringLiteral("salTableauPapier"), texteOuZero(salle.tableauxPapier)},
+        {QStringLiteral("salTelevision"), drapeau(salle.television)},
         {QStringLiteral("tsalNumero"), cles.tsalNumero},
-        {prefixe + QStringLiteral("PasNum"), entier(QString())},
+        {prefixe + QStringLiteral("PasNum"), eo::eoNull()},
         {prefixe + QStringLiteral("TemHandicap"), QString()},
         {prefixe + QStringLiteral("TemEnService"), QString()},
         {prefixe + QStringLiteral("CapaExam"), eo::eoNull()},
@@ -95,67 +85,57 @@ QVariantMap RoomSaveArguments::salle(const Ui::Creation &ui, const RoomDisplayGr
         {prefixe + QStringLiteral("SalleProcheTel"), eo::eoNull()},
         {creation ? QStringLiteral("insSalNumDepart") : QStringLiteral("majSalSalleNumDepart"), eo::eoNull()},
     };
-    if (creation) {
-        arguments.insert(QStringLiteral("salIdentAcces"), chaine(QString(), 12));
-        arguments.insert(QStringLiteral("salNature"), chaine(QString(), 18));
-    } else {
-        arguments.insert(QStringLiteral("salIdentAcces"), KORConversions::recupererChaine(salle->valueForKey(
-                                                              QStringLiteral("salIdentAcces"))));
-        arguments.insert(QStringLiteral("salNature"),
-                         KORConversions::recupererChaine(salle->valueForKey(QStringLiteral("salNature"))));
-        arguments.insert(QStringLiteral("salNumero"), salle->valueForKey(QStringLiteral("salNumero")));
-    }
+    if (!creation)
+        arguments.insert(QStringLiteral("salNumero"), salle.numero);
     return arguments;
 }
 
-QVariantMap RoomSaveArguments::complement(const Ui::Creation &ui, const QVariant &numero)
+QVariantMap RoomSaveArguments::complement(const SaisieSalle &salle, const QVariant &numero)
 {
     return {
         {QStringLiteral("salnumero"), numero},
-        {QStringLiteral("tavhauteurMoyenPlafond"), decimal(ui.hauteurMoyenPlafond)},
-        {QStringLiteral("tavnombrePortes"), entier(ui.nbPortes->text())},
-        {QStringLiteral("tavsurfaceVitree"), decimal(ui.surfaceVitree)},
-        {QStringLiteral("tavaccueil"), decimal(ui.pourcAccueil)},
-        {QStringLiteral("tavcirculation"), decimal(ui.pourcCirculation)},
-        {QStringLiteral("tavrestauration"), decimal(ui.pourcRestauration)},
-        {QStringLiteral("tavparking"), decimal(ui.pourcParking)},
-        {QStringLiteral("tavvieSocial"), decimal(ui.pourcVieSociale)},
-        {QStringLiteral("tavsportif"), decimal(ui.pourcSportif)},
-        {QStringLiteral("tavsanitaire"), decimal(ui.pourcSanitaire)},
+        {QStringLiteral("tavhauteurMoyenPlafond"), nombre(salle.hauteurPlafond)},
+        {QStringLiteral("tavnombrePortes"), nombre(salle.portes)},
+        {QStringLiteral("tavsurfaceVitree"), nombre(salle.surfaceVitree)},
+        {QStringLiteral("tavaccueil"), nombre(salle.accueil)},
+        {QStringLiteral("tavcirculation"), nombre(salle.circulation)},
+        {QStringLiteral("tavrestauration"), nombre(salle.restauration)},
+        {QStringLiteral("tavparking"), nombre(salle.parking)},
+        {QStringLiteral("tavvieSocial"), nombre(salle.vieSociale)},
+        {QStringLiteral("tavsportif"), nombre(salle.sportif)},
+        {QStringLiteral("tavsanitaire"), nombre(salle.sanitaire)},
     };
 }
 
-QVariantMap RoomSaveArguments::ligneMateriel(const eo::EORecord &ligne, const QVariant &numero)
+QVariantMap RoomSaveArguments::ligneMateriel(const SaisieSalle::Materiel &ligne, const QVariant &numero)
 {
     return {
-        {QStringLiteral("dsapourcentage"), ligne->valueForKey(QStringLiteral("dsaPourcentage"))},
+        {QStringLiteral("dsapourcentage"), ligne.quantite},
         {QStringLiteral("salnumero"), numero},
-        {QStringLiteral("tavtype"), ligne->valueForKey(QStringLiteral("tavType"))},
-        {QStringLiteral("uniordre"), ligne->valueForKey(QStringLiteral("uniOrdre"))},
+        {QStringLiteral("tavtype"), ligne.type},
+        {QStringLiteral("uniordre"), ligne.unite},
     };
 }
 
-QVariantMap RoomSaveArguments::ligneOccupation(const eo::EORecord &ligne, const QVariant &numero)
+QVariantMap RoomSaveArguments::ligneOccupation(const SaisieSalle::Occupation &ligne, const QVariant &numero)
 {
     return {
-        {QStringLiteral("detpourcentage"), ligne->valueForKey(QStringLiteral("detPourcentage"))},
-        {QStringLiteral("dettype"), ligne->valueForKey(QStringLiteral("detType"))},
+        {QStringLiteral("detpourcentage"), ligne.pourcentage},
+        {QStringLiteral("dettype"), ligne.type},
         {QStringLiteral("salnumero"), numero},
-        {QStringLiteral("cstructure"), ligne->valueForKey(QStringLiteral("cStructure"))},
+        {QStringLiteral("cstructure"), ligne.departement},
     };
 }
 
-QVariantMap RoomSaveArguments::prise(const eo::EORecord &prise, const QVariant &numero, bool avecOrdre)
+QVariantMap RoomSaveArguments::prise(const SaisieSalle::Prise &prise, const QVariant &numero, bool avecOrdre)
 {
     QVariantMap arguments{
-        {QStringLiteral("pricode"),
-         chaine(KORConversions::recupererChaine(prise->valueForKey(QStringLiteral("priCode"))), 14)},
-        {QStringLiteral("pritype"),
-         KORConversions::recupererChaine(prise->valueForKey(QStringLiteral("priType")))},
+        {QStringLiteral("pricode"), chaine(prise.code, RoomTextWidths::codePrise())},
+        {QStringLiteral("pritype"), prise.type},
         {QStringLiteral("salnumero"), numero},
     };
     if (avecOrdre)
-        arguments.insert(QStringLiteral("priordre"), prise->valueForKey(QStringLiteral("priOrdre")));
+        arguments.insert(QStringLiteral("priordre"), prise.ordre);
     return arguments;
 }
 

@@ -1,29 +1,18 @@
 #pragma once
 
-#include "EOGenericRecord.h"
+#include "SaisieSalle.h"
 
 #include <QVariant>
 #include <QVariantMap>
 
-class QLineEdit;
-
-namespace Ui
-{
-class Creation;
-}
-
 namespace rooms
 {
 
-struct RoomDisplayGroups;
-
-// The arguments of the procedures that store a room, read from the room form and its sub-lists:
-// - texts cut to their column's width, "" for an empty one;
-// - counts as whole numbers, the null marker for an empty field, in a creation as in a modification, so
-//   that saving a room without touching a field changes none of its stored values;
-// - decimals as exact decimals, the null marker for an empty field or for a stored null the form shows
-//   (as "0.00") and the user left untouched;
-// - flags "O" or "N"; board counts as typed, "0" for an empty field.
+// The arguments of the procedures that store a room, from the room's value:
+// - texts cut to their column's width (RoomTextWidths), "" for an empty one;
+// - counts and decimals as the value holds them: the null marker where none is given, so that saving a
+//   room without touching a field changes none of its stored values;
+// - flags "O" or "N"; board counts as typed, "0" for an empty one.
 class RoomSaveArguments
 {
 public:
@@ -35,22 +24,17 @@ public:
 
     RoomSaveArguments() = delete;
 
-    // insSalle (salle none: a creation) or majSalles (salle: the room being modified).
-    static QVariantMap salle(const Ui::Creation &ui, const RoomDisplayGroups &tables, const Cles &cles,
-                             const eo::EORecord &salle);
+    // insSalle for a new room, majSalles for a stored one.
+    static QVariantMap salle(const SaisieSalle &salle, const Cles &cles);
     // insSalleTav and updSalleTav: the department's own data of the room.
-    static QVariantMap complement(const Ui::Creation &ui, const QVariant &numero);
-    static QVariantMap ligneMateriel(const eo::EORecord &ligne, const QVariant &numero);
-    static QVariantMap ligneOccupation(const eo::EORecord &ligne, const QVariant &numero);
+    static QVariantMap complement(const SaisieSalle &salle, const QVariant &numero);
+    static QVariantMap ligneMateriel(const SaisieSalle::Materiel &ligne, const QVariant &numero);
+    static QVariantMap ligneOccupation(const SaisieSalle::Occupation &ligne, const QVariant &numero);
     // insPrises, or updPrises with the outlet's order number.
-    static QVariantMap prise(const eo::EORecord &prise, const QVariant &numero, bool avecOrdre);
+    static QVariantMap prise(const SaisieSalle::Prise &prise, const QVariant &numero, bool avecOrdre);
 
-    // The value forms.
+    // A text cut to its first largeur characters (0: no width declared, nothing cut), "" for an empty one.
     static QString chaine(const QString &texte, int largeur);
-    static QVariant entier(const QString &texte);
-    static QVariant decimal(const QString &texte);
-    // A decimal field: a null shown as "0.00" and left untouched stays null.
-    static QVariant decimal(const QLineEdit *champ);
     static QString texteOuZero(const QString &texte);
 };
 

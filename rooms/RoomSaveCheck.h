@@ -1,39 +1,33 @@
 #pragma once
 
+#include "SaisieSalle.h"
+
 #include <QString>
-#include <QStringList>
+#include <QVariantList>
 #include <optional>
-
-class QWidget;
-
-namespace Ui
-{
-class Creation;
-}
 
 namespace rooms
 {
 
-struct RoomDisplayGroups;
-
-// The checks of the room form before a save, in their fixed order; the first that fails gives its message
-// (alert "ATTENTION") and the field to type in again. The door number is put in upper case in its field
-// as soon as the checks before it pass, so the field shows it even when a later check refuses the save.
+// The checks of a room before a save, in their fixed order; the first that fails gives its message (alert
+// "ATTENTION") and the field to type in again. Once the checks of the location have passed, the door number
+// is put in upper case, as it is stored, even when a later check refuses the save.
 class RoomSaveCheck
 {
 public:
+    // Where the user is sent to type again.
+    enum class Champ { aucun, enseignement, etage, porte, descriptif };
     struct Refus {
         QString message;
-        QWidget *focus = nullptr; // none: the focus stays where it is
+        Champ champ = Champ::aucun;
     };
 
     RoomSaveCheck() = delete;
 
-    static std::optional<Refus> verifier(Ui::Creation &ui, const RoomDisplayGroups &tables);
+    static std::optional<Refus> verifier(SaisieSalle &salle);
 
-    // The percentages added as exact decimals exceed 100; an empty or unreadable text counts 0, a text
-    // beginning with a number counts that number ("12abc" is 12). Exactly 100 passes.
-    static bool sommeDepasse100(const QStringList &textes);
+    // The percentages added as exact decimals exceed 100; none given counts 0. Exactly 100 passes.
+    static bool sommeDepasse100(const QVariantList &pourcentages);
 };
 
 } // namespace rooms

@@ -4,7 +4,6 @@
 #include "KORFormHelpers.h"
 #include "RoomConflictCheck.h"
 #include "RoomDisplayGroups.h"
-#include "ui_Creation.h"
 
 namespace rooms
 {
@@ -26,26 +25,24 @@ QVariant valeurDe(const QList<eo::EORecord> &lignes, const char *cle, bool premi
 
 } // namespace
 
-RoomSaver::RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables)
-    : m_dataBus(dataBus), ui(ui), m_tables(tables)
+RoomSaver::RoomSaver(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables)
+    : m_dataBus(dataBus), m_tables(tables)
 {
 }
 
-eo::EOPrefetch::Fetch RoomSaver::lectureType() const
+eo::EOPrefetch::Fetch RoomSaver::lectureType(const SaisieSalle &salle) const
 {
     return data::KORDataBusOC::declaredFetch(
         QStringLiteral("TypeSalle"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("tsalLibelle=%@"),
-                                                      {ui.typePopup->currentText()}),
-        {}, &m_tables.tableTypeSalle);
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("tsalLibelle=%@"), {salle.type}), {},
+        &m_tables.tableTypeSalle);
 }
 
-eo::EOPrefetch::Fetch RoomSaver::lectureBatiment() const
+eo::EOPrefetch::Fetch RoomSaver::lectureBatiment(const SaisieSalle &salle) const
 {
     return data::KORDataBusOC::declaredFetch(
         QStringLiteral("LocalVix"),
-        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("appellation = %@"),
-                                                      {ui.localisationBatiment->currentText()}),
+        eo::EOQualifier::qualifierWithQualifierFormat(QStringLiteral("appellation = %@"), {salle.batiment}),
         {}, &m_tables.tableBatiments);
 }
 
@@ -57,15 +54,11 @@ eo::EOPrefetch::Fetch RoomSaver::lectureComplement(const QVariant &numero) const
         &m_tables.tableSalleTAV);
 }
 
-RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
+RoomSaveArguments::Cles RoomSaver::preparer(const SaisieSalle &salle)
 {
-    // A room that cannot be reserved has no custodian.
-    if (!ui.reservable->isChecked())
-        KORFormHelpers::viderTable(&m_tables.tableDepositaire);
-
     RoomSaveArguments::Cles cles;
-    const eo::EOPrefetch::Fetch type = lectureType();
-    const eo::EOPrefetch::Fetch batiment = lectureBatiment();
+    const eo::EOPrefetch::Fetch type = lectureType(salle);
+    const eo::EOPrefetch::Fetch batiment = lectureBatiment(salle);
     const eo::EOPrefetch enAvance = m_dataBus.prefetch({type, batiment});
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableTypeSalle, type.request.entityName,
                                type.request.qualifier, {}, true);
@@ -74,8 +67,22 @@ RoomSaveArguments::Cles RoomSaver::preparer(bool creation)
     // its own message.
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableBatiments, batiment.request.entityName,
                                batiment.request.qualifier, {}, true);
-    cles.cLocal = valeurDe(m_tables.tableBatiments.displayedObjects(), "cLocal", creation);
+    cles.cLocal = valeurDe(m_tables.tableBatiments.displayedObjects(), "cLocal", salle.nouvelle());
     return cles;
+}
+
+data::UncertainSave::Textes RoomSaver::incertitudes()
+{
+    return {
+        QStringLiteral("Le serveur ne répond toujours pas : impossible de savoir si l'enregistrement "
+                       "précédent de cette salle a été fait. Rien n'est enregistré de nouveau ; réessayez "
+                       "dans un instant."),
+        QStringLiteral("Le serveur confirme que la nouvelle salle a bien été enregistrée avant que la "
+                       "connexion ne soit perdue : elle n'est pas enregistrée une seconde fois. La salle "
+                       "enregistrée est affichée."),
+        QStringLiteral("Le serveur confirme que vos modifications ont bien été enregistrées avant que la "
+                       "connexion ne soit perdue. La salle enregistrée est affichée."),
+        QStringLiteral("SELECT 1 FROM SOLMA.SALLES WHERE SAL_NUMERO = ?")};
 }
 
 RoomSaver::Issue RoomSaver::issueDe(data::SaveTransaction::Issue issue)
@@ -91,13 +98,12 @@ RoomSaver::Issue RoomSaver::issueDe(data::SaveTransaction::Issue issue)
     return Issue::refusee;
 }
 
-RoomSaver::Issue RoomSaver::creer(QVariant *numero)
+RoomSaver::Issue RoomSaver::creer(const SaisieSalle &salle, QVariant *numero)
 {
-    const RoomSaveArguments::Cles cles = preparer(true);
+    const RoomSaveArguments::Cles cles = preparer(salle);
     const QString refus = QStringLiteral("La nouvelle salle n'a pas ete enregistree !!");
     data::SaveTransaction enregistrement(m_dataBus, refus);
-    if (!enregistrement.appeler(QStringLiteral("insSalle"), RoomSaveArguments::salle(ui, m_tables, cles, {}),
-                                refus)) {
+    if (!enregistrement.appeler(QStringLiteral("insSalle"), RoomSaveArguments::salle(salle, cles), refus)) {
         enregistrement.terminer();
         return Issue::refusee;
     }
@@ -105,11 +111,11 @@ RoomSaver::Issue RoomSaver::creer(QVariant *numero)
         KORFormHelpers::recupererOrdre(enregistrement.sorties().value(QStringLiteral("salNumero"))));
     // The complement goes with the record: a room never exists without it.
     enregistrement.etape(true);
-    enregistrement.ajouter(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(ui, *numero),
+    enregistrement.ajouter(QStringLiteral("insSalleTav"), RoomSaveArguments::complement(salle, *numero),
                            QString());
-    ecrire(enregistrement, *numero, materiels(*numero, true));
-    ecrire(enregistrement, *numero, occupations(*numero, true));
-    for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
+    ecrire(enregistrement, *numero, materiels(salle, *numero));
+    ecrire(enregistrement, *numero, occupations(salle, *numero));
+    for (const SaisieSalle::Prise &prise : salle.prises) {
         enregistrement.etape();
         enregistrement.ajouter(QStringLiteral("insPrises"), RoomSaveArguments::prise(prise, *numero, false),
                                QStringLiteral("Les prises n'ont pas ete enregistrees !!"));
@@ -117,14 +123,14 @@ RoomSaver::Issue RoomSaver::creer(QVariant *numero)
     return issueDe(enregistrement.terminer());
 }
 
-RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
-                                     RoomConflictCheck &verification, bool ecraser)
+RoomSaver::Issue RoomSaver::modifier(const SaisieSalle &salle, RoomConflictCheck &verification, bool ecraser)
 {
-    const QVariant numero = salle->valueForKey(QStringLiteral("salNumero"));
+    const QVariant &numero = salle.numero;
     // The type, the building and the complement are read together, before the transaction opens.
     const eo::EOPrefetch::Fetch complementStocke = lectureComplement(numero);
-    const eo::EOPrefetch enAvance = m_dataBus.prefetch({lectureType(), lectureBatiment(), complementStocke});
-    const RoomSaveArguments::Cles cles = preparer(false);
+    const eo::EOPrefetch enAvance =
+        m_dataBus.prefetch({lectureType(salle), lectureBatiment(salle), complementStocke});
+    const RoomSaveArguments::Cles cles = preparer(salle);
     // Whether the room has its complement already.
     KORFormHelpers::fetchTable(m_dataBus, &m_tables.tableSalleTAV, complementStocke.request.entityName,
                                complementStocke.request.qualifier, {}, false);
@@ -142,12 +148,11 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
                                                           : Issue::modifieeAilleurs;
     }
     enregistrement.etape(true);
-    enregistrement.ajouter(QStringLiteral("majSalles"), RoomSaveArguments::salle(ui, m_tables, cles, salle),
-                           refus);
-    enregistrement.ajouter(complement, RoomSaveArguments::complement(ui, numero), QString());
-    for (const eo::EORecord &prise : m_tables.tablePrise.displayedObjects()) {
+    enregistrement.ajouter(QStringLiteral("majSalles"), RoomSaveArguments::salle(salle, cles), refus);
+    enregistrement.ajouter(complement, RoomSaveArguments::complement(salle, numero), QString());
+    for (const SaisieSalle::Prise &prise : salle.prises) {
         enregistrement.etape();
-        if (KORFormHelpers::recupererOrdre(prise->valueForKey(QStringLiteral("priOrdre"))) == -1) {
+        if (KORFormHelpers::recupererOrdre(prise.ordre) == -1) {
             enregistrement.ajouter(QStringLiteral("insPrises"),
                                    RoomSaveArguments::prise(prise, numero, false),
                                    QStringLiteral("Probleme enregistrement de prise !!"));
@@ -156,40 +161,40 @@ RoomSaver::Issue RoomSaver::modifier(const eo::EORecord &salle, const QVariantLi
                                    QStringLiteral("Probleme enregistrement de prises !!"));
         }
     }
-    for (const QVariant &ordre : prisesSupprimees) {
+    for (const QVariant &ordre : salle.prisesSupprimees) {
         enregistrement.etape();
         enregistrement.ajouter(QStringLiteral("delPrises"), {{QStringLiteral("priordre"), ordre}},
                                QStringLiteral("Probleme suppression de prises !!"));
     }
-    ecrire(enregistrement, numero, materiels(numero, false));
-    ecrire(enregistrement, numero, occupations(numero, false));
+    ecrire(enregistrement, numero, materiels(salle, numero));
+    ecrire(enregistrement, numero, occupations(salle, numero));
     return issueDe(enregistrement.terminer());
 }
 
-RoomSaver::Liste RoomSaver::materiels(const QVariant &numero, bool creation) const
+RoomSaver::Liste RoomSaver::materiels(const SaisieSalle &salle, const QVariant &numero)
 {
     Liste liste;
-    if (!creation) {
+    if (!salle.nouvelle()) {
         liste.suppression = QStringLiteral("delDetailSalle");
         liste.alerteSuppression = QStringLiteral("Probleme suppression de materiels !!");
     }
     liste.insertion = QStringLiteral("insDetailSalle");
     liste.alerteInsertion = alerteMaterielsEnregistres;
-    for (const eo::EORecord &ligne : m_tables.tableDetailSalle.displayedObjects())
+    for (const SaisieSalle::Materiel &ligne : salle.materiels)
         liste.lignes.append(RoomSaveArguments::ligneMateriel(ligne, numero));
     return liste;
 }
 
-RoomSaver::Liste RoomSaver::occupations(const QVariant &numero, bool creation) const
+RoomSaver::Liste RoomSaver::occupations(const SaisieSalle &salle, const QVariant &numero)
 {
     Liste liste;
-    if (!creation) {
+    if (!salle.nouvelle()) {
         liste.suppression = QStringLiteral("delDetailPourcentage");
         liste.alerteSuppression = QStringLiteral("Probleme suppression d'occupations !!");
     }
     liste.insertion = QStringLiteral("insDetailPourcentage");
     liste.alerteInsertion = alerteOccupationsEnregistrees;
-    for (const eo::EORecord &ligne : m_tables.tableDetailPourcentage.displayedObjects())
+    for (const SaisieSalle::Occupation &ligne : salle.occupations)
         liste.lignes.append(RoomSaveArguments::ligneOccupation(ligne, numero));
     return liste;
 }

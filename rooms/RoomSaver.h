@@ -1,18 +1,13 @@
 #pragma once
 
-#include "EOGenericRecord.h"
 #include "EOPrefetch.h"
 #include "RoomSaveArguments.h"
 #include "SaveTransaction.h"
+#include "UncertainSave.h"
 
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
-
-namespace Ui
-{
-class Creation;
-}
 
 namespace data
 {
@@ -50,14 +45,19 @@ public:
         supprimeeAilleurs, // someone else deleted the room meanwhile: nothing written
     };
 
-    RoomSaver(data::KORDataBusOC &dataBus, Ui::Creation &ui, RoomDisplayGroups &tables);
+    // The lookups of the room type and of the building fill the tab's lists of them (tables), as a save from
+    // the form does; a save without a form gives lists of its own.
+    RoomSaver(data::KORDataBusOC &dataBus, RoomDisplayGroups &tables);
 
-    // *numero receives the new room's number as soon as the database gives it (an uncertain save keeps it,
-    // to find the room once the server answers again).
-    Issue creer(QVariant *numero);
-    // ecraser: the user chose to write over the changes someone else made meanwhile.
-    Issue modifier(const eo::EORecord &salle, const QVariantList &prisesSupprimees,
-                   RoomConflictCheck &verification, bool ecraser = false);
+    // A new room (salle has no number). *numero receives its number as soon as the database gives it (an
+    // uncertain save keeps it, to find the room once the server answers again).
+    Issue creer(const SaisieSalle &salle, QVariant *numero);
+    // The stored room salle.numero, with the removed outlets of salle.prisesSupprimees; ecraser: the user
+    // chose to write over the changes someone else made meanwhile.
+    Issue modifier(const SaisieSalle &salle, RoomConflictCheck &verification, bool ecraser = false);
+
+    // What the user reads of a save left uncertain by a lost link (data::UncertainSave).
+    static data::UncertainSave::Textes incertitudes();
 
 private:
     struct Liste {
@@ -68,21 +68,20 @@ private:
         QList<QVariantMap> lignes;
     };
 
-    // The room's custodian, its building and type, as the record needs them.
-    RoomSaveArguments::Cles preparer(bool creation);
+    // The room's building and type, as the record needs them.
+    RoomSaveArguments::Cles preparer(const SaisieSalle &salle);
     // The reads of the save's start: the chosen type, the chosen building, the room's complement.
-    eo::EOPrefetch::Fetch lectureType() const;
-    eo::EOPrefetch::Fetch lectureBatiment() const;
+    eo::EOPrefetch::Fetch lectureType(const SaisieSalle &salle) const;
+    eo::EOPrefetch::Fetch lectureBatiment(const SaisieSalle &salle) const;
     eo::EOPrefetch::Fetch lectureComplement(const QVariant &numero) const;
     // The list's lines in the transaction: in a creation a step each, in a modification one step that
     // deletes the stored lines and inserts the typed ones.
     static void ecrire(data::SaveTransaction &enregistrement, const QVariant &numero, const Liste &liste);
-    Liste materiels(const QVariant &numero, bool creation) const;
-    Liste occupations(const QVariant &numero, bool creation) const;
+    static Liste materiels(const SaisieSalle &salle, const QVariant &numero);
+    static Liste occupations(const SaisieSalle &salle, const QVariant &numero);
     static Issue issueDe(data::SaveTransaction::Issue issue);
 
     data::KORDataBusOC &m_dataBus;
-    Ui::Creation &ui;
     RoomDisplayGroups &m_tables;
 };
 

@@ -6,8 +6,8 @@
 #include "EOSQLQualifier.h"
 #include "KORConversions.h"
 #include "KORFormHelpers.h"
+#include "RoomEtat.h"
 #include "RoomFieldValidator.h"
-#include "RoomFormModes.h"
 
 #include <cmath>
 

@@ -1,5 +1,7 @@
 #include "RoomBenchForm.h"
 
+#include "EODecimal.h"
+#include "EOValues.h"
 #include "KORDataBusOC.h"
 #include "RoomDisplayGroups.h"
 
@@ -48,43 +50,73 @@ eo::EORecord RoomBenchForm::line(std::initializer_list<std::pair<const char *, Q
     return record;
 }
 
+rooms::SaisieSalle RoomBenchForm::room(const References &refs, const QString &door, int firstOutlet)
+{
+    rooms::SaisieSalle room;
+    room.batiment = refs.building;
+    room.type = refs.type;
+    room.etage = QStringLiteral("2");
+    room.porte = door;
+    room.places = qint64(40);
+    room.enseignement = QVariant::fromValue(eo::EODecimal::fromString(QStringLiteral("75.50")));
+    room.sportif = QVariant::fromValue(eo::EODecimal::fromString(QStringLiteral("24.50")));
+    room.reservable = true;
+    room.depositaires = {refs.custodian.toString()};
+    setLists(room, refs, 0);
+    for (int i = 0; i < Outlets; ++i) {
+        room.prises.append({QString::number(firstOutlet + i),
+                            i % 3 == 0 ? QStringLiteral("T") : QStringLiteral("I"), qint64(-1)});
+    }
+    return room;
+}
+
+void RoomBenchForm::setLists(rooms::SaisieSalle &room, const References &refs, int offset)
+{
+    room.materiels.clear();
+    room.occupations.clear();
+    for (int i = 0; i < EquipmentLines; ++i) {
+        const eo::EORecord &type = refs.equipmentTypes.at(i);
+        room.materiels.append({type->valueForKey(QStringLiteral("tavType")), qint64(1 + i + offset),
+                               type->valueForKey(QStringLiteral("tavUniteOrdre"))});
+    }
+    for (int i = 0; i < OccupationLines; ++i)
+        room.occupations.append({refs.department.toString(), refs.kind, qint64(5 + offset)});
+}
+
 void RoomBenchForm::fillNewRoom(rooms::Creation &creation, const References &refs, const QString &door,
                                 int firstOutlet)
 {
-    outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(refs.building);
-    outlet<QComboBox>(creation, "typePopup")->setCurrentText(refs.type);
-    outlet<QLineEdit>(creation, "localisationEtage")->setText(QStringLiteral("2"));
-    outlet<QLineEdit>(creation, "localisationPorte")->setText(door);
-    outlet<QLineEdit>(creation, "architecturePlaces")->setText(QStringLiteral("40"));
-    outlet<QLineEdit>(creation, "pourcEnseignement")->setText(QStringLiteral("75.50"));
-    outlet<QLineEdit>(creation, "pourcSportif")->setText(QStringLiteral("24.50"));
-    outlet<QCheckBox>(creation, "reservable")->setChecked(true);
+    // The same room, typed field by field and its lists put in the tab's lists.
+    const rooms::SaisieSalle room = RoomBenchForm::room(refs, door, firstOutlet);
+    outlet<QComboBox>(creation, "localisationBatiment")->setCurrentText(room.batiment);
+    outlet<QComboBox>(creation, "typePopup")->setCurrentText(room.type);
+    outlet<QLineEdit>(creation, "localisationEtage")->setText(room.etage);
+    outlet<QLineEdit>(creation, "localisationPorte")->setText(room.porte);
+    outlet<QLineEdit>(creation, "architecturePlaces")->setText(eo::EOValues::displayText(room.places));
+    outlet<QLineEdit>(creation, "pourcEnseignement")->setText(eo::EOValues::displayText(room.enseignement));
+    outlet<QLineEdit>(creation, "pourcSportif")->setText(eo::EOValues::displayText(room.sportif));
+    outlet<QCheckBox>(creation, "reservable")->setChecked(room.reservable);
     rooms::RoomDisplayGroups &tables = creation.tables();
-    tables.tableDepositaire.setObjectArray({line({{"cStructure", refs.custodian}})});
+    tables.tableDepositaire.setObjectArray({line({{"cStructure", room.depositaires.first()}})});
     fillLists(tables, refs, 0);
     QList<eo::EORecord> outlets;
-    for (int i = 0; i < Outlets; ++i) {
-        outlets.append(line({{"priCode", QString::number(firstOutlet + i)},
-                             {"priType", i % 3 == 0 ? "T" : "I"},
-                             {"priOrdre", qint64(-1)}}));
-    }
+    for (const rooms::SaisieSalle::Prise &prise : room.prises)
+        outlets.append(line({{"priCode", prise.code}, {"priType", prise.type}, {"priOrdre", prise.ordre}}));
     tables.tablePrise.setObjectArray(outlets);
 }
 
 void RoomBenchForm::fillLists(rooms::RoomDisplayGroups &tables, const References &refs, int offset)
 {
+    rooms::SaisieSalle room;
+    setLists(room, refs, offset);
     QList<eo::EORecord> equipment, occupation;
-    for (int i = 0; i < EquipmentLines; ++i) {
-        const eo::EORecord &type = refs.equipmentTypes.at(i);
-        equipment.append(line({{"tavType", type->valueForKey(QStringLiteral("tavType"))},
-                               {"uniOrdre", type->valueForKey(QStringLiteral("tavUniteOrdre"))},
-                               {"dsaPourcentage", qint64(1 + i + offset)}}));
-    }
-    for (int i = 0; i < OccupationLines; ++i) {
-        occupation.append(line({{"cStructure", refs.department},
-                                {"detType", refs.kind},
-                                {"detPourcentage", qint64(5 + offset)}}));
-    }
+    for (const rooms::SaisieSalle::Materiel &ligne : room.materiels)
+        equipment.append(
+            line({{"tavType", ligne.type}, {"uniOrdre", ligne.unite}, {"dsaPourcentage", ligne.quantite}}));
+    for (const rooms::SaisieSalle::Occupation &ligne : room.occupations)
+        occupation.append(line({{"cStructure", ligne.departement},
+                                {"detType", ligne.type},
+                                {"detPourcentage", ligne.pourcentage}}));
     tables.tableDetailSalle.setObjectArray(equipment);
     tables.tableDetailPourcentage.setObjectArray(occupation);
 }

@@ -3,6 +3,7 @@
 #include "Creation.h"
 #include "EOException.h"
 #include "EOGenericRecord.h"
+#include "SaisieSalle.h"
 
 #include <QList>
 #include <QString>
@@ -24,9 +25,10 @@ struct RoomDisplayGroups;
 namespace bench
 {
 
-// The room the save benchmarks type into the room tab's form, as a user would: its fields, its custodian,
-// 20 equipment lines, 10 occupation lines and 10 outlets (with the record and its complement, 42 procedure
-// calls), referring to the first building, type, department and kind of occupation of the database.
+// The room the save benchmarks save, as a value or typed into the room tab's form as a user would: its
+// fields, its custodian, 20 equipment lines, 10 occupation lines and 10 outlets (with the record and its
+// complement, 42 procedure calls), referring to the first building, type, department and kind of occupation
+// of the database.
 class RoomBenchForm
 {
 public:
@@ -45,6 +47,10 @@ public:
 
     // Throws EOException when the database has too few equipment types.
     static References references(data::KORDataBusOC &bus);
+    // The new room; its outlets numbered from firstOutlet.
+    static rooms::SaisieSalle room(const References &refs, const QString &door, int firstOutlet);
+    // Its equipment and occupation lines; offset changes their quantities.
+    static void setLists(rooms::SaisieSalle &room, const References &refs, int offset);
     // A line of a sub-list, as the panels make it.
     static eo::EORecord line(std::initializer_list<std::pair<const char *, QVariant>> values);
     // The new room's fields and lists; its outlets numbered from firstOutlet.

@@ -1,7 +1,7 @@
 // The room form: filling it from a room, the check of its numeric fields, the keyboard, and its looks.
 
 #include "KORFormHelpers.h"
-#include "RoomFormModes.h"
+#include "RoomEtat.h"
 #include "RoomsFixture.h"
 #include "TestFont.h"
 

@@ -1,7 +1,7 @@
 // The modes of the room tab: each transition, and what each mode enables.
 
 #include "NotificationCenter.h"
-#include "RoomFormModes.h"
+#include "RoomEtat.h"
 #include "RoomOutletEditor.h"
 #include "RoomsFixture.h"
 

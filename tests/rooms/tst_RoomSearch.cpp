@@ -2,7 +2,7 @@
 // are data (a quote is a quote) with the wild cards of each criterion, the percentage limit, numbers refused
 // as the field refuses them, and what happens when nothing is found or the database fails.
 
-#include "RoomFormModes.h"
+#include "RoomEtat.h"
 #include "RoomListActions.h"
 #include "RoomsFixture.h"
 
